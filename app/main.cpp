@@ -1,0 +1,26 @@
+// Program entry: one copy per logon session, a hidden main window, the
+// message loop, and GDI+ around all of it.
+#include <windows.h>
+
+#include "app/owners.h"
+#include "app/ufmOptions.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  owners::GdiplusSession gdiplus;  // started before anything else, shut down last
+
+  // The mutex lives as long as the process: its handle is deliberately never closed.
+  CreateMutexA(nullptr, FALSE, kApplicationTitle);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  try {
+    TfmOptions fmOptions(instance);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  } catch (const std::exception& error) {
+    ShowError(error.what());
+  }
+  return 0;
+}

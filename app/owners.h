@@ -1,0 +1,147 @@
+#pragma once
+// Scoped owners for every Win32 handle and GDI+ object the program makes.
+// Each owner stores exactly what it must release, cannot be copied, and
+// releases on every path. Shared system objects (stock objects, icons from
+// LoadIcon) are never put in an owner.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <utility>
+
+namespace owners {
+
+// Number of owners currently holding something. Tests compare it before and
+// after an operation to prove that every path released what it made.
+inline int liveCount = 0;
+
+template <typename Handle, auto Release>
+class Owner {
+ public:
+  Owner() = default;
+  explicit Owner(Handle handle) { reset(handle); }
+  ~Owner() { reset(); }
+  Owner(const Owner&) = delete;
+  Owner& operator=(const Owner&) = delete;
+  Owner(Owner&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+  Owner& operator=(Owner&& other) noexcept {
+    if (this != &other) {
+      reset();
+      handle_ = std::exchange(other.handle_, Handle{});
+    }
+    return *this;
+  }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Handle{}; }
+
+  // Gives up ownership without releasing.
+  Handle release() {
+    if (handle_ != Handle{}) --liveCount;
+    return std::exchange(handle_, Handle{});
+  }
+
+  void reset(Handle handle = Handle{}) {
+    if (handle_ != Handle{}) {
+      Release(handle_);
+      --liveCount;
+    }
+    handle_ = handle;
+    if (handle_ != Handle{}) ++liveCount;
+  }
+
+ private:
+  Handle handle_{};
+};
+
+inline void CloseKey(HKEY key) { RegCloseKey(key); }
+inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
+inline void DeleteDc(HDC dc) { DeleteDC(dc); }
+inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
+inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
+inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
+inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
+inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
+
+using Key = Owner<HKEY, CloseKey>;
+using Bitmap = Owner<HBITMAP, DeleteGdiObject>;
+using Font = Owner<HFONT, DeleteGdiObject>;
+using Brush = Owner<HBRUSH, DeleteGdiObject>;
+using MemoryDc = Owner<HDC, DeleteDc>;    // CreateCompatibleDC
+using PrinterDc = Owner<HDC, DeleteDc>;   // CreateDCA on a printer
+using KernelHandle = Owner<HANDLE, CloseKernelHandle>;
+using Menu = Owner<HMENU, DestroyMenuHandle>;
+using Icon = Owner<HICON, DestroyIconHandle>;  // only icons the program created
+using Window = Owner<HWND, DestroyWindowHandle>;
+using GlobalMemory = Owner<HGLOBAL, FreeGlobal>;
+
+namespace gp = Gdiplus::DllExports;
+inline void DisposeImage(Gdiplus::GpImage* image) { gp::GdipDisposeImage(image); }
+inline void DisposeBitmap(Gdiplus::GpBitmap* bitmap) { gp::GdipDisposeImage(bitmap); }
+inline void DeleteGraphics(Gdiplus::GpGraphics* graphics) { gp::GdipDeleteGraphics(graphics); }
+inline void DeleteBrush(Gdiplus::GpBrush* brush) { gp::GdipDeleteBrush(brush); }
+inline void DeleteSolidFill(Gdiplus::GpSolidFill* brush) { gp::GdipDeleteBrush(brush); }
+inline void DeleteFont(Gdiplus::GpFont* font) { gp::GdipDeleteFont(font); }
+inline void DeleteFontFamily(Gdiplus::GpFontFamily* family) { gp::GdipDeleteFontFamily(family); }
+inline void DeleteStringFormat(Gdiplus::GpStringFormat* format) { gp::GdipDeleteStringFormat(format); }
+
+using GpImage = Owner<Gdiplus::GpImage*, DisposeImage>;
+using GpBitmap = Owner<Gdiplus::GpBitmap*, DisposeBitmap>;
+using GpGraphics = Owner<Gdiplus::GpGraphics*, DeleteGraphics>;
+using GpSolidFill = Owner<Gdiplus::GpSolidFill*, DeleteSolidFill>;
+using GpFont = Owner<Gdiplus::GpFont*, DeleteFont>;
+using GpFontFamily = Owner<Gdiplus::GpFontFamily*, DeleteFontFamily>;
+using GpStringFormat = Owner<Gdiplus::GpStringFormat*, DeleteStringFormat>;
+
+// A device context borrowed from a window (GetDC / GetWindowDC): released
+// with ReleaseDC, which needs the window as well.
+class WindowDc {
+ public:
+  WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {
+    if (dc_) ++liveCount;
+  }
+  ~WindowDc() {
+    if (dc_) {
+      ReleaseDC(window_, dc_);
+      --liveCount;
+    }
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects an object into a device context and restores the previous one.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~Selection() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// GDI+ is started for the whole run and shut down last.
+class GdiplusSession {
+ public:
+  GdiplusSession() {
+    Gdiplus::GdiplusStartupInput input;  // version 1, no callback, background thread on
+    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+  }
+  ~GdiplusSession() { Gdiplus::GdiplusShutdown(token_); }
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+ private:
+  ULONG_PTR token_ = 0;
+};
+
+}  // namespace owners
