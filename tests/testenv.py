@@ -1,0 +1,212 @@
+#!/usr/bin/env python3
+"""A private environment for the platform and end-to-end tests.
+
+It starts a virtual X display, a CUPS scheduler of its own with cups-pdf
+queues (the first one is the default), and a fresh Wine prefix, and ends all
+of them again. Used as a module by the end-to-end tests, and from the shell:
+
+    python3 tests/testenv.py [--printers N] -- COMMAND ...
+
+runs COMMAND with DISPLAY, WINEPREFIX, WINEDEBUG, CUPS_SERVER, VORLANE_PDF_DIR
+(one folder per queue) and VORLANE_QUEUES (queue names, default first) set.
+"""
+import argparse
+import os
+import secrets
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
+CUPS_PDF_CONFIG_DIR = "/etc/cups"  # where the cups-pdf backend looks for per-queue settings
+SCREEN = "1920x1080x24"
+FONT_REPLACEMENTS = {"Arial": "Liberation Sans", "Microsoft Sans Serif": "Liberation Sans"}
+
+
+def wait_until(condition, timeout, interval=0.1, what="condition"):
+    """Polls condition() until it returns something true; fails after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise TimeoutError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+class TestEnvironment:
+    def __init__(self, printers=2):
+        self.printer_count = printers
+        self.token = secrets.token_hex(3)
+        self.root = None
+        self.env = None
+        self.queues = []
+        self._xvfb = None
+        self._cupsd = None
+        self._queue_configs = []
+
+    # -- set-up ---------------------------------------------------------------
+
+    def __enter__(self):
+        self.root = tempfile.mkdtemp(prefix="vorlane-env-")
+        os.chmod(self.root, 0o755)
+        self.env = dict(os.environ)
+        try:
+            self._start_display()
+            self._start_cups()
+            self._create_wine_prefix()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+        return self
+
+    def _start_display(self):
+        read_end, write_end = os.pipe()
+        self._xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.env["DISPLAY"] = ":" + number
+
+    def _start_cups(self):
+        cups = os.path.join(self.root, "cups")
+        for sub in ("etc/ppd", "spool/tmp", "cache", "state", "log"):
+            os.makedirs(os.path.join(cups, sub))
+        socket = os.path.join(cups, "cups.sock")
+        with open(os.path.join(cups, "cupsd.conf"), "w") as conf:
+            conf.write(f"""Listen {socket}
+LogLevel warn
+WebInterface No
+Browsing No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+""")
+        with open(os.path.join(cups, "cups-files.conf"), "w") as conf:
+            conf.write(f"""ServerRoot {cups}/etc
+RequestRoot {cups}/spool
+TempDir {cups}/spool/tmp
+CacheDir {cups}/cache
+StateDir {cups}/state
+ErrorLog {cups}/log/error_log
+AccessLog {cups}/log/access_log
+PageLog {cups}/log/page_log
+User lp
+Group lp
+SystemGroup root lpadmin
+Sandboxing Relaxed
+""")
+        self._cupsd = subprocess.Popen(
+            ["cupsd", "-f", "-c", os.path.join(cups, "cupsd.conf"), "-s", os.path.join(cups, "cups-files.conf")],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env["CUPS_SERVER"] = socket
+        wait_until(lambda: subprocess.run(["lpstat", "-r"], env=self.env, capture_output=True).returncode == 0,
+                   30, what="the CUPS scheduler")
+        self.pdf_dir = os.path.join(self.root, "pdf")
+        os.makedirs(self.pdf_dir)
+        names = ["VorlanePDF", "VorlaneSecond", "VorlaneThird"][: self.printer_count]
+        for name in names:
+            self.add_queue(name)
+        if self.queues:
+            self._lpadmin("-d", self.queues[0])
+        self.env["VORLANE_PDF_DIR"] = self.pdf_dir
+        self.env["VORLANE_QUEUES"] = ",".join(self.queues)
+
+    def add_queue(self, name):
+        """Adds a cups-pdf queue whose pages land in pdf_dir/NAME."""
+        instance = f"vorlane{self.token}{len(self._queue_configs)}"
+        config = os.path.join(CUPS_PDF_CONFIG_DIR, f"cups-pdf-{instance}.conf")
+        out = os.path.join(self.pdf_dir, name)
+        os.makedirs(out, exist_ok=True)
+        with open(config, "w") as conf:
+            conf.write(f"Out {out}\nAnonDirName {out}\nGrp lpadmin\nLog {self.root}/cups\n")
+        self._queue_configs.append(config)
+        self._lpadmin("-p", name, "-v", f"cups-pdf:/{instance}", "-E", "-P", PPD)
+        self.queues.append(name)
+
+    def _lpadmin(self, *args):
+        subprocess.run(["lpadmin", *args], env=self.env, check=True, capture_output=True)
+
+    def _create_wine_prefix(self):
+        self.env["WINEPREFIX"] = os.path.join(self.root, "wine")
+        self.env["WINEDEBUG"] = "-all"
+        self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+        subprocess.run(["wineboot", "-i"], env=self.env, capture_output=True, check=True)
+        for font, replacement in FONT_REPLACEMENTS.items():
+            self.wine_reg("add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", font, "/t", "REG_SZ",
+                          "/d", replacement, "/f")
+        # A crash must fail the test, not wait for someone to close a dialog.
+        self.wine_reg("add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
+                      "/d", "0", "/f")
+        subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True)
+
+    def wine_reg(self, *args):
+        return subprocess.run(["wine", "reg", *args], env=self.env, capture_output=True, text=True)
+
+    # -- use ------------------------------------------------------------------
+
+    def pdfs(self, queue=None):
+        """The PDF files that have landed, oldest first; of one queue or of all."""
+        folders = [queue] if queue else self.queues
+        found = []
+        for folder in folders:
+            path = os.path.join(self.pdf_dir, folder)
+            if os.path.isdir(path):
+                found += [os.path.join(path, name) for name in os.listdir(path) if name.endswith(".pdf")]
+        return sorted(found, key=os.path.getmtime)
+
+    def completed_jobs(self):
+        """Lines of 'lpstat -W completed -o': finished jobs by queue."""
+        result = subprocess.run(["lpstat", "-W", "completed", "-o"], env=self.env, capture_output=True, text=True)
+        return [line for line in result.stdout.splitlines() if line.strip()]
+
+    # -- tear-down ------------------------------------------------------------
+
+    def __exit__(self, *exc):
+        if self.env and "WINEPREFIX" in self.env:
+            subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+        for process in (self._cupsd, self._xvfb):
+            if process and process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        for config in self._queue_configs:
+            if os.path.exists(config):
+                os.remove(config)
+        if self.root:
+            shutil.rmtree(self.root, ignore_errors=True)
+        return False
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--printers", type=int, default=2, help="number of PDF queues (0 to 3)")
+    parser.add_argument("command", nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    command = args.command[1:] if args.command[:1] == ["--"] else args.command
+    if not command:
+        parser.error("no command given")
+    with TestEnvironment(args.printers) as environment:
+        return subprocess.run(command, env=environment.env).returncode
+
+
+if __name__ == "__main__":
+    sys.exit(main())
