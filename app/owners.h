@@ -61,6 +61,7 @@ inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
+inline void ClosePrinterHandle(HANDLE printer) { ClosePrinter(printer); }
 
 using Key = Owner<HKEY, CloseKey>;
 using Bitmap = Owner<HBITMAP, DeleteGdiObject>;
@@ -73,6 +74,7 @@ using Menu = Owner<HMENU, DestroyMenuHandle>;
 using Icon = Owner<HICON, DestroyIconHandle>;  // only icons the program created
 using Window = Owner<HWND, DestroyWindowHandle>;
 using GlobalMemory = Owner<HGLOBAL, FreeGlobal>;
+using PrinterHandle = Owner<HANDLE, ClosePrinterHandle>;  // OpenPrinterA
 
 namespace gp = Gdiplus::DllExports;
 inline void DisposeImage(Gdiplus::GpImage* image) { gp::GdipDisposeImage(image); }
