@@ -1,0 +1,20 @@
+#pragma once
+// Where a shot lands on the page: its drawn size and position in inches,
+// measured from the top left corner of the printable area.
+#include <cstdint>
+
+struct PageRect {
+  double X = 0;
+  double Y = 0;
+  double Width = 0;
+  double Height = 0;
+};
+
+inline constexpr int32_t kPagePositionCount = 9;
+inline constexpr int32_t kPagePositionCenter = 4;
+
+// widthPx x heightPx at ppi pixels per inch is the natural size. With
+// fitToPage the shot is scaled to fit the printable area instead. position is
+// 0..8 (row-major: top-left .. bottom-right).
+PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printableWidth, double printableHeight,
+                   bool fitToPage, int32_t position);

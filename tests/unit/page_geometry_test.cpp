@@ -1,0 +1,110 @@
+#include "output/page_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+void ExpectRect(const PageRect& actual, const PageRect& expected) {
+  EXPECT_DOUBLE_EQ(actual.X, expected.X);
+  EXPECT_DOUBLE_EQ(actual.Y, expected.Y);
+  EXPECT_DOUBLE_EQ(actual.Width, expected.Width);
+  EXPECT_DOUBLE_EQ(actual.Height, expected.Height);
+}
+
+}  // namespace
+
+TEST(PageGeometry, NaturalSizeIsPixelsOverPixelsPerInch) {
+  ExpectRect(PlaceShot(960, 480, 96, 8, 10.5, false, 0), {0, 0, 10, 5});
+  ExpectRect(PlaceShot(1440, 900, 144, 8, 10.5, false, 0), {0, 0, 10, 6.25});
+  ExpectRect(PlaceShot(120, 60, 120, 8, 10.5, false, 0), {0, 0, 1, 0.5});
+}
+
+TEST(PageGeometry, FittingKeepsTheAspectRatioAndTouchesTheLimitingEdge) {
+  struct Case {
+    const char* name;
+    double widthPx, heightPx, ppi, printableWidth, printableHeight;
+    PageRect placedAtCenter;
+  } cases[] = {
+      {"wide shot, width limits", 1920, 1080, 96, 8, 10.5, {0, 3, 8, 4.5}},
+      {"tall shot, height limits", 600, 1200, 96, 8, 10, {1.5, 0, 5, 10}},
+      {"small shot is enlarged", 96, 48, 96, 8, 10, {0, 3, 8, 4}},
+      {"landscape page", 800, 600, 96, 10, 7.5, {0, 0, 10, 7.5}},
+      {"resolution does not matter", 800, 600, 192, 10, 7.5, {0, 0, 10, 7.5}},
+      {"huge shot is reduced", 19200, 4800, 96, 8, 10, {0, 4, 8, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PageRect placed = PlaceShot(c.widthPx, c.heightPx, c.ppi, c.printableWidth, c.printableHeight, true, 4);
+    ExpectRect(placed, c.placedAtCenter);
+    EXPECT_DOUBLE_EQ(placed.Width / placed.Height, c.widthPx / c.heightPx);
+    EXPECT_LE(placed.Width, c.printableWidth);
+    EXPECT_LE(placed.Height, c.printableHeight);
+  }
+}
+
+TEST(PageGeometry, NinePositionsByColumnAndRow) {
+  // 10 x 5 inches on a 12 x 9 inch printable area leaves 2 and 4 inches over.
+  const PageRect expected[kPagePositionCount] = {
+      {0, 0, 10, 5}, {1, 0, 10, 5}, {2, 0, 10, 5},  //
+      {0, 2, 10, 5}, {1, 2, 10, 5}, {2, 2, 10, 5},  //
+      {0, 4, 10, 5}, {1, 4, 10, 5}, {2, 4, 10, 5},
+  };
+  for (int32_t position = 0; position < kPagePositionCount; ++position) {
+    SCOPED_TRACE(position);
+    ExpectRect(PlaceShot(960, 480, 96, 12, 9, false, position), expected[position]);
+  }
+}
+
+TEST(PageGeometry, FittedShotsArePositionedByTheSameArithmetic) {
+  // 8 x 4 inches fitted into 8 x 10: no room across, 6 inches down.
+  const double expectedY[3] = {0, 3, 6};
+  for (int32_t position = 0; position < kPagePositionCount; ++position) {
+    SCOPED_TRACE(position);
+    ExpectRect(PlaceShot(200, 100, 96, 8, 10, true, position), {0, expectedY[position / 3], 8, 4});
+  }
+}
+
+TEST(PageGeometry, OversizedShotLosesEqualPartsAtBothEdgesWhenCentred) {
+  PageRect placed = PlaceShot(1920, 1440, 96, 8, 10, false, 4);
+  ExpectRect(placed, {-6, -2.5, 20, 15});
+  EXPECT_DOUBLE_EQ(-placed.X, placed.X + placed.Width - 8);
+  EXPECT_DOUBLE_EQ(-placed.Y, placed.Y + placed.Height - 10);
+
+  ExpectRect(PlaceShot(1920, 1440, 96, 8, 10, false, 8), {-12, -5, 20, 15});
+}
+
+TEST(PageGeometry, PositionsOutsideTheListArePlacedAtTheCenter) {
+  const int32_t outside[] = {-1, 9, 10, 100, INT32_MIN, INT32_MAX};
+  for (int32_t position : outside) {
+    SCOPED_TRACE(position);
+    ExpectRect(PlaceShot(960, 480, 96, 12, 9, false, position), {1, 2, 10, 5});
+    ExpectRect(PlaceShot(960, 480, 96, 12, 9, true, position), {0, 1.5, 12, 6});
+  }
+}
+
+TEST(PageGeometry, SizesWithoutAreaGiveAnEmptyRectangle) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    double widthPx, heightPx, ppi, printableWidth, printableHeight;
+    bool fit;
+  } cases[] = {
+      {"no width", 0, 480, 96, 8, 10, false},
+      {"no height", 960, 0, 96, 8, 10, true},
+      {"no resolution", 960, 480, 0, 8, 10, false},
+      {"negative resolution", 960, 480, -96, 8, 10, false},
+      {"negative width", -960, 480, 96, 8, 10, true},
+      {"unknown resolution", 960, 480, nan, 8, 10, false},
+      {"fitting into no width", 960, 480, 96, 0, 10, true},
+      {"fitting into a negative height", 960, 480, 96, 8, -1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PageRect placed = PlaceShot(c.widthPx, c.heightPx, c.ppi, c.printableWidth, c.printableHeight, c.fit, 4);
+    ExpectRect(placed, {0, 0, 0, 0});
+  }
+}
