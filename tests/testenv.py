@@ -154,6 +154,11 @@ Sandboxing Relaxed
         self.wine_reg("add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
                       "/d", "0", "/f")
         subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True)
+        # One persistent server with its desktop for the whole run, started
+        # here so that no test's output pipe is inherited by it.
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
 
     def wine_reg(self, *args):
         return subprocess.run(["wine", "reg", *args], env=self.env, capture_output=True, text=True)

@@ -1,0 +1,302 @@
+"""Fixtures of the end-to-end tests: the real Vorlane.exe under Wine on a
+virtual display, printing to private cups-pdf queues."""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import pytest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.dirname(HERE))
+
+from testenv import TestEnvironment, wait_until  # noqa: E402
+
+BUILD = os.environ.get("VORLANE_BUILD", os.path.join(REPO, "build", "windows"))
+DIST = os.path.join(BUILD, "dist")
+TOOLS = os.path.join(BUILD, "tests", "e2e")
+
+PREFERENCES_KEY = r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+
+# Window messages and identifiers the tests send.
+WM_CLOSE = 0x0010
+WM_COMMAND = 0x0111
+WM_HOTKEY = 0x0312
+WM_TRAYICON = 0x047B
+IDM_ENTIRE_SCREEN = 101
+IDM_PREFERENCES = 103
+IDM_AUTO_START = 104
+IDM_HELP = 106
+IDM_ABOUT = 107
+IDM_EXIT = 109
+VK = {"ctrl": 0x11, "alt": 0x12, "shift": 0x10, "snapshot": 0x2C}
+
+MAIN_CLASS = "TfmOptions"
+
+
+class Window:
+    """One line of the driver's window listings."""
+
+    def __init__(self, line):
+        fields = line.split("\t")
+        self.handle = fields[0]
+        self.id = int(fields[1])
+        self.cls = fields[2]
+        self.visible = fields[3] == "1"
+        self.enabled = fields[4] == "1"
+        self.left, self.top, self.right, self.bottom = (int(v) for v in fields[5:9])
+        self.text = "\t".join(fields[9:])
+
+    @property
+    def width(self):
+        return self.right - self.left
+
+    @property
+    def height(self):
+        return self.bottom - self.top
+
+    def __repr__(self):
+        return f"<{self.cls} {self.handle} id={self.id} visible={self.visible} {self.text!r}>"
+
+
+class Desktop:
+    """What a user does with keyboard and mouse, done through the driver program."""
+
+    def __init__(self, environment):
+        self.environment = environment
+        self.env = environment.env
+
+    def run(self, *args, check=True):
+        # Output goes through a file: a pipe would be held open by Wine's
+        # background processes when this call happens to start them.
+        with tempfile.TemporaryFile("w+") as out:
+            code = subprocess.run(["wine", os.path.join(TOOLS, "driver.exe"), *map(str, args)], env=self.env,
+                                  stdout=out, stderr=subprocess.DEVNULL, timeout=60).returncode
+            out.seek(0)
+            text = out.read()
+        if check and code != 0:
+            raise AssertionError(f"driver {args} failed with {code}")
+        return text
+
+    def windows(self, cls=None):
+        lines = self.run("find", cls) if cls else self.run("windows")
+        return [Window(line) for line in lines.splitlines() if line]
+
+    def children(self, window):
+        return [Window(line) for line in self.run("children", window).splitlines() if line]
+
+    def message_boxes(self, caption="Vorlane"):
+        """Visible message boxes with that caption, each with its text."""
+        boxes = []
+        for box in self.windows("#32770"):
+            if box.visible and box.text == caption:
+                texts = [c.text for c in self.children(box.handle) if c.cls.lower() == "static" and c.text]
+                boxes.append((box, texts))
+        return boxes
+
+    def press(self, *keys):
+        self.run("keys", *[VK.get(key, key) for key in keys])
+
+    def post(self, window, message, wparam=0, lparam=0):
+        self.run("post", window, message, wparam, lparam)
+
+    def send(self, window, message, wparam=0, lparam=0):
+        return int(self.run("send", window, message, wparam, lparam).strip() or 0)
+
+    def command(self, window, ident):
+        self.run("command", window, ident)
+
+    def click(self, window, ident):
+        self.run("click", window, ident)
+
+    def close_message_boxes(self, caption="Vorlane"):
+        for box, _ in self.message_boxes(caption):
+            self.click(box.handle, 2)  # IDCANCEL ends a one-button box
+            self.click(box.handle, 1)  # IDOK
+
+
+class Vorlane:
+    """The program under test, started from its release folder."""
+
+    def __init__(self, environment, desktop, folder=DIST):
+        self.environment = environment
+        self.desktop = desktop
+        self.folder = folder
+        self.process = None
+
+    def start(self, wait=True):
+        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Vorlane.exe")], env=self.environment.env,
+                                        cwd=self.folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if wait:
+            wait_until(self.main_window, 60, what="Vorlane's main window")
+        return self
+
+    def main_window(self):
+        windows = self.desktop.windows(MAIN_CLASS)
+        return windows[0] if windows else None
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def command(self, ident):
+        self.desktop.command(f"class:{MAIN_CLASS}", ident)
+
+    def exit(self, timeout=30):
+        if self.running():
+            self.desktop.close_message_boxes()
+            self.command(IDM_EXIT)
+            try:
+                self.process.wait(timeout)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+                raise AssertionError("Vorlane did not end on Exit")
+
+    def kill(self):
+        if self.running():
+            self.process.kill()
+            self.process.wait()
+
+
+@pytest.fixture(scope="session")
+def environment():
+    with TestEnvironment(printers=2) as env:
+        yield env
+
+
+@pytest.fixture
+def desktop(environment):
+    return Desktop(environment)
+
+
+def reset_registry(environment):
+    environment.wine_reg("delete", r"HKCU\SOFTWARE\Telmaric", "/f")
+    environment.wine_reg("delete", RUN_KEY, "/v", "Vorlane", "/f")
+
+
+@pytest.fixture
+def vorlane(environment, desktop):
+    """A running Vorlane with no stored settings; ended after the test."""
+    reset_registry(environment)
+    program = Vorlane(environment, desktop)
+    yield program
+    try:
+        program.exit()
+    finally:
+        program.kill()
+        reset_registry(environment)
+
+
+def reg_values(environment, key=PREFERENCES_KEY):
+    """The values of a registry key as {name: (type, data)}; None when the key is absent."""
+    result = environment.wine_reg("query", key)
+    if result.returncode != 0:
+        return None
+    values = {}
+    for line in result.stdout.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[1].startswith("REG_"):
+            values[parts[0]] = (parts[1], parts[2] if len(parts) > 2 else "")
+    return values
+
+
+def set_preferences(environment, **values):
+    """Stores settings as Vorlane does: integers as REG_DWORD, texts as REG_SZ."""
+    for name, value in values.items():
+        kind, data = ("REG_DWORD", str(int(value))) if isinstance(value, (int, bool)) else ("REG_SZ", value)
+        result = environment.wine_reg("add", PREFERENCES_KEY, "/v", name, "/t", kind, "/d", data, "/f")
+        assert result.returncode == 0, result.stderr
+
+
+def wait_for_pdfs(environment, count, queue=None, timeout=90):
+    """Waits until at least count PDFs have landed and their files are complete."""
+    def ready():
+        files = environment.pdfs(queue)
+        if len(files) < count:
+            return None
+        if all(_complete(path) for path in files):
+            return files
+        return None
+    return wait_until(ready, timeout, interval=0.25, what=f"{count} printed page(s)")
+
+
+def _complete(path):
+    try:
+        with open(path, "rb") as pdf:
+            pdf.seek(max(0, os.path.getsize(path) - 1024))
+            return b"%%EOF" in pdf.read()
+    except OSError:
+        return False
+
+
+class Page:
+    """A printed page as RGB pixels (rasterised by pdftoppm)."""
+
+    def __init__(self, pdf, dpi=20):
+        data = subprocess.run(["pdftoppm", "-r", str(dpi), "-f", "1", "-l", "1", pdf], capture_output=True,
+                              check=True).stdout
+        tokens, offset = [], 0
+        while len(tokens) < 4:  # P6 width height maxval
+            while data[offset:offset + 1].isspace():
+                offset += 1
+            end = offset
+            while not data[end:end + 1].isspace():
+                end += 1
+            tokens.append(data[offset:end])
+            offset = end
+        self.width, self.height = int(tokens[1]), int(tokens[2])
+        self.pixels = data[offset + 1:]
+        self.dpi = dpi
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def bounds(self, predicate):
+        """The smallest box (left, top, right, bottom) of pixels matching predicate, or None."""
+        xs, ys = [], []
+        for y in range(self.height):
+            for x in range(self.width):
+                if predicate(self.pixel(x, y)):
+                    xs.append(x)
+                    ys.append(y)
+        if not xs:
+            return None
+        return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+
+
+def near(colour, target, tolerance=60):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, target))
+
+
+RED, GREEN, BLUE, YELLOW = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0)
+
+
+def pdf_title(pdf):
+    result = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True)
+    for line in result.stdout.splitlines():
+        if line.startswith("Title:"):
+            return line.split(":", 1)[1].strip()
+    return None
+
+
+def start_test_window(environment, x, y, width, height, title, popup=False):
+    """Starts the known-content window and waits until it is on screen."""
+    args = ["wine", os.path.join(TOOLS, "testwin.exe"), str(x), str(y), str(width), str(height), title]
+    if popup:
+        args.append("popup")
+    process = subprocess.Popen(args, env=environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               text=True)
+    handle = process.stdout.readline().strip()
+    assert handle, "the test window did not start"
+    desktop = Desktop(environment)
+    wait_until(lambda: any(w.handle == handle and w.visible for w in desktop.windows("VorlaneTestWindow")), 30,
+               what="the test window")
+    return process, handle
+
+
+def elapsed(since):
+    return time.monotonic() - since

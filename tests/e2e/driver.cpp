@@ -1,0 +1,131 @@
+// Drives Vorlane as a user would, from inside the same Wine prefix: presses
+// keys, posts messages, finds windows and reads their texts, clicks buttons.
+// Every command prints plain lines that the end-to-end tests parse.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND ParseWindow(const char* text) {
+  if (std::strncmp(text, "class:", 6) == 0) return FindWindowA(text + 6, nullptr);
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 0)));
+}
+
+long long Number(const char* text) { return std::strtoll(text, nullptr, 0); }
+
+std::string Text(HWND window) {
+  char buffer[4096] = "";
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string ClassOf(HWND window) {
+  char buffer[256] = "";
+  GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+void PrintWindow(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  std::printf("%#llx\t%d\t%s\t%d\t%d\t%ld\t%ld\t%ld\t%ld\t%s\n",
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), GetDlgCtrlID(window),
+              ClassOf(window).c_str(), IsWindowVisible(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0, rect.left,
+              rect.top, rect.right, rect.bottom, Text(window).c_str());
+}
+
+// Lines: handle, id, class, visible, enabled, left, top, right, bottom, text.
+BOOL CALLBACK PrintEach(HWND window, LPARAM) {
+  PrintWindow(window);
+  return TRUE;
+}
+
+void Press(const std::vector<WORD>& keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+int Usage() {
+  std::fputs(
+      "usage: driver COMMAND ...\n"
+      "  windows                       top-level windows\n"
+      "  children WINDOW               child windows\n"
+      "  find CLASS [TITLE]            top-level windows of a class\n"
+      "  keys VK [VK ...]              press the keys together, release in reverse\n"
+      "  post WINDOW MSG WPARAM LPARAM\n"
+      "  send WINDOW MSG WPARAM LPARAM prints the result\n"
+      "  command WINDOW ID             posts WM_COMMAND ID\n"
+      "  click WINDOW ID               posts BM_CLICK to the child control ID\n"
+      "  settext WINDOW ID TEXT        sets a child control's text\n"
+      "  foreground WINDOW\n"
+      "WINDOW is a handle or class:NAME.\n",
+      stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  if (command == "windows") {
+    EnumWindows(PrintEach, 0);
+  } else if (command == "children" && argc == 3) {
+    EnumChildWindows(ParseWindow(argv[2]), PrintEach, 0);
+  } else if (command == "find" && argc >= 3) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, argv[2], argc > 3 ? argv[3] : nullptr); window;
+         window = FindWindowExA(nullptr, window, argv[2], argc > 3 ? argv[3] : nullptr)) {
+      PrintWindow(window);
+    }
+  } else if (command == "keys" && argc >= 3) {
+    std::vector<WORD> keys;
+    for (int i = 2; i < argc; ++i) keys.push_back(static_cast<WORD>(Number(argv[i])));
+    Press(keys);
+  } else if ((command == "post" || command == "send") && argc == 6) {
+    HWND window = ParseWindow(argv[2]);
+    const UINT message = static_cast<UINT>(Number(argv[3]));
+    const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
+    const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
+    if (command == "post") {
+      if (!PostMessageA(window, message, wParam, lParam)) return 1;
+    } else {
+      DWORD_PTR result = 0;
+      if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
+      std::printf("%lld\n", static_cast<long long>(result));
+    }
+  } else if (command == "command" && argc == 4) {
+    if (!PostMessageA(ParseWindow(argv[2]), WM_COMMAND, static_cast<WPARAM>(Number(argv[3])), 0)) return 1;
+  } else if (command == "click" && argc == 4) {
+    HWND control = GetDlgItem(ParseWindow(argv[2]), static_cast<int>(Number(argv[3])));
+    if (!control || !PostMessageA(control, BM_CLICK, 0, 0)) return 1;
+  } else if (command == "settext" && argc == 5) {
+    HWND control = GetDlgItem(ParseWindow(argv[2]), static_cast<int>(Number(argv[3])));
+    if (!control) return 1;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 10000, &result);
+  } else if (command == "foreground" && argc == 3) {
+    if (!SetForegroundWindow(ParseWindow(argv[2]))) return 1;
+  } else {
+    return Usage();
+  }
+  std::fflush(stdout);
+  return 0;
+}

@@ -1,0 +1,70 @@
+// A window with known content for the end-to-end tests: four solid quadrants
+// (red, green / blue, yellow) so that a printed page can be checked by colour
+// and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup]
+// The size is the whole window's, frame included; "popup" makes it frameless.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const COLORREF kQuadrants[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+
+LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      RECT client;
+      GetClientRect(window, &client);
+      const int halfWidth = client.right / 2;
+      const int halfHeight = client.bottom / 2;
+      for (int i = 0; i < 4; ++i) {
+        RECT part{(i % 2) * halfWidth, (i / 2) * halfHeight, (i % 2) ? client.right : halfWidth,
+                  (i / 2) ? client.bottom : halfHeight};
+        HBRUSH brush = CreateSolidBrush(kQuadrants[i]);
+        FillRect(dc, &part, brush);
+        DeleteObject(brush);
+      }
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 6) {
+    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup]\n", stderr);
+    return 2;
+  }
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = "VorlaneTestWindow";
+  RegisterClassA(&windowClass);
+  const bool popup = argc > 6 && std::strcmp(argv[6], "popup") == 0;
+  HWND window = CreateWindowExA(popup ? WS_EX_TOPMOST : 0, "VorlaneTestWindow", argv[5],
+                                popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, std::atoi(argv[1]),
+                                std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+  std::printf("%#llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+  std::fflush(stdout);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
