@@ -61,6 +61,7 @@ inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
+inline void CloseFind(HANDLE find) { FindClose(find); }
 inline void ClosePrinterHandle(HANDLE printer) { ClosePrinter(printer); }
 
 using Key = Owner<HKEY, CloseKey>;
@@ -74,6 +75,8 @@ using Menu = Owner<HMENU, DestroyMenuHandle>;
 using Icon = Owner<HICON, DestroyIconHandle>;  // only icons the program created
 using Window = Owner<HWND, DestroyWindowHandle>;
 using GlobalMemory = Owner<HGLOBAL, FreeGlobal>;
+// FindFirstFileA fails with INVALID_HANDLE_VALUE, not NULL: store only a handle it succeeded with.
+using FindHandle = Owner<HANDLE, CloseFind>;
 using PrinterHandle = Owner<HANDLE, ClosePrinterHandle>;  // OpenPrinterA
 
 namespace gp = Gdiplus::DllExports;
@@ -94,6 +97,12 @@ using GpFont = Owner<Gdiplus::GpFont*, DeleteFont>;
 using GpFontFamily = Owner<Gdiplus::GpFontFamily*, DeleteFontFamily>;
 using GpStringFormat = Owner<Gdiplus::GpStringFormat*, DeleteStringFormat>;
 
+inline void ReleaseStream(IStream* stream) { stream->Release(); }
+using Stream = Owner<IStream*, ReleaseStream>;  // SHCreateMemStream
+
+inline void FreeLibraryModule(HMODULE module) { FreeLibrary(module); }
+using Module = Owner<HMODULE, FreeLibraryModule>;  // LoadLibraryExA
+
 // A device context borrowed from a window (GetDC / GetWindowDC): released
 // with ReleaseDC, which needs the window as well.
 class WindowDc {
@@ -113,6 +122,26 @@ class WindowDc {
 
  private:
   HWND window_;
+  HDC dc_;
+};
+
+// The device context of one WM_PAINT: BeginPaint now, EndPaint at scope end.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {
+    if (dc_) ++liveCount;
+  }
+  ~PaintDc() {
+    EndPaint(window_, &paint_);
+    if (dc_) --liveCount;
+  }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
   HDC dc_;
 };
 

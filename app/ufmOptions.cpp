@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
-#include "output/default_printer.h"
+#include "capture/hot_keys.h"
+#include "capture/screen_grab.h"
+#include "output/print_shot.h"
 #include "prefs/uRegistry.h"
 #include "resources/resource.h"
 
@@ -11,12 +13,12 @@ namespace {
 constexpr int kClientWidth = 440;
 constexpr int kClientHeight = 360;
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+void RegisterWindowClass(HINSTANCE instance, HICON icon, WNDPROC procedure) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY));
+  windowClass.hIcon = icon;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kMainWindowClass;
@@ -25,14 +27,23 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-void ShowError(const char* text) { MessageBoxA(nullptr, text, kApplicationTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND); }
+void ShowError(const char* text) {
+  MessageBoxA(nullptr, text, kApplicationTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
 
-TfmOptions::TfmOptions(HINSTANCE instance) {
-  RegisterWindowClass(instance, WindowProc);
+TfmOptions::TfmOptions(HINSTANCE instance)
+    : instance_(instance), icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY))) {
+  std::vector<std::string> english;
+  for (const CatalogueEntry& entry : kCatalogue) english.push_back(entry.english);
+  catalogue_ = MessagesFrom(english);
+  screenPpi_ = ScreenPixelsPerInch();
+  // The shell announces a re-created taskbar (an Explorer restart) with this.
+  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+  RegisterWindowClass(instance, icon_, WindowProc);
   // A fixed single-border window centred on the screen; created hidden.
   RECT frame{0, 0, kClientWidth, kClientHeight};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-  AdjustWindowRect(&frame, style, FALSE);
+  AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   CreateWindowExA(WS_EX_DLGMODALFRAME, kMainWindowClass, "Preferences", style,
@@ -40,6 +51,7 @@ TfmOptions::TfmOptions(HINSTANCE instance) {
                   height, nullptr, nullptr, instance, this);
   if (!handle_) throw std::runtime_error("The main window could not be created.");
   LoadPreferences();
+  RegisterHotKeys();
 }
 
 TfmOptions::~TfmOptions() {
@@ -78,9 +90,22 @@ LRESULT TfmOptions::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       WMCommand(LOWORD(wParam));
       return 0;
+    case WM_HOTKEY:
+      WMHotKey(wParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kDelayTimerId) capture_->tiDelayTimer();
+      return 0;
+    case WM_TRAYICON:
+      WMTrayIcon(lParam);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
+  }
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    AddTrayIcon();
+    return 0;
   }
   return DefWindowProcA(handle_, message, wParam, lParam);
 }
@@ -90,6 +115,10 @@ void TfmOptions::FormCreate() {
   // caption bar only, and OK, Cancel or Exit are the ways out.
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   SetWindowLongPtrA(handle_, GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
+  tiDelay = std::make_unique<WindowTimer>(handle_);
+  capture_ = std::make_unique<CaptureRequest>(*tiDelay, preferences_,
+                                              [this](bool activeWindow) { TakeShot(activeWindow); });
+  AddTrayIcon();
   FExiting = false;
 }
 
@@ -104,20 +133,91 @@ void TfmOptions::FormClose() {
 
 void TfmOptions::WMCommand(WORD id) {
   switch (id) {
+    case IDM_ENTIRE_SCREEN:
+      capture_->miEntireScreenClick();
+      break;
+    case IDM_ACTIVE_WINDOW:
+      capture_->miActiveWindowClick();
+      break;
+    case IDM_PREFERENCES:
+      miPreferencesClick();
+      break;
+    case IDM_AUTO_START:
+      miAutoStartClick();
+      break;
     case IDM_EXIT:
       miExitClick();
       break;
   }
 }
 
+void TfmOptions::WMHotKey(WPARAM id) {
+  if (id == kEntireScreenHotKeyId) capture_->miEntireScreenClick();
+  if (id == kActiveWindowHotKeyId) capture_->miActiveWindowClick();
+}
+
+void TfmOptions::WMTrayIcon(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONDBLCLK:
+      if (preferences_.DefaultAction == 0) capture_->miEntireScreenClick();
+      if (preferences_.DefaultAction == 1) miPreferencesClick();
+      break;
+    case WM_RBUTTONUP:
+      PopupMenu1.Popup(handle_);
+      break;
+  }
+}
+
+void TfmOptions::TakeShot(bool activeWindow) {
+  std::optional<Shot> shot = activeWindow ? GrabActiveWindow() : std::optional<Shot>(GrabEntireScreen());
+  if (!shot) return;  // nothing in the foreground: nothing to print
+  PrintShot(printer_, std::move(shot->bitmap), shot->title, preferences_, screenPpi_);
+}
+
+// Also what sending the window back to the tray runs, so the icon returns
+// if it was lost.
+void TfmOptions::AddTrayIcon() { ::AddTrayIcon(handle_, icon_); }
+
+void TfmOptions::miPreferencesClick() {
+  if (!IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOW);
+  LoadPreferences();
+  ShowWindow(handle_, SW_SHOWNORMAL);
+  SetForegroundWindow(handle_);
+}
+
+void TfmOptions::miAutoStartClick() {
+  // The mark changes whatever the registry says; the next load shows its real state.
+  if (StartWithWindowsExists()) {
+    PopupMenu1.SetAutoStartChecked(false);
+    RemoveStartWithWindows();
+  } else {
+    PopupMenu1.SetAutoStartChecked(true);
+    AddStartWithWindows(ExecutablePath());
+  }
+}
+
 void TfmOptions::miExitClick() {
+  RemoveTrayIcon(handle_);
+  UnregisterHotKeys(handle_);
+  capture_->Drop();
   FExiting = true;
   SendMessageA(handle_, WM_CLOSE, 0, 0);
 }
 
-void TfmOptions::btCancelClick() { ShowWindow(handle_, SW_HIDE); }
+void TfmOptions::btCancelClick() {
+  ShowWindow(handle_, SW_HIDE);
+  AddTrayIcon();
+}
 
 void TfmOptions::LoadPreferences() {
   RegistryPreferenceStore store;
-  preferences_ = ::LoadPreferences(store, SystemDefaultPrinter);
+  preferences_ = ::LoadPreferences(store, [this] { return printer_.SelectedPrinterName(); });
+  PopupMenu1.SetAutoStartChecked(StartWithWindowsExists());
+  PopupMenu1.SetDefaultAction(preferences_.DefaultAction);
+}
+
+void TfmOptions::RegisterHotKeys() {
+  ::RegisterHotKeys(handle_, {preferences_.ShortcutShiftEntireScreen, preferences_.ShortcutKeyEntireScreen},
+                    {preferences_.ShortcutShiftActiveWindow, preferences_.ShortcutKeyActiveWindow},
+                    catalogue_.UnableSetEntireScreenSC, catalogue_.UnableSetActiveWindowSC);
 }

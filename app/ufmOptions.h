@@ -3,6 +3,13 @@
 // capture timer, and at the same time the Preferences window.
 #include <windows.h>
 
+#include <memory>
+
+#include "app/tray_menu.h"
+#include "capture/capture_request.h"
+#include "capture/window_timer.h"
+#include "lang/catalogue.h"
+#include "output/printer.h"
 #include "prefs/preferences.h"
 
 inline constexpr const char* kApplicationTitle = "Vorlane";
@@ -24,13 +31,32 @@ class TfmOptions {
   void FormCreate();
   void FormClose();
   void WMCommand(WORD id);
+  void WMHotKey(WPARAM id);
+  void WMTrayIcon(LPARAM mouseMessage);
+  void TakeShot(bool activeWindow);
+
+  void AddTrayIcon();
+  void miPreferencesClick();
+  void miAutoStartClick();
   void miExitClick();
   void btCancelClick();
-  void LoadPreferences();
 
+  void LoadPreferences();
+  void RegisterHotKeys();
+
+  HINSTANCE instance_;
   HWND handle_ = nullptr;
+  HICON icon_ = nullptr;  // from the module's resources: shared, not owned
   bool FExiting = false;
+  UINT taskbarCreated_ = 0;
+  double screenPpi_ = 96;
+
   Preferences preferences_;
+  MessageCatalogue catalogue_;
+  TrayMenu PopupMenu1;
+  Printer printer_;
+  std::unique_ptr<WindowTimer> tiDelay;
+  std::unique_ptr<CaptureRequest> capture_;
 };
 
 // The general error handler: the error's text in a message box captioned
