@@ -121,9 +121,7 @@ std::vector<std::string> EnumerateInstalledPrinters() {
 
 Printer::Printer(Enumerator enumerate) : enumerate_(std::move(enumerate)) {}
 
-Printer::~Printer() {
-  if (printing_) AbortDoc();
-}
+Printer::~Printer() { AbortDoc(); }
 
 const std::vector<std::string>& Printer::PrinterNames() {
   if (!enumerated_) {
@@ -223,6 +221,7 @@ HDC Printer::BeginDoc() {
 }
 
 void Printer::EndDoc() {
+  if (!printing_) return;
   const bool pageEnded = ::EndPage(dc_.get()) > 0;
   const bool documentEnded = ::EndDoc(dc_.get()) > 0;
   printing_ = false;
@@ -231,6 +230,7 @@ void Printer::EndDoc() {
 }
 
 void Printer::AbortDoc() {
+  if (!printing_) return;
   ::AbortDoc(dc_.get());
   printing_ = false;
   dc_.reset();

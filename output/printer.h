@@ -54,8 +54,9 @@ class Printer {
   // document and its one page. Throws and leaves no job open on failure.
   HDC BeginDoc();
   // Ends the page and the document; the job is closed whatever they return.
+  // Both do nothing when no job is open.
   void EndDoc();
-  // Drops an open job.
+  // Drops the open job.
   void AbortDoc();
 
  private:
