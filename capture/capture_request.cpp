@@ -32,17 +32,17 @@ void CaptureRequest::Start(uint32_t kind) {
 }
 
 void CaptureRequest::ProcessCapture() {
-  if (flags_ & cfDelay) {
-    flags_ &= ~cfDelay;
-    Arm(preferences_.TimerDelay);
-    return;
-  }
-  // Armed before the shot, so the interval is counted from its start.
-  if (flags_ & cfSeveralShots) Arm(preferences_.TimerInterval);
   try {
+    if (flags_ & cfDelay) {
+      flags_ &= ~cfDelay;
+      Arm(preferences_.TimerDelay);
+      return;
+    }
+    // Armed before the shot, so the interval is counted from its start.
+    if (flags_ & cfSeveralShots) Arm(preferences_.TimerInterval);
     shot_((flags_ & cfActiveWindow) != 0);
   } catch (...) {
-    // A failed shot ends its request rather than failing again at every tick.
+    // A failure ends its request rather than failing again at every tick.
     flags_ = 0;
     StopTimer();
     throw;

@@ -19,6 +19,7 @@ class FakeTimer : public CaptureTimer {
  public:
   explicit FakeTimer(const uint64_t& now) : now_(now) {}
   void Arm(uint32_t milliseconds) override {
+    if (refuse) throw std::runtime_error("Not enough timers available");
     period = milliseconds;
     enabled = true;
     next = now_ + milliseconds;
@@ -34,6 +35,7 @@ class FakeTimer : public CaptureTimer {
   bool enabled = false;
   uint64_t next = 0;
   int arms = 0;
+  bool refuse = false;
   std::optional<uint64_t> stoppedAt;
 
  private:
@@ -349,5 +351,27 @@ TEST(CaptureRequest, DropEndsEverythingPending) {
     rig.request.tiDelayTimer();
     rig.RunUntil(1000 * kSecond);
     EXPECT_EQ(rig.ShotTimes(), Seconds(c.shotSeconds));
+  }
+}
+
+TEST(CaptureRequest, RefusedTimerEndsTheRequestWithoutAShot) {
+  struct Case {
+    const char* name;
+    bool delayed;
+    bool several;
+  } cases[] = {
+      {"delay", true, false},
+      {"series", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.Settings(c.delayed, 3, c.several, 4, 2);
+    rig.timer.refuse = true;
+    EXPECT_THROW(rig.request.miEntireScreenClick(), std::runtime_error);
+    EXPECT_TRUE(rig.shots.empty());
+    EXPECT_EQ(rig.request.CaptureFlags(), 0u);
+    rig.request.tiDelayTimer();
+    EXPECT_TRUE(rig.shots.empty());
   }
 }
