@@ -1,0 +1,108 @@
+// The capture timer as a window timer of the real system.
+#include "capture/window_timer.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "app/owners.h"
+
+namespace {
+
+constexpr const char* kTestWindowClass = "VorlaneTimerTest";
+constexpr DWORD kTickLimitMs = 10000;
+constexpr uint32_t kShortPeriodMs = 50;
+constexpr uint32_t kHourMs = 3600 * 1000;
+
+HWND MakeWindow() {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kTestWindowClass;
+  RegisterClassA(&windowClass);  // already registered by an earlier test: fine
+  return CreateWindowExA(0, kTestWindowClass, "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// Pumps the window's messages until a tick of the capture timer arrives or
+// the limit passes.
+bool TickArrives(HWND window) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG received;
+    while (PeekMessageA(&received, window, 0, 0, PM_REMOVE)) {
+      if (received.message == WM_TIMER && received.wParam == kDelayTimerId) return true;
+      DispatchMessageA(&received);
+    }
+    DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= kTickLimitMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kTickLimitMs - elapsed, QS_ALLINPUT);
+  }
+}
+
+// A timer exists exactly when it can be killed.
+bool TimerExists(HWND window) { return KillTimer(window, kDelayTimerId) != FALSE; }
+
+class WindowTimers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_.reset(MakeWindow());
+    ASSERT_TRUE(window_) << "no window: run on a display";
+  }
+  owners::Window window_;
+};
+
+}  // namespace
+
+TEST_F(WindowTimers, ArmedTimerTicksOnTheWindow) {
+  WindowTimer timer(window_.get());
+  timer.Arm(kShortPeriodMs);
+  EXPECT_TRUE(TickArrives(window_.get()));
+  // It keeps ticking until disabled.
+  EXPECT_TRUE(TickArrives(window_.get()));
+}
+
+TEST_F(WindowTimers, ArmingAgainRestartsWithTheNewPeriod) {
+  WindowTimer timer(window_.get());
+  timer.Arm(kHourMs);
+  timer.Arm(kShortPeriodMs);
+  EXPECT_TRUE(TickArrives(window_.get()));
+}
+
+TEST_F(WindowTimers, DisabledOrZeroPeriodLeavesNoTimer) {
+  struct Case {
+    const char* name;
+    void (*stop)(WindowTimer&);
+  } cases[] = {
+      {"disabled", [](WindowTimer& timer) { timer.Disable(); }},
+      {"period 0", [](WindowTimer& timer) { timer.Arm(0); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowTimer timer(window_.get());
+    timer.Arm(kHourMs);
+    c.stop(timer);
+    EXPECT_FALSE(TimerExists(window_.get()));
+  }
+}
+
+TEST_F(WindowTimers, DestroyingTheTimerStopsIt) {
+  {
+    WindowTimer timer(window_.get());
+    timer.Arm(kHourMs);
+  }
+  EXPECT_FALSE(TimerExists(window_.get()));
+}
+
+TEST_F(WindowTimers, RefusedTimerRaisesTheFrameworkError) {
+  HWND gone = window_.get();
+  window_.reset();
+  WindowTimer timer(gone);
+  try {
+    timer.Arm(kShortPeriodMs);
+    ADD_FAILURE() << "a timer on a destroyed window was accepted";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "Not enough timers available");
+  }
+}
