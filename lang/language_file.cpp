@@ -1,0 +1,100 @@
+#include "lang/language_file.h"
+
+#include <fstream>
+
+namespace {
+
+// The private-profile reader's blanks; ^Z is the DOS end-of-file mark.
+bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' '; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+std::string_view TrimLeft(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
+}
+
+// Splits off the next line; a run of CR and LF characters ends it.
+std::string_view NextLine(std::string_view& rest) {
+  size_t end = 0;
+  while (end < rest.size() && !IsLineEnd(rest[end])) ++end;
+  std::string_view line = rest.substr(0, end);
+  while (end < rest.size() && IsLineEnd(rest[end])) ++end;
+  rest.remove_prefix(end);
+  return line;
+}
+
+std::string Cut(std::string_view text) { return std::string(text.substr(0, kMaxLanguageText)); }
+
+std::string FromValue(std::string_view value) {
+  // The value is a C string to the platform reader: it ends at a NUL.
+  value = value.substr(0, value.find('\0'));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return Cut(value);
+}
+
+// Trailing spaces of a default are dropped, as the platform reader does.
+std::string FromFallback(std::string_view fallback) {
+  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  return Cut(fallback);
+}
+
+// The whole file, or nothing when it cannot be read to its end.
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string contents;
+  char block[4096];
+  while (file.read(block, sizeof block) || file.gcount() > 0) contents.append(block, file.gcount());
+  return file.bad() ? std::string() : contents;
+}
+
+}  // namespace
+
+std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
+                                   std::string_view fallback) {
+  const std::string_view wantedSection = Trim(section);
+  const std::string_view wantedKey = Trim(key);
+  // Lines above the first header form a section without a name.
+  bool inside = wantedSection.empty();
+  while (!contents.empty()) {
+    const std::string_view line = Trim(NextLine(contents));
+    if (line.empty()) continue;
+    const size_t close = line.rfind(']');
+    if (line.front() == '[' && close != std::string_view::npos && close > 0) {
+      // Only the first section of a name is searched.
+      if (inside) break;
+      inside = SameName(Trim(line.substr(1, close - 1)), wantedSection);
+      continue;
+    }
+    if (!inside) continue;
+    const size_t equals = line.find('=');
+    const std::string_view name = equals == std::string_view::npos ? line : TrimRight(line.substr(0, equals));
+    if (!SameName(name, wantedKey)) continue;
+    if (equals == std::string_view::npos) break;
+    return FromValue(TrimLeft(line.substr(equals + 1)));
+  }
+  return FromFallback(fallback);
+}
+
+std::string ReadLanguageString(const std::string& path, const std::string& section, const std::string& key,
+                               const std::string& fallback) {
+  return ReadLanguageStringFrom(ReadWholeFile(path), section, key, fallback);
+}

@@ -1,0 +1,93 @@
+#include "lang/language_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/unit/language_file_cases.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch folder of its own for each test, removed afterwards.
+class LanguageFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("vorlane-lang-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string Write(const std::string& name, const std::string& contents) {
+    const fs::path path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << contents;
+    return path.string();
+  }
+  fs::path folder_;
+};
+
+}  // namespace
+
+TEST(LanguageFileContents, EveryCaseGivesItsExpectedText) {
+  for (const LanguageFileCase& c : LanguageFileCases()) {
+    EXPECT_EQ(ReadLanguageStringFrom(c.contents, c.section, c.key, c.fallback), c.expected) << c.label;
+  }
+}
+
+TEST(LanguageFileContents, NoResultIsLongerThanTheLimit) {
+  const std::string huge(5000, 'x');
+  EXPECT_EQ(ReadLanguageStringFrom("[S]\nK=" + huge, "S", "K", "").size(), kMaxLanguageText);
+  EXPECT_EQ(ReadLanguageStringFrom("[S]\nK=\"" + huge + "\"", "S", "K", "").size(), kMaxLanguageText);
+  EXPECT_EQ(ReadLanguageStringFrom("", "S", "K", huge).size(), kMaxLanguageText);
+}
+
+TEST(LanguageFileContents, EachKeyOfAFullFileIsFoundInItsOwnSection) {
+  // The same key in every section, each with its own value.
+  const std::string contents =
+      "[FileInfo]\r\nHelpFileName=help.chm\r\nExit=info\r\n"
+      "[PreferencesWindow]\r\nTitle=window\r\nExit=window\r\n"
+      "[TrayMenu]\r\nExit=tray\r\nTitle=tray\r\n";
+  const struct {
+    const char* section;
+    const char* key;
+    const char* expected;
+  } lookups[] = {
+      {"FileInfo", "HelpFileName", "help.chm"},
+      {"FileInfo", "Exit", "info"},
+      {"FileInfo", "Title", "-"},
+      {"PreferencesWindow", "Title", "window"},
+      {"PreferencesWindow", "Exit", "window"},
+      {"TrayMenu", "Exit", "tray"},
+      {"TrayMenu", "Title", "tray"},
+      {"TrayMenu", "HelpFileName", "-"},
+      {"Missing", "Exit", "-"},
+  };
+  for (const auto& lookup : lookups) {
+    EXPECT_EQ(ReadLanguageStringFrom(contents, lookup.section, lookup.key, "-"), lookup.expected)
+        << lookup.section << "/" << lookup.key;
+  }
+}
+
+TEST_F(LanguageFile, ReadsTheFileAtThePath) {
+  const std::string path = Write("French.lng", "[TrayMenu]\r\nExit=Quitter\r\n");
+  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Quitter");
+  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "About", "About"), "About");
+}
+
+TEST_F(LanguageFile, MissingFileOrFolderGivesTheDefault) {
+  EXPECT_EQ(ReadLanguageString((folder_ / "absent.lng").string(), "TrayMenu", "Exit", "Exit"), "Exit");
+  EXPECT_EQ(ReadLanguageString(folder_.string(), "TrayMenu", "Exit", "Exit"), "Exit");
+  EXPECT_EQ(ReadLanguageString("", "TrayMenu", "Exit", "Exit"), "Exit");
+}
+
+TEST_F(LanguageFile, AnEditedFileTakesEffectAtTheNextRead) {
+  const std::string path = Write("Deutsch.lng", "[TrayMenu]\r\nExit=Ende\r\n");
+  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Ende");
+  Write("Deutsch.lng", "[TrayMenu]\r\nExit=Beenden\r\n");
+  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Beenden");
+}
