@@ -1,0 +1,64 @@
+#include "output/print_shot.h"
+
+#include <utility>
+
+#include "output/page_geometry.h"
+#include "output/stamp_watermark.h"
+
+namespace {
+
+namespace gp = Gdiplus::DllExports;
+
+constexpr const char* kDocumentName = "Vorlane";
+constexpr double kFallbackPixelsPerInch = 96.0;
+
+}  // namespace
+
+void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
+               const Preferences& preferences, double screenPpi) {
+  // Declared first so that it is released last, after the GDI+ copy.
+  const owners::Bitmap captured = std::move(capturedBitmap);
+
+  Gdiplus::GpBitmap* copy = nullptr;
+  gp::GdipCreateBitmapFromHBITMAP(captured.get(), nullptr, &copy);
+  const owners::GpBitmap shotImage(copy);
+  Gdiplus::GpGraphics* drawing = nullptr;
+  gp::GdipGetImageGraphicsContext(shotImage.get(), &drawing);
+  const owners::GpGraphics imageGraphics(drawing);
+  UINT widthPx = 0;
+  UINT heightPx = 0;
+  gp::GdipGetImageWidth(shotImage.get(), &widthPx);
+  gp::GdipGetImageHeight(shotImage.get(), &heightPx);
+
+  if (preferences.WatermarkMake) {
+    StampWatermark(imageGraphics.get(), widthPx, heightPx, windowTitle, preferences);
+  }
+
+  printer.SetDocumentName(kDocumentName);
+  printer.SelectIndex(printer.IndexOfPrinter(preferences.PrintPrinter));
+  PrintJob job(printer);
+  {
+    Gdiplus::GpGraphics* page = nullptr;
+    gp::GdipCreateFromHDC(job.dc(), &page);
+    const owners::GpGraphics printerGraphics(page);
+    gp::GdipSetPageUnit(printerGraphics.get(), Gdiplus::UnitInch);
+    Gdiplus::GpRectF printable{};
+    gp::GdipGetVisibleClipBounds(printerGraphics.get(), &printable);
+    gp::GdipSetInterpolationMode(printerGraphics.get(), Gdiplus::InterpolationModeHighQuality);
+    // A shot GDI+ could not copy has no pixels: the page stays blank.
+    if (shotImage) {
+      const PageRect place = PlaceShot(widthPx, heightPx, screenPpi, printable.Width, printable.Height,
+                                       preferences.PrintFitToPage, preferences.PrintPagePosition);
+      gp::GdipDrawImageRect(printerGraphics.get(), shotImage.get(), static_cast<float>(place.X),
+                            static_cast<float>(place.Y), static_cast<float>(place.Width),
+                            static_cast<float>(place.Height));
+    }
+  }
+  job.End();
+}
+
+double ScreenPixelsPerInch() {
+  const owners::WindowDc screen(nullptr, GetDC(nullptr));
+  const int pixelsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  return pixelsPerInch > 0 ? pixelsPerInch : kFallbackPixelsPerInch;
+}
