@@ -119,15 +119,16 @@ Sandboxing Relaxed
                    30, what="the CUPS scheduler")
         self.pdf_dir = os.path.join(self.root, "pdf")
         os.makedirs(self.pdf_dir)
-        names = ["VorlanePDF", "VorlaneSecond", "VorlaneThird"][: self.printer_count]
-        for name in names:
-            self.add_queue(name)
+        # The second queue prints on A3, wide enough for a 10-inch picture.
+        queues = [("VorlanePDF", "A4"), ("VorlaneSecond", "A3"), ("VorlaneThird", "A4")][: self.printer_count]
+        for name, paper in queues:
+            self.add_queue(name, paper)
         if self.queues:
             self._lpadmin("-d", self.queues[0])
         self.env["VORLANE_PDF_DIR"] = self.pdf_dir
         self.env["VORLANE_QUEUES"] = ",".join(self.queues)
 
-    def add_queue(self, name):
+    def add_queue(self, name, paper="A4"):
         """Adds a cups-pdf queue whose pages land in pdf_dir/NAME."""
         instance = f"vorlane{self.token}{len(self._queue_configs)}"
         config = os.path.join(CUPS_PDF_CONFIG_DIR, f"cups-pdf-{instance}.conf")
@@ -136,11 +137,19 @@ Sandboxing Relaxed
         with open(config, "w") as conf:
             conf.write(f"Out {out}\nAnonDirName {out}\nGrp lpadmin\nLog {self.root}/cups\n")
         self._queue_configs.append(config)
-        self._lpadmin("-p", name, "-v", f"cups-pdf:/{instance}", "-E", "-P", PPD)
+        self._lpadmin("-p", name, "-v", f"cups-pdf:/{instance}", "-E", "-P", PPD, "-o", f"PageSize={paper}")
         self.queues.append(name)
 
     def _lpadmin(self, *args):
-        subprocess.run(["lpadmin", *args], env=self.env, check=True, capture_output=True)
+        # A scheduler that has just started may still refuse the first requests.
+        def done():
+            result = subprocess.run(["lpadmin", *args], env=self.env, capture_output=True, text=True)
+            self._last_lpadmin_error = result.stderr
+            return result.returncode == 0
+        try:
+            wait_until(done, 30, interval=0.5, what="lpadmin " + " ".join(args))
+        except TimeoutError as error:
+            raise RuntimeError(f"{error}: {self._last_lpadmin_error}") from None
 
     def _create_wine_prefix(self):
         self.env["WINEPREFIX"] = os.path.join(self.root, "wine")

@@ -72,7 +72,8 @@ int Usage() {
       "  keys VK [VK ...]              press the keys together, release in reverse\n"
       "  post WINDOW MSG WPARAM LPARAM\n"
       "  send WINDOW MSG WPARAM LPARAM prints the result\n"
-      "  command WINDOW ID             posts WM_COMMAND ID\n"
+      "  command WINDOW ID [ID ...]    posts WM_COMMAND for each ID\n"
+      "  holdkey MODIFIERS VK          registers a hot key and keeps it\n"
       "  click WINDOW ID               posts BM_CLICK to the child control ID\n"
       "  settext WINDOW ID TEXT        sets a child control's text\n"
       "  foreground WINDOW\n"
@@ -111,8 +112,20 @@ int main(int argc, char** argv) {
       if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
       std::printf("%lld\n", static_cast<long long>(result));
     }
-  } else if (command == "command" && argc == 4) {
-    if (!PostMessageA(ParseWindow(argv[2]), WM_COMMAND, static_cast<WPARAM>(Number(argv[3])), 0)) return 1;
+  } else if (command == "command" && argc >= 4) {
+    // Several commands are posted back to back, so they wait in the queue together.
+    HWND window = ParseWindow(argv[2]);
+    for (int i = 3; i < argc; ++i) {
+      if (!PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(Number(argv[i])), 0)) return 1;
+    }
+  } else if (command == "holdkey" && argc == 4) {
+    // Holds a hot key for another program until this process is ended.
+    if (!RegisterHotKey(nullptr, 1, static_cast<UINT>(Number(argv[2])), static_cast<UINT>(Number(argv[3])))) return 1;
+    std::puts("held");
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    }
   } else if (command == "click" && argc == 4) {
     HWND control = GetDlgItem(ParseWindow(argv[2]), static_cast<int>(Number(argv[3])));
     if (!control || !PostMessageA(control, BM_CLICK, 0, 0)) return 1;
