@@ -1,0 +1,330 @@
+// The printer object and PrintShot against real print queues: each queue
+// turns a job into a PDF file in a folder of its own.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/owners.h"
+#include "output/print_shot.h"
+#include "output/printer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr auto kJobLimit = std::chrono::seconds(90);
+constexpr auto kDialogLimit = std::chrono::seconds(30);
+constexpr DWORD kPollStepMs = 50;
+constexpr double kScreenPpi = 96.0;
+constexpr UINT kReenter = WM_APP + 1;
+constexpr int kPrinterCombo = 0x470;  // the printer list of the set-up dialog template
+
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Sleep(kPollStepMs);
+  }
+  return true;
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::vector<std::string> Queues() {
+  std::vector<std::string> queues;
+  std::istringstream list(Environment("VORLANE_QUEUES"));
+  for (std::string queue; std::getline(list, queue, ',');) queues.push_back(queue);
+  return queues;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The queue's PDF folder as the program sees the Unix file system.
+fs::path PdfFolder(const std::string& queue) { return fs::path("Z:" + Environment("VORLANE_PDF_DIR")) / queue; }
+
+std::vector<fs::path> Pdfs(const std::string& queue) {
+  std::vector<fs::path> found;
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(PdfFolder(queue), ignored)) {
+    if (entry.path().extension() == ".pdf") found.push_back(entry.path());
+  }
+  return found;
+}
+
+// A small bitmap in the screen's format, filled with one colour.
+owners::Bitmap KnownBitmap(int width, int height) {
+  const owners::WindowDc screen(nullptr, GetDC(nullptr));
+  owners::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  owners::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  owners::Selection selected(dc.get(), bitmap.get());
+  owners::Brush red(CreateSolidBrush(RGB(220, 20, 20)));
+  const RECT all{0, 0, width, height};
+  FillRect(dc.get(), &all, red.get());
+  return bitmap;
+}
+
+Preferences PrintTo(const std::string& printer) {
+  Preferences preferences;
+  preferences.PrintPrinter = printer;
+  preferences.PrintPagePosition = 4;
+  return preferences;
+}
+
+class Printing : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { gdiplus_ = new owners::GdiplusSession; }
+  static void TearDownTestSuite() {
+    delete gdiplus_;
+    gdiplus_ = nullptr;
+  }
+  void SetUp() override {
+    queues_ = Queues();
+    if (queues_.size() < 2) GTEST_SKIP() << "needs two print queues: run under tests/testenv.py";
+    startCount_ = owners::liveCount;
+  }
+
+  // Prints one shot and waits for its PDF in the queue's folder.
+  void ExpectOneJobIn(const std::string& queue, Printer& printer, const Preferences& preferences) {
+    const size_t before = Pdfs(queue).size();
+    PrintShot(printer, KnownBitmap(96, 48), "", preferences, kScreenPpi);
+    EXPECT_FALSE(printer.Printing());
+    ASSERT_TRUE(WaitUntil([&] { return Pdfs(queue).size() > before; }, kJobLimit)) << "no PDF in " << queue;
+    const std::vector<fs::path> pdfs = Pdfs(queue);
+    EXPECT_EQ(pdfs.size(), before + 1);
+    bool named = false;
+    for (const fs::path& pdf : pdfs) named = named || pdf.filename().string().find("Vorlane") != std::string::npos;
+    EXPECT_TRUE(named) << "the job is named after the program";
+  }
+
+  std::vector<std::string> queues_;
+  int startCount_ = 0;
+  static inline owners::GdiplusSession* gdiplus_ = nullptr;
+};
+
+// A window whose message, dispatched by the abort procedure while a job is
+// open, tries to print a second shot.
+struct Reentry {
+  Printer* printer = nullptr;
+  bool called = false;
+  bool jobWasOpen = false;
+  std::string error;
+};
+
+LRESULT CALLBACK ReentryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kReenter) return DefWindowProcA(window, message, wParam, lParam);
+  auto* reentry = reinterpret_cast<Reentry*>(lParam);
+  reentry->called = true;
+  reentry->jobWasOpen = reentry->printer->Printing();
+  try {
+    PrintShot(*reentry->printer, KnownBitmap(8, 8), "", PrintTo(""), kScreenPpi);
+  } catch (const std::runtime_error& error) {
+    reentry->error = error.what();
+  }
+  return 0;
+}
+
+// Answers the set-up dialog once it shows: picks a printer and confirms, or cancels.
+struct DialogAnswer {
+  int pick = -1;  // index in the dialog's printer list; -1 leaves it
+  bool confirm = false;
+  bool seen = false;
+};
+DialogAnswer* answer = nullptr;
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog || answer->seen) return;
+  answer->seen = true;
+  KillTimer(nullptr, timer);
+  if (answer->pick >= 0) {
+    HWND combo = GetDlgItem(dialog, kPrinterCombo);
+    SendMessageA(combo, CB_SETCURSEL, answer->pick, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kPrinterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  }
+  PostMessageA(dialog, WM_COMMAND, answer->confirm ? IDOK : IDCANCEL, 0);
+}
+
+bool RunSetupDialog(Printer& printer, int index, DialogAnswer& reply) {
+  answer = &reply;
+  SetTimer(nullptr, 0, kPollStepMs, AnswerDialog);
+  const bool confirmed = printer.SetupDialog(nullptr, index);
+  answer = nullptr;
+  return confirmed;
+}
+
+}  // namespace
+
+TEST_F(Printing, TheListHoldsTheQueuesInTheSystemsOrderTakenOnce) {
+  int enumerations = 0;
+  Printer printer([&] {
+    ++enumerations;
+    return EnumerateInstalledPrinters();
+  });
+  EXPECT_EQ(printer.PrinterNames(), queues_);
+  printer.IndexOfPrinter(queues_[1]);
+  printer.SelectIndex(1);
+  printer.SelectIndex(-1);
+  printer.SelectedPrinterName();
+  EXPECT_EQ(printer.PrinterNames().size(), queues_.size());
+  EXPECT_EQ(enumerations, 1);
+}
+
+TEST_F(Printing, NamesAreMatchedWithoutRegardToCaseAndUnknownOnesMeanTheDefault) {
+  Printer printer;
+  const struct {
+    std::string name;
+    int index;
+  } cases[] = {
+      {queues_[0], 0},        {queues_[1], 1}, {Lower(queues_[1]), 1},  {Upper(queues_[1]), 1},
+      {Lower(queues_[0]), 0}, {"", -1},        {"No such printer", -1}, {queues_[1] + " ", -1},
+  };
+  for (const auto& example : cases) EXPECT_EQ(printer.IndexOfPrinter(example.name), example.index) << example.name;
+
+  EXPECT_EQ(printer.SelectedIndex(), -1);
+  EXPECT_EQ(printer.SelectedPrinterName(), queues_[0]) << "the default printer";
+  printer.SelectIndex(1);
+  EXPECT_EQ(printer.SelectedPrinterName(), queues_[1]);
+  EXPECT_THROW(printer.SelectIndex(2), std::runtime_error);
+  EXPECT_EQ(printer.SelectedIndex(), 1);
+}
+
+TEST_F(Printing, AShotBecomesOneJobOnTheDefaultPrinterAndReleasesEverything) {
+  {
+    Printer printer;
+    ExpectOneJobIn(queues_[0], printer, PrintTo("Not installed anywhere"));
+    EXPECT_EQ(printer.SelectedIndex(), -1);
+  }
+  EXPECT_EQ(owners::liveCount, startCount_);
+}
+
+TEST_F(Printing, AShotGoesToTheNamedPrinterInAnyLetterCase) {
+  {
+    Printer printer;
+    ExpectOneJobIn(queues_[1], printer, PrintTo(Upper(queues_[1])));
+    EXPECT_EQ(printer.SelectedIndex(), 1);
+  }
+  EXPECT_EQ(owners::liveCount, startCount_);
+}
+
+TEST_F(Printing, FailingShotsReportTheirErrorReleaseEverythingAndLeaveNoJobOpen) {
+  const struct {
+    std::vector<std::string> list;
+    std::string printPrinter;
+    std::string error;
+  } cases[] = {
+      // Removed after the list was taken.
+      {{"Vorlane removed queue"}, "Vorlane removed queue", kPrinterNotValidError},
+      // Not named and the default printer not in the list.
+      {{"Vorlane removed queue"}, "", kNoDefaultPrinterError},
+      {{}, queues_[0], kNoDefaultPrinterError},
+  };
+  for (const auto& example : cases) {
+    Printer printer([&] { return example.list; });
+    try {
+      PrintShot(printer, KnownBitmap(16, 16), "title", PrintTo(example.printPrinter), kScreenPpi);
+      ADD_FAILURE() << "printed to " << example.printPrinter;
+    } catch (const std::runtime_error& error) {
+      EXPECT_EQ(std::string(error.what()), example.error) << example.printPrinter;
+    }
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(owners::liveCount, startCount_) << example.printPrinter;
+  }
+}
+
+TEST_F(Printing, WhileAJobIsOpenNoOtherCanStartNorTheSelectionChange) {
+  Printer printer;
+  printer.SetDocumentName("Vorlane");
+  printer.BeginDoc();
+  ASSERT_TRUE(printer.Printing());
+  const int countWithJob = owners::liveCount;
+  for (auto attempt : {+[](Printer& p) { p.SelectIndex(1); }, +[](Printer& p) { p.BeginDoc(); },
+                       +[](Printer& p) { p.SetupDialog(nullptr, 0); }}) {
+    try {
+      attempt(printer);
+      ADD_FAILURE() << "allowed while printing";
+    } catch (const std::runtime_error& error) {
+      EXPECT_EQ(std::string(error.what()), kPrintingInProgressError);
+    }
+  }
+  EXPECT_EQ(owners::liveCount, countWithJob);
+  printer.AbortDoc();
+  EXPECT_FALSE(printer.Printing());
+  EXPECT_EQ(owners::liveCount, startCount_);
+}
+
+TEST_F(Printing, AShotRequestedFromTheAbortProcedureFailsAndTheOpenJobCompletes) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = ReentryProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "VorlaneReentry";
+  RegisterClassA(&windowClass);
+  {
+    owners::Window window(CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          windowClass.hInstance, nullptr));
+    ASSERT_TRUE(window);
+    Printer printer;
+    Reentry reentry;
+    reentry.printer = &printer;
+    PostMessageA(window.get(), kReenter, 0, reinterpret_cast<LPARAM>(&reentry));
+    ExpectOneJobIn(queues_[0], printer, PrintTo(""));
+    ASSERT_TRUE(reentry.called) << "the abort procedure did not dispatch the waiting message";
+    EXPECT_TRUE(reentry.jobWasOpen);
+    EXPECT_EQ(reentry.error, kPrintingInProgressError);
+  }
+  UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
+  EXPECT_EQ(owners::liveCount, startCount_);
+}
+
+TEST_F(Printing, TheSetupDialogChangesThePrinterOnlyWhenConfirmed) {
+  Printer printer;
+  DialogAnswer cancel{1, false};
+  EXPECT_FALSE(RunSetupDialog(printer, 0, cancel));
+  EXPECT_TRUE(cancel.seen);
+  EXPECT_EQ(printer.SelectedIndex(), 0);
+
+  DialogAnswer keep{-1, true};
+  EXPECT_TRUE(RunSetupDialog(printer, -1, keep));
+  EXPECT_EQ(printer.SelectedPrinterName(), queues_[0]);
+
+  DialogAnswer pickSecond{1, true};
+  EXPECT_TRUE(RunSetupDialog(printer, 0, pickSecond));
+  EXPECT_EQ(printer.SelectedIndex(), 1);
+  EXPECT_EQ(owners::liveCount, startCount_);
+}
+
+TEST_F(Printing, TheSetupDialogNeedsAPrinter) {
+  Printer printer([] { return std::vector<std::string>{"Vorlane removed queue"}; });
+  try {
+    printer.SetupDialog(nullptr, -1);
+    ADD_FAILURE() << "a dialog without a printer";
+  } catch (const std::runtime_error& error) {
+    EXPECT_EQ(std::string(error.what()), kNoDefaultPrinterError);
+  }
+  EXPECT_EQ(owners::liveCount, startCount_);
+}
