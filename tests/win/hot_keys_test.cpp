@@ -6,37 +6,9 @@
 #include <vector>
 
 #include "app/owners.h"
+#include "tests/win/test_window.h"
 
 namespace {
-
-constexpr const char* kTestWindowClass = "VorlaneHotKeyTest";
-constexpr DWORD kMessageLimitMs = 10000;
-
-HWND MakeWindow() {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kTestWindowClass;
-  RegisterClassA(&windowClass);  // already registered by an earlier test: fine
-  return CreateWindowExA(0, kTestWindowClass, "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
-}
-
-// Pumps the thread's messages until the window receives the wanted one or the
-// limit passes.
-bool ReceiveMessage(HWND window, UINT message, WPARAM wParam) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    MSG received;
-    while (PeekMessageA(&received, window, 0, 0, PM_REMOVE)) {
-      if (received.message == message && received.wParam == wParam) return true;
-      DispatchMessageA(&received);
-    }
-    DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= kMessageLimitMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, kMessageLimitMs - elapsed, QS_ALLINPUT);
-  }
-}
 
 void PressKeys(const std::vector<WORD>& keys) {
   std::vector<INPUT> inputs;
@@ -59,8 +31,8 @@ void PressKeys(const std::vector<WORD>& keys) {
 class HotKeys : public ::testing::Test {
  protected:
   void SetUp() override {
-    main_.reset(MakeWindow());
-    other_.reset(MakeWindow());
+    main_.reset(test_window::Make());
+    other_.reset(test_window::Make());
     ASSERT_TRUE(main_) << "no window: run on a display";
     ASSERT_TRUE(other_);
   }
@@ -132,9 +104,9 @@ TEST_F(HotKeys, PressingARegisteredCombinationSendsItsIdentifier) {
   Register({MOD_CONTROL | MOD_SHIFT, VK_F8}, {MOD_ALT | MOD_SHIFT, VK_F7});
   ASSERT_TRUE(reports_.empty());
   PressKeys({VK_CONTROL, VK_SHIFT, VK_F8});
-  EXPECT_TRUE(ReceiveMessage(main_.get(), WM_HOTKEY, kEntireScreenHotKeyId));
+  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kEntireScreenHotKeyId));
   PressKeys({VK_MENU, VK_SHIFT, VK_F7});
-  EXPECT_TRUE(ReceiveMessage(main_.get(), WM_HOTKEY, kActiveWindowHotKeyId));
+  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kActiveWindowHotKeyId));
 }
 
 TEST(SystemKeyNames, AgreeWithTheUsEnglishNamesForCharacterKeys) {

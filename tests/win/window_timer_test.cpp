@@ -7,39 +7,12 @@
 #include <string>
 
 #include "app/owners.h"
+#include "tests/win/test_window.h"
 
 namespace {
 
-constexpr const char* kTestWindowClass = "VorlaneTimerTest";
-constexpr DWORD kTickLimitMs = 10000;
 constexpr uint32_t kShortPeriodMs = 50;
 constexpr uint32_t kHourMs = 3600 * 1000;
-
-HWND MakeWindow() {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kTestWindowClass;
-  RegisterClassA(&windowClass);  // already registered by an earlier test: fine
-  return CreateWindowExA(0, kTestWindowClass, "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
-}
-
-// Pumps the window's messages until a tick of the capture timer arrives or
-// the limit passes.
-bool TickArrives(HWND window) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    MSG received;
-    while (PeekMessageA(&received, window, 0, 0, PM_REMOVE)) {
-      if (received.message == WM_TIMER && received.wParam == kDelayTimerId) return true;
-      DispatchMessageA(&received);
-    }
-    DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= kTickLimitMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, kTickLimitMs - elapsed, QS_ALLINPUT);
-  }
-}
 
 // A timer exists exactly when it can be killed.
 bool TimerExists(HWND window) { return KillTimer(window, kDelayTimerId) != FALSE; }
@@ -47,7 +20,7 @@ bool TimerExists(HWND window) { return KillTimer(window, kDelayTimerId) != FALSE
 class WindowTimers : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_.reset(MakeWindow());
+    window_.reset(test_window::Make());
     ASSERT_TRUE(window_) << "no window: run on a display";
   }
   owners::Window window_;
@@ -58,16 +31,16 @@ class WindowTimers : public ::testing::Test {
 TEST_F(WindowTimers, ArmedTimerTicksOnTheWindow) {
   WindowTimer timer(window_.get());
   timer.Arm(kShortPeriodMs);
-  EXPECT_TRUE(TickArrives(window_.get()));
+  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kDelayTimerId));
   // It keeps ticking until disabled.
-  EXPECT_TRUE(TickArrives(window_.get()));
+  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kDelayTimerId));
 }
 
 TEST_F(WindowTimers, ArmingAgainRestartsWithTheNewPeriod) {
   WindowTimer timer(window_.get());
   timer.Arm(kHourMs);
   timer.Arm(kShortPeriodMs);
-  EXPECT_TRUE(TickArrives(window_.get()));
+  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kDelayTimerId));
 }
 
 TEST_F(WindowTimers, DisabledOrZeroPeriodLeavesNoTimer) {
