@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr int32_t kPositionsPerRow = 3;
+
 // Offset of the drawn size within the printable extent for column or row 0
 // (start), 1 (middle) and 2 (end). Negative when the shot is larger, so that a
 // centred oversized shot loses equal parts at both edges.
@@ -20,9 +22,9 @@ PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printable
   double drawnHeight = heightPx / ppi;
   if (fitToPage) {
     // The fit rule: the largest size with the shot's aspect ratio that fits the
-    // printable area. Small shots are enlarged as well, so that a fitted page
-    // is always filled edge to edge in one direction.
-    // With no printable area there is nothing to fit into.
+    // printable area. Small shots are enlarged as well, so that a fitted shot
+    // always spans the printable area in one direction. With no printable area
+    // there is nothing to fit into.
     if (!(printableWidth > 0) || !(printableHeight > 0)) return {};
     if (printableWidth * heightPx <= printableHeight * widthPx) {
       drawnWidth = printableWidth;
@@ -35,6 +37,6 @@ PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printable
   // The position list offers 0..8 only; anything else is placed like the
   // default position, Center.
   if (position < 0 || position >= kPagePositionCount) position = kPagePositionCenter;
-  return {Offset(position % 3, printableWidth, drawnWidth), Offset(position / 3, printableHeight, drawnHeight),
-          drawnWidth, drawnHeight};
+  return {Offset(position % kPositionsPerRow, printableWidth, drawnWidth),
+          Offset(position / kPositionsPerRow, printableHeight, drawnHeight), drawnWidth, drawnHeight};
 }
