@@ -47,43 +47,24 @@ TEST(Catalogue, HasEveryKeyOnceInTheThreeSectionsInReadingOrder) {
   EXPECT_STREQ(kCatalogue.front().section, "FileInfo");
 }
 
-TEST(Catalogue, RowsAreAddressedByName) {
+TEST(Catalogue, ListItemRowsFollowEachOtherInItemOrder) {
   const struct {
-    TextId id;
-    const char* section;
-    const char* key;
-    const char* english;
-  } rows[] = {
-      {TextId::HelpFileName, "FileInfo", "HelpFileName", "Vorlane_en.chm"},
-      {TextId::Title, "PreferencesWindow", "Title", "Preferences"},
-      {TextId::GeneralShortcutsTitle, "PreferencesWindow", "GeneralShortcutsTitle", "Shortcuts"},
-      {TextId::WatermarkInvisible, "PreferencesWindow", "WatermarkInvisible", "Invisible"},
-      {TextId::WatermarkLocationLT, "PreferencesWindow", "WatermarkLocationLT", "Top-left corner"},
-      {TextId::WatermarkLocationRB, "PreferencesWindow", "WatermarkLocationRB", "Bottom-right corner"},
-      {TextId::TimerTitle, "PreferencesWindow", "TimerTitle", "Timer"},
-      {TextId::TimerDelay, "PreferencesWindow", "TimerDelay", "Delay (sec.) :"},
-      {TextId::PrintingPagePositionLT, "PreferencesWindow", "PrintingPagePositionLT", "Top-left"},
-      {TextId::PrintingPagePositionC, "PreferencesWindow", "PrintingPagePositionC", "Center"},
-      {TextId::PrintingPagePositionRB, "PreferencesWindow", "PrintingPagePositionRB", "Bottom-right"},
-      {TextId::TakeEntireScreen, "TrayMenu", "TakeEntireScreen", "Take entire screen"},
-      {TextId::Preferences, "TrayMenu", "Preferences", "Preferences"},
-      {TextId::Exit, "TrayMenu", "Exit", "Exit"},
-      {TextId::UnableSetEntireScreenSC, "TrayMenu", "UnableSetEntireScreenSC",
-       "Unable to assign entire screen shortcut, try another."},
-      {TextId::BrowseFont, "TrayMenu", "BrowseFont", "Browse Font"},
-      {TextId::PrinterNotSelected, "TrayMenu", "PrinterNotSelected", "Printer not selected."},
+    TextId first;
+    const char* prefix;
+    std::vector<std::string> items;
+  } lists[] = {
+      {TextId::WatermarkLocationLT, "WatermarkLocation", {"LT", "RT", "LB", "RB"}},
+      {TextId::PrintingPagePositionLT, "PrintingPagePosition", {"LT", "CT", "RT", "LM", "C", "RM", "LB", "CB", "RB"}},
   };
-  for (const auto& row : rows) {
-    const CatalogueEntry& entry = EntryOf(row.id);
-    EXPECT_EQ(entry.id, row.id);
-    EXPECT_STREQ(entry.section, row.section);
-    EXPECT_STREQ(entry.key, row.key);
-    EXPECT_STREQ(entry.english, row.english);
+  for (const auto& list : lists) {
+    for (size_t item = 0; item < list.items.size(); ++item) {
+      EXPECT_EQ(kCatalogue[IndexOf(list.first) + item].key, list.prefix + list.items[item]);
+    }
   }
-  // The list items follow the rows that name them, in item order.
-  EXPECT_EQ(IndexOf(TextId::WatermarkLocationRB) - IndexOf(TextId::WatermarkLocationLT), 3u);
+  // The corner items come between "WatermarkInvisible" and "TimerTitle"; the page positions end the window's rows.
+  EXPECT_EQ(IndexOf(TextId::WatermarkLocationLT), IndexOf(TextId::WatermarkInvisible) + 1);
   EXPECT_EQ(IndexOf(TextId::TimerTitle), IndexOf(TextId::WatermarkLocationRB) + 1);
-  EXPECT_EQ(IndexOf(TextId::PrintingPagePositionRB) - IndexOf(TextId::PrintingPagePositionLT), 8u);
+  EXPECT_EQ(IndexOf(TextId::PrintingPagePositionLT), IndexOf(TextId::PrintingPagePosition) + 1);
   EXPECT_EQ(IndexOf(TextId::TakeEntireScreen), IndexOf(TextId::PrintingPagePositionRB) + 1);
 }
 
