@@ -74,9 +74,10 @@ int Usage() {
       "  send WINDOW MSG WPARAM LPARAM prints the result\n"
       "  command WINDOW ID [ID ...]    posts WM_COMMAND for each ID\n"
       "  holdkey MODIFIERS VK          registers a hot key and keeps it\n"
+      "  keyheld MODIFIERS VK          prints whether another program holds it\n"
       "  click WINDOW ID               posts BM_CLICK to the child control ID\n"
       "  settext WINDOW ID TEXT        sets a child control's text\n"
-      "  foreground WINDOW\n"
+      "  foreground [WINDOW]           prints or sets the foreground window\n"
       "WINDOW is a handle or class:NAME.\n",
       stderr);
   return 2;
@@ -134,6 +135,14 @@ int main(int argc, char** argv) {
     if (!control) return 1;
     DWORD_PTR result = 0;
     SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 10000, &result);
+  } else if (command == "keyheld" && argc == 4) {
+    // Whether some program holds the hot key: registering it must then fail.
+    const bool free = RegisterHotKey(nullptr, 1, static_cast<UINT>(Number(argv[2])), static_cast<UINT>(Number(argv[3])));
+    if (free) UnregisterHotKey(nullptr, 1);
+    std::puts(free ? "free" : "held");
+  } else if (command == "foreground" && argc == 2) {
+    HWND window = GetForegroundWindow();
+    if (window) PrintWindow(window);
   } else if (command == "foreground" && argc == 3) {
     if (!SetForegroundWindow(ParseWindow(argv[2]))) return 1;
   } else {

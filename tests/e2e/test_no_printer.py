@@ -1,0 +1,27 @@
+"""A system without any printer."""
+import pytest
+
+from conftest import Desktop
+from testenv import TestEnvironment, wait_until
+
+
+@pytest.fixture(scope="module")
+def environment():
+    with TestEnvironment(printers=0) as env:
+        yield env
+
+
+def boxes_saying(desktop, text):
+    return [box for box, texts in desktop.message_boxes() if text in texts]
+
+
+def test_a_shot_without_printers_reports_once_and_the_program_goes_on(vorlane, desktop):
+    vorlane.start()
+    text = "There is no default printer currently selected"
+    for _ in range(2):
+        desktop.press("ctrl", "shift", "snapshot")
+        boxes = wait_until(lambda: boxes_saying(desktop, text), 60, what="the no-printer message")
+        assert len(boxes) == 1
+        desktop.click(boxes[0].handle, 1)
+        wait_until(lambda: not boxes_saying(desktop, text), 30, what="the message to close")
+        assert vorlane.running()
