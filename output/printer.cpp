@@ -1,5 +1,7 @@
 #include "output/printer.h"
 
+#include <climits>
+
 #include <winspool.h>
 
 #include <cstring>
@@ -14,11 +16,19 @@ constexpr DWORD kEnumFlags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
 constexpr DWORD kNamesOnlyLevel = 4;
 constexpr const char* kSpoolerDriver = "winspool";
 
+// Any pending message but a timer tick. Ticks wait until the page is
+// spooled, so a series whose interval is shorter than a print job takes its
+// next shot afterwards instead of failing with "Printing in progress".
+bool NextMessageButTicks(MSG& message) {
+  return PeekMessageA(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+         PeekMessageA(&message, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE);
+}
+
 // While the spooler takes the page the GUI thread keeps answering: hot keys,
-// timer ticks and tray clicks are handled here. The job always goes on.
+// tray and menu clicks are handled here. The job always goes on.
 BOOL CALLBACK PumpMessages(HDC, int) {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (NextMessageButTicks(message)) {
     if (message.message == WM_QUIT) {
       // Leave the request to end the run for the main loop after the job.
       PostQuitMessage(static_cast<int>(message.wParam));
