@@ -82,6 +82,12 @@ TEST(VersionInfo, TableNameFollowsLanguageAndCodePageDigitForDigit) {
   }
 }
 
+TEST(VersionInfo, KeysMatchWhateverTheirLetterCase) {
+  TrpVersionInfo reader;
+  reader.SetFilename(Fixture("fixture_code_page_0"));
+  EXPECT_EQ(reader.ProductName(), "Neutral");
+}
+
 TEST(VersionInfo, MissingTextsAndMissingFilesLeaveEverythingEmpty) {
   std::ofstream(info_paths::TestDirectory() + "fixtures\\plain.txt") << "no version here\n";
   const std::string emptyFiles[] = {
