@@ -1,0 +1,1059 @@
+// The Preferences window's face and the texts a language file puts on it,
+// with real controls on a host window that forwards its messages to the face
+// as the main window does. Needs a display: run under tests/testenv.py.
+#include "prefs/preferences_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/owners.h"
+#include "app/tray_menu.h"
+#include "capture/key_names.h"
+#include "lang/apply_language.h"
+#include "output/default_printer.h"
+#include "output/printer.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr const char* kHostClass = "VorlanePreferencesHost";
+constexpr int kHostWidth = 440;
+constexpr int kHostHeight = 360;
+constexpr UINT kPollStepMs = 50;
+constexpr const char* kFakePrinters[] = {"Alpha", "Beta", "Gamma"};
+
+// The face the host window forwards to, and what its buttons said last.
+PreferencesWindow* face = nullptr;
+bool forwardCommands = true;
+FaceCommand lastCommand = FaceCommand::None;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (face && forwardCommands) {
+    if (message == WM_COMMAND) {
+      lastCommand = face->HandleCommand(wParam, lParam);
+      return 0;
+    }
+    if (message == WM_NOTIFY && face->HandleNotify(lParam)) return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeHost() {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = HostProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kHostClass;
+  RegisterClassA(&windowClass);  // already registered by an earlier test: fine
+  RECT frame{0, 0, kHostWidth, kHostHeight};
+  AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION, FALSE);
+  return CreateWindowExA(0, kHostClass, "", WS_OVERLAPPED | WS_CAPTION, 0, 0, frame.right - frame.left,
+                         frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+std::string TextOf(HWND window) {
+  char text[4096] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::vector<std::string> Items(HWND list) {
+  std::vector<std::string> items;
+  const auto count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[1100] = {};
+    SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    items.push_back(text);
+  }
+  return items;
+}
+
+std::string TabTitle(HWND tabs, int index) {
+  char text[256] = {};
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrA(window, GWL_STYLE); }
+
+// A folder of its own per test, standing for the executable's folder.
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    static int serial = 0;
+    path_ = std::string(temp) + "vorlane-face-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++serial) + "\\";
+    CreateDirectoryA(path_.c_str(), nullptr);
+    CreateDirectoryA((path_ + "langs").c_str(), nullptr);
+  }
+  ~ProgramFolder() {
+    for (const std::string& file : files_) DeleteFileA(file.c_str());
+    RemoveDirectoryA((path_ + "langs").c_str());
+    RemoveDirectoryA(path_.c_str());
+  }
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  void WriteLanguage(const std::string& fileName, const std::string& contents) {
+    const std::string file = path_ + "langs\\" + fileName;
+    std::ofstream(file, std::ios::binary) << contents;
+    files_.push_back(file);
+  }
+
+ private:
+  std::string path_;
+  std::vector<std::string> files_;
+};
+
+// Stand-ins for the font and colour dialogs: they answer as told and count.
+struct DialogScript {
+  bool confirm = true;
+  FontChoice font;
+  COLORREF color = 0;
+  int fontCalls = 0;
+  int colorCalls = 0;
+  FontChoice fontOffered;
+  COLORREF colorOffered = 0;
+};
+
+class PreferencesFace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_.reset(MakeHost());
+    ASSERT_TRUE(host_) << "no window: run on a display (tests/testenv.py)";
+    forwardCommands = true;
+    lastCommand = FaceCommand::None;
+    Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
+  }
+
+  void TearDown() override {
+    face = nullptr;
+    face_.reset();
+  }
+
+  void Build(std::vector<std::string> printers, CommonDialogs dialogs = {}) {
+    face = nullptr;
+    face_.reset();
+    printer_ = std::make_unique<Printer>([printers] { return printers; });
+    if (!dialogs.chooseFont) dialogs = ScriptedDialogs();
+    face_ =
+        std::make_unique<PreferencesWindow>(host_.get(), GetModuleHandleA(nullptr), *printer_, folder_.path(), dialogs);
+    face = face_.get();
+  }
+
+  CommonDialogs ScriptedDialogs() {
+    return {[this](HWND, FontChoice& font) {
+              ++script_.fontCalls;
+              script_.fontOffered = font;
+              if (script_.confirm) font = script_.font;
+              return script_.confirm;
+            },
+            [this](HWND, COLORREF& color) {
+              ++script_.colorCalls;
+              script_.colorOffered = color;
+              if (script_.confirm) color = script_.color;
+              return script_.confirm;
+            }};
+  }
+
+  static Preferences Defaults() { return DefaultPreferences("Beta"); }
+
+  void Show(const Preferences& record) { face_->ShowPreferences(record, false, menu_, catalogue_); }
+  // The first opening: as the main window does it.
+  void Open(const Preferences& record) {
+    face_->FormShow([&] { Show(record); });
+  }
+
+  HWND Control(int id) const {
+    HWND control = face_->Control(id);
+    EXPECT_TRUE(control) << "no control " << id;
+    return control;
+  }
+  std::string Text(int id) const { return TextOf(Control(id)); }
+  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  bool Ticked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  int Index(int id) const { return static_cast<int>(SendMessageA(Control(id), CB_GETCURSEL, 0, 0)); }
+  void Select(int id, int index) const { SendMessageA(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  void Click(int id) const { SendMessageA(Control(id), BM_CLICK, 0, 0); }
+  void SetText(int id, const std::string& text) const { SetWindowTextA(Control(id), text.c_str()); }
+  void Type(int id, const std::string& keys) const {
+    for (char key : keys) SendMessageA(Control(id), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(key)), 0);
+  }
+  std::pair<DWORD, DWORD> Selection(int id) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+
+  // Every text on the window and the menu, and every list's items and
+  // selection, by where it is.
+  std::map<std::string, std::string> Texts() const {
+    std::map<std::string, std::string> texts;
+    texts["window"] = TextOf(host_.get());
+    HWND tabs = face_->Control(IDC_pcMain);
+    for (int page = 0; page < kPageCount; ++page) texts["tab " + std::to_string(page)] = TabTitle(tabs, page);
+    for (UINT command :
+         {IDM_ENTIRE_SCREEN, IDM_ACTIVE_WINDOW, IDM_PREFERENCES, IDM_AUTO_START, IDM_HELP, IDM_ABOUT, IDM_EXIT}) {
+      texts["menu " + std::to_string(command)] = menu_.Caption(command);
+    }
+    struct Collector {
+      std::map<std::string, std::string>* texts;
+      int order = 0;
+    } collector{&texts};
+    EnumChildWindows(
+        host_.get(),
+        [](HWND child, LPARAM data) -> BOOL {
+          auto& into = *reinterpret_cast<Collector*>(data);
+          const std::string where = std::to_string(into.order++) + " #" + std::to_string(GetDlgCtrlID(child));
+          (*into.texts)[where] = TextOf(child);
+          char className[64] = {};
+          GetClassNameA(child, className, sizeof className);
+          if (lstrcmpiA(className, "ComboBox") == 0) {
+            const std::vector<std::string> items = Items(child);
+            for (size_t i = 0; i < items.size(); ++i) (*into.texts)[where + " item " + std::to_string(i)] = items[i];
+            (*into.texts)[where + " selected"] = std::to_string(SendMessageA(child, CB_GETCURSEL, 0, 0));
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&collector));
+    return texts;
+  }
+
+  std::map<std::string, std::string> Changes(const std::map<std::string, std::string>& before) const {
+    std::map<std::string, std::string> changed;
+    for (const auto& [where, text] : Texts()) {
+      const auto old = before.find(where);
+      if (old == before.end() || old->second != text) changed[where] = text;
+    }
+    return changed;
+  }
+
+  // Applies a language file chosen as the stored language.
+  void ApplyFile(const std::string& name, const std::string& contents) {
+    folder_.WriteLanguage(name + ".lng", contents);
+    face_->RefreshLanguages();
+    Preferences record = Defaults();
+    record.Language = name;
+    Show(record);
+  }
+
+  ProgramFolder folder_;
+  owners::Window host_;
+  std::unique_ptr<Printer> printer_;
+  std::unique_ptr<PreferencesWindow> face_;
+  TrayMenu menu_;
+  MessageCatalogue catalogue_;
+  DialogScript script_;
+};
+
+TEST_F(PreferencesFace, TheFirstOpeningOnAFreshSystemShowsEveryDefault) {
+  face_->SelectPage(Page::Timer);
+  Open(Defaults());
+
+  EXPECT_EQ(face_->CurrentPage(), Page::General);
+  EXPECT_EQ(TextOf(host_.get()), "Preferences");
+  EXPECT_EQ(Text(IDC_cbLanguage), "English");
+  const struct {
+    int id;
+    bool ticked;
+  } boxes[] = {
+      {IDC_cbxSCEntireScreenCtrl, true},  {IDC_cbxSCEntireScreenAlt, false},  {IDC_cbxSCEntireScreenShift, true},
+      {IDC_cbxSCEntireScreenWin, false},  {IDC_cbxSCActiveWindowCtrl, false}, {IDC_cbxSCActiveWindowAlt, true},
+      {IDC_cbxSCActiveWindowShift, true}, {IDC_cbxSCActiveWindowWin, false},
+  };
+  for (const auto& box : boxes) {
+    SCOPED_TRACE(box.id);
+    EXPECT_EQ(Ticked(box.id), box.ticked);
+  }
+  EXPECT_EQ(Text(IDC_cbSCEntireScreenKey), "PrtScr");
+  EXPECT_EQ(Text(IDC_cbSCActiveWindowKey), "PrtScr");
+  EXPECT_EQ(Items(Control(IDC_cbDefaultAction)), (std::vector<std::string>{"Take entire screen", "Preferences"}));
+  EXPECT_EQ(Text(IDC_cbDefaultAction), "Preferences");
+  EXPECT_EQ(menu_.DefaultItem(), static_cast<UINT>(IDM_PREFERENCES));
+  EXPECT_EQ(Text(IDC_lbHome), "www.vorlane-print.com");
+
+  EXPECT_FALSE(Ticked(IDC_cbxMakeWater));
+  for (int id : {IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor, IDC_trbWaterTransp}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+  for (int id : {IDC_lbWaterLoc, IDC_lbWaterText, IDC_lbWaterFont, IDC_gbWaterTransp, IDC_shColor}) {
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
+  EXPECT_EQ(face_->ShColorColors().fill, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(face_->ShColorColors().outline, GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(Text(IDC_cbWaterLoc), "Top-left corner");
+  EXPECT_EQ(Text(IDC_btFont), "Browse Font");
+  EXPECT_EQ(Text(IDC_edWaterText), "%DATE% %TIME%");
+  EXPECT_EQ(SendMessageA(Control(IDC_trbWaterTransp), TBM_GETPOS, 0, 0), 0);
+
+  EXPECT_FALSE(Ticked(IDC_cbxDelayedCapture));
+  EXPECT_FALSE(Ticked(IDC_cbxSeveralShots));
+  for (int id : {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval}) {
+    EXPECT_EQ(Text(id), "1") << id;
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+
+  EXPECT_TRUE(Ticked(IDC_cbxFitToPage));
+  EXPECT_EQ(Text(IDC_cbPagePosition), "Center");
+  EXPECT_EQ(Items(Control(IDC_cbPrinters)),
+            std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
+  EXPECT_EQ(Text(IDC_cbPrinters), "Beta");
+  EXPECT_EQ(face_->PrinterCount(), 3);
+  EXPECT_TRUE(face_->PrinterSelected());
+}
+
+TEST_F(PreferencesFace, ControlsHaveTheirKindsAndLimits) {
+  Open(Defaults());
+  EXPECT_TRUE(StyleOf(Control(IDC_btColor)) & BS_LEFT);
+  for (int id : {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval}) EXPECT_TRUE(StyleOf(Control(id)) & ES_NUMBER) << id;
+  EXPECT_FALSE(StyleOf(Control(IDC_edWaterText)) & ES_NUMBER);
+  EXPECT_EQ(SendMessageA(Control(IDC_edWaterText), EM_GETLIMITTEXT, 0, 0), 50);
+  EXPECT_EQ(SendMessageA(Control(IDC_edNumOfShots), EM_GETLIMITTEXT, 0, 0), 3);
+
+  HWND transparency = Control(IDC_trbWaterTransp);
+  EXPECT_EQ(SendMessageA(transparency, TBM_GETRANGEMIN, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(transparency, TBM_GETRANGEMAX, 0, 0), 255);
+  EXPECT_EQ(SendMessageA(transparency, TBM_GETPAGESIZE, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(transparency, TBM_GETTIC, 0, 0), 15);
+  EXPECT_EQ(SendMessageA(transparency, TBM_GETTIC, 1, 0), 30);
+
+  for (int id : {IDC_cbLanguage, IDC_cbSCEntireScreenKey, IDC_cbSCActiveWindowKey, IDC_cbDefaultAction, IDC_cbPrinters,
+                 IDC_cbPagePosition, IDC_cbWaterLoc}) {
+    EXPECT_EQ(StyleOf(Control(id)) & CBS_DROPDOWNLIST, CBS_DROPDOWNLIST) << "typing allowed in " << id;
+  }
+  const std::vector<std::string> keys = Items(Control(IDC_cbSCEntireScreenKey));
+  ASSERT_EQ(keys.size(), static_cast<size_t>(kKeyNameCount));
+  EXPECT_EQ(keys.back(), "None");
+  EXPECT_EQ(Items(Control(IDC_cbSCActiveWindowKey)), keys);
+  EXPECT_EQ(Items(Control(IDC_cbPagePosition)).size(), 9u);
+  EXPECT_EQ(Items(Control(IDC_cbWaterLoc)), (std::vector<std::string>{"Top-left corner", "Top-right corner",
+                                                                      "Bottom-left corner", "Bottom-right corner"}));
+  EXPECT_EQ(Text(IDC_gbShortcuts), " Shortcuts ");
+  EXPECT_EQ(Text(IDC_gbWaterTransp), " Transparency ");
+}
+
+TEST_F(PreferencesFace, TheFaceReleasesWhatItOwnsWhicheverGoesFirst) {
+  face = nullptr;
+  face_.reset();
+  const int before = owners::liveCount;
+  Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
+  Open(Defaults());
+  EXPECT_GT(owners::liveCount, before);
+  face = nullptr;
+  face_.reset();
+  EXPECT_EQ(owners::liveCount, before);
+
+  Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
+  host_.reset();  // the main window goes first, taking its children with it
+  face = nullptr;
+  face_.reset();
+  EXPECT_EQ(owners::liveCount, before);
+}
+
+TEST_F(PreferencesFace, ThePagePositionListDropsDownWithAllNineAtOnce) {
+  Open(Defaults());
+  ShowWindow(host_.get(), SW_SHOW);
+  face_->SelectPage(Page::Printing);
+  HWND list = Control(IDC_cbPagePosition);
+  SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(list, &info));
+  RECT dropped{};
+  GetClientRect(info.hwndList, &dropped);
+  const auto itemHeight = static_cast<LONG>(SendMessageA(list, CB_GETITEMHEIGHT, 0, 0));
+  EXPECT_GE(dropped.bottom - dropped.top, 9 * itemHeight);
+  SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
+  ShowWindow(host_.get(), SW_HIDE);
+}
+
+TEST_F(PreferencesFace, EachPageKeepsItsFocusOrder) {
+  const struct {
+    int firstId;
+    std::vector<int> order;
+  } pages[] = {
+      {IDC_cbLanguage,
+       {IDC_cbLanguage, IDC_sbRefreshLanguages, IDC_cbxSCEntireScreenCtrl, IDC_cbxSCEntireScreenAlt,
+        IDC_cbxSCEntireScreenShift, IDC_cbxSCEntireScreenWin, IDC_cbSCEntireScreenKey, IDC_cbxSCActiveWindowCtrl,
+        IDC_cbxSCActiveWindowAlt, IDC_cbxSCActiveWindowShift, IDC_cbxSCActiveWindowWin, IDC_cbSCActiveWindowKey,
+        IDC_cbDefaultAction}},
+      {IDC_cbPrinters, {IDC_cbPrinters, IDC_cbPagePosition, IDC_Button1, IDC_cbxFitToPage}},
+      {IDC_cbxMakeWater,
+       {IDC_cbxMakeWater, IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor, IDC_trbWaterTransp}},
+      {IDC_cbxDelayedCapture,
+       {IDC_cbxDelayedCapture, IDC_edDelay, IDC_cbxSeveralShots, IDC_edNumOfShots, IDC_edInterval}},
+  };
+  for (const auto& page : pages) {
+    SCOPED_TRACE(page.firstId);
+    std::vector<int> order;
+    for (HWND child = GetWindow(GetParent(Control(page.firstId)), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (StyleOf(child) & WS_TABSTOP) order.push_back(GetDlgCtrlID(child));
+    }
+    EXPECT_EQ(order, page.order);
+  }
+}
+
+TEST_F(PreferencesFace, TheTabsSwitchThePagesAndTheButtonsReportThemselves) {
+  Open(Defaults());
+  HWND tabs = Control(IDC_pcMain);
+  const struct {
+    Page page;
+    int control;
+  } pages[] = {{Page::Timer, IDC_edDelay},
+               {Page::Printing, IDC_cbPrinters},
+               {Page::Watermark, IDC_btColor},
+               {Page::General, IDC_cbLanguage}};
+  for (const auto& page : pages) {
+    RECT tab{};
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(page.page), reinterpret_cast<LPARAM>(&tab));
+    const LPARAM point = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(tabs, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(face_->CurrentPage(), page.page);
+    for (const auto& other : pages) {
+      const bool shown = (StyleOf(GetParent(Control(other.control))) & WS_VISIBLE) != 0;
+      EXPECT_EQ(shown, other.page == page.page) << static_cast<int>(other.page);
+    }
+  }
+
+  const struct {
+    int id;
+    FaceCommand command;
+  } buttons[] = {{IDC_btOK, FaceCommand::OK}, {IDC_btCancel, FaceCommand::Cancel}, {IDC_btApply, FaceCommand::Apply}};
+  int previousLeft = 0;
+  for (const auto& button : buttons) {
+    lastCommand = FaceCommand::None;
+    Click(button.id);
+    EXPECT_EQ(lastCommand, button.command);
+    RECT place{};
+    GetWindowRect(Control(button.id), &place);
+    EXPECT_GT(place.left, previousLeft) << "buttons out of order";
+    previousLeft = place.left;
+  }
+  // Enter and Esc arrive as IDOK and IDCANCEL, which are not the buttons.
+  EXPECT_EQ(face_->HandleCommand(MAKEWPARAM(IDOK, BN_CLICKED), 0), FaceCommand::None);
+  EXPECT_EQ(face_->HandleCommand(MAKEWPARAM(IDCANCEL, BN_CLICKED), 0), FaceCommand::None);
+}
+
+TEST_F(PreferencesFace, CollectedValuesAreWhatTheControlsHold) {
+  Open(Defaults());
+  folder_.WriteLanguage("Deutsch.lng", "");
+  face_->RefreshLanguages();
+  forwardCommands = false;  // the texts stay exactly as set
+  Select(IDC_cbLanguage, 1);
+  SendMessageA(Control(IDC_cbxSCEntireScreenCtrl), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageA(Control(IDC_cbxSCEntireScreenWin), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_cbSCEntireScreenKey, 0);  // "A"
+  SendMessageA(Control(IDC_cbxSCActiveWindowCtrl), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_cbSCActiveWindowKey, 39);  // "F4"
+  Select(IDC_cbDefaultAction, 0);
+  SendMessageA(Control(IDC_cbxMakeWater), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_cbWaterLoc, 3);
+  SetText(IDC_edWaterText, "");
+  SendMessageA(Control(IDC_trbWaterTransp), TBM_SETPOS, TRUE, 120);
+  SendMessageA(Control(IDC_cbxFitToPage), BM_SETCHECK, BST_UNCHECKED, 0);
+  Select(IDC_cbPagePosition, 8);
+  Select(IDC_cbPrinters, 2);
+  SendMessageA(Control(IDC_cbxDelayedCapture), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(Control(IDC_cbxSeveralShots), BM_SETCHECK, BST_CHECKED, 0);
+
+  const Preferences values = face_->CollectPreferences();
+  EXPECT_EQ(values.Language, "Deutsch");
+  EXPECT_EQ(values.ShortcutShiftEntireScreen, 4 + 8);
+  EXPECT_EQ(values.ShortcutKeyEntireScreen, 'A');
+  EXPECT_EQ(values.ShortcutShiftActiveWindow, 1 + 2 + 4);
+  EXPECT_EQ(values.ShortcutKeyActiveWindow, VK_F4);
+  EXPECT_EQ(values.DefaultAction, 0);
+  EXPECT_TRUE(values.WatermarkMake);
+  EXPECT_EQ(values.WatermarkLocation, 3);
+  EXPECT_EQ(values.WatermarkText, "");
+  EXPECT_EQ(values.WatermarkFontName, "MS Sans Serif");
+  EXPECT_EQ(values.WatermarkFontSize, 12);
+  EXPECT_EQ(values.WatermarkFontStyle, 0);
+  EXPECT_EQ(values.WatermarkFontColor, 0);
+  EXPECT_EQ(values.WatermarkFontTransparency, 120);
+  EXPECT_FALSE(values.PrintFitToPage);
+  EXPECT_EQ(values.PrintPagePosition, 8);
+  EXPECT_EQ(values.PrintPrinter, "Gamma");
+  EXPECT_TRUE(values.TimerDelayedCapture);
+  EXPECT_TRUE(values.TimerSeveralShots);
+
+  const struct {
+    const char* text;
+    int32_t delay, shots, interval;
+  } numbers[] = {
+      {"$10", 16, 16, 16},     {"0x1f", 31, 31, 31},
+      {"  42", 42, 42, 42},    {"-3", -3, -3, -3},
+      {"abc", 0, 1, 0},        {"", 0, 1, 0},
+      {"4 ", 0, 1, 0},         {"2147483647", 2147483647, 2147483647, 2147483647},
+      {"2147483648", 0, 1, 0},
+  };
+  for (const auto& number : numbers) {
+    SCOPED_TRACE(number.text);
+    for (int id : {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval}) SetText(id, number.text);
+    const Preferences read = face_->CollectPreferences();
+    EXPECT_EQ(read.TimerDelay, number.delay);
+    EXPECT_EQ(read.TimerNumberOfShots, number.shots);
+    EXPECT_EQ(read.TimerInterval, number.interval);
+  }
+
+  for (int id : {IDC_cbLanguage, IDC_cbSCEntireScreenKey, IDC_cbSCActiveWindowKey, IDC_cbDefaultAction, IDC_cbWaterLoc,
+                 IDC_cbPagePosition, IDC_cbPrinters}) {
+    Select(id, -1);
+  }
+  const Preferences none = face_->CollectPreferences();
+  EXPECT_EQ(none.Language, "");
+  EXPECT_EQ(none.ShortcutKeyEntireScreen, 0);
+  EXPECT_EQ(none.ShortcutKeyActiveWindow, 0);
+  EXPECT_EQ(none.DefaultAction, -1);
+  EXPECT_EQ(none.WatermarkLocation, -1);
+  EXPECT_EQ(none.PrintPagePosition, -1);
+  EXPECT_EQ(none.PrintPrinter, "");
+  EXPECT_FALSE(face_->PrinterSelected());
+}
+
+TEST_F(PreferencesFace, ShownValuesComeBackUnchanged) {
+  Preferences record = Defaults();
+  record.ShortcutShiftEntireScreen = 1 + 8;
+  record.ShortcutKeyEntireScreen = VK_F12;
+  record.ShortcutShiftActiveWindow = 2;
+  record.ShortcutKeyActiveWindow = VK_PAUSE;
+  record.DefaultAction = 0;
+  record.WatermarkLocation = 2;
+  record.WatermarkText = std::string(60, 'w');  // beyond the typing limit
+  record.WatermarkFontName = "Liberation Sans";
+  record.WatermarkFontSize = 14;
+  record.WatermarkFontStyle = 2;
+  record.WatermarkFontColor = 0x00336699;
+  record.WatermarkFontTransparency = 200;
+  record.WatermarkMake = true;
+  record.TimerDelay = 5;
+  record.TimerDelayedCapture = true;
+  record.TimerNumberOfShots = 999;
+  record.TimerInterval = 2147483647;
+  record.TimerSeveralShots = true;
+  record.PrintFitToPage = false;
+  record.PrintPagePosition = 0;
+  record.PrintPrinter = "gamma";
+  Open(record);
+
+  Preferences expected = record;
+  expected.PrintPrinter = "Gamma";
+  const Preferences values = face_->CollectPreferences();
+  EXPECT_EQ(values.Language, expected.Language);
+  EXPECT_EQ(values.ShortcutShiftEntireScreen, expected.ShortcutShiftEntireScreen);
+  EXPECT_EQ(values.ShortcutKeyEntireScreen, expected.ShortcutKeyEntireScreen);
+  EXPECT_EQ(values.ShortcutShiftActiveWindow, expected.ShortcutShiftActiveWindow);
+  EXPECT_EQ(values.ShortcutKeyActiveWindow, expected.ShortcutKeyActiveWindow);
+  EXPECT_EQ(values.DefaultAction, expected.DefaultAction);
+  EXPECT_EQ(values.WatermarkLocation, expected.WatermarkLocation);
+  EXPECT_EQ(values.WatermarkText, expected.WatermarkText);
+  EXPECT_EQ(values.WatermarkFontName, expected.WatermarkFontName);
+  EXPECT_EQ(values.WatermarkFontSize, expected.WatermarkFontSize);
+  EXPECT_EQ(values.WatermarkFontStyle, expected.WatermarkFontStyle);
+  EXPECT_EQ(values.WatermarkFontColor, expected.WatermarkFontColor);
+  EXPECT_EQ(values.WatermarkFontTransparency, expected.WatermarkFontTransparency);
+  EXPECT_EQ(values.WatermarkMake, expected.WatermarkMake);
+  EXPECT_EQ(values.TimerDelay, expected.TimerDelay);
+  EXPECT_EQ(values.TimerDelayedCapture, expected.TimerDelayedCapture);
+  EXPECT_EQ(values.TimerNumberOfShots, expected.TimerNumberOfShots);
+  EXPECT_EQ(values.TimerInterval, expected.TimerInterval);
+  EXPECT_EQ(values.TimerSeveralShots, expected.TimerSeveralShots);
+  EXPECT_EQ(values.PrintFitToPage, expected.PrintFitToPage);
+  EXPECT_EQ(values.PrintPagePosition, expected.PrintPagePosition);
+  EXPECT_EQ(values.PrintPrinter, expected.PrintPrinter);
+
+  EXPECT_EQ(Text(IDC_btFont), "Liberation Sans Italic, 14pt");
+  EXPECT_EQ(menu_.DefaultItem(), static_cast<UINT>(IDM_ENTIRE_SCREEN));
+  for (int id : {IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor, IDC_trbWaterTransp, IDC_edDelay,
+                 IDC_edNumOfShots, IDC_edInterval}) {
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
+  EXPECT_EQ(face_->ShColorColors().fill, 0x00336699u);
+  EXPECT_EQ(face_->ShColorColors().outline, RGB(0, 0, 0));
+}
+
+TEST_F(PreferencesFace, ValuesOutsideTheListsLeaveThemWithoutSelection) {
+  Open(Defaults());
+  Preferences record = Defaults();
+  record.DefaultAction = 7;
+  record.WatermarkLocation = 4;
+  record.PrintPagePosition = -2;
+  record.PrintPrinter = "Removed printer";
+  record.Language = "Klingon";
+  record.ShortcutKeyEntireScreen = 0x0E;  // no name for it: the list keeps its selection
+  menu_.SetDefaultAction(1);
+  Show(record);
+  EXPECT_EQ(Index(IDC_cbDefaultAction), -1);
+  EXPECT_EQ(menu_.DefaultItem(), static_cast<UINT>(IDM_PREFERENCES));
+  EXPECT_EQ(Index(IDC_cbWaterLoc), -1);
+  EXPECT_EQ(Index(IDC_cbPagePosition), -1);
+  EXPECT_EQ(Index(IDC_cbPrinters), -1);
+  EXPECT_FALSE(face_->PrinterSelected());
+  EXPECT_EQ(Text(IDC_cbLanguage), "English");
+  EXPECT_EQ(Text(IDC_cbSCEntireScreenKey), "PrtScr");
+
+  const Preferences values = face_->CollectPreferences();
+  EXPECT_EQ(values.DefaultAction, -1);
+  EXPECT_EQ(values.WatermarkLocation, -1);
+  EXPECT_EQ(values.PrintPagePosition, -1);
+}
+
+TEST_F(PreferencesFace, AStoredStyleShowsItsTwoBitsAndCollectsThem) {
+  const struct {
+    const char* name;
+    int32_t style;
+    const char* caption;
+    int32_t collected;
+  } cases[] = {
+      {"Arial", 7, "Arial Bold Italic, 10pt", 3},
+      {"Arial", 1, "Arial Bold, 10pt", 1},
+      {"Arial", 4, "Arial, 10pt", 0},
+      {"", 3, "Browse Font", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    Preferences record = Defaults();
+    record.WatermarkFontName = c.name;
+    record.WatermarkFontSize = 10;
+    record.WatermarkFontStyle = c.style;
+    Show(record);
+    EXPECT_EQ(Text(IDC_btFont), c.caption);
+    EXPECT_EQ(face_->CollectPreferences().WatermarkFontStyle, c.collected);
+    EXPECT_EQ(face_->CollectPreferences().WatermarkFontSize, 10);
+  }
+}
+
+TEST_F(PreferencesFace, NumberFieldsTidyWhatIsTypedAndNeverKeepZero) {
+  Open(Defaults());
+  ShowWindow(host_.get(), SW_SHOW);
+  face_->SelectPage(Page::Timer);
+  Click(IDC_cbxDelayedCapture);
+  Click(IDC_cbxSeveralShots);
+  ASSERT_TRUE(Enabled(IDC_edDelay));
+  ASSERT_TRUE(Enabled(IDC_edInterval));
+
+  SetFocus(Control(IDC_edDelay));
+  ASSERT_EQ(GetFocus(), Control(IDC_edDelay));
+  SetText(IDC_edDelay, "");
+  EXPECT_EQ(Text(IDC_edDelay), "0");
+  EXPECT_EQ(Selection(IDC_edDelay), std::make_pair(DWORD{0}, DWORD{1}));
+  Type(IDC_edDelay, "007");
+  EXPECT_EQ(Text(IDC_edDelay), "7");
+  Type(IDC_edDelay, "a-");  // digits only
+  EXPECT_EQ(Text(IDC_edDelay), "7");
+  Type(IDC_edDelay, "5");
+  EXPECT_EQ(Text(IDC_edDelay), "75");
+
+  SendMessageA(Control(IDC_edDelay), EM_SETSEL, 0, -1);
+  Type(IDC_edDelay, "\b");
+  EXPECT_EQ(Text(IDC_edDelay), "0");
+  EXPECT_EQ(Selection(IDC_edDelay), std::make_pair(DWORD{0}, DWORD{1}));
+  SetFocus(Control(IDC_edInterval));
+  EXPECT_EQ(Text(IDC_edDelay), "1");
+
+  SetText(IDC_edInterval, "");
+  Type(IDC_edInterval, "214748364");
+  EXPECT_EQ(Text(IDC_edInterval), "214748364");
+  Type(IDC_edInterval, "8");
+  EXPECT_EQ(Text(IDC_edInterval), "0");
+  SetText(IDC_edInterval, "12");
+  SendMessageA(Control(IDC_edInterval), EM_SETSEL, 1, 1);
+  Type(IDC_edInterval, "0");
+  EXPECT_EQ(Text(IDC_edInterval), "102");
+  EXPECT_EQ(Selection(IDC_edInterval), std::make_pair(DWORD{2}, DWORD{2}));
+  SetFocus(Control(IDC_edNumOfShots));
+  EXPECT_EQ(Text(IDC_edInterval), "102");
+
+  // A pasted text is not filtered; its value is what stays.
+  SetText(IDC_edNumOfShots, "-0");
+  EXPECT_EQ(Text(IDC_edNumOfShots), "0");
+  SetText(IDC_edNumOfShots, "-12");
+  EXPECT_EQ(Text(IDC_edNumOfShots), "-12");
+  SetFocus(Control(IDC_edDelay));
+  EXPECT_EQ(Text(IDC_edNumOfShots), "-12");
+  ShowWindow(host_.get(), SW_HIDE);
+}
+
+TEST_F(PreferencesFace, TheWatermarkSwitchGreysTheSwatchButKeepsTheColour) {
+  Preferences record = Defaults();
+  record.WatermarkFontColor = 0x000080FF;
+  Open(record);
+  const SwatchColors grey{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)};
+  const SwatchColors shown{0x000080FF, RGB(0, 0, 0)};
+  const auto expectSwatch = [&](const SwatchColors& expected) {
+    EXPECT_EQ(face_->ShColorColors().fill, expected.fill);
+    EXPECT_EQ(face_->ShColorColors().outline, expected.outline);
+  };
+  expectSwatch(grey);
+  Click(IDC_cbxMakeWater);
+  expectSwatch(shown);
+  EXPECT_TRUE(Enabled(IDC_btColor));
+  Click(IDC_cbxMakeWater);
+  expectSwatch(grey);
+  EXPECT_FALSE(Enabled(IDC_btColor));
+  EXPECT_EQ(face_->FontColor(), 0x000080FF);
+}
+
+TEST_F(PreferencesFace, PressingTheSwatchChoosesAColourEvenWithTheWatermarkOff) {
+  Open(Defaults());
+  script_.color = RGB(10, 200, 30);
+  SendMessageA(Control(IDC_shColor), WM_RBUTTONDOWN, MK_RBUTTON, 0);
+  EXPECT_EQ(script_.colorCalls, 1);
+  EXPECT_EQ(script_.colorOffered, RGB(0, 0, 0));
+  EXPECT_EQ(face_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
+  EXPECT_EQ(face_->ShColorColors().fill, GetSysColor(COLOR_BTNFACE)) << "the watermark is off";
+  EXPECT_EQ(face_->CollectPreferences().WatermarkFontColor, static_cast<int32_t>(RGB(10, 200, 30)));
+
+  Click(IDC_cbxMakeWater);
+  EXPECT_EQ(face_->ShColorColors().fill, RGB(10, 200, 30));
+  script_.confirm = false;
+  script_.color = RGB(1, 2, 3);
+  Click(IDC_btColor);
+  EXPECT_EQ(script_.colorCalls, 2);
+  EXPECT_EQ(script_.colorOffered, RGB(10, 200, 30));
+  EXPECT_EQ(face_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
+  EXPECT_EQ(face_->ShColorColors().fill, RGB(10, 200, 30));
+}
+
+TEST_F(PreferencesFace, AChosenFontNamesItselfOnTheButtonUntilTheNextLoad) {
+  Open(Defaults());
+  Click(IDC_cbxMakeWater);
+  script_.font = {"Liberation Serif", 12, false, false};
+  Click(IDC_btFont);
+  EXPECT_EQ(script_.fontCalls, 1);
+  EXPECT_EQ(script_.fontOffered.name, "MS Sans Serif");
+  EXPECT_EQ(script_.fontOffered.size, 12);
+  EXPECT_EQ(Text(IDC_btFont), "Liberation Serif , 12 pt");
+  script_.font = {"Liberation Mono", 9, true, true};
+  Click(IDC_btFont);
+  EXPECT_EQ(Text(IDC_btFont), "Liberation Mono Bold Italic, 9 pt");
+
+  script_.confirm = false;
+  Click(IDC_btFont);
+  EXPECT_EQ(Text(IDC_btFont), "Liberation Mono Bold Italic, 9 pt");
+  EXPECT_TRUE(Enabled(IDC_btFont)) << "the enabling rule ran with the watermark on";
+
+  // With no stored name the picked one stays the dialog's, with the stored size and style.
+  Show(Defaults());
+  EXPECT_EQ(Text(IDC_btFont), "Browse Font");
+  const Preferences values = face_->CollectPreferences();
+  EXPECT_EQ(values.WatermarkFontName, "Liberation Mono");
+  EXPECT_EQ(values.WatermarkFontSize, 12);
+  EXPECT_EQ(values.WatermarkFontStyle, 0);
+}
+
+TEST_F(PreferencesFace, TheLanguageListIsRebuiltByRefreshAndF5KeepingTheSelection) {
+  folder_.WriteLanguage("Deutsch.LNG", "");
+  Open(Defaults());
+  EXPECT_EQ(Items(Control(IDC_cbLanguage)), (std::vector<std::string>{"English", "Deutsch"}));
+  Select(IDC_cbLanguage, 1);
+
+  folder_.WriteLanguage("French.lng", "");
+  Click(IDC_sbRefreshLanguages);
+  EXPECT_EQ(Items(Control(IDC_cbLanguage)).size(), 3u);
+  EXPECT_EQ(Text(IDC_cbLanguage), "Deutsch");
+
+  folder_.WriteLanguage("My.Lang.lng", "");
+  SendMessageA(Control(IDC_cbLanguage), WM_KEYDOWN, VK_F6, 0);
+  EXPECT_EQ(Items(Control(IDC_cbLanguage)).size(), 3u);
+  SendMessageA(Control(IDC_cbLanguage), WM_KEYDOWN, VK_F5, 0);
+  const std::vector<std::string> names = Items(Control(IDC_cbLanguage));
+  EXPECT_EQ(names.size(), 4u);
+  EXPECT_NE(std::find(names.begin(), names.end(), "My.Lang"), names.end());
+  EXPECT_EQ(Text(IDC_cbLanguage), "Deutsch");
+  EXPECT_EQ(face_->SelectedLanguagePath(), folder_.path() + "langs\\Deutsch.LNG");
+
+  Select(IDC_cbLanguage, -1);
+  const std::string none = face_->SelectedLanguagePath();
+  EXPECT_EQ(none, folder_.path() + "langs\\.lng");
+}
+
+TEST_F(PreferencesFace, PropertiesWithoutAnyPrinterToFallBackOnThrows) {
+  Open(Defaults());
+  Select(IDC_cbPrinters, -1);
+  // None of the listed printers is the system's default, so nothing can be set up.
+  EXPECT_THROW(face_->HandleCommand(MAKEWPARAM(IDC_Button1, BN_CLICKED), 0), std::runtime_error);
+}
+
+TEST_F(PreferencesFace, AnEmptyPrinterListCountsNone) {
+  Build({});
+  Open(Defaults());
+  EXPECT_EQ(face_->PrinterCount(), 0);
+  EXPECT_FALSE(face_->PrinterSelected());
+  EXPECT_EQ(face_->CollectPreferences().PrintPrinter, "");
+}
+
+TEST_F(PreferencesFace, TheSystemsDefaultPrinterIsSelectedAtFirst) {
+  const char* queues = std::getenv("VORLANE_QUEUES");
+  if (!queues || !*queues) GTEST_SKIP() << "needs print queues: run under tests/testenv.py";
+  face = nullptr;
+  face_.reset();
+  printer_ = std::make_unique<Printer>();
+  face_ = std::make_unique<PreferencesWindow>(host_.get(), GetModuleHandleA(nullptr), *printer_, folder_.path(),
+                                              ScriptedDialogs());
+  face = face_.get();
+  Open(DefaultPreferences(SystemDefaultPrinter()));
+  const std::string first = std::string(queues).substr(0, std::string(queues).find(','));
+  EXPECT_EQ(Text(IDC_cbPrinters), first);
+  EXPECT_EQ(Items(Control(IDC_cbPrinters)), printer_->PrinterNames());
+}
+
+// -- the system's own dialogs, answered by a timer while they run -------------
+
+struct DialogAnswer {
+  bool confirm = false;
+  bool seen = false;
+};
+DialogAnswer* answer = nullptr;
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog || !answer || answer->seen) return;
+  answer->seen = true;
+  KillTimer(nullptr, timer);
+  PostMessageA(dialog, WM_COMMAND, answer->confirm ? IDOK : IDCANCEL, 0);
+}
+
+void ClickAnswering(HWND button, DialogAnswer& reply) {
+  answer = &reply;
+  SetTimer(nullptr, 0, kPollStepMs, AnswerDialog);
+  SendMessageA(button, BM_CLICK, 0, 0);
+  answer = nullptr;
+}
+
+TEST_F(PreferencesFace, TheSystemDialogsOpenWithTheHeldValues) {
+  Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)), SystemDialogs());
+  Preferences record = Defaults();
+  record.WatermarkMake = true;
+  record.WatermarkFontName = "Liberation Sans";
+  record.WatermarkFontSize = 12;
+  record.WatermarkFontStyle = 1;
+  record.WatermarkFontColor = 0x00336699;
+  Open(record);
+  ShowWindow(host_.get(), SW_SHOW);
+
+  DialogAnswer confirmFont{true};
+  ClickAnswering(Control(IDC_btFont), confirmFont);
+  EXPECT_TRUE(confirmFont.seen);
+  EXPECT_EQ(Text(IDC_btFont), "Liberation Sans Bold, 12 pt");
+  EXPECT_EQ(face_->Font().name, "Liberation Sans");
+  EXPECT_EQ(face_->Font().size, 12);
+  EXPECT_TRUE(face_->Font().bold);
+  EXPECT_FALSE(face_->Font().italic);
+
+  DialogAnswer cancelColor{false};
+  ClickAnswering(Control(IDC_btColor), cancelColor);
+  EXPECT_TRUE(cancelColor.seen);
+  EXPECT_EQ(face_->FontColor(), 0x00336699);
+  DialogAnswer confirmColor{true};
+  ClickAnswering(Control(IDC_btColor), confirmColor);
+  EXPECT_TRUE(confirmColor.seen);
+  EXPECT_EQ(face_->FontColor(), 0x00336699) << "the held colour was not preselected";
+  ShowWindow(host_.get(), SW_HIDE);
+}
+
+// -- ApplyLanguage -------------------------------------------------------------
+
+TEST_F(PreferencesFace, WithoutALanguageFileEveryTextIsTheCataloguesEnglish) {
+  Open(Defaults());
+  EXPECT_EQ(Text(IDC_btOK), "OK");
+  EXPECT_EQ(Text(IDC_lbDelay), "Delay (sec.) :");
+  EXPECT_EQ(TabTitle(Control(IDC_pcMain), 1), "Printing");
+  EXPECT_EQ(menu_.Caption(IDM_AUTO_START), "Run on startup");
+  EXPECT_EQ(catalogue_.HelpFileName, "Vorlane_en.chm");
+  EXPECT_EQ(catalogue_.PrinterNotSelected, "Printer not selected.");
+  const auto english = Texts();
+  face_->ApplySelectedLanguage(menu_, catalogue_);
+  EXPECT_EQ(Changes(english), (std::map<std::string, std::string>{}));
+}
+
+TEST_F(PreferencesFace, AFileTranslatingOnlyExitChangesThatMenuItemAlone) {
+  folder_.WriteLanguage("French.lng", "[TrayMenu]\r\nExit=Quitter\r\n");
+  Open(Defaults());
+  Select(IDC_cbLanguage, 1);
+  ASSERT_EQ(Text(IDC_cbLanguage), "French");
+  const auto english = Texts();
+  face_->ApplySelectedLanguage(menu_, catalogue_);
+  EXPECT_EQ(Changes(english), (std::map<std::string, std::string>{{"menu 109", "Quitter"}}));
+}
+
+TEST_F(PreferencesFace, EveryTargetOfTheCatalogueIsReached) {
+  Open(Defaults());
+  std::string file = "[PreferencesWindow]\n";
+  for (const CatalogueEntry& entry : kCatalogue) {
+    if (std::string(entry.section) == "PreferencesWindow") file += std::string(entry.key) + "=<" + entry.key + ">\n";
+  }
+  file += "[TrayMenu]\n";
+  for (const CatalogueEntry& entry : kCatalogue) {
+    if (std::string(entry.section) == "TrayMenu") file += std::string(entry.key) + "=<" + entry.key + ">\n";
+  }
+  file += "[FileInfo]\nHelpFileName=Hilfe.chm\n";
+  ApplyFile("Marked", file);
+
+  const struct {
+    int id;
+    const char* text;
+  } captions[] = {
+      {IDC_btOK, "<ButtonOK>"},
+      {IDC_btCancel, "<ButtonCancel>"},
+      {IDC_btApply, "<ButtonApply>"},
+      {IDC_gbShortcuts, " <GeneralShortcutsTitle> "},
+      {IDC_lbEntireScreen, "<GeneralShortcutsEntireScreen>"},
+      {IDC_lbActiveWindow, "<GeneralShortcutsActiveWindow>"},
+      {IDC_lbShortcutKey, "<GeneralShortcutsKey>"},
+      {IDC_lbLanguage, "<GeneralLanguage>"},
+      {IDC_sbRefreshLanguages, "<GeneralRefreshLanguages>"},
+      {IDC_lbDefaultTrayAction, "<GeneralDefaultTrayAction>"},
+      {IDC_cbxMakeWater, "<WatermarkMake>"},
+      {IDC_lbWaterLoc, "<WatermarkLocation>"},
+      {IDC_lbWaterText, "<WatermarkText>"},
+      {IDC_lbWaterFont, "<WatermarkFont>"},
+      {IDC_btColor, "<WatermarkFontColor>"},
+      {IDC_gbWaterTransp, " <WatermarkTransparency> "},
+      {IDC_lbSolid, "<WatermarkSolid>"},
+      {IDC_lbInvisible, "<WatermarkInvisible>"},
+      {IDC_cbxDelayedCapture, "<TimerDelayedCapture>"},
+      {IDC_cbxSeveralShots, "<TimerSeveralShots>"},
+      {IDC_lbDelay, "<TimerDelay>"},
+      {IDC_lbNumOfShots, "<TimerNumberOfShots>"},
+      {IDC_lbInterval, "<TimerInterval>"},
+      {IDC_lbPrinters, "<PrintingPrinter>"},
+      {IDC_cbxFitToPage, "<PrintingFitToPage>"},
+      {IDC_lbPagePosition, "<PrintingPagePosition>"},
+      {IDC_btFont, "<BrowseFont>"},
+      {IDC_cbWaterLoc, "<WatermarkLocationLT>"},  // the stored corner is selected again by the load
+      {IDC_cbPagePosition, "<PrintingPagePositionC>"},
+      {IDC_cbDefaultAction, "<Preferences>"},
+  };
+  for (const auto& caption : captions) EXPECT_EQ(Text(caption.id), caption.text) << caption.id;
+  EXPECT_EQ(TextOf(host_.get()), "<Title>");
+  const char* tabs[] = {"<GeneralTitle>", "<PrintingTitle>", "<WatermarkTitle>", "<TimerTitle>"};
+  for (int page = 0; page < kPageCount; ++page) EXPECT_EQ(TabTitle(Control(IDC_pcMain), page), tabs[page]);
+  EXPECT_EQ(Items(Control(IDC_cbWaterLoc)),
+            (std::vector<std::string>{"<WatermarkLocationLT>", "<WatermarkLocationRT>", "<WatermarkLocationLB>",
+                                      "<WatermarkLocationRB>"}));
+  EXPECT_EQ(
+      Items(Control(IDC_cbPagePosition)),
+      (std::vector<std::string>{"<PrintingPagePositionLT>", "<PrintingPagePositionCT>", "<PrintingPagePositionRT>",
+                                "<PrintingPagePositionLM>", "<PrintingPagePositionC>", "<PrintingPagePositionRM>",
+                                "<PrintingPagePositionLB>", "<PrintingPagePositionCB>", "<PrintingPagePositionRB>"}));
+  EXPECT_EQ(Items(Control(IDC_cbDefaultAction)), (std::vector<std::string>{"<TakeEntireScreen>", "<Preferences>"}));
+  const struct {
+    UINT command;
+    const char* text;
+  } items[] = {{IDM_ENTIRE_SCREEN, "<TakeEntireScreen>"},
+               {IDM_ACTIVE_WINDOW, "<TakeActiveWindow>"},
+               {IDM_AUTO_START, "<RunOnStartup>"},
+               {IDM_PREFERENCES, "<Preferences>"},
+               {IDM_HELP, "<Help>"},
+               {IDM_ABOUT, "<About>"},
+               {IDM_EXIT, "<Exit>"}};
+  for (const auto& item : items) EXPECT_EQ(menu_.Caption(item.command), item.text);
+  EXPECT_EQ(catalogue_.HelpFileName, "Hilfe.chm");
+  EXPECT_EQ(catalogue_.UnableSetEntireScreenSC, "<UnableSetEntireScreenSC>");
+  EXPECT_EQ(catalogue_.UnableSetActiveWindowSC, "<UnableSetActiveWindowSC>");
+  EXPECT_EQ(catalogue_.BrowseFont, "<BrowseFont>");
+  EXPECT_EQ(catalogue_.NoPrintersInSystem, "<NoPrintersInSystem>");
+  EXPECT_EQ(catalogue_.PrinterNotSelected, "<PrinterNotSelected>");
+  // Fixed texts stay.
+  EXPECT_EQ(Text(IDC_Button1), "Properties");
+  EXPECT_EQ(Text(IDC_lbHome), "www.vorlane-print.com");
+}
+
+TEST_F(PreferencesFace, TheReaderRulesReachTheControls) {
+  Open(Defaults());
+  const std::string longValue(2000, 'x');
+  const struct {
+    const char* name;
+    std::string file;
+    int id;  // 0: the window caption
+    std::string expected;
+  } cases[] = {
+      {"lower case names", "[preferenceswindow]\ntitle=Titre\n", 0, "Titre"},
+      {"empty value", "[PreferencesWindow]\nTitle=\n", 0, ""},
+      {"long value", "[PreferencesWindow]\nGeneralLanguage=" + longValue + "\n", IDC_lbLanguage,
+       std::string(1023, 'x')},
+      {"group padding", "[PreferencesWindow]\nGeneralShortcutsTitle=Kurzbefehle\n", IDC_gbShortcuts, " Kurzbefehle "},
+      {"empty group", "[PreferencesWindow]\nWatermarkTransparency=\n", IDC_gbWaterTransp, "  "},
+  };
+  int serial = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ApplyFile("Case" + std::to_string(++serial), c.file);
+    EXPECT_EQ(c.id == 0 ? TextOf(host_.get()) : Text(c.id), c.expected);
+  }
+}
+
+TEST_F(PreferencesFace, TheListsKeepTheirSelectedIndexAcrossALanguage) {
+  Open(Defaults());
+  folder_.WriteLanguage("Deutsch.lng",
+                        "[PreferencesWindow]\nWatermarkLocationLB=Unten links\nPrintingPagePositionCB=Unten Mitte\n"
+                        "[TrayMenu]\nTakeEntireScreen=Ganzer Bildschirm\n");
+  face_->RefreshLanguages();
+  Select(IDC_cbLanguage, 1);
+  const struct { int water, page, action; } selections[] = {{2, 7, 0}, {-1, -1, -1}, {0, 8, 1}};
+  for (const auto& s : selections) {
+    SCOPED_TRACE(s.water);
+    Select(IDC_cbWaterLoc, s.water);
+    Select(IDC_cbPagePosition, s.page);
+    Select(IDC_cbDefaultAction, s.action);
+    face_->ApplySelectedLanguage(menu_, catalogue_);
+    EXPECT_EQ(Index(IDC_cbWaterLoc), s.water);
+    EXPECT_EQ(Index(IDC_cbPagePosition), s.page);
+    EXPECT_EQ(Index(IDC_cbDefaultAction), s.action);
+    EXPECT_EQ(Items(Control(IDC_cbWaterLoc))[2], "Unten links");
+    EXPECT_EQ(Items(Control(IDC_cbPagePosition))[7], "Unten Mitte");
+    EXPECT_EQ(Items(Control(IDC_cbDefaultAction)), (std::vector<std::string>{"Ganzer Bildschirm", "Preferences"}));
+    EXPECT_EQ(menu_.Caption(IDM_ENTIRE_SCREEN), "Ganzer Bildschirm");
+    EXPECT_EQ(menu_.Caption(IDM_PREFERENCES), "Preferences");
+  }
+
+  const auto once = Texts();
+  face_->ApplySelectedLanguage(menu_, catalogue_);
+  EXPECT_EQ(Changes(once), (std::map<std::string, std::string>{})) << "applying twice changed something";
+}
+
+TEST_F(PreferencesFace, AHelpFileNameThatLeavesTheHelpFolderIsNotKept) {
+  Open(Defaults());
+  const struct {
+    const char* value;
+    const char* kept;
+  } cases[] = {{"Hilfe_de.chm", "Hilfe_de.chm"}, {"..\\..\\evil.chm", "Vorlane_en.chm"}, {"", ""}};
+  int serial = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    ApplyFile("Help" + std::to_string(++serial), std::string("[FileInfo]\nHelpFileName=") + c.value + "\n");
+    EXPECT_EQ(catalogue_.HelpFileName, c.kept);
+  }
+}
+
+}  // namespace
