@@ -46,33 +46,6 @@ TEST(LanguageFileContents, NoResultIsLongerThanTheLimit) {
   EXPECT_EQ(ReadLanguageStringFrom("", "S", "K", huge).size(), kMaxLanguageText);
 }
 
-TEST(LanguageFileContents, EachKeyOfAFullFileIsFoundInItsOwnSection) {
-  // The same key in every section, each with its own value.
-  const std::string contents =
-      "[FileInfo]\r\nHelpFileName=help.chm\r\nExit=info\r\n"
-      "[PreferencesWindow]\r\nTitle=window\r\nExit=window\r\n"
-      "[TrayMenu]\r\nExit=tray\r\nTitle=tray\r\n";
-  const struct {
-    const char* section;
-    const char* key;
-    const char* expected;
-  } lookups[] = {
-      {"FileInfo", "HelpFileName", "help.chm"},
-      {"FileInfo", "Exit", "info"},
-      {"FileInfo", "Title", "-"},
-      {"PreferencesWindow", "Title", "window"},
-      {"PreferencesWindow", "Exit", "window"},
-      {"TrayMenu", "Exit", "tray"},
-      {"TrayMenu", "Title", "tray"},
-      {"TrayMenu", "HelpFileName", "-"},
-      {"Missing", "Exit", "-"},
-  };
-  for (const auto& lookup : lookups) {
-    EXPECT_EQ(ReadLanguageStringFrom(contents, lookup.section, lookup.key, "-"), lookup.expected)
-        << lookup.section << "/" << lookup.key;
-  }
-}
-
 TEST_F(LanguageFile, ReadsTheFileAtThePath) {
   const std::string path = Write("French.lng", "[TrayMenu]\r\nExit=Quitter\r\n");
   EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Quitter");

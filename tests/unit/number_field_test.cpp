@@ -184,12 +184,3 @@ TEST(NumberField, DeletingEveryDigitLeavesZeroSelectedAndLeavingMakesItOne) {
   shots.Leave();
   EXPECT_EQ(shots.text, "1");
 }
-
-TEST(NumberField, ADigitTooManyTurnsTheFieldIntoZero) {
-  Field interval;
-  for (char c : std::string("2147483647")) interval.Type(c);
-  EXPECT_EQ(interval.text, "2147483647");
-  interval.Type('0');
-  EXPECT_EQ(interval.text, "0");
-  EXPECT_EQ(interval.selectionLength, 1u);
-}
