@@ -9,6 +9,22 @@ namespace {
 
 namespace gp = Gdiplus::DllExports;
 
+// The page's printable area in inches. It is measured in device pixels and
+// divided by the device resolution, because some GDI+ builds round visible
+// clip bounds to whole page units, and a whole inch is far too coarse.
+Gdiplus::GpRectF PrintableInches(Gdiplus::GpGraphics* graphics) {
+  gp::GdipSetPageUnit(graphics, Gdiplus::UnitPixel);
+  Gdiplus::GpRectF bounds{};
+  gp::GdipGetVisibleClipBounds(graphics, &bounds);
+  Gdiplus::REAL dpiX = 0;
+  Gdiplus::REAL dpiY = 0;
+  gp::GdipGetDpiX(graphics, &dpiX);
+  gp::GdipGetDpiY(graphics, &dpiY);
+  if (dpiX <= 0 || dpiY <= 0) return {};
+  return {bounds.X / dpiX, bounds.Y / dpiY, bounds.Width / dpiX, bounds.Height / dpiY};
+}
+
+
 constexpr const char* kDocumentName = "Vorlane";
 constexpr double kFallbackPixelsPerInch = 96.0;
 
@@ -41,9 +57,8 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
     Gdiplus::GpGraphics* page = nullptr;
     gp::GdipCreateFromHDC(job.dc(), &page);
     const owners::GpGraphics printerGraphics(page);
+    const Gdiplus::GpRectF printable = PrintableInches(printerGraphics.get());
     gp::GdipSetPageUnit(printerGraphics.get(), Gdiplus::UnitInch);
-    Gdiplus::GpRectF printable{};
-    gp::GdipGetVisibleClipBounds(printerGraphics.get(), &printable);
     gp::GdipSetInterpolationMode(printerGraphics.get(), Gdiplus::InterpolationModeHighQuality);
     // A shot GDI+ could not copy has no pixels: the page stays blank.
     if (shotImage) {
