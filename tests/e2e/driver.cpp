@@ -2,6 +2,7 @@
 // keys, posts messages, finds windows and reads their texts, clicks buttons.
 // Every command prints plain lines that the end-to-end tests parse.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +76,8 @@ int Usage() {
       "  command WINDOW ID [ID ...]    posts WM_COMMAND for each ID\n"
       "  holdkey MODIFIERS VK          registers a hot key and keeps it\n"
       "  keyheld MODIFIERS VK          prints whether another program holds it\n"
+      "  postnamed WINDOW NAME         posts a message registered by NAME\n"
+      "  deleteicon WINDOW             removes the window's tray icon 0\n"
       "  click WINDOW ID               posts BM_CLICK to the child control ID\n"
       "  settext WINDOW ID TEXT        sets a child control's text\n"
       "  foreground [WINDOW]           prints or sets the foreground window\n"
@@ -135,6 +138,15 @@ int main(int argc, char** argv) {
     if (!control) return 1;
     DWORD_PTR result = 0;
     SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 10000, &result);
+  } else if (command == "postnamed" && argc == 4) {
+    // A message registered by name, as the shell sends "TaskbarCreated".
+    if (!PostMessageA(ParseWindow(argv[2]), RegisterWindowMessageA(argv[3]), 0, 0)) return 1;
+  } else if (command == "deleteicon" && argc == 3) {
+    // Takes a window's tray icon away, as a crashing shell would.
+    NOTIFYICONDATAA record{};
+    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    record.hWnd = ParseWindow(argv[2]);
+    if (!Shell_NotifyIconA(NIM_DELETE, &record)) return 1;
   } else if (command == "keyheld" && argc == 4) {
     // Whether some program holds the hot key: registering it must then fail.
     const bool free = RegisterHotKey(nullptr, 1, static_cast<UINT>(Number(argv[2])), static_cast<UINT>(Number(argv[3])));

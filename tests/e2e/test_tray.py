@@ -1,0 +1,128 @@
+"""The program lives in the tray: icon, menu, run on startup, about, help."""
+import os
+import shutil
+import subprocess
+
+import pytest
+
+from conftest import (IDM_ABOUT, IDM_AUTO_START, IDM_HELP, MAIN_CLASS, RUN_KEY, WM_TRAYICON, Vorlane, reg_values,
+                      set_preferences, start_test_window, wait_for_pdfs, DIST)
+from testenv import wait_until
+
+WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP = 0x201, 0x202, 0x203, 0x205
+TRAY_CLASS = "__winex11_standalone_tray"
+
+
+def tray_shown(desktop):
+    return any(w.visible for w in desktop.windows(TRAY_CLASS))
+
+
+def main(desktop):
+    return f"class:{MAIN_CLASS}"
+
+
+def test_the_icon_is_shown_from_start_up_until_exit(vorlane, desktop):
+    vorlane.start()
+    wait_until(lambda: tray_shown(desktop), 30, what="the tray icon")
+    vorlane.exit()
+    wait_until(lambda: not tray_shown(desktop), 30, what="the tray icon to go")
+
+
+def test_the_icon_returns_when_the_taskbar_is_re_created(vorlane, desktop):
+    vorlane.start()
+    wait_until(lambda: tray_shown(desktop), 30, what="the tray icon")
+    desktop.run("deleteicon", main(desktop))
+    wait_until(lambda: not tray_shown(desktop), 30, what="the icon to be taken away")
+    desktop.run("postnamed", main(desktop), "TaskbarCreated")
+    wait_until(lambda: tray_shown(desktop), 30, what="the icon to come back")
+
+
+def test_a_single_click_does_nothing_and_a_double_click_opens_preferences(vorlane, desktop, environment):
+    vorlane.start()
+    before = len(environment.pdfs())
+    desktop.post(main(desktop), WM_TRAYICON, 0, WM_LBUTTONDOWN)
+    desktop.post(main(desktop), WM_TRAYICON, 0, WM_LBUTTONUP)
+    desktop.send(main(desktop), 0)
+    assert not vorlane.main_window().visible
+    desktop.post(main(desktop), WM_TRAYICON, 0, WM_LBUTTONDBLCLK)
+    wait_until(lambda: vorlane.main_window().visible, 30, what="the Preferences window")
+    assert len(environment.pdfs()) == before
+
+
+def test_a_double_click_with_default_action_zero_prints_the_screen(vorlane, desktop, environment):
+    set_preferences(environment, DefaultAction=0)
+    vorlane.start()
+    before = len(environment.pdfs())
+    desktop.post(main(desktop), WM_TRAYICON, 0, WM_LBUTTONDBLCLK)
+    wait_for_pdfs(environment, before + 1)
+    assert not vorlane.main_window().visible
+
+
+def test_a_double_click_with_another_default_action_does_nothing(vorlane, desktop, environment):
+    set_preferences(environment, DefaultAction=7)
+    vorlane.start()
+    desktop.post(main(desktop), WM_TRAYICON, 0, WM_LBUTTONDBLCLK)
+    desktop.send(main(desktop), 0)
+    assert not vorlane.main_window().visible
+
+
+def test_a_right_click_opens_the_menu(vorlane, desktop):
+    vorlane.start()
+    desktop.post(main(desktop), WM_TRAYICON, 0, WM_RBUTTONUP)
+    menus = wait_until(lambda: [w for w in desktop.windows("#32768") if w.visible], 30, what="the tray menu")
+    assert len(menus) == 1
+    desktop.press(0x1B)  # Esc closes it
+    wait_until(lambda: not [w for w in desktop.windows("#32768") if w.visible], 30, what="the menu to close")
+
+
+@pytest.fixture
+def spaced_folder(environment):
+    """A copy of the release folder under a name with blanks."""
+    folder = os.path.join(environment.root, "Vorlane Test Folder")
+    shutil.copytree(DIST, folder)
+    yield folder
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+def run_value(environment):
+    values = reg_values(environment, RUN_KEY) or {}
+    return values.get("Vorlane")
+
+
+def test_run_on_startup_stores_the_bare_path_and_toggles_back(vorlane, desktop, environment, spaced_folder):
+    program = Vorlane(environment, desktop, folder=spaced_folder).start()
+    try:
+        assert run_value(environment) is None
+        program.command(IDM_AUTO_START)
+        value = wait_until(lambda: run_value(environment), 30, what="the Run value")
+        assert value[0] == "REG_SZ"
+        assert value[1].endswith("Vorlane Test Folder\\Vorlane.exe")
+        assert '"' not in value[1]
+        program.command(IDM_AUTO_START)
+        wait_until(lambda: run_value(environment) is None, 30, what="the Run value to go")
+    finally:
+        program.exit()
+
+
+def test_exit_drops_a_pending_delayed_capture(vorlane, desktop, environment):
+    set_preferences(environment, TimerDelayedCapture=1, TimerDelay=4)
+    vorlane.start()
+    before = len(environment.pdfs())
+    desktop.press("ctrl", "shift", "snapshot")
+    vorlane.exit()
+    assert not vorlane.running()
+    # Long enough for the delayed shot to have been printed had it been kept.
+    with pytest.raises(TimeoutError):
+        wait_for_pdfs(environment, before + 1, timeout=12)
+
+
+def test_about_shows_a_borderless_500_by_350_window_that_a_click_closes(vorlane, desktop):
+    vorlane.start()
+    vorlane.command(IDM_ABOUT)
+    about = wait_until(lambda: [w for w in desktop.windows("TfmAbout") if w.visible], 30, what="the about window")
+    window = about[0]
+    assert (window.width, window.height) == (500, 350)
+    desktop.post(window.handle, WM_LBUTTONDOWN, 0, (100 << 16) | 100)
+    desktop.post(window.handle, WM_LBUTTONUP, 0, (100 << 16) | 100)
+    wait_until(lambda: not [w for w in desktop.windows("TfmAbout") if w.visible], 30, what="the about window to close")
+    assert vorlane.running()
