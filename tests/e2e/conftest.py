@@ -129,7 +129,7 @@ class Vorlane:
 
     def start(self, wait=True):
         self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Vorlane.exe")], env=self.environment.env,
-                                        cwd=self.folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        cwd=self.environment.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wait:
             wait_until(self.main_window, 60, what="Vorlane's main window")
         return self

@@ -126,3 +126,20 @@ def test_about_shows_a_borderless_500_by_350_window_that_a_click_closes(vorlane,
     desktop.post(window.handle, WM_LBUTTONUP, 0, (100 << 16) | 100)
     wait_until(lambda: not [w for w in desktop.windows("TfmAbout") if w.visible], 30, what="the about window to close")
     assert vorlane.running()
+
+
+def help_viewers():
+    """Command lines of the running help viewers."""
+    result = subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True)
+    return [line for line in result.stdout.splitlines() if "hh.exe" in line.lower() and ".chm" in line.lower()]
+
+
+def test_help_opens_the_guide_in_the_help_folder_beside_the_executable(vorlane, desktop, environment):
+    vorlane.start()
+    vorlane.command(IDM_HELP)
+    viewer = wait_until(lambda: [w for w in desktop.windows("HH Parent") if w.visible], 60, what="the help viewer")
+    assert viewer[0].text == "Vorlane Help"
+    lines = help_viewers()
+    assert any(line.endswith("\\dist\\help\\Vorlane_en.chm") for line in lines), lines
+    desktop.post(viewer[0].handle, 0x0010)  # WM_CLOSE
+    wait_until(lambda: not help_viewers(), 30, what="the help viewer to close")
