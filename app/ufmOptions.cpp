@@ -4,6 +4,8 @@
 
 #include "capture/hot_keys.h"
 #include "capture/screen_grab.h"
+#include "info/help.h"
+#include "info/help_win.h"
 #include "output/print_shot.h"
 #include "prefs/uRegistry.h"
 #include "resources/resource.h"
@@ -33,9 +35,6 @@ void ShowError(const char* text) {
 
 TfmOptions::TfmOptions(HINSTANCE instance)
     : instance_(instance), icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY))) {
-  std::vector<std::string> english;
-  for (const CatalogueEntry& entry : kCatalogue) english.push_back(entry.english);
-  catalogue_ = MessagesFrom(english);
   screenPpi_ = ScreenPixelsPerInch();
   // The shell announces a re-created taskbar (an Explorer restart) with this.
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
@@ -50,8 +49,10 @@ TfmOptions::TfmOptions(HINSTANCE instance)
                   (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width,
                   height, nullptr, nullptr, instance, this);
   if (!handle_) throw std::runtime_error("The main window could not be created.");
+  face_->RefreshLanguages();
   LoadPreferences();
   RegisterHotKeys();
+  fmAbout = std::make_unique<TfmAbout>(instance);
 }
 
 TfmOptions::~TfmOptions() {
@@ -88,7 +89,10 @@ LRESULT TfmOptions::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FormClose();
       return 0;
     case WM_COMMAND:
-      WMCommand(LOWORD(wParam));
+      WMCommand(wParam, lParam);
+      return 0;
+    case WM_NOTIFY:
+      face_->HandleNotify(lParam);
       return 0;
     case WM_HOTKEY:
       WMHotKey(wParam);
@@ -115,6 +119,7 @@ void TfmOptions::FormCreate() {
   // caption bar only, and OK, Cancel or Exit are the ways out.
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   SetWindowLongPtrA(handle_, GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
+  face_ = std::make_unique<PreferencesWindow>(handle_, instance_, printer_);
   tiDelay = std::make_unique<WindowTimer>(handle_);
   capture_ = std::make_unique<CaptureRequest>(*tiDelay, preferences_,
                                               [this](bool activeWindow) { TakeShot(activeWindow); });
@@ -131,8 +136,24 @@ void TfmOptions::FormClose() {
   btCancelClick();
 }
 
-void TfmOptions::WMCommand(WORD id) {
-  switch (id) {
+void TfmOptions::WMCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam != 0) {  // from a control of the Preferences window
+    switch (face_->HandleCommand(wParam, lParam)) {
+      case FaceCommand::OK:
+        btOKClick();
+        break;
+      case FaceCommand::Cancel:
+        btCancelClick();
+        break;
+      case FaceCommand::Apply:
+        btApplyClick();
+        break;
+      case FaceCommand::None:
+        break;
+    }
+    return;
+  }
+  switch (LOWORD(wParam)) {
     case IDM_ENTIRE_SCREEN:
       capture_->miEntireScreenClick();
       break;
@@ -144,6 +165,12 @@ void TfmOptions::WMCommand(WORD id) {
       break;
     case IDM_AUTO_START:
       miAutoStartClick();
+      break;
+    case IDM_HELP:
+      miHelpClick();
+      break;
+    case IDM_ABOUT:
+      miAboutClick();
       break;
     case IDM_EXIT:
       miExitClick();
@@ -179,7 +206,13 @@ void TfmOptions::TakeShot(bool activeWindow) {
 void TfmOptions::AddTrayIcon() { ::AddTrayIcon(handle_, icon_); }
 
 void TfmOptions::miPreferencesClick() {
-  if (!IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOW);
+  if (!IsWindowVisible(handle_)) {
+    ShowWindow(handle_, SW_SHOW);
+    if (!shown_) {
+      shown_ = true;
+      face_->FormShow([this] { LoadPreferences(); });
+    }
+  }
   LoadPreferences();
   ShowWindow(handle_, SW_SHOWNORMAL);
   SetForegroundWindow(handle_);
@@ -196,12 +229,42 @@ void TfmOptions::miAutoStartClick() {
   }
 }
 
+void TfmOptions::miHelpClick() { OpenHelp(handle_, HelpFilePath(ExecutablePath(), catalogue_.HelpFileName)); }
+
+void TfmOptions::miAboutClick() {
+  fmAbout->SetVersionCaption(AboutVersionCaption(ExecutablePath()));
+  fmAbout->ShowModal(handle_);
+}
+
 void TfmOptions::miExitClick() {
   RemoveTrayIcon(handle_);
   UnregisterHotKeys(handle_);
   capture_->Drop();
   FExiting = true;
   SendMessageA(handle_, WM_CLOSE, 0, 0);
+}
+
+void TfmOptions::btApplyClick() {
+  if (face_->PrinterCount() == 0) {
+    MessageBoxA(handle_, catalogue_.NoPrintersInSystem.c_str(), kApplicationTitle, MB_OK);
+    return;
+  }
+  if (!face_->PrinterSelected()) {
+    MessageBoxA(handle_, catalogue_.PrinterNotSelected.c_str(), kApplicationTitle, MB_OK);
+    return;
+  }
+  face_->ApplySelectedLanguage(PopupMenu1, catalogue_);
+  RegistryPreferenceStore store;
+  SavePreferences(store, face_->CollectPreferences());
+  LoadPreferences();
+  UnregisterHotKeys(handle_);
+  RegisterHotKeys();
+}
+
+// The window goes back to the tray even when Apply refused.
+void TfmOptions::btOKClick() {
+  btApplyClick();
+  btCancelClick();
 }
 
 void TfmOptions::btCancelClick() {
@@ -212,8 +275,7 @@ void TfmOptions::btCancelClick() {
 void TfmOptions::LoadPreferences() {
   RegistryPreferenceStore store;
   preferences_ = ::LoadPreferences(store, [this] { return printer_.SelectedPrinterName(); });
-  PopupMenu1.SetAutoStartChecked(StartWithWindowsExists());
-  PopupMenu1.SetDefaultAction(preferences_.DefaultAction);
+  face_->ShowPreferences(preferences_, StartWithWindowsExists(), PopupMenu1, catalogue_);
 }
 
 void TfmOptions::RegisterHotKeys() {

@@ -5,14 +5,17 @@
 
 #include <memory>
 
+#include "app/application.h"
+
 #include "app/tray_menu.h"
 #include "capture/capture_request.h"
 #include "capture/window_timer.h"
+#include "info/ufmAbout.h"
 #include "lang/catalogue.h"
 #include "output/printer.h"
+#include "prefs/preferences_window.h"
 #include "prefs/preferences.h"
 
-inline constexpr const char* kApplicationTitle = "Vorlane";
 inline constexpr const char* kMainWindowClass = "TfmOptions";
 
 class TfmOptions {
@@ -30,7 +33,7 @@ class TfmOptions {
 
   void FormCreate();
   void FormClose();
-  void WMCommand(WORD id);
+  void WMCommand(WPARAM wParam, LPARAM lParam);
   void WMHotKey(WPARAM id);
   void WMTrayIcon(LPARAM mouseMessage);
   void TakeShot(bool activeWindow);
@@ -38,7 +41,11 @@ class TfmOptions {
   void AddTrayIcon();
   void miPreferencesClick();
   void miAutoStartClick();
+  void miHelpClick();
+  void miAboutClick();
   void miExitClick();
+  void btApplyClick();
+  void btOKClick();
   void btCancelClick();
 
   void LoadPreferences();
@@ -48,6 +55,7 @@ class TfmOptions {
   HWND handle_ = nullptr;
   HICON icon_ = nullptr;  // from the module's resources: shared, not owned
   bool FExiting = false;
+  bool shown_ = false;  // the first showing runs FormShow
   UINT taskbarCreated_ = 0;
   double screenPpi_ = 96;
 
@@ -57,6 +65,8 @@ class TfmOptions {
   Printer printer_;
   std::unique_ptr<WindowTimer> tiDelay;
   std::unique_ptr<CaptureRequest> capture_;
+  std::unique_ptr<PreferencesWindow> face_;
+  std::unique_ptr<TfmAbout> fmAbout;
 };
 
 // The general error handler: the error's text in a message box captioned

@@ -1,6 +1,6 @@
 #include "capture/hot_keys.h"
 
-#include "app/ufmOptions.h"
+#include "app/application.h"
 
 namespace {
 
