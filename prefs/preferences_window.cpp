@@ -51,7 +51,7 @@ constexpr int kSwatchFill = 0;
 constexpr int kSwatchOutline = sizeof(LONG_PTR);
 constexpr int kSwatchExtraBytes = 2 * sizeof(LONG_PTR);
 
-enum class Kind { Label, RightLabel, Link, Check, Button, List, Edit, Group, TrackBar, Swatch };
+enum class Kind { Label, CentredLabel, RightLabel, Link, Check, Button, List, Edit, Group, TrackBar, Swatch };
 
 struct KindStyle {
   const char* windowClass;
@@ -62,6 +62,7 @@ struct KindStyle {
 // Indexed by Kind.
 constexpr KindStyle kKindStyles[] = {
     {"STATIC", SS_LEFT, 0},
+    {"STATIC", SS_CENTER, 0},
     {"STATIC", SS_RIGHT, 0},
     {"STATIC", SS_LEFT | SS_NOTIFY, 0},
     {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
@@ -88,14 +89,14 @@ constexpr ControlSpec kGeneralControls[] = {
     {IDC_cbLanguage, Kind::List, "", 110, 12, 170, 200},
     {IDC_sbRefreshLanguages, Kind::Button, "Refresh", 290, 10, 80, kButtonHeight},
     {IDC_gbShortcuts, Kind::Group, " Shortcuts ", 8, 48, 400, 112},
-    {kNoControlId, Kind::Label, "Ctrl", 130, 70, 30, 16},
-    {kNoControlId, Kind::Label, "+", 162, 70, 10, 16},
-    {kNoControlId, Kind::Label, "Alt", 172, 70, 30, 16},
-    {kNoControlId, Kind::Label, "+", 204, 70, 10, 16},
-    {kNoControlId, Kind::Label, "Shift", 214, 70, 30, 16},
-    {kNoControlId, Kind::Label, "+", 246, 70, 10, 16},
-    {kNoControlId, Kind::Label, "Win", 256, 70, 30, 16},
-    {kNoControlId, Kind::Label, "+", 288, 70, 10, 16},
+    {kNoControlId, Kind::CentredLabel, "Ctrl", 127, 70, 30, 16},
+    {kNoControlId, Kind::CentredLabel, "+", 158, 70, 10, 16},
+    {kNoControlId, Kind::CentredLabel, "Alt", 169, 70, 30, 16},
+    {kNoControlId, Kind::CentredLabel, "+", 200, 70, 10, 16},
+    {kNoControlId, Kind::CentredLabel, "Shift", 211, 70, 30, 16},
+    {kNoControlId, Kind::CentredLabel, "+", 242, 70, 10, 16},
+    {kNoControlId, Kind::CentredLabel, "Win", 253, 70, 30, 16},
+    {kNoControlId, Kind::CentredLabel, "+", 286, 70, 10, 16},
     {IDC_lbShortcutKey, Kind::Label, "Key", 300, 70, 96, 16},
     {IDC_lbEntireScreen, Kind::Label, "Entire screen", 16, 95, 110, 16},
     {IDC_cbxSCEntireScreenCtrl, Kind::Check, "", 134, 93, 16, 20},
@@ -189,6 +190,7 @@ constexpr int kWatermarkControlsSwitched[] = {IDC_cbWaterLoc, IDC_edWaterText, I
                                               IDC_trbWaterTransp};
 
 constexpr UINT_PTR kLanguageListSubclass = 1;
+constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // a change of drawing order only
 
 // -- small control helpers ----------------------------------------------------
 
@@ -431,6 +433,11 @@ void PreferencesWindow::CreateControls(HINSTANCE instance) {
                                    area.right - area.left, area.bottom - area.top, pcMain_.get(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPages[page].id)), instance, owner_);
     for (const ControlSpec& spec : kPages[page].controls) CreateControl(spec, pages_[page], instance);
+    // A group box fills its inside: it goes beneath the controls it holds.
+    // It takes no focus, so this changes only what is drawn on top.
+    for (const ControlSpec& spec : kPages[page].controls) {
+      if (spec.kind == Kind::Group) SetWindowPos(Control(spec.id), HWND_BOTTOM, 0, 0, 0, 0, kKeepPlace);
+    }
   }
 
   for (const char* name : KeyNames) {
@@ -461,7 +468,7 @@ void PreferencesWindow::CreateControls(HINSTANCE instance) {
 
   // The swatch lies on the right end of the Color button; it takes no focus,
   // so raising it changes only what is drawn on top.
-  SetWindowPos(Control(IDC_shColor), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(Control(IDC_shColor), HWND_TOP, 0, 0, 0, 0, kKeepPlace);
 
   SetWindowSubclass(Control(IDC_cbLanguage), LanguageListProc, kLanguageListSubclass,
                     reinterpret_cast<DWORD_PTR>(this));
