@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Pictures of the four tabs of the Preferences window, for the README.
+
+Runs the built program (build/windows/dist/Vorlane.exe, or the build folder
+named by VORLANE_BUILD) in a private test environment: a virtual display, two
+PDF printers and a fresh Wine prefix. Opens Preferences with the tray menu's
+command, shows each tab in turn and saves docs/screenshots/<tab>.png, cropped
+to the window. Build first with: cmake --build --preset windows --target Vorlane driver
+"""
+import os
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(HERE)
+sys.path.insert(0, os.path.join(REPO, "tests"))
+
+from testenv import TestEnvironment, wait_until  # noqa: E402
+
+BUILD = os.environ.get("VORLANE_BUILD", os.path.join(REPO, "build", "windows"))
+PROGRAM = os.path.join(BUILD, "dist", "Vorlane.exe")
+DRIVER = os.path.join(BUILD, "tests", "e2e", "driver.exe")
+OUTPUT = os.path.join(REPO, "docs", "screenshots")
+
+MAIN = "class:TfmOptions"
+WM_COMMAND = 0x0111
+WM_KEYDOWN = 0x0100
+VK_RIGHT = 0x27
+IDM_PREFERENCES = 103
+IDM_EXIT = 109
+IDC_PCMAIN = 1000
+# The pages in their order on the page control, by control identifier.
+PAGES = [("general", 1004), ("printing", 1005), ("watermark", 1006), ("timer", 1007)]
+LIMIT = 60  # seconds for anything to appear
+
+
+class Shooter:
+    def __init__(self, environment):
+        self.env = environment.env
+        self.environment = environment
+
+    def driver(self, *args):
+        result = subprocess.run(["wine", DRIVER, *map(str, args)], env=self.env, capture_output=True, text=True)
+        return result.stdout.splitlines()
+
+    def window(self):
+        """The main window's line of the driver's listing, split into fields."""
+        lines = self.driver("find", "TfmOptions")
+        return lines[0].split("\t") if lines else None
+
+    def children(self):
+        return {int(fields[1]): fields for fields in (line.split("\t") for line in self.driver("children", MAIN))}
+
+    def shown(self, page_id):
+        child = self.children().get(page_id)
+        return child is not None and child[3] == "1"
+
+    def capture(self, path):
+        """Captures the screen until two pictures in a row agree, so that painting has finished."""
+        previous = [None]
+
+        def settled():
+            subprocess.run(["import", "-window", "root", path], env=self.env, check=True, capture_output=True)
+            with open(path, "rb") as picture:
+                data = picture.read()
+            same = data == previous[0]
+            previous[0] = data
+            return same
+
+        wait_until(settled, LIMIT, interval=0.3, what="the window to finish painting")
+
+    def shoot(self, name, scratch):
+        fields = self.window()
+        left, top, right, bottom = (int(value) for value in fields[5:9])
+        whole = os.path.join(scratch, "screen.png")
+        self.capture(whole)
+        target = os.path.join(OUTPUT, name + ".png")
+        subprocess.run(["convert", whole, "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage", target],
+                       check=True)
+        print("saved", os.path.relpath(target, REPO))
+
+
+def main():
+    for needed in (PROGRAM, DRIVER):
+        if not os.path.exists(needed):
+            sys.exit(f"{needed} is missing: build the windows preset first")
+    os.makedirs(OUTPUT, exist_ok=True)
+    with TestEnvironment() as environment, tempfile.TemporaryDirectory() as scratch:
+        # Wine draws the window's own frame and caption: the virtual display has no window manager.
+        environment.wine_reg("add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/t", "REG_SZ", "/d", "N",
+                             "/f")
+        shooter = Shooter(environment)
+        program = subprocess.Popen(["wine", PROGRAM], env=environment.env, cwd=os.path.dirname(PROGRAM),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wait_until(shooter.window, LIMIT, interval=0.5, what="the main window")
+            shooter.driver("command", MAIN, IDM_PREFERENCES)
+            wait_until(lambda: shooter.window()[3] == "1", LIMIT, interval=0.3, what="the Preferences window")
+            tabs = shooter.children()[IDC_PCMAIN][0]
+            for index, (name, page_id) in enumerate(PAGES):
+                if index:
+                    shooter.driver("post", tabs, WM_KEYDOWN, VK_RIGHT, 0)
+                wait_until(lambda: shooter.shown(page_id), LIMIT, interval=0.3, what=f"the {name} tab")
+                shooter.shoot(name, scratch)
+            shooter.driver("command", MAIN, IDM_EXIT)
+            program.wait(LIMIT)
+        finally:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+
+
+if __name__ == "__main__":
+    main()
