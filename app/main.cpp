@@ -16,6 +16,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TfmOptions fmOptions(instance);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+      // Tab and the arrow keys move between the Preferences window's controls.
+      if (IsDialogMessageA(fmOptions.handle(), &message)) continue;
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }

@@ -92,7 +92,7 @@ LRESULT TfmOptions::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       WMCommand(wParam, lParam);
       return 0;
     case WM_NOTIFY:
-      face_->HandleNotify(lParam);
+      if (face_) face_->HandleNotify(lParam);  // controls may notify while the face is being built
       return 0;
     case WM_HOTKEY:
       WMHotKey(wParam);
@@ -138,6 +138,7 @@ void TfmOptions::FormClose() {
 
 void TfmOptions::WMCommand(WPARAM wParam, LPARAM lParam) {
   if (lParam != 0) {  // from a control of the Preferences window
+    if (!face_) return;
     switch (face_->HandleCommand(wParam, lParam)) {
       case FaceCommand::OK:
         btOKClick();

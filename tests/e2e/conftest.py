@@ -37,6 +37,21 @@ VK = {"ctrl": 0x11, "alt": 0x12, "shift": 0x10, "snapshot": 0x2C}
 MAIN_CLASS = "TfmOptions"
 
 
+def _control_ids():
+    """The IDC_ identifiers of the Preferences window's controls, by control name."""
+    ids = {}
+    with open(os.path.join(REPO, "resources", "resource.h")) as header:
+        for line in header:
+            parts = line.split()
+            if len(parts) >= 3 and parts[0] == "#define" and parts[1].startswith("IDC_"):
+                ids[parts[1][4:]] = int(parts[2], 0)
+    return ids
+
+
+CONTROL_IDS = _control_ids()
+BM_GETCHECK, BM_CLICK = 0xF0, 0xF5
+
+
 class Window:
     """One line of the driver's window listings."""
 
@@ -72,7 +87,8 @@ class Desktop:
     def run(self, *args, check=True):
         # Output goes through a file: a pipe would be held open by Wine's
         # background processes when this call happens to start them.
-        with tempfile.TemporaryFile("w+") as out:
+        # Window texts come in the Windows code page.
+        with tempfile.TemporaryFile("w+", encoding="cp1252", errors="replace") as out:
             code = subprocess.run(["wine", os.path.join(TOOLS, "driver.exe"), *map(str, args)], env=self.env,
                                   stdout=out, stderr=subprocess.DEVNULL, timeout=60).returncode
             out.seek(0)
@@ -118,6 +134,42 @@ class Desktop:
             self.click(box.handle, 1)  # IDOK
 
 
+class PreferencesFace:
+    """The Preferences window's controls, found by their identifiers."""
+
+    def __init__(self, desktop, main):
+        self.desktop = desktop
+        self.main = main
+
+    def control(self, name):
+        ident = CONTROL_IDS[name]
+        found = [c for c in self.desktop.children(self.main.handle) if c.id == ident]
+        assert found, f"no control {name}"
+        return found[0]
+
+    def text(self, name):
+        return self.control(name).text
+
+    def enabled(self, name):
+        return self.control(name).enabled
+
+    def checked(self, name):
+        return self.desktop.send(self.control(name).handle, BM_GETCHECK) == 1
+
+    def click(self, name):
+        self.desktop.send(self.control(name).handle, BM_CLICK)
+
+    def set_text(self, name, text):
+        self.desktop.run("settext", self.control(name).handle, text)
+
+    def select(self, name, text):
+        self.desktop.run("select", self.control(name).handle, text)
+
+    def press(self, name):
+        """Presses a button whose handler may open a message box: does not wait for it."""
+        self.desktop.post(self.control(name).handle, BM_CLICK)
+
+
 class Vorlane:
     """The program under test, started from its release folder."""
 
@@ -143,6 +195,11 @@ class Vorlane:
 
     def command(self, ident):
         self.desktop.command(f"class:{MAIN_CLASS}", ident)
+
+    def open_preferences(self):
+        self.command(IDM_PREFERENCES)
+        main = wait_until(lambda: (w := self.main_window()) and w.visible and w, 30, what="the Preferences window")
+        return PreferencesFace(self.desktop, main)
 
     def exit(self, timeout=30):
         if self.running():

@@ -19,9 +19,13 @@ HWND ParseWindow(const char* text) {
 
 long long Number(const char* text) { return std::strtoll(text, nullptr, 0); }
 
+// Asked with WM_GETTEXT: GetWindowText would give only the stored caption of
+// another program's window, not what its edit or list shows.
 std::string Text(HWND window) {
   char buffer[4096] = "";
-  GetWindowTextA(window, buffer, sizeof buffer);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+                      &copied);
   return buffer;
 }
 
@@ -79,7 +83,8 @@ int Usage() {
       "  postnamed WINDOW NAME         posts a message registered by NAME\n"
       "  deleteicon WINDOW             removes the window's tray icon 0\n"
       "  click WINDOW ID               posts BM_CLICK to the child control ID\n"
-      "  settext WINDOW ID TEXT        sets a child control's text\n"
+      "  settext WINDOW TEXT           sets a control's text\n"
+      "  select LIST TEXT              selects the list entry with that text\n"
       "  foreground [WINDOW]           prints or sets the foreground window\n"
       "WINDOW is a handle or class:NAME.\n",
       stderr);
@@ -133,11 +138,22 @@ int main(int argc, char** argv) {
   } else if (command == "click" && argc == 4) {
     HWND control = GetDlgItem(ParseWindow(argv[2]), static_cast<int>(Number(argv[3])));
     if (!control || !PostMessageA(control, BM_CLICK, 0, 0)) return 1;
-  } else if (command == "settext" && argc == 5) {
-    HWND control = GetDlgItem(ParseWindow(argv[2]), static_cast<int>(Number(argv[3])));
-    if (!control) return 1;
+  } else if (command == "settext" && argc == 4) {
+    // As if typed: the control's owner hears of the change.
+    HWND control = ParseWindow(argv[2]);
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 10000, &result);
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]), SMTO_ABORTIFHUNG, 10000, &result);
+  } else if (command == "select" && argc == 4) {
+    // Picks a list entry by its text and tells the owner, as a click would.
+    HWND list = ParseWindow(argv[2]);
+    DWORD_PTR index = 0;
+    SendMessageTimeoutA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(argv[3]),
+                        SMTO_ABORTIFHUNG, 10000, &index);
+    if (static_cast<LRESULT>(index) == CB_ERR) return 1;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 10000, &result);
+    SendMessageTimeoutA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(list), SMTO_ABORTIFHUNG, 10000, &result);
   } else if (command == "postnamed" && argc == 4) {
     // A message registered by name, as the shell sends "TaskbarCreated".
     if (!PostMessageA(ParseWindow(argv[2]), RegisterWindowMessageA(argv[3]), 0, 0)) return 1;

@@ -1,0 +1,173 @@
+"""The Preferences window as a user drives it."""
+import os
+import shutil
+
+import pytest
+
+from conftest import (IDM_HELP, PREFERENCES_KEY, reg_values, set_preferences, start_test_window, wait_for_pdfs,
+                      DIST)
+from testenv import wait_until
+
+
+def test_first_opening_shows_every_default(vorlane, environment):
+    vorlane.start()
+    face = vorlane.open_preferences()
+    assert face.text("cbSCEntireScreenKey") == "PrtScr"
+    assert face.text("cbSCActiveWindowKey") == "PrtScr"
+    assert [face.checked(f"cbxSCEntireScreen{m}") for m in ("Ctrl", "Alt", "Shift", "Win")] == [
+        True, False, True, False]
+    assert [face.checked(f"cbxSCActiveWindow{m}") for m in ("Ctrl", "Alt", "Shift", "Win")] == [
+        False, True, True, False]
+    assert face.text("cbDefaultAction") == "Preferences"
+    assert face.text("cbLanguage") == "English"
+    assert not face.checked("cbxMakeWater")
+    for name in ("cbWaterLoc", "edWaterText", "btFont", "btColor", "trbWaterTransp"):
+        assert not face.enabled(name), name
+    assert face.text("btFont") == "Browse Font"
+    assert face.text("edWaterText") == "%DATE% %TIME%"
+    for name in ("edDelay", "edNumOfShots", "edInterval"):
+        assert face.text(name) == "1" and not face.enabled(name), name
+    assert face.checked("cbxFitToPage")
+    assert face.text("cbPagePosition") == "Center"
+    assert face.text("cbPrinters") == environment.queues[0]
+    assert reg_values(environment) is None, "opening writes nothing"
+
+
+def test_apply_writes_what_the_controls_hold(vorlane, environment):
+    vorlane.start()
+    face = vorlane.open_preferences()
+    face.click("cbxMakeWater")
+    face.set_text("edWaterText", "Printed %DATE%")
+    face.select("cbWaterLoc", "Bottom-right corner")
+    face.click("cbxDelayedCapture")
+    face.set_text("edDelay", "5")
+    face.select("cbPagePosition", "Top-left")
+    face.select("cbPrinters", environment.queues[1])
+    face.click("cbxSCEntireScreenAlt")
+    face.click("btApply")
+    values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
+    assert len(values) == 22
+    assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
+    assert values["WatermarkText"] == ("REG_SZ", "Printed %DATE%")
+    assert values["WatermarkLocation"] == ("REG_DWORD", "0x3")
+    assert values["WatermarkFontName"] == ("REG_SZ", "MS Sans Serif")
+    assert values["TimerDelayedCapture"] == ("REG_DWORD", "0x1")
+    assert values["TimerDelay"] == ("REG_DWORD", "0x5")
+    assert values["PrintPagePosition"] == ("REG_DWORD", "0x0")
+    assert values["PrintPrinter"] == ("REG_SZ", environment.queues[1])
+    assert values["ShortcutShiftEntireScreen"] == ("REG_DWORD", "0x7")
+    assert values["Language"] == ("REG_SZ", "English")
+    assert face.enabled("edDelay")
+
+
+def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, desktop, environment):
+    set_preferences(environment, TimerDelay=9)
+    vorlane.start()
+    face = vorlane.open_preferences()
+    assert face.text("edDelay") == "9"
+    face.set_text("edDelay", "3")
+    face.click("btCancel")
+    wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
+    assert reg_values(environment) == {"TimerDelay": ("REG_DWORD", "0x9")}
+    face = vorlane.open_preferences()
+    assert face.text("edDelay") == "9"
+
+
+def test_ok_applies_and_hides(vorlane, environment):
+    vorlane.start()
+    face = vorlane.open_preferences()
+    face.click("cbxFitToPage")
+    face.click("btOK")
+    wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
+    assert reg_values(environment)["PrintFitToPage"] == ("REG_DWORD", "0x0")
+
+
+def message(desktop, text):
+    return wait_until(lambda: [b for b, texts in desktop.message_boxes() if text in texts], 30,
+                      what=f"the message {text!r}")
+
+
+def test_apply_refuses_when_the_stored_printer_is_gone(vorlane, desktop, environment):
+    set_preferences(environment, PrintPrinter="Printer That Was Removed")
+    vorlane.start()
+    face = vorlane.open_preferences()
+    assert face.text("cbPrinters") == ""
+    face.press("btApply")
+    box = message(desktop, "Printer not selected.")
+    desktop.click(box[0].handle, 1)
+    face.press("btOK")
+    box = message(desktop, "Printer not selected.")
+    desktop.click(box[0].handle, 1)
+    wait_until(lambda: not vorlane.main_window().visible, 30, what="OK to hide the window")
+    assert reg_values(environment) == {"PrintPrinter": ("REG_SZ", "Printer That Was Removed")}
+
+
+def test_applied_hot_keys_are_in_force_at_once(vorlane, desktop, environment):
+    process, _ = start_test_window(environment, 0, 0, 200, 200, "Pattern", popup=True)
+    try:
+        vorlane.start()
+        face = vorlane.open_preferences()
+        face.select("cbSCEntireScreenKey", "F9")
+        for box in ("Ctrl", "Alt", "Shift"):
+            if face.checked(f"cbxSCActiveWindow{box}"):
+                face.click(f"cbxSCActiveWindow{box}")
+        face.select("cbSCActiveWindowKey", "None")
+        face.click("btOK")
+        wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
+        assert not desktop.message_boxes(), "switching a hot key off shows no message"
+        assert desktop.run("keyheld", 6, 0x78).strip() == "held"
+        assert desktop.run("keyheld", 6, 0x2C).strip() == "free"
+        before = len(environment.pdfs())
+        desktop.press("ctrl", "shift", 0x78)
+        wait_for_pdfs(environment, before + 1)
+    finally:
+        process.kill()
+        process.wait()
+
+
+@pytest.fixture
+def languages(environment):
+    """A copy of the release folder whose language folder the test may change."""
+    folder = os.path.join(environment.root, "release")
+    shutil.copytree(DIST, folder)
+    yield os.path.join(folder, "langs")
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+def test_choosing_deutsch_translates_the_window_and_keeps_the_selections(environment, desktop, languages):
+    from conftest import Vorlane
+    program = Vorlane(environment, desktop, folder=os.path.dirname(languages)).start()
+    try:
+        face = program.open_preferences()
+        face.select("cbPagePosition", "Bottom-right")
+        face.select("cbLanguage", "Deutsch")
+        face.click("btApply")
+        wait_until(lambda: face.text("btCancel") == "Abbrechen", 30, what="German captions")
+        assert face.text("cbLanguage") == "Deutsch"
+        assert face.text("cbDefaultAction") != "Preferences"
+        assert face.text("cbPagePosition") not in ("", "Bottom-right")
+        assert reg_values(environment)["Language"] == ("REG_SZ", "Deutsch")
+    finally:
+        program.exit()
+
+
+def test_a_language_may_name_its_help_file_but_not_leave_the_help_folder(environment, desktop, languages):
+    from conftest import Vorlane
+    from test_tray import help_viewers
+    help_folder = os.path.join(os.path.dirname(languages), "help")
+    shutil.copy(os.path.join(help_folder, "Vorlane_en.chm"), os.path.join(help_folder, "Custom.chm"))
+    with open(os.path.join(languages, "Custom.lng"), "w") as custom:
+        custom.write("[FileInfo]\r\nHelpFileName=Custom.chm\r\n")
+    with open(os.path.join(languages, "Escape.lng"), "w") as escape:
+        escape.write("[FileInfo]\r\nHelpFileName=..\\..\\outside.chm\r\n")
+    for language, expected in (("Custom", "\\help\\Custom.chm"), ("Escape", "\\help\\Vorlane_en.chm")):
+        set_preferences(environment, Language=language)
+        program = Vorlane(environment, desktop, folder=os.path.dirname(languages)).start()
+        try:
+            program.command(IDM_HELP)
+            lines = wait_until(help_viewers, 60, what="the help viewer")
+            assert any(line.endswith(expected) for line in lines), lines
+        finally:
+            program.exit()
+            os.system(f"pkill -f hh.exe")
+            wait_until(lambda: not help_viewers(), 30, what="the help viewer to end")
