@@ -1,6 +1,7 @@
 #include "lang/language_file.h"
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -57,13 +58,16 @@ std::string FromFallback(std::string_view fallback) {
   return Cut(fallback);
 }
 
-// The whole file, or nothing when it cannot be read to its end.
+// The whole file, or nothing when it cannot be read to its end. C streams,
+// not iostreams: these pull the whole locale library into the executable.
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return {};
   std::string contents;
   char block[4096];
-  while (file.read(block, sizeof block) || file.gcount() > 0) contents.append(block, file.gcount());
-  return file.bad() ? std::string() : contents;
+  size_t read = 0;
+  while ((read = std::fread(block, 1, sizeof block, file.get())) > 0) contents.append(block, read);
+  return std::ferror(file.get()) ? std::string() : contents;
 }
 
 }  // namespace
