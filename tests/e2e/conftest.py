@@ -340,11 +340,13 @@ def pdf_title(pdf):
     return None
 
 
-def start_test_window(environment, x, y, width, height, title, popup=False):
+def start_test_window(environment, x, y, width, height, title, popup=False, plain=False):
     """Starts the known-content window and waits until it is on screen."""
     args = ["wine", os.path.join(TOOLS, "testwin.exe"), str(x), str(y), str(width), str(height), title]
     if popup:
         args.append("popup")
+    if plain:
+        args.append("plain")
     process = subprocess.Popen(args, env=environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                text=True)
     handle = process.stdout.readline().strip()

@@ -1,7 +1,8 @@
 // A window with known content for the end-to-end tests: four solid quadrants
 // (red, green / blue, yellow) so that a printed page can be checked by colour
 // and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup]
-// The size is the whole window's, frame included; "popup" makes it frameless.
+// The size is the whole window's, frame included; "popup" makes it frameless
+// and "plain" paints it a light grey instead.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +12,8 @@
 namespace {
 
 const COLORREF kQuadrants[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+const COLORREF kPlain = RGB(200, 200, 200);
+bool plain = false;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -24,7 +27,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       for (int i = 0; i < 4; ++i) {
         RECT part{(i % 2) * halfWidth, (i / 2) * halfHeight, (i % 2) ? client.right : halfWidth,
                   (i / 2) ? client.bottom : halfHeight};
-        HBRUSH brush = CreateSolidBrush(kQuadrants[i]);
+        HBRUSH brush = CreateSolidBrush(plain ? kPlain : kQuadrants[i]);
         FillRect(dc, &part, brush);
         DeleteObject(brush);
       }
@@ -42,7 +45,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 int main(int argc, char** argv) {
   if (argc < 6) {
-    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup]\n", stderr);
+    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain]\n", stderr);
     return 2;
   }
   WNDCLASSA windowClass{};
@@ -51,7 +54,11 @@ int main(int argc, char** argv) {
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = "VorlaneTestWindow";
   RegisterClassA(&windowClass);
-  const bool popup = argc > 6 && std::strcmp(argv[6], "popup") == 0;
+  bool popup = false;
+  for (int i = 6; i < argc; ++i) {
+    popup = popup || std::strcmp(argv[i], "popup") == 0;
+    plain = plain || std::strcmp(argv[i], "plain") == 0;
+  }
   HWND window = CreateWindowExA(popup ? WS_EX_TOPMOST : 0, "VorlaneTestWindow", argv[5],
                                 popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, std::atoi(argv[1]),
                                 std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), nullptr, nullptr,

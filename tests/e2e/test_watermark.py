@@ -1,0 +1,62 @@
+"""Printed shots carry the watermark."""
+import pytest
+
+from conftest import Page, set_preferences, start_test_window, wait_for_pdfs
+
+WATERMARK = dict(WatermarkMake=1, WatermarkText="%DATE% %TIME% %WINDOW%", WatermarkFontName="Liberation Sans",
+                 WatermarkFontSize=48, WatermarkFontColor=255, WatermarkLocation=3)
+
+
+def reddish(pixel):
+    r, g, b = pixel
+    return r > 150 and g < 120 and b < 120
+
+
+def red_in(page, left, top, right, bottom):
+    """Red pixels of a part of the page, as fractions of its width and height."""
+    return [(x, y) for y in range(int(top * page.height), int(bottom * page.height))
+            for x in range(int(left * page.width), int(right * page.width)) if reddish(page.pixel(x, y))]
+
+
+@pytest.fixture
+def grey_window(environment):
+    process, handle = start_test_window(environment, 100, 100, 1600, 900, "Quarterly figures", popup=True,
+                                        plain=True)
+    yield handle
+    process.kill()
+    process.wait()
+
+
+def shoot(vorlane, desktop, environment, window, pages=1):
+    vorlane.start()
+    before = len(environment.pdfs())
+    desktop.run("foreground", window)
+    desktop.press("alt", "shift", "snapshot")
+    return [Page(pdf, dpi=60) for pdf in wait_for_pdfs(environment, before + pages)[before:]]
+
+
+def test_the_watermark_stands_in_the_chosen_corner_only(vorlane, desktop, environment, grey_window):
+    set_preferences(environment, **WATERMARK)
+    page = shoot(vorlane, desktop, environment, grey_window)[0]
+    # The corners of the printed shot, a quarter of its width and height each.
+    ink = page.bounds(lambda p: min(p) < 235)
+    left, top, right, bottom = (ink[0] / page.width, ink[1] / page.height, ink[2] / page.width,
+                                ink[3] / page.height)
+    width, height = (right - left) / 4, (bottom - top) / 4
+    assert red_in(page, right - width, bottom - height, right, bottom), "red text at the bottom right"
+    assert not red_in(page, left, top, left + width, top + height)
+    assert not red_in(page, right - width, top, right, top + height)
+    assert not red_in(page, left, bottom - height, left + width, bottom)
+
+
+def test_without_the_watermark_no_red_is_printed(vorlane, desktop, environment, grey_window):
+    set_preferences(environment, **dict(WATERMARK, WatermarkMake=0))
+    page = shoot(vorlane, desktop, environment, grey_window)[0]
+    assert not red_in(page, 0, 0, 1, 1)
+
+
+def test_each_shot_of_a_series_carries_its_own_time(vorlane, desktop, environment, grey_window):
+    set_preferences(environment, TimerSeveralShots=1, TimerNumberOfShots=2, TimerInterval=2, **WATERMARK)
+    first, second = shoot(vorlane, desktop, environment, grey_window, pages=2)
+    assert red_in(first, 0, 0, 1, 1) and red_in(second, 0, 0, 1, 1)
+    assert red_in(first, 0, 0, 1, 1) != red_in(second, 0, 0, 1, 1), "the time stamps differ"
