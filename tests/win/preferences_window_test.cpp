@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "tests/win/test_window.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -823,17 +825,8 @@ struct DialogAnswer {
 };
 DialogAnswer* answer = nullptr;
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = test_window::VisibleDialog();
   if (!dialog || !answer || answer->seen) return;
   answer->seen = true;
   KillTimer(nullptr, timer);

@@ -2,6 +2,8 @@
 // turns a job into a PDF file in a folder of its own.
 #include <gtest/gtest.h>
 
+#include "tests/win/test_window.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -148,17 +150,8 @@ struct DialogAnswer {
 };
 DialogAnswer* answer = nullptr;
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = test_window::VisibleDialog();
   if (!dialog || answer->seen) return;
   answer->seen = true;
   KillTimer(nullptr, timer);

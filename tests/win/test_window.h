@@ -35,4 +35,21 @@ inline bool Receive(HWND window, UINT message, WPARAM wParam) {
   }
 }
 
+// A visible dialog box of this thread, such as a common dialog the code
+// under test has opened; null when there is none.
+inline HWND VisibleDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM result) -> BOOL {
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 }  // namespace test_window
