@@ -1,0 +1,487 @@
+#!/usr/bin/python3
+"""Vorlane's benchmarks, each beside a bare reference program measured in the
+same run on the same private display, printer queue and Wine prefix.
+
+    /usr/bin/python3 bench/bench.py [--build DIR] [--only NAME,...]
+
+DIR is a Windows build folder (default: $VORLANE_BUILD, else build/windows)
+holding dist/Vorlane.exe and bench/*.exe. Prints one table: measure, Vorlane,
+reference, ratio, target, met. See bench/README.md for what each figure means.
+"""
+import argparse
+import ctypes
+import os
+import select
+import signal
+import statistics
+import struct
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(HERE)
+sys.path.insert(0, os.path.join(REPO, "tests"))
+
+from testenv import TestEnvironment, wait_until  # noqa: E402
+
+ENTIRE_SCREEN_KEYS = "11 10 2C"  # Ctrl+Shift+Print Screen, virtual-key codes in hex
+TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
+WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
+IDM_EXIT = 109
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+JOB_CREATED = ("Create-Job successful-ok", "Print-Job successful-ok")
+KB = 1024
+
+# How long anything may take before the run is given up as broken.
+START_TIMEOUT = 60
+JOB_TIMEOUT = 120
+# A process counts as settled once it has run for less than QUIET_CPU seconds
+# in the last QUIET_SECONDS.
+QUIET_SECONDS = 0.5
+QUIET_CPU = 0.001
+
+
+def now():
+    """Seconds on the clock Wine's QueryPerformanceCounter counts (CLOCK_MONOTONIC_RAW)."""
+    return time.clock_gettime(time.CLOCK_MONOTONIC_RAW)
+
+
+# -- what the Linux side sees of a Wine process -------------------------------
+
+def cpu_seconds(pid):
+    """User and system time of every thread of the process."""
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS  # utime, stime
+
+
+def run_seconds(pid):
+    """Time on a CPU of the threads the process has now, to the nanosecond (schedstat)."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as schedstat:
+                total += int(schedstat.read().split()[0])
+        except OSError:
+            continue  # the thread has just ended
+    return total / 1e9
+
+
+def anonymous_kb(pid):
+    with open(f"/proc/{pid}/smaps_rollup") as rollup:
+        for line in rollup:
+            if line.startswith("Anonymous:"):
+                return int(line.split()[1])
+    raise RuntimeError(f"no Anonymous line for process {pid}")
+
+
+def context_switches(pid):
+    """Times any thread of the process was switched out: an idle process has none to speak of."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{task}/status") as status:
+            for line in status:
+                if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                    total += int(line.split()[1])
+    return total
+
+
+def find_wine_process(executable, prefix):
+    """The pid of the process of that prefix whose command line names the executable."""
+    wanted = f"WINEPREFIX={prefix}".encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/cmdline", "rb") as cmdline:
+                command = cmdline.read()
+            with open(f"/proc/{entry}/environ", "rb") as environ:
+                variables = environ.read().split(b"\0")
+        except OSError:
+            continue
+        if executable.lower().encode() in command.lower() and wanted in variables:
+            return int(entry)
+    return None
+
+
+def settle(pid, timeout=START_TIMEOUT):
+    """Waits until the process has run for less than QUIET_CPU in the last QUIET_SECONDS."""
+    deadline = now() + timeout
+    last, since = run_seconds(pid), now()
+    while now() - since < QUIET_SECONDS:
+        if now() > deadline:
+            raise TimeoutError(f"process {pid} did not settle within {timeout} s")
+        time.sleep(QUIET_SECONDS / 10)
+        current = run_seconds(pid)
+        if abs(current - last) >= QUIET_CPU:
+            last, since = current, now()
+
+
+# -- inside the prefix ---------------------------------------------------------
+
+class Probe:
+    """bench_probe.exe, running for the whole run: presses keys, watches windows
+    and posts messages without a process start inside any measured interval."""
+
+    def __init__(self, environment, build):
+        self.process = subprocess.Popen(["wine", os.path.join(build, "bench", "bench_probe.exe")],
+                                        env=environment.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True)
+        self.ask("now")
+
+    def send(self, command):
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+
+    def answer(self):
+        line = self.process.stdout.readline().strip()
+        if not line or line.startswith("error"):
+            raise RuntimeError(f"the probe answered {line!r}")
+        return line
+
+    def ask(self, command):
+        self.send(command)
+        return self.answer()
+
+    def press_entire_screen(self):
+        return float(self.ask("press " + ENTIRE_SCREEN_KEYS))
+
+    def visible(self, window_class):
+        return self.ask("visible " + window_class) == "1"
+
+    def post(self, window_class, message, wparam=0, lparam=0):
+        return self.ask(f"post {window_class} {message} {wparam} {lparam}") == "1"
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(30)
+
+
+# -- the spooler ---------------------------------------------------------------
+
+class JobWatch:
+    """Tells the moment a print job comes into being in the private CUPS,
+    without polling: the scheduler logs each accepted Create-Job or Print-Job
+    request to its access log, and inotify wakes us as the line is written."""
+
+    IN_MODIFY, IN_CREATE, IN_NONBLOCK, IN_CLOEXEC = 0x2, 0x100, 0o4000, 0o2000000
+
+    def __init__(self, environment):
+        self.log = os.path.join(environment.root, "cups", "log", "access_log")
+        libc = ctypes.CDLL(None, use_errno=True)
+        self.fd = libc.inotify_init1(self.IN_NONBLOCK | self.IN_CLOEXEC)
+        if self.fd < 0 or libc.inotify_add_watch(self.fd, os.path.dirname(self.log).encode(),
+                                                 self.IN_MODIFY | self.IN_CREATE) < 0:
+            raise OSError(ctypes.get_errno(), "inotify on the CUPS log folder")
+        self.offset = os.path.getsize(self.log) if os.path.exists(self.log) else 0
+        self.partial = ""
+
+    def _drain_events(self):
+        while select.select([self.fd], [], [], 0)[0]:
+            os.read(self.fd, 65536)
+
+    def _new_jobs(self):
+        if not os.path.exists(self.log):
+            return 0
+        if os.path.getsize(self.log) < self.offset:  # rotated
+            self.offset = 0
+        with open(self.log) as log:
+            log.seek(self.offset)
+            text = self.partial + log.read()
+            self.offset = log.tell()
+        *lines, self.partial = text.split("\n")
+        return sum(1 for line in lines if line.rstrip().endswith(JOB_CREATED))
+
+    def forget(self):
+        """Skips whatever has been logged so far."""
+        self._drain_events()
+        self._new_jobs()
+
+    def wait_job(self, timeout=JOB_TIMEOUT):
+        """The time at which the next job was logged as created."""
+        deadline = now() + timeout
+        while True:
+            ready = select.select([self.fd], [], [], max(0.0, deadline - now()))[0]
+            seen = now()
+            if not ready:
+                raise TimeoutError(f"no print job within {timeout} s")
+            self._drain_events()
+            if self._new_jobs():
+                return seen
+
+    def close(self):
+        os.close(self.fd)
+
+
+def wait_pages(environment, count, timeout=JOB_TIMEOUT):
+    """Waits until count PDFs have landed complete: the spooler is done with them."""
+    def complete(path):
+        with open(path, "rb") as pdf:
+            pdf.seek(max(0, os.path.getsize(path) - KB))
+            return b"%%EOF" in pdf.read()
+    wait_until(lambda: len(files := environment.pdfs()) >= count and all(map(complete, files)), timeout,
+               interval=0.05, what=f"{count} printed page(s)")
+
+
+# -- the programs --------------------------------------------------------------
+
+class Program:
+    """One program under measurement: Vorlane or a reference."""
+
+    def __init__(self, name, executable, window_class, close_message):
+        self.name = name
+        self.executable = executable
+        self.window_class = window_class
+        self.close_message = close_message  # (message, wparam)
+        self.process = None
+        self.pid = None
+
+    def start(self, environment):
+        self.process = subprocess.Popen(["wine", self.executable], env=environment.env, cwd=environment.root,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def find(self, environment):
+        """The Linux process running the executable, once it is there."""
+        self.pid = wait_until(lambda: find_wine_process(os.path.basename(self.executable),
+                                                        environment.env["WINEPREFIX"]),
+                              START_TIMEOUT, interval=0.01, what=f"the process of {self.name}")
+        return self.pid
+
+    def stop(self, probe):
+        if self.process is None:
+            return
+        message, wparam = self.close_message
+        if self.process.poll() is None and probe.post(self.window_class, message, wparam):
+            try:
+                self.process.wait(START_TIMEOUT)
+            except subprocess.TimeoutExpired:
+                pass
+        self.kill()
+
+    def kill(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.send_signal(signal.SIGKILL)
+            self.process.wait()
+        self.process = self.pid = None
+
+
+def programs(build):
+    dist, bench = os.path.join(build, "dist"), os.path.join(build, "bench")
+    vorlane = Program("Vorlane", os.path.join(dist, "Vorlane.exe"), "TfmOptions", (WM_COMMAND, IDM_EXIT))
+    print_reference = Program("reference_print", os.path.join(bench, "reference_print.exe"),
+                              "VorlaneReferencePrint", (WM_CLOSE, 0))
+    tray_reference = Program("reference_tray", os.path.join(bench, "reference_tray.exe"),
+                             "VorlaneReferenceTray", (WM_CLOSE, 0))
+    return vorlane, print_reference, tray_reference
+
+
+class Bench:
+    def __init__(self, environment, build):
+        self.environment = environment
+        self.probe = Probe(environment, build)
+        self.jobs = JobWatch(environment)
+        self.vorlane, self.print_reference, self.tray_reference = programs(build)
+        self.pages = 0
+
+    def close(self):
+        for program in (self.vorlane, self.print_reference, self.tray_reference):
+            program.stop(self.probe)
+        self.jobs.close()
+        self.probe.close()
+
+    def launch(self, program):
+        """Starts the program and waits until it is idle: its hot key is then registered."""
+        program.start(self.environment)
+        settle(program.find(self.environment))
+
+    def shot(self, program):
+        """Presses the hot key; returns the seconds until the job existed in CUPS, once the page is out."""
+        self.jobs.forget()
+        pressed = self.probe.press_entire_screen()
+        created = self.jobs.wait_job()
+        self.pages += 1
+        wait_pages(self.environment, self.pages)
+        settle(program.pid)
+        return created - pressed
+
+    # 1. Hot key to job in the spooler.
+    def print_latency(self, rounds, presses):
+        """Rounds alternate between the two programs, so that drift of the machine hits both alike.
+        Each round starts the program afresh and drops its first shot, which loads the printer driver."""
+        times = {self.vorlane: [], self.print_reference: []}
+        first = {self.vorlane: [], self.print_reference: []}
+        for _ in range(rounds):
+            for program in times:
+                self.launch(program)
+                first[program].append(self.shot(program))
+                times[program] += [self.shot(program) for _ in range(presses)]
+                program.stop(self.probe)
+        return ({p.name: statistics.median(t) for p, t in times.items()},
+                {p.name: statistics.median(t) for p, t in first.items()})
+
+    # 2. Memory over many shots.
+    def memory_over_shots(self, program, shots):
+        self.launch(program)
+        self.shot(program)
+        after_one = anonymous_kb(program.pid)
+        for _ in range(shots - 1):
+            self.shot(program)
+        return after_one, anonymous_kb(program.pid)
+
+    # 3. Idle, both programs at once over the same seconds.
+    def idle(self, seconds):
+        for program in (self.vorlane, self.tray_reference):
+            if program.pid is None:
+                self.launch(program)
+            settle(program.pid)
+        watched = (self.vorlane, self.tray_reference)
+        def sample(program):
+            return cpu_seconds(program.pid), run_seconds(program.pid), context_switches(program.pid)
+        before = {p: sample(p) for p in watched}
+        time.sleep(seconds)  # the idle period itself, watched by nobody
+        return {p.name: [after - start for after, start in zip(sample(p), before[p])] for p in watched}
+
+    # 4. Launch to the tray icon, and idle memory after it.
+    def start_up(self, program):
+        self.probe.send(f"waitvisible {TRAY_CLASS} {START_TIMEOUT * 1000}")
+        launched = now()
+        program.start(self.environment)
+        answer = self.probe.answer()
+        if answer == "timeout":
+            raise TimeoutError(f"no tray icon from {program.name}")
+        shown = float(answer)
+        settle(program.find(self.environment))
+        memory = anonymous_kb(program.pid)
+        program.stop(self.probe)
+        wait_until(lambda: not self.probe.visible(TRAY_CLASS), START_TIMEOUT, interval=0.01,
+                   what=f"the tray icon of {program.name} to go")
+        return shown - launched, memory
+
+    def start_ups(self, repeats):
+        results = {self.vorlane: [], self.tray_reference: []}
+        for program in results:
+            program.stop(self.probe)
+        wait_until(lambda: not self.probe.visible(TRAY_CLASS), START_TIMEOUT, interval=0.01,
+                   what="an empty tray")
+        # The first start of each reads everything from disk: not counted.
+        for program in results:
+            self.start_up(program)
+        for _ in range(repeats):
+            for program in results:
+                results[program].append(self.start_up(program))
+        return {p.name: (statistics.median(r[0] for r in rs), statistics.median(r[1] for r in rs))
+                for p, rs in results.items()}
+
+
+# -- the table -----------------------------------------------------------------
+
+class Row:
+    def __init__(self, measure, vorlane, reference, unit, ratio_target=None, absolute_target=None, note=""):
+        self.measure = measure
+        self.vorlane = vorlane
+        self.reference = reference
+        self.unit = unit
+        # A ratio of two growths or of two near-zero times says nothing.
+        self.ratio = vorlane / reference if reference and absolute_target is None else None
+        if ratio_target is not None:
+            self.target = f"ratio <= {ratio_target}"
+            self.met = self.ratio is not None and self.ratio <= ratio_target
+        elif absolute_target is not None:
+            text, check = absolute_target
+            self.target = text
+            self.met = check(vorlane)
+        else:
+            self.target, self.met = "", None
+        self.note = note
+
+    def cells(self):
+        def figure(value):
+            return "" if value is None else f"{value:.1f} {self.unit}"
+        return [self.measure, figure(self.vorlane), figure(self.reference),
+                "" if self.ratio is None else f"{self.ratio:.2f}", self.target,
+                "" if self.met is None else ("met" if self.met else "NOT met")]
+
+
+def print_table(rows):
+    head = ["measure", "Vorlane", "reference", "ratio", "target", "met"]
+    table = [head] + [row.cells() for row in rows]
+    widths = [max(len(line[i]) for line in table) for i in range(len(head))]
+    def line(cells):
+        return "| " + " | ".join(cell.ljust(width) for cell, width in zip(cells, widths)) + " |"
+    print(line(head))
+    print("|" + "|".join("-" * (width + 2) for width in widths) + "|")
+    for cells in table[1:]:
+        print(line(cells))
+    for row in rows:
+        if row.note:
+            print(f"- {row.measure}: {row.note}")
+
+
+MEASURES = ("print", "memory", "idle", "startup")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default=os.environ.get("VORLANE_BUILD", os.path.join(REPO, "build", "windows")))
+    parser.add_argument("--only", default=",".join(MEASURES), help="measures to run: " + ", ".join(MEASURES))
+    parser.add_argument("--rounds", type=int, default=5, help="program starts per program for the print time")
+    parser.add_argument("--presses", type=int, default=2, help="measured presses per start (10 in all by default)")
+    parser.add_argument("--shots", type=int, default=50)
+    parser.add_argument("--idle", type=float, default=30, help="idle seconds")
+    parser.add_argument("--starts", type=int, default=10, help="measured starts per program")
+    args = parser.parse_args()
+    wanted = args.only.split(",")
+    build = os.path.abspath(args.build)
+    for program in programs(build):
+        if not os.path.exists(program.executable):
+            parser.error(f"{program.executable} is missing: build the Windows preset first")
+
+    rows = []
+    started = time.strftime("%Y-%m-%d %H:%M")
+    with TestEnvironment(printers=1) as environment:
+        bench = Bench(environment, build)
+        try:
+            if "print" in wanted:
+                medians, firsts = bench.print_latency(args.rounds, args.presses)
+                rows.append(Row(f"hot key to job in CUPS, median of {args.rounds * args.presses}",
+                                medians["Vorlane"] * 1000, medians["reference_print"] * 1000, "ms", 1.15,
+                                note=f"first shot after start (not counted): Vorlane "
+                                     f"{firsts['Vorlane'] * 1000:.0f} ms, reference "
+                                     f"{firsts['reference_print'] * 1000:.0f} ms"))
+            if "memory" in wanted:
+                found = {}
+                for program in (bench.print_reference, bench.vorlane):
+                    found[program.name] = bench.memory_over_shots(program, args.shots)
+                    if program is bench.print_reference:
+                        program.stop(bench.probe)
+                (v1, v50), (r1, r50) = found["Vorlane"], found["reference_print"]
+                rows.append(Row("anonymous memory after 1 shot", v1 / KB, r1 / KB, "MB"))
+                rows.append(Row(f"anonymous memory after {args.shots} shots", v50 / KB, r50 / KB, "MB"))
+                rows.append(Row(f"growth from 1 to {args.shots} shots", (v50 - v1) / KB, (r50 - r1) / KB, "MB",
+                                absolute_target=("within 1 MB", lambda growth: abs(growth) <= 1.0)))
+            if "idle" in wanted:
+                idle = bench.idle(args.idle)
+                rows.append(Row(f"CPU time over {args.idle:g} s idle", idle["Vorlane"][0] * 1000,
+                                idle["reference_tray"][0] * 1000, "ms",
+                                absolute_target=("< 20 ms", lambda ms: ms < 20),
+                                note=f"to the nanosecond (schedstat): Vorlane {idle['Vorlane'][1] * 1000:.3f} ms, "
+                                     f"reference {idle['reference_tray'][1] * 1000:.3f} ms; context switches: "
+                                     f"Vorlane {idle['Vorlane'][2]}, reference {idle['reference_tray'][2]}"))
+                for program in (bench.vorlane, bench.tray_reference):
+                    program.stop(bench.probe)
+            if "startup" in wanted:
+                starts = bench.start_ups(args.starts)
+                rows.append(Row(f"launch to tray icon, median of {args.starts}", starts["Vorlane"][0] * 1000,
+                                starts["reference_tray"][0] * 1000, "ms", 1.3))
+                rows.append(Row("idle anonymous memory after start", starts["Vorlane"][1] / KB,
+                                starts["reference_tray"][1] / KB, "MB", 1.2))
+        finally:
+            bench.close()
+    print(f"Vorlane benchmarks, {started}, build {build}, screen 1920x1080")
+    print_table(rows)
+    return 0 if all(row.met is not False for row in rows) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
