@@ -17,12 +17,18 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 # A print scheduler, and a PDF queue as the default printer when there is none.
-if ! lpstat -r >/dev/null 2>&1; then
+# lpstat -r answers with exit status 0 either way: read what it says.
+scheduler_running() { lpstat -r 2>/dev/null | grep -q '^scheduler is running'; }
+if ! scheduler_running; then
   $sudo cupsd
-  for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
+  for _ in $(seq 50); do scheduler_running && break; sleep 0.2; done
 fi
 if [ -z "$(lpstat -p 2>/dev/null)" ]; then
-  $sudo lpadmin -p VorlanePDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+  # A scheduler that has just started may refuse its first requests.
+  for _ in $(seq 50); do
+    $sudo lpadmin -p VorlanePDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null && break
+    sleep 0.2
+  done
   $sudo lpadmin -d VorlanePDF
   echo "Added the PDF printer VorlanePDF as the default printer."
 fi

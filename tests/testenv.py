@@ -117,7 +117,9 @@ Sandboxing Relaxed
             ["cupsd", "-f", "-c", os.path.join(cups, "cupsd.conf"), "-s", os.path.join(cups, "cups-files.conf")],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.env["CUPS_SERVER"] = socket
-        wait_until(lambda: subprocess.run(["lpstat", "-r"], env=self.env, capture_output=True).returncode == 0,
+        # lpstat -r exits with 0 either way; what it prints tells.
+        wait_until(lambda: subprocess.run(["lpstat", "-r"], env=self.env, capture_output=True,
+                                          text=True).stdout.startswith("scheduler is running"),
                    30, what="the CUPS scheduler")
         self.pdf_dir = os.path.join(self.root, "pdf")
         os.makedirs(self.pdf_dir)
