@@ -25,3 +25,16 @@ def test_a_shot_without_printers_reports_once_and_the_program_goes_on(vorlane, d
         desktop.click(boxes[0].handle, 1)
         wait_until(lambda: not boxes_saying(desktop, text), 30, what="the message to close")
         assert vorlane.running()
+
+
+def test_apply_and_ok_refuse_without_printers_and_save_nothing(vorlane, desktop, environment):
+    from conftest import reg_values
+    vorlane.start()
+    face = vorlane.open_preferences()
+    text = "There are no printers installed."
+    for button in ("btApply", "btOK"):
+        face.press(button)
+        boxes = wait_until(lambda: boxes_saying(desktop, text), 60, what="the no-printers message")
+        desktop.click(boxes[0].handle, 1)
+    wait_until(lambda: not vorlane.main_window().visible, 30, what="OK to hide the window")
+    assert reg_values(environment) is None

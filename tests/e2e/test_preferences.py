@@ -151,6 +151,16 @@ def test_choosing_deutsch_translates_the_window_and_keeps_the_selections(environ
         program.exit()
 
 
+def test_cancel_after_choosing_a_language_changes_nothing(vorlane):
+    vorlane.start()
+    face = vorlane.open_preferences()
+    face.select("cbLanguage", "Deutsch")
+    face.click("btCancel")
+    face = vorlane.open_preferences()
+    assert face.text("cbLanguage") == "English"
+    assert face.text("btCancel") == "Cancel"
+
+
 def test_a_language_may_name_its_help_file_but_not_leave_the_help_folder(environment, desktop, languages):
     from conftest import Vorlane
     from test_tray import help_viewers
