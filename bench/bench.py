@@ -273,7 +273,9 @@ def programs(build):
                               "VorlaneReferencePrint", (WM_CLOSE, 0))
     tray_reference = Program("reference_tray", os.path.join(bench, "reference_tray.exe"),
                              "VorlaneReferenceTray", (WM_CLOSE, 0))
-    return vorlane, print_reference, tray_reference
+    dlls_reference = Program("reference_tray_dlls", os.path.join(bench, "reference_tray_dlls.exe"),
+                             "VorlaneReferenceTray", (WM_CLOSE, 0))
+    return vorlane, print_reference, tray_reference, dlls_reference
 
 
 class Bench:
@@ -281,11 +283,11 @@ class Bench:
         self.environment = environment
         self.probe = Probe(environment, build)
         self.jobs = JobWatch(environment)
-        self.vorlane, self.print_reference, self.tray_reference = programs(build)
+        self.vorlane, self.print_reference, self.tray_reference, self.dlls_reference = programs(build)
         self.pages = 0
 
     def close(self):
-        for program in (self.vorlane, self.print_reference, self.tray_reference):
+        for program in (self.vorlane, self.print_reference, self.tray_reference, self.dlls_reference):
             program.stop(self.probe)
         self.jobs.close()
         self.probe.close()
@@ -359,7 +361,7 @@ class Bench:
         return shown - launched, memory
 
     def start_ups(self, repeats):
-        results = {self.vorlane: [], self.tray_reference: []}
+        results = {self.vorlane: [], self.tray_reference: [], self.dlls_reference: []}
         for program in results:
             program.stop(self.probe)
         wait_until(lambda: not self.probe.visible(TRAY_CLASS), START_TIMEOUT, interval=0.01,
@@ -476,6 +478,10 @@ def main():
                                 starts["reference_tray"][0] * 1000, "ms", 1.3))
                 rows.append(Row("idle anonymous memory after start", starts["Vorlane"][1] / KB,
                                 starts["reference_tray"][1] / KB, "MB", 1.2))
+                rows.append(Row("launch to tray icon, beside the reference loading Vorlane's DLLs",
+                                starts["Vorlane"][0] * 1000, starts["reference_tray_dlls"][0] * 1000, "ms"))
+                rows.append(Row("idle anonymous memory, beside the reference loading Vorlane's DLLs",
+                                starts["Vorlane"][1] / KB, starts["reference_tray_dlls"][1] / KB, "MB"))
         finally:
             bench.close()
     print(f"Vorlane benchmarks, {started}, build {build}, screen 1920x1080")
