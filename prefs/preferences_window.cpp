@@ -331,12 +331,12 @@ void RegisterClasses(HINSTANCE instance) {
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-HWND CreateControl(const ControlSpec& spec, HWND parent, HINSTANCE instance) {
-  const KindStyle& kind = kKindStyles[static_cast<int>(spec.kind)];
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style | (spec.disabled ? WS_DISABLED : 0);
+HWND CreateControl(const ControlSpec& layout, HWND parent, HINSTANCE instance) {
+  const KindStyle& kind = kKindStyles[static_cast<int>(layout.kind)];
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style | (layout.disabled ? WS_DISABLED : 0);
   HWND control =
-      CreateWindowExA(kind.exStyle, kind.windowClass, spec.text, style, spec.x, spec.y, spec.width, spec.height, parent,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+      CreateWindowExA(kind.exStyle, kind.windowClass, layout.text, style, layout.x, layout.y, layout.width, layout.height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
   Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
   return control;
 }
@@ -412,9 +412,9 @@ void PreferencesWindow::CreateControls(HINSTANCE instance) {
 
   int left = client.right - kMargin - static_cast<int>(std::size(kButtons)) * (kButtonWidth + kButtonGap) + kButtonGap;
   for (size_t i = 0; i < std::size(kButtons); ++i) {
-    const ControlSpec spec{kButtons[i].id, Kind::Button, kButtons[i].text, left,
+    const ControlSpec layout{kButtons[i].id, Kind::Button, kButtons[i].text, left,
                            buttonTop,      kButtonWidth, kButtonHeight};
-    buttons_[i].reset(CreateControl(spec, owner_, instance));
+    buttons_[i].reset(CreateControl(layout, owner_, instance));
     left += kButtonWidth + kButtonGap;
   }
 
@@ -432,11 +432,11 @@ void PreferencesWindow::CreateControls(HINSTANCE instance) {
     pages_[page] = CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
                                    area.right - area.left, area.bottom - area.top, pcMain_.get(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPages[page].id)), instance, owner_);
-    for (const ControlSpec& spec : kPages[page].controls) CreateControl(spec, pages_[page], instance);
+    for (const ControlSpec& layout : kPages[page].controls) CreateControl(layout, pages_[page], instance);
     // A group box fills its inside: it goes beneath the controls it holds.
     // It takes no focus, so this changes only what is drawn on top.
-    for (const ControlSpec& spec : kPages[page].controls) {
-      if (spec.kind == Kind::Group) SetWindowPos(Control(spec.id), HWND_BOTTOM, 0, 0, 0, 0, kKeepPlace);
+    for (const ControlSpec& layout : kPages[page].controls) {
+      if (layout.kind == Kind::Group) SetWindowPos(Control(layout.id), HWND_BOTTOM, 0, 0, 0, 0, kKeepPlace);
     }
   }
 
