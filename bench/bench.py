@@ -14,7 +14,6 @@ import os
 import select
 import signal
 import statistics
-import struct
 import subprocess
 import sys
 import time
