@@ -119,11 +119,13 @@ void TfmOptions::FormCreate() {
   // caption bar only, and OK, Cancel or Exit are the ways out.
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   SetWindowLongPtrA(handle_, GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
+  // The icon before the Preferences controls: it is what the user waits for
+  // at start-up, and no message is handled before the constructor is done.
+  AddTrayIcon();
   face_ = std::make_unique<PreferencesWindow>(handle_, instance_, printer_);
   tiDelay = std::make_unique<WindowTimer>(handle_);
   capture_ = std::make_unique<CaptureRequest>(*tiDelay, preferences_,
                                               [this](bool activeWindow) { TakeShot(activeWindow); });
-  AddTrayIcon();
   FExiting = false;
 }
 
