@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/paths.h"
 #include "capture/hot_keys.h"
 #include "capture/screen_grab.h"
 #include "info/help.h"

@@ -17,7 +17,6 @@
 #include "output/printer.h"
 #include "prefs/font_caption.h"
 #include "prefs/number_field.h"
-#include "prefs/uRegistry.h"
 #include "resources/resource.h"
 
 namespace {
@@ -382,11 +381,6 @@ bool ChooseColorDialog(HWND owner, COLORREF& color) {
 }  // namespace
 
 CommonDialogs SystemDialogs() { return {ChooseFontDialog, ChooseColorDialog}; }
-
-std::string ProgramDirectory() {
-  const std::string path = ExecutablePath();
-  return path.substr(0, path.find_last_of('\\') + 1);
-}
 
 // -- creation -----------------------------------------------------------------
 

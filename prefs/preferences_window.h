@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/owners.h"
+#include "app/paths.h"
 #include "lang/catalogue.h"
 #include "lang/language_list.h"
 #include "prefs/preferences.h"
@@ -48,9 +49,6 @@ struct CommonDialogs {
   std::function<bool(HWND owner, COLORREF& color)> chooseColor;
 };
 CommonDialogs SystemDialogs();
-
-// The folder of the running executable, with its trailing separator.
-std::string ProgramDirectory();
 
 // The controls of one hot-key row: four modifier boxes and the key list.
 struct HotKeyControls {

@@ -117,15 +117,3 @@ void AddStartWithWindows(const std::string& executablePath) {
 }
 
 void RemoveStartWithWindows() { (void)RegistryDeleteValue(HKEY_CURRENT_USER, kRunKey, kRunValue); }
-
-std::string ExecutablePath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}

@@ -51,6 +51,3 @@ inline constexpr const char* kRunValue = "Vorlane";
 bool StartWithWindowsExists();
 void AddStartWithWindows(const std::string& executablePath);
 void RemoveStartWithWindows();
-
-// The full path of the running executable, as the system reports it.
-std::string ExecutablePath();
