@@ -84,18 +84,31 @@ class Desktop:
         self.environment = environment
         self.env = environment.env
 
+    # Commands that only look: a listing can meet a window that is being
+    # destroyed at that moment, so a failed look is simply taken again.
+    LOOKS = {"windows", "find", "children", "keyheld"}
+
     def run(self, *args, check=True):
-        # Output goes through a file: a pipe would be held open by Wine's
+        attempts = 3 if args[0] in self.LOOKS else 1
+        for _ in range(attempts):
+            code, text, errors = self._run_once(args)
+            if code == 0:
+                break
+        if check and code != 0:
+            raise AssertionError(f"driver {args} failed with {code}: {errors}")
+        return text
+
+    def _run_once(self, args):
+        # Output goes through files: a pipe would be held open by Wine's
         # background processes when this call happens to start them.
         # Window texts come in the Windows code page.
-        with tempfile.TemporaryFile("w+", encoding="cp1252", errors="replace") as out:
+        with tempfile.TemporaryFile("w+", encoding="cp1252", errors="replace") as out, \
+                tempfile.TemporaryFile("w+", errors="replace") as err:
             code = subprocess.run(["wine", os.path.join(TOOLS, "driver.exe"), *map(str, args)], env=self.env,
-                                  stdout=out, stderr=subprocess.DEVNULL, timeout=60).returncode
+                                  stdout=out, stderr=err, timeout=60).returncode
             out.seek(0)
-            text = out.read()
-        if check and code != 0:
-            raise AssertionError(f"driver {args} failed with {code}")
-        return text
+            err.seek(0)
+            return code, out.read(), err.read()[-2000:]
 
     def windows(self, cls=None):
         lines = self.run("find", cls) if cls else self.run("windows")
