@@ -2,6 +2,7 @@
 // message loop, and GDI+ around all of it.
 #include <windows.h>
 
+#include "app/message_loop.h"
 #include "app/owners.h"
 #include "app/ufmOptions.h"
 
@@ -15,12 +16,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
     TfmOptions fmOptions(instance);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-      // Tab and the arrow keys move between the Preferences window's controls.
-      if (IsDialogMessageA(fmOptions.handle(), &message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchQueuedMessage(message);
   } catch (const std::exception& error) {
     ShowError(error.what());
   }

@@ -1,12 +1,15 @@
 #include "app/ufmOptions.h"
 
+#include <algorithm>
 #include <stdexcept>
 
+#include "app/message_loop.h"
 #include "app/paths.h"
 #include "capture/hot_keys.h"
 #include "capture/screen_grab.h"
 #include "info/help.h"
 #include "info/help_win.h"
+#include "lang/localised_error.h"
 #include "output/print_shot.h"
 #include "prefs/uRegistry.h"
 #include "resources/resource.h"
@@ -35,7 +38,7 @@ void ShowError(const char* text) {
 }
 
 TfmOptions::TfmOptions(HINSTANCE instance)
-    : instance_(instance), icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY))) {
+    : instance_(instance), icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY))), fmAbout(instance) {
   screenPpi_ = ScreenPixelsPerInch();
   // The shell announces a re-created taskbar (an Explorer restart) with this.
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
@@ -50,13 +53,14 @@ TfmOptions::TfmOptions(HINSTANCE instance)
                   (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width,
                   height, nullptr, nullptr, instance, this);
   if (!handle_) throw std::runtime_error("The main window could not be created.");
+  SetDialogWindow(handle_);
   face_->RefreshLanguages();
   LoadPreferences();
   RegisterHotKeys();
-  fmAbout = std::make_unique<TfmAbout>(instance);
 }
 
 TfmOptions::~TfmOptions() {
+  SetDialogWindow(nullptr);
   if (handle_) DestroyWindow(handle_);
 }
 
@@ -75,13 +79,55 @@ LRESULT CALLBACK TfmOptions::WindowProc(HWND window, UINT message, WPARAM wParam
   }
   try {
     return self->HandleMessage(message, wParam, lParam);
+  } catch (const LocalisedError& error) {
+    self->ReportError(error.Text(self->catalogue_));
   } catch (const std::exception& error) {
-    ShowError(error.what());
-    return 0;
+    self->ReportError(error.what());
   }
+  return 0;
+}
+
+// A box opened while a page is spooled would make the job wait for the user:
+// it is shown once the job is closed. Quick repeated refusals add no box
+// while one with the same text is on screen.
+void TfmOptions::ReportError(const std::string& text) {
+  if (printer_.Printing()) {
+    if (std::ranges::find(errorsHeld_, text) == errorsHeld_.end()) errorsHeld_.push_back(text);
+    return;
+  }
+  if (std::ranges::find(errorsShown_, text) != errorsShown_.end()) return;
+  errorsShown_.push_back(text);
+  ShowError(text.c_str());
+  errorsShown_.erase(std::ranges::find(errorsShown_, text));
+}
+
+// What waits until the page is spooled: anything that may open a window and
+// wait for the user there. A capture does not wait: it is refused.
+bool TfmOptions::WaitsForPage(UINT message, WPARAM wParam, LPARAM lParam) const {
+  if (message == WM_TRAYICON) return !(lParam == WM_LBUTTONDBLCLK && preferences_.DefaultAction == 0);
+  if (message != WM_COMMAND) return false;
+  const UINT command = LOWORD(wParam);
+  return lParam != 0 || (command != IDM_ENTIRE_SCREEN && command != IDM_ACTIVE_WINDOW);
+}
+
+// Called after every shot: once no job is open any more, what waited for it
+// goes back to the queue, followed by the errors it held.
+void TfmOptions::AfterJob() {
+  if (printer_.Printing() || (held_.empty() && errorsHeld_.empty())) return;
+  for (const MSG& waiting : held_) PostMessageA(handle_, waiting.message, waiting.wParam, waiting.lParam);
+  held_.clear();
+  PostMessageA(handle_, WM_JOB_CLOSED, 0, 0);
 }
 
 LRESULT TfmOptions::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // After Exit the window only waits to be destroyed: it takes no more requests.
+  if (FExiting && (message == WM_COMMAND || message == WM_HOTKEY || message == WM_TRAYICON || message == WM_TIMER)) {
+    return 0;
+  }
+  if (printer_.Printing() && WaitsForPage(message, wParam, lParam)) {
+    held_.push_back({handle_, message, wParam, lParam, 0, {}});
+    return 0;
+  }
   switch (message) {
     case WM_CREATE:
       FormCreate();
@@ -104,6 +150,12 @@ LRESULT TfmOptions::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TRAYICON:
       WMTrayIcon(lParam);
       return 0;
+    case WM_JOB_CLOSED: {
+      std::vector<std::string> errors;
+      errors.swap(errorsHeld_);
+      for (const std::string& text : errors) ReportError(text);
+      return 0;
+    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -125,18 +177,15 @@ void TfmOptions::FormCreate() {
   AddTrayIcon();
   face_ = std::make_unique<PreferencesWindow>(handle_, instance_, printer_);
   tiDelay = std::make_unique<WindowTimer>(handle_);
-  capture_ = std::make_unique<CaptureRequest>(*tiDelay, preferences_,
-                                              [this](bool activeWindow) { TakeShot(activeWindow); });
+  capture_ =
+      std::make_unique<CaptureRequest>(*tiDelay, preferences_, [this](bool activeWindow) { TakeShot(activeWindow); });
   FExiting = false;
 }
 
-// Every close but the one Exit makes only sends the window back to the tray.
+// Every close request only sends the window back to the tray: Exit ends the
+// program by ending its message loop.
 void TfmOptions::FormClose() {
-  if (FExiting) {
-    DestroyWindow(handle_);
-    return;
-  }
-  btCancelClick();
+  if (!FExiting) btCancelClick();
 }
 
 void TfmOptions::WMCommand(WPARAM wParam, LPARAM lParam) {
@@ -200,14 +249,20 @@ void TfmOptions::WMTrayIcon(LPARAM mouseMessage) {
 }
 
 void TfmOptions::TakeShot(bool activeWindow) {
+  struct AfterJobScope {
+    TfmOptions& window;
+    ~AfterJobScope() { window.AfterJob(); }
+  } afterJob{*this};
   std::optional<Shot> shot = activeWindow ? GrabActiveWindow() : std::optional<Shot>(GrabEntireScreen());
   if (!shot) return;  // nothing in the foreground: nothing to print
   PrintShot(printer_, std::move(shot->bitmap), shot->title, preferences_, screenPpi_);
 }
 
 // Also what sending the window back to the tray runs, so the icon returns
-// if it was lost.
-void TfmOptions::AddTrayIcon() { ::AddTrayIcon(handle_, icon_); }
+// if it was lost; never again after Exit took it away.
+void TfmOptions::AddTrayIcon() {
+  if (!FExiting) ::AddTrayIcon(handle_, icon_);
+}
 
 void TfmOptions::miPreferencesClick() {
   if (!IsWindowVisible(handle_)) {
@@ -236,16 +291,20 @@ void TfmOptions::miAutoStartClick() {
 void TfmOptions::miHelpClick() { OpenHelp(handle_, HelpFilePath(ExecutablePath(), catalogue_.HelpFileName)); }
 
 void TfmOptions::miAboutClick() {
-  fmAbout->SetVersionCaption(AboutVersionCaption(ExecutablePath()));
-  fmAbout->ShowModal(handle_);
+  fmAbout.SetVersionCaption(AboutVersionCaption(ExecutablePath()));
+  fmAbout.ShowModal(handle_);
 }
 
+// The window is destroyed only after the message loop has ended, never
+// beneath a box or a dialog whose caller still runs: their loops end on the
+// quit and hand it on.
 void TfmOptions::miExitClick() {
   RemoveTrayIcon(handle_);
   UnregisterHotKeys(handle_);
   capture_->Drop();
   FExiting = true;
-  SendMessageA(handle_, WM_CLOSE, 0, 0);
+  ShowWindow(handle_, SW_HIDE);
+  PostQuitMessage(0);
 }
 
 void TfmOptions::btApplyClick() {
@@ -283,6 +342,7 @@ void TfmOptions::LoadPreferences() {
 }
 
 void TfmOptions::RegisterHotKeys() {
+  if (FExiting) return;
   ::RegisterHotKeys(handle_, {preferences_.ShortcutShiftEntireScreen, preferences_.ShortcutKeyEntireScreen},
                     {preferences_.ShortcutShiftActiveWindow, preferences_.ShortcutKeyActiveWindow},
                     catalogue_.UnableSetEntireScreenSC, catalogue_.UnableSetActiveWindowSC);

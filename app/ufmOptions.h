@@ -4,17 +4,18 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
-
 #include "app/tray_menu.h"
 #include "capture/capture_request.h"
 #include "capture/window_timer.h"
 #include "info/ufmAbout.h"
 #include "lang/catalogue.h"
 #include "output/printer.h"
-#include "prefs/preferences_window.h"
 #include "prefs/preferences.h"
+#include "prefs/preferences_window.h"
 
 inline constexpr const char* kMainWindowClass = "TfmOptions";
 
@@ -30,6 +31,10 @@ class TfmOptions {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void ReportError(const std::string& text);
+  bool WaitsForPage(UINT message, WPARAM wParam, LPARAM lParam) const;
+  void AfterJob();
 
   void FormCreate();
   void FormClose();
@@ -66,8 +71,18 @@ class TfmOptions {
   std::unique_ptr<WindowTimer> tiDelay;
   std::unique_ptr<CaptureRequest> capture_;
   std::unique_ptr<PreferencesWindow> face_;
-  std::unique_ptr<TfmAbout> fmAbout;
+  TfmAbout fmAbout;  // made before the main window: a box at start-up may already let About be chosen
+
+  // Messages that would open a window and wait for the user while a page is
+  // spooled, handed back to the queue once the job is closed, in their order.
+  std::vector<MSG> held_;
+  std::vector<std::string> errorsHeld_;   // to be shown once the job is closed
+  std::vector<std::string> errorsShown_;  // on screen now: the same text gets no second box
 };
+
+// Posted to the main window when a print job is closed and messages or errors
+// wait for it.
+inline constexpr UINT WM_JOB_CLOSED = WM_APP + 1;
 
 // The general error handler: the error's text in a message box captioned
 // with the application title; the program goes on.

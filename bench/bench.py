@@ -12,6 +12,7 @@ import argparse
 import ctypes
 import os
 import select
+import shutil
 import signal
 import statistics
 import subprocess
@@ -27,7 +28,8 @@ from testenv import TestEnvironment, wait_until  # noqa: E402
 ENTIRE_SCREEN_KEYS = "11 10 2C"  # Ctrl+Shift+Print Screen, virtual-key codes in hex
 TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
 WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
-IDM_EXIT = 109
+IDM_PREFERENCES, IDM_EXIT = 103, 109
+LARGE_LANGUAGE_BYTES = 5 * 1024 * 1024
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 JOB_CREATED = ("Create-Job successful-ok", "Print-Job successful-ok")
 KB = 1024
@@ -151,6 +153,13 @@ class Probe:
 
     def post(self, window_class, message, wparam=0, lparam=0):
         return self.ask(f"post {window_class} {message} {wparam} {lparam}") == "1"
+
+    def send_message(self, window_class, message, wparam=0, lparam=0):
+        """Seconds the window took to handle the message."""
+        answer = self.ask(f"send {window_class} {message} {wparam} {lparam}")
+        if answer == "timeout":
+            raise TimeoutError(f"{window_class} did not answer message {message}")
+        return float(answer)
 
     def close(self):
         self.process.stdin.close()
@@ -375,6 +384,42 @@ class Bench:
                 for p, rs in results.items()}
 
 
+    # 5. Opening the Preferences, which applies the stored language, from a
+    # file of normal size and from a 5 MB one.
+    def language(self, repeats):
+        folder = os.path.join(self.environment.root, "language-bench")
+        shutil.copytree(os.path.dirname(self.vorlane.executable), folder, dirs_exist_ok=True)
+        write_large_language(os.path.join(folder, "langs", "Deutsch.lng"), os.path.join(folder, "langs", "Large.lng"))
+        program = Program("Vorlane", os.path.join(folder, "Vorlane.exe"), "TfmOptions", (WM_COMMAND, IDM_EXIT))
+        results = {}
+        for language in ("Deutsch", "Large"):
+            self.environment.wine_reg("add", r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences", "/v", "Language",
+                                      "/t", "REG_SZ", "/d", language, "/f")
+            self.launch(program)
+            times = []
+            for _ in range(repeats + 1):  # the first opening also builds the language list: not counted
+                times.append(self.probe.send_message("TfmOptions", WM_COMMAND, IDM_PREFERENCES))
+                self.probe.send_message("TfmOptions", WM_CLOSE)  # back to the tray
+            results[language] = statistics.median(times[1:])
+            program.stop(self.probe)
+        self.environment.wine_reg("delete", r"HKCU\SOFTWARE\Telmaric", "/f")
+        return results
+
+
+def write_large_language(normal, large):
+    """A language file of LARGE_LANGUAGE_BYTES: sections of filler, then the texts of a normal file."""
+    with open(normal, "rb") as source:
+        texts = source.read()
+    filler = bytearray()
+    section = 0
+    while len(filler) < LARGE_LANGUAGE_BYTES - len(texts):
+        filler += f"[Filler{section}]\r\n".encode()
+        filler += b"".join(f"Key{key}=Some text that nobody reads {key}\r\n".encode() for key in range(100))
+        section += 1
+    with open(large, "wb") as target:
+        target.write(bytes(filler[: LARGE_LANGUAGE_BYTES - len(texts)]) + texts)
+
+
 # -- the table -----------------------------------------------------------------
 
 class Row:
@@ -419,7 +464,7 @@ def print_table(rows):
             print(f"- {row.measure}: {row.note}")
 
 
-MEASURES = ("print", "memory", "idle", "startup")
+MEASURES = ("print", "memory", "idle", "startup", "language")
 
 
 def main():
@@ -431,6 +476,7 @@ def main():
     parser.add_argument("--shots", type=int, default=50)
     parser.add_argument("--idle", type=float, default=30, help="idle seconds")
     parser.add_argument("--starts", type=int, default=10, help="measured starts per program")
+    parser.add_argument("--openings", type=int, default=10, help="measured openings of the Preferences per language")
     args = parser.parse_args()
     wanted = args.only.split(",")
     build = os.path.abspath(args.build)
@@ -481,6 +527,11 @@ def main():
                                 starts["Vorlane"][0] * 1000, starts["reference_tray_dlls"][0] * 1000, "ms"))
                 rows.append(Row("idle anonymous memory, beside the reference loading Vorlane's DLLs",
                                 starts["Vorlane"][1] / KB, starts["reference_tray_dlls"][1] / KB, "MB"))
+            if "language" in wanted:
+                opened = bench.language(args.openings)
+                rows.append(Row(f"opening the Preferences with a 5 MB language file, median of {args.openings}",
+                                opened["Large"] * 1000, opened["Deutsch"] * 1000, "ms",
+                                note="the reference is the same opening with the shipped Deutsch.lng"))
         finally:
             bench.close()
     print(f"Vorlane benchmarks, {started}, build {build}, screen 1920x1080")

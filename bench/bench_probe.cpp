@@ -9,6 +9,8 @@
 //                                 visible, or "timeout"
 //   visible CLASS                 1 or 0
 //   post CLASS MSG WPARAM LPARAM  1 when posted
+//   send CLASS MSG WPARAM LPARAM  the seconds the window took to handle it,
+//                                 or "timeout"
 //   now                           the time
 #include <windows.h>
 
@@ -21,6 +23,7 @@
 namespace {
 
 constexpr DWORD kPollMs = 1;
+constexpr UINT kSendLimitMs = 120000;
 
 double Now() {
   static const double frequency = [] {
@@ -95,6 +98,20 @@ std::string Post(std::istringstream& arguments) {
              : "0";
 }
 
+std::string Send(std::istringstream& arguments) {
+  std::string windowClass;
+  unsigned long long message = 0, wParam = 0, lParam = 0;
+  arguments >> windowClass >> message >> wParam >> lParam;
+  const HWND window = FindWindowA(windowClass.c_str(), nullptr);
+  DWORD_PTR result = 0;
+  const double sent = Now();
+  if (!window || !SendMessageTimeoutA(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                                      static_cast<LPARAM>(lParam), SMTO_NORMAL, kSendLimitMs, &result)) {
+    return "timeout";
+  }
+  return Time(Now() - sent);
+}
+
 std::string Run(const std::string& line) {
   std::istringstream arguments(line);
   std::string command;
@@ -107,6 +124,7 @@ std::string Run(const std::string& line) {
     return AnyVisible(windowClass) ? "1" : "0";
   }
   if (command == "post") return Post(arguments);
+  if (command == "send") return Send(arguments);
   if (command == "now") return Time(Now());
   return "error unknown command: " + command;
 }

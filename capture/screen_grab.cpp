@@ -1,7 +1,9 @@
 #include "capture/screen_grab.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <string>
+
+#include "lang/localised_error.h"
 
 namespace {
 
@@ -16,17 +18,17 @@ owners::WindowDc DesktopDc() {
 }
 
 void RequireDc(const owners::WindowDc& screen) {
-  if (!screen.get()) throw std::runtime_error("The screen could not be read.");
+  if (!screen.get()) throw LocalisedError(TextId::ScreenNotRead);
 }
 
 owners::Bitmap CopyScreenArea(HDC screen, int left, int top, int width, int height) {
   owners::Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
   if (!bitmap) {
-    throw std::runtime_error("No bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
-                             " pixels could be made for the shot.");
+    throw LocalisedError(TextId::ShotBitmapNotMade,
+                         {{"%WIDTH%", std::to_string(width)}, {"%HEIGHT%", std::to_string(height)}});
   }
   owners::MemoryDc target(CreateCompatibleDC(screen));
-  if (!target) throw std::runtime_error("No device context could be made for the shot.");
+  if (!target) throw LocalisedError(TextId::ShotDeviceContextNotMade);
   owners::Selection selected(target.get(), bitmap.get());
   StretchBlt(target.get(), 0, 0, width, height, screen, left, top, width, height, SRCCOPY);
   return bitmap;
@@ -48,8 +50,10 @@ std::optional<Shot> GrabActiveWindow() {
   const HWND window = GetForegroundWindow();
   if (!window) return std::nullopt;
   std::string title = GetWindowTitle(window);
+  // A window closed meanwhile has no rectangle, and one without area would
+  // give a bitmap of no pixels that the fit rule blows up into a black page.
   RECT area{};
-  GetWindowRect(window, &area);
+  if (!GetWindowRect(window, &area) || area.right <= area.left || area.bottom <= area.top) return std::nullopt;
   return Shot{CopyScreenArea(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top),
               std::move(title)};
 }

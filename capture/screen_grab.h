@@ -17,7 +17,7 @@ struct Shot {
 Shot GrabEntireScreen();
 
 // The screen area of the foreground window, frame included, and its title.
-// No foreground window means no shot.
+// No foreground window, or one without area, means no shot.
 std::optional<Shot> GrabActiveWindow();
 
 // The window's text, at most 1024 characters. A window that does not answer

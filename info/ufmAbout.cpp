@@ -5,6 +5,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "app/message_loop.h"
 #include "app/owners.h"
 #include "info/home_page.h"
 #include "info/rpVersionInfo.h"
@@ -182,8 +183,7 @@ void TfmAbout::ShowModal(HWND owner) {
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchQueuedMessage(message);
   }
 }
 

@@ -90,6 +90,11 @@ constexpr std::array<TextTarget, kCatalogueSize> kTargets = {{
     {T::BrowseFont, Kept},
     {T::NoPrintersInSystem, Kept},
     {T::PrinterNotSelected, Kept},
+    {T::ScreenNotRead, Kept},
+    {T::ShotBitmapNotMade, Kept},
+    {T::ShotDeviceContextNotMade, Kept},
+    {T::PrintJobNotStarted, Kept},
+    {T::PrintJobNotFinished, Kept},
 }};
 
 constexpr bool TargetsInCatalogueOrder() {
@@ -154,8 +159,13 @@ void RefillDefaultActions(HWND list, const TrayMenu& menu) {
 }  // namespace
 
 void ApplyLanguage(const std::string& path, PreferencesWindow& window, TrayMenu& menu, MessageCatalogue& catalogue) {
+  // Read once for every text: a large file must not be read again for each.
+  const LanguageFile file = ReadLanguageFile(path);
   MessageCatalogue messages;
-  const std::vector<std::string> texts = ReadCatalogue(path, ReadLanguageString, messages);
+  const std::vector<std::string> texts =
+      ReadCatalogue([&file](const std::string& section, const std::string& key,
+                            const std::string& fallback) { return file.Text(section, key, fallback); },
+                    messages);
   for (const TextTarget& row : kTargets) Apply(row, TextOf(texts, row.text), window, menu);
   RefillDefaultActions(window.Control(IDC_cbDefaultAction), menu);
   catalogue = messages;

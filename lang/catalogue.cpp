@@ -5,6 +5,7 @@ namespace {
 constexpr const char* kFileInfo = "FileInfo";
 constexpr const char* kWindow = "PreferencesWindow";
 constexpr const char* kTray = "TrayMenu";
+constexpr const char* kMessages = "Messages";
 
 using T = TextId;
 
@@ -69,6 +70,13 @@ constexpr std::array<CatalogueEntry, kCatalogueSize> kRows = {{
     {T::BrowseFont, kTray, "BrowseFont", "Browse Font"},
     {T::NoPrintersInSystem, kTray, "NoPrintersInSystem", "There are no printers installed."},
     {T::PrinterNotSelected, kTray, "PrinterNotSelected", "Printer not selected."},
+    {T::ScreenNotRead, kMessages, "ScreenNotRead", "The screen could not be read."},
+    {T::ShotBitmapNotMade, kMessages, "ShotBitmapNotMade",
+     "No bitmap of %WIDTH% x %HEIGHT% pixels could be made for the shot."},
+    {T::ShotDeviceContextNotMade, kMessages, "ShotDeviceContextNotMade",
+     "No device context could be made for the shot."},
+    {T::PrintJobNotStarted, kMessages, "PrintJobNotStarted", "The print job could not be started."},
+    {T::PrintJobNotFinished, kMessages, "PrintJobNotFinished", "The print job could not be finished."},
 }};
 
 constexpr bool RowsInIdOrder() {
@@ -78,17 +86,16 @@ constexpr bool RowsInIdOrder() {
   return true;
 }
 static_assert(RowsInIdOrder(), "a row's TextId must be its index");
-static_assert(IndexOf(T::PrinterNotSelected) + 1 == kCatalogueSize);
+static_assert(IndexOf(T::PrintJobNotFinished) + 1 == kCatalogueSize);
 
 }  // namespace
 
 const std::array<CatalogueEntry, kCatalogueSize> kCatalogue = kRows;
 
-std::vector<std::string> ReadCatalogue(const std::string& path, const LanguageReader& read,
-                                       MessageCatalogue& messages) {
+std::vector<std::string> ReadCatalogue(const LanguageReader& read, MessageCatalogue& messages) {
   std::vector<std::string> texts;
   texts.reserve(kCatalogue.size());
-  for (const CatalogueEntry& entry : kCatalogue) texts.push_back(read(path, entry.section, entry.key, entry.english));
+  for (const CatalogueEntry& entry : kCatalogue) texts.push_back(read(entry.section, entry.key, entry.english));
   messages = MessagesFrom(texts);
   return texts;
 }
@@ -101,7 +108,12 @@ MessageCatalogue MessagesFrom(const std::vector<std::string>& texts) {
       TextOf(texts, T::BrowseFont),
       TextOf(texts, T::NoPrintersInSystem),
       TextOf(texts, T::PrinterNotSelected),
+      texts,
   };
+}
+
+std::string MessageCatalogue::Text(TextId id) const {
+  return IndexOf(id) < texts.size() ? texts[IndexOf(id)] : EntryOf(id).english;
 }
 
 std::string SafeHelpFileName(const std::string& name) {

@@ -68,9 +68,14 @@ enum class TextId : size_t {
   BrowseFont,
   NoPrintersInSystem,
   PrinterNotSelected,
+  ScreenNotRead,
+  ShotBitmapNotMade,
+  ShotDeviceContextNotMade,
+  PrintJobNotStarted,
+  PrintJobNotFinished,
 };
 
-inline constexpr size_t kCatalogueSize = 57;
+inline constexpr size_t kCatalogueSize = 62;
 
 struct CatalogueEntry {
   TextId id;
@@ -93,15 +98,20 @@ struct MessageCatalogue {
   std::string BrowseFont;
   std::string NoPrintersInSystem;
   std::string PrinterNotSelected;
+  // Every text of the language, indexed by TextId; empty before the first.
+  std::vector<std::string> texts;
+
+  // The text of a row; its English default before any language is applied.
+  std::string Text(TextId id) const;
 };
 
-// Reads one text: (path, section, key, English default) -> text.
-using LanguageReader = std::function<std::string(const std::string& path, const std::string& section,
-                                                 const std::string& key, const std::string& fallback)>;
+// Reads one text: (section, key, English default) -> text.
+using LanguageReader =
+    std::function<std::string(const std::string& section, const std::string& key, const std::string& fallback)>;
 
-// Every text of the catalogue from the file at `path`, one read per row in
-// table order; the result is indexed by TextId. Also fills `messages`.
-std::vector<std::string> ReadCatalogue(const std::string& path, const LanguageReader& read, MessageCatalogue& messages);
+// Every text of the catalogue, one read per row in table order; the result is
+// indexed by TextId. Also fills `messages`.
+std::vector<std::string> ReadCatalogue(const LanguageReader& read, MessageCatalogue& messages);
 
 // The kept texts taken from a full set of catalogue texts.
 MessageCatalogue MessagesFrom(const std::vector<std::string>& texts);

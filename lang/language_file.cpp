@@ -21,14 +21,13 @@ std::string_view TrimRight(std::string_view text) {
 
 std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+// Names compare without regard to ASCII letter case: they are kept upper-cased.
+std::string NameKey(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
-  return true;
+  return upper;
 }
 
 // Splits off the next line; a run of CR and LF characters ends it.
@@ -72,33 +71,46 @@ std::string ReadWholeFile(const std::string& path) {
 
 }  // namespace
 
-std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
-                                   std::string_view fallback) {
-  const std::string_view wantedSection = Trim(section);
-  const std::string_view wantedKey = Trim(key);
-  // Lines above the first header form a section without a name.
-  bool inside = wantedSection.empty();
+LanguageFile::LanguageFile(std::string_view contents) {
+  // Lines above the first header form a section without a name, which is
+  // therefore always the first of that name.
+  Keys* section = &sections_[""];
   while (!contents.empty()) {
     const std::string_view line = Trim(NextLine(contents));
     if (line.empty()) continue;
     const size_t close = line.rfind(']');
     if (line.front() == '[' && close != std::string_view::npos && close > 0) {
-      // Only the first section of a name is searched.
-      if (inside) break;
-      inside = SameName(Trim(line.substr(1, close - 1)), wantedSection);
+      // A later section of a name already seen is never searched.
+      const auto [entry, isNew] = sections_.try_emplace(NameKey(Trim(line.substr(1, close - 1))));
+      section = isNew ? &entry->second : nullptr;
       continue;
     }
-    if (!inside) continue;
+    if (!section) continue;
     const size_t equals = line.find('=');
-    const std::string_view name = equals == std::string_view::npos ? line : TrimRight(line.substr(0, equals));
-    if (!SameName(name, wantedKey)) continue;
-    if (equals == std::string_view::npos) break;
-    return FromValue(TrimLeft(line.substr(equals + 1)));
+    std::string name = NameKey(equals == std::string_view::npos ? line : TrimRight(line.substr(0, equals)));
+    if (section->contains(name)) continue;  // the first key of a name wins
+    std::optional<std::string> value;
+    if (equals != std::string_view::npos) value = FromValue(TrimLeft(line.substr(equals + 1)));
+    section->emplace(std::move(name), std::move(value));
   }
-  return FromFallback(fallback);
+}
+
+std::string LanguageFile::Text(std::string_view section, std::string_view key, std::string_view fallback) const {
+  const auto keys = sections_.find(NameKey(Trim(section)));
+  if (keys == sections_.end()) return FromFallback(fallback);
+  const auto value = keys->second.find(NameKey(Trim(key)));
+  if (value == keys->second.end() || !value->second) return FromFallback(fallback);
+  return *value->second;
+}
+
+LanguageFile ReadLanguageFile(const std::string& path) { return LanguageFile(ReadWholeFile(path)); }
+
+std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
+                                   std::string_view fallback) {
+  return LanguageFile(contents).Text(section, key, fallback);
 }
 
 std::string ReadLanguageString(const std::string& path, const std::string& section, const std::string& key,
                                const std::string& fallback) {
-  return ReadLanguageStringFrom(ReadWholeFile(path), section, key, fallback);
+  return ReadLanguageFile(path).Text(section, key, fallback);
 }

@@ -24,7 +24,6 @@ Gdiplus::GpRectF PrintableInches(Gdiplus::GpGraphics* graphics) {
   return {bounds.X / dpiX, bounds.Y / dpiY, bounds.Width / dpiX, bounds.Height / dpiY};
 }
 
-
 constexpr const char* kDocumentName = "Vorlane";
 constexpr double kFallbackPixelsPerInch = 96.0;
 
@@ -34,6 +33,8 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
                const Preferences& preferences, double screenPpi) {
   // Declared first so that it is released last, after the GDI+ copy.
   const owners::Bitmap captured = std::move(capturedBitmap);
+  // Chosen first: while another job is open this refuses at once.
+  printer.SelectIndex(printer.IndexOfPrinter(preferences.PrintPrinter));
 
   Gdiplus::GpBitmap* copy = nullptr;
   gp::GdipCreateBitmapFromHBITMAP(captured.get(), nullptr, &copy);
@@ -50,9 +51,7 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
     StampWatermark(imageGraphics.get(), widthPx, heightPx, windowTitle, preferences);
   }
 
-  printer.SetDocumentName(kDocumentName);
-  printer.SelectIndex(printer.IndexOfPrinter(preferences.PrintPrinter));
-  PrintJob job(printer);
+  PrintJob job(printer, kDocumentName);
   {
     Gdiplus::GpGraphics* page = nullptr;
     gp::GdipCreateFromHDC(job.dc(), &page);

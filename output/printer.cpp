@@ -1,13 +1,13 @@
 #include "output/printer.h"
 
-#include <climits>
-
 #include <winspool.h>
 
 #include <cstring>
 #include <stdexcept>
 #include <utility>
 
+#include "app/message_loop.h"
+#include "lang/localised_error.h"
 #include "output/default_printer.h"
 
 namespace {
@@ -16,26 +16,22 @@ constexpr DWORD kEnumFlags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
 constexpr DWORD kNamesOnlyLevel = 4;
 constexpr const char* kSpoolerDriver = "winspool";
 
-// Any pending message but a timer tick. Ticks wait until the page is
-// spooled, so a series whose interval is shorter than a print job takes its
-// next shot afterwards instead of failing with "Printing in progress".
-bool NextMessageButTicks(MSG& message) {
-  return PeekMessageA(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
-         PeekMessageA(&message, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE);
-}
-
-// While the spooler takes the page the GUI thread keeps answering: hot keys,
-// tray and menu clicks are handled here. The job always goes on.
+// While the spooler takes the page the GUI thread keeps answering, in the
+// order the messages came: hot keys, tray and menu clicks, painting. The job
+// always goes on. A timer tick comes last of all, so one at the head of the
+// queue means nothing else waits; it stays there until the page is spooled,
+// so that a series whose interval is shorter than a print job takes its next
+// shot afterwards instead of failing with "Printing in progress".
 BOOL CALLBACK PumpMessages(HDC, int) {
   MSG message;
-  while (NextMessageButTicks(message)) {
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_TIMER) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
     if (message.message == WM_QUIT) {
       // Leave the request to end the run for the main loop after the job.
       PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchQueuedMessage(message);
   }
   return TRUE;
 }
@@ -203,7 +199,7 @@ bool Printer::SetupDialog(HWND owner, int index) {
   return true;
 }
 
-HDC Printer::BeginDoc() {
+HDC Printer::BeginDoc(const char* documentName) {
   if (printing_) throw std::runtime_error(kPrintingInProgressError);
   const std::string printer = RequireSelectedPrinter();
   UpdateDeviceSettings(printer);
@@ -217,15 +213,15 @@ HDC Printer::BeginDoc() {
   SetAbortProc(dc_.get(), PumpMessages);
   DOCINFOA document{};
   document.cbSize = sizeof document;
-  document.lpszDocName = documentName_.c_str();
+  document.lpszDocName = documentName;
   if (StartDocA(dc_.get(), &document) <= 0) {
     printing_ = false;
     dc_.reset();
-    throw std::runtime_error(kJobNotStartedError);
+    throw LocalisedError(TextId::PrintJobNotStarted);
   }
   if (StartPage(dc_.get()) <= 0) {
     AbortDoc();
-    throw std::runtime_error(kJobNotStartedError);
+    throw LocalisedError(TextId::PrintJobNotStarted);
   }
   return dc_.get();
 }
@@ -236,7 +232,7 @@ void Printer::EndDoc() {
   const bool documentEnded = ::EndDoc(dc_.get()) > 0;
   printing_ = false;
   dc_.reset();
-  if (!pageEnded || !documentEnded) throw std::runtime_error(kJobNotFinishedError);
+  if (!pageEnded || !documentEnded) throw LocalisedError(TextId::PrintJobNotFinished);
 }
 
 void Printer::AbortDoc() {

@@ -14,8 +14,6 @@
 inline constexpr const char* kNoDefaultPrinterError = "There is no default printer currently selected";
 inline constexpr const char* kPrinterNotValidError = "Printer selected is not valid";
 inline constexpr const char* kPrintingInProgressError = "Printing in progress";
-inline constexpr const char* kJobNotStartedError = "The print job could not be started.";
-inline constexpr const char* kJobNotFinishedError = "The print job could not be finished.";
 
 // Local and connected printers by name, in the order the system gives them.
 std::vector<std::string> EnumerateInstalledPrinters();
@@ -47,12 +45,12 @@ class Printer {
   // default). Confirmed: its printer and device settings become current.
   bool SetupDialog(HWND owner, int index);
 
-  void SetDocumentName(const std::string& name) { documentName_ = name; }
   bool Printing() const { return printing_; }
 
   // Opens the job on the selected printer: device context, abort procedure,
-  // document and its one page. Throws and leaves no job open on failure.
-  HDC BeginDoc();
+  // document and its one page. The spooler names the job after the document.
+  // Throws and leaves no job open on failure.
+  HDC BeginDoc(const char* documentName);
   // Ends the page and the document; the job is closed whatever they return.
   // Both do nothing when no job is open.
   void EndDoc();
@@ -75,7 +73,6 @@ class Printer {
   std::vector<std::string> names_;
   int index_ = -1;
   DeviceSettings settings_;
-  std::string documentName_;
   bool printing_ = false;
   owners::PrinterDc dc_;
 };
@@ -83,7 +80,7 @@ class Printer {
 // Keeps a job from staying open when printing leaves by an exception.
 class PrintJob {
  public:
-  explicit PrintJob(Printer& printer) : printer_(printer), dc_(printer.BeginDoc()) {}
+  PrintJob(Printer& printer, const char* documentName) : printer_(printer), dc_(printer.BeginDoc(documentName)) {}
   ~PrintJob() {
     if (printer_.Printing()) printer_.AbortDoc();
   }

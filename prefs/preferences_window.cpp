@@ -333,9 +333,9 @@ HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 HWND CreateControl(const ControlSpec& layout, HWND parent, HINSTANCE instance) {
   const KindStyle& kind = kKindStyles[static_cast<int>(layout.kind)];
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style | (layout.disabled ? WS_DISABLED : 0);
-  HWND control =
-      CreateWindowExA(kind.exStyle, kind.windowClass, layout.text, style, layout.x, layout.y, layout.width, layout.height, parent,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
+  HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, layout.text, style, layout.x, layout.y, layout.width,
+                                 layout.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                                 instance, nullptr);
   Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
   return control;
 }
@@ -407,7 +407,7 @@ void PreferencesWindow::CreateControls(HINSTANCE instance) {
   int left = client.right - kMargin - static_cast<int>(std::size(kButtons)) * (kButtonWidth + kButtonGap) + kButtonGap;
   for (size_t i = 0; i < std::size(kButtons); ++i) {
     const ControlSpec layout{kButtons[i].id, Kind::Button, kButtons[i].text, left,
-                           buttonTop,      kButtonWidth, kButtonHeight};
+                             buttonTop,      kButtonWidth, kButtonHeight};
     buttons_[i].reset(CreateControl(layout, owner_, instance));
     left += kButtonWidth + kButtonGap;
   }
@@ -474,6 +474,7 @@ LRESULT CALLBACK PreferencesWindow::LanguageListProc(HWND list, UINT message, WP
                                                      DWORD_PTR self) {
   switch (message) {
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:  // with Alt held
       reinterpret_cast<PreferencesWindow*>(self)->cbLanguageKeyDown(wParam);
       break;
     case WM_NCDESTROY:
@@ -579,10 +580,10 @@ Preferences PreferencesWindow::CollectPreferences() const {
   values.PrintFitToPage = Ticked(Control(IDC_cbxFitToPage));
   values.PrintPagePosition = SelectedIndex(Control(IDC_cbPagePosition));
   values.PrintPrinter = SelectedText(Control(IDC_cbPrinters));
-  values.TimerDelay = IntegerOr(WindowText(Control(IDC_edDelay)), 0);
+  values.TimerDelay = IntegerOr(CollectedNumberText(IDC_edDelay), 0);
   values.TimerDelayedCapture = Ticked(Control(IDC_cbxDelayedCapture));
-  values.TimerNumberOfShots = IntegerOr(WindowText(Control(IDC_edNumOfShots)), 1);
-  values.TimerInterval = IntegerOr(WindowText(Control(IDC_edInterval)), 0);
+  values.TimerNumberOfShots = IntegerOr(CollectedNumberText(IDC_edNumOfShots), 1);
+  values.TimerInterval = IntegerOr(CollectedNumberText(IDC_edInterval), 0);
   values.TimerSeveralShots = Ticked(Control(IDC_cbxSeveralShots));
   return values;
 }
@@ -634,7 +635,11 @@ FaceCommand PreferencesWindow::HandleCommand(WPARAM wParam, LPARAM) {
   if (std::ranges::find(kNumberFields, id) != std::end(kNumberFields)) {
     HWND field = Control(id);
     if (code == EN_CHANGE) edNumOfShotsChange(field);
-    if (code == EN_KILLFOCUS) edIntervalExit(field);
+    // The focus also leaves the field when the user switches to another
+    // program or a box opens: only a move within the window counts. By now
+    // the focus is on its new window; one of another program is none.
+    const HWND next = GetFocus();
+    if (code == EN_KILLFOCUS && next && IsChild(owner_, next)) edIntervalExit(field);
   }
   return FaceCommand::None;
 }
@@ -734,6 +739,13 @@ void PreferencesWindow::pcMainChange() {
 }
 
 // -- helpers of ShowPreferences and CollectPreferences -------------------------
+
+// The field being edited is read as leaving it would leave it.
+std::string PreferencesWindow::CollectedNumberText(int id) const {
+  const HWND field = Control(id);
+  const std::string text = WindowText(field);
+  return GetFocus() == field ? LeaveNumberText(text) : text;
+}
 
 void PreferencesWindow::ShowHotKey(const HotKeyControls& row, int32_t mask, int32_t key) {
   const ModifierBoxes boxes = MaskToBoxes(mask);

@@ -127,6 +127,7 @@ class PreferencesWindow {
 
   void ShowHotKey(const HotKeyControls& row, int32_t mask, int32_t key);
   HotKey CollectHotKey(const HotKeyControls& row) const;
+  std::string CollectedNumberText(int id) const;
   void SelectPrinter(const std::string& name);
 
   HWND owner_;

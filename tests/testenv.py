@@ -188,6 +188,11 @@ Sandboxing Relaxed
                 found += [os.path.join(path, name) for name in os.listdir(path) if name.endswith(".pdf")]
         return sorted(found, key=os.path.getmtime)
 
+    def pending_jobs(self):
+        """Lines of 'lpstat -o': jobs not finished yet."""
+        result = subprocess.run(["lpstat", "-o"], env=self.env, capture_output=True, text=True)
+        return [line for line in result.stdout.splitlines() if line.strip()]
+
     def completed_jobs(self):
         """Lines of 'lpstat -W completed -o': finished jobs by queue."""
         result = subprocess.run(["lpstat", "-W", "completed", "-o"], env=self.env, capture_output=True, text=True)

@@ -143,8 +143,7 @@ class Desktop:
 
     def close_message_boxes(self, caption="Vorlane"):
         for box, _ in self.message_boxes(caption):
-            self.click(box.handle, 2)  # IDCANCEL ends a one-button box
-            self.click(box.handle, 1)  # IDOK
+            self.run("click", box.handle, 1, check=False)  # IDOK
 
 
 class PreferencesFace:
@@ -197,6 +196,9 @@ class Vorlane:
                                         cwd=self.environment.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wait:
             wait_until(self.main_window, 60, what="Vorlane's main window")
+            # Answered once start-up is over (or a box of it is open): the
+            # window exists before the hot keys are registered.
+            self.desktop.send(f"class:{MAIN_CLASS}", 0)
         return self
 
     def main_window(self):

@@ -2,6 +2,7 @@
 // keys, posts messages, finds windows and reads their texts, clicks buttons.
 // Every command prints plain lines that the end-to-end tests parse.
 #include <windows.h>
+// shellapi.h needs windows.h first.
 #include <shellapi.h>
 
 #include <cstdio>
@@ -50,8 +51,7 @@ BOOL CALLBACK PrintEach(HWND window, LPARAM) {
   return TRUE;
 }
 
-void Press(const std::vector<WORD>& keys) {
-  std::vector<INPUT> inputs;
+void AppendChord(std::vector<INPUT>& inputs, const std::vector<WORD>& keys) {
   for (WORD key : keys) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -65,6 +65,12 @@ void Press(const std::vector<WORD>& keys) {
     input.ki.dwFlags = KEYEVENTF_KEYUP;
     inputs.push_back(input);
   }
+}
+
+// Presses the keys together and releases them in reverse, `times` times in a row.
+void Press(const std::vector<WORD>& keys, int times) {
+  std::vector<INPUT> inputs;
+  for (int time = 0; time < times; ++time) AppendChord(inputs, keys);
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -75,6 +81,7 @@ int Usage() {
       "  children WINDOW               child windows\n"
       "  find CLASS [TITLE]            top-level windows of a class\n"
       "  keys VK [VK ...]              press the keys together, release in reverse\n"
+      "  presses N VK [VK ...]         the same, N times in a row\n"
       "  post WINDOW MSG WPARAM LPARAM\n"
       "  send WINDOW MSG WPARAM LPARAM prints the result\n"
       "  command WINDOW ID [ID ...]    posts WM_COMMAND for each ID\n"
@@ -108,7 +115,11 @@ int main(int argc, char** argv) {
   } else if (command == "keys" && argc >= 3) {
     std::vector<WORD> keys;
     for (int i = 2; i < argc; ++i) keys.push_back(static_cast<WORD>(Number(argv[i])));
-    Press(keys);
+    Press(keys, 1);
+  } else if (command == "presses" && argc >= 4) {
+    std::vector<WORD> keys;
+    for (int i = 3; i < argc; ++i) keys.push_back(static_cast<WORD>(Number(argv[i])));
+    Press(keys, static_cast<int>(Number(argv[2])));
   } else if ((command == "post" || command == "send") && argc == 6) {
     HWND window = ParseWindow(argv[2]);
     const UINT message = static_cast<UINT>(Number(argv[3]));
@@ -165,7 +176,8 @@ int main(int argc, char** argv) {
     if (!Shell_NotifyIconA(NIM_DELETE, &record)) return 1;
   } else if (command == "keyheld" && argc == 4) {
     // Whether some program holds the hot key: registering it must then fail.
-    const bool free = RegisterHotKey(nullptr, 1, static_cast<UINT>(Number(argv[2])), static_cast<UINT>(Number(argv[3])));
+    const bool free =
+        RegisterHotKey(nullptr, 1, static_cast<UINT>(Number(argv[2])), static_cast<UINT>(Number(argv[3])));
     if (free) UnregisterHotKey(nullptr, 1);
     std::puts(free ? "free" : "held");
   } else if (command == "foreground" && argc == 2) {

@@ -7,11 +7,12 @@
 #include <utility>
 
 #include "lang/language_file.h"
+#include "lang/localised_error.h"
 
 namespace {
 
 struct Read {
-  std::string path, section, key, fallback;
+  std::string section, key, fallback;
 };
 
 // A reader that records its calls and answers from a map of (section, key).
@@ -20,9 +21,8 @@ struct RecordingReader {
   std::vector<Read> calls;
 
   LanguageReader Function() {
-    return [this](const std::string& path, const std::string& section, const std::string& key,
-                  const std::string& fallback) {
-      calls.push_back({path, section, key, fallback});
+    return [this](const std::string& section, const std::string& key, const std::string& fallback) {
+      calls.push_back({section, key, fallback});
       auto found = file.find({section, key});
       return found == file.end() ? fallback : found->second;
     };
@@ -31,10 +31,10 @@ struct RecordingReader {
 
 }  // namespace
 
-TEST(Catalogue, HasEveryKeyOnceInTheThreeSectionsInReadingOrder) {
+TEST(Catalogue, HasEveryKeyOnceInTheFourSectionsInReadingOrder) {
   std::set<std::pair<std::string, std::string>> seen;
-  // FileInfo first, then the window, then the tray menu: never back to an earlier section.
-  const std::vector<std::string> sectionOrder = {"FileInfo", "PreferencesWindow", "TrayMenu"};
+  // FileInfo first, then the window, the tray menu and the messages: never back to an earlier section.
+  const std::vector<std::string> sectionOrder = {"FileInfo", "PreferencesWindow", "TrayMenu", "Messages"};
   size_t sectionIndex = 0;
   for (const CatalogueEntry& entry : kCatalogue) {
     EXPECT_TRUE(seen.insert({entry.section, entry.key}).second) << entry.key;
@@ -68,14 +68,13 @@ TEST(Catalogue, ListItemRowsFollowEachOtherInItemOrder) {
   EXPECT_EQ(IndexOf(TextId::TakeEntireScreen), IndexOf(TextId::PrintingPagePositionRB) + 1);
 }
 
-TEST(Catalogue, ReadsEveryRowOnceInTableOrderFromOnePath) {
+TEST(Catalogue, ReadsEveryRowOnceInTableOrder) {
   RecordingReader reader;
   MessageCatalogue messages;
-  const std::vector<std::string> texts = ReadCatalogue("langs\\Deutsch.lng", reader.Function(), messages);
+  const std::vector<std::string> texts = ReadCatalogue(reader.Function(), messages);
   ASSERT_EQ(reader.calls.size(), kCatalogueSize);
   ASSERT_EQ(texts.size(), kCatalogueSize);
   for (size_t i = 0; i < kCatalogueSize; ++i) {
-    EXPECT_EQ(reader.calls[i].path, "langs\\Deutsch.lng");
     EXPECT_EQ(reader.calls[i].section, kCatalogue[i].section);
     EXPECT_EQ(reader.calls[i].key, kCatalogue[i].key);
     EXPECT_EQ(reader.calls[i].fallback, kCatalogue[i].english);
@@ -92,7 +91,7 @@ TEST(Catalogue, OnlyTheTranslatedEntriesChange) {
   reader.file[{"TrayMenu", "NoPrintersInSystem"}] = "Aucune imprimante.";
   reader.file[{"PreferencesWindow", "Title"}] = "";
   MessageCatalogue messages;
-  const std::vector<std::string> texts = ReadCatalogue("French.lng", reader.Function(), messages);
+  const std::vector<std::string> texts = ReadCatalogue(reader.Function(), messages);
   for (const CatalogueEntry& entry : kCatalogue) {
     auto translated = reader.file.find({entry.section, entry.key});
     const std::string expected = translated == reader.file.end() ? entry.english : translated->second;
@@ -120,8 +119,7 @@ TEST(Catalogue, WorksWithTheLanguageFileReader) {
   const std::string file = "[FileInfo]\nHelpFileName=..\\..\\evil.chm\n[TrayMenu]\nBrowseFont=Schriftart\n";
   MessageCatalogue messages;
   const auto texts = ReadCatalogue(
-      "ignored",
-      [&file](const std::string&, const std::string& section, const std::string& key, const std::string& fallback) {
+      [&file](const std::string& section, const std::string& key, const std::string& fallback) {
         return ReadLanguageStringFrom(file, section, key, fallback);
       },
       messages);
@@ -149,4 +147,15 @@ TEST(SafeHelpFileName, NamesThatCouldLeaveTheHelpFolderBecomeTheDefault) {
       {"help..chm", "Vorlane_en.chm"},
   };
   for (const auto& c : cases) EXPECT_EQ(SafeHelpFileName(c.name), c.expected) << c.name;
+}
+
+TEST(Catalogue, ErrorsSpeakTheAppliedLanguageWithTheirFieldsFilledIn) {
+  const LocalisedError error(TextId::ShotBitmapNotMade, {{"%WIDTH%", "30000"}, {"%HEIGHT%", "%WIDTH%"}});
+  EXPECT_STREQ(error.what(), "No bitmap of 30000 x %WIDTH% pixels could be made for the shot.");
+  MessageCatalogue german;
+  EXPECT_EQ(error.Text(german), error.what()) << "English before any language is applied";
+  RecordingReader reader;
+  reader.file[{"Messages", "ShotBitmapNotMade"}] = "%HEIGHT% x %WIDTH% und %WIDTH%";
+  ReadCatalogue(reader.Function(), german);
+  EXPECT_EQ(error.Text(german), "%WIDTH% x 30000 und 30000");
 }

@@ -73,7 +73,7 @@ std::vector<std::pair<std::string, std::string>> TableRows(const std::string& pa
 
 TEST(HelpSources, LanguagePageListsTheWholeCatalogueInOrder) {
   const std::string page = ReadSource("language_files.html");
-  for (const char* section : {"FileInfo", "PreferencesWindow", "TrayMenu"}) {
+  for (const char* section : {"FileInfo", "PreferencesWindow", "TrayMenu", "Messages"}) {
     std::vector<std::pair<std::string, std::string>> expected;
     for (const CatalogueEntry& entry : kCatalogue) {
       if (std::string(entry.section) == section) expected.emplace_back(entry.key, entry.english);

@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A scratch folder of its own for each test, removed afterwards.
-class LanguageFile : public ::testing::Test {
+class LanguageFileOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
@@ -46,19 +46,19 @@ TEST(LanguageFileContents, NoResultIsLongerThanTheLimit) {
   EXPECT_EQ(ReadLanguageStringFrom("", "S", "K", huge).size(), kMaxLanguageText);
 }
 
-TEST_F(LanguageFile, ReadsTheFileAtThePath) {
+TEST_F(LanguageFileOnDisk, ReadsTheFileAtThePath) {
   const std::string path = Write("French.lng", "[TrayMenu]\r\nExit=Quitter\r\n");
   EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Quitter");
   EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "About", "About"), "About");
 }
 
-TEST_F(LanguageFile, MissingFileOrFolderGivesTheDefault) {
+TEST_F(LanguageFileOnDisk, MissingFileOrFolderGivesTheDefault) {
   EXPECT_EQ(ReadLanguageString((folder_ / "absent.lng").string(), "TrayMenu", "Exit", "Exit"), "Exit");
   EXPECT_EQ(ReadLanguageString(folder_.string(), "TrayMenu", "Exit", "Exit"), "Exit");
   EXPECT_EQ(ReadLanguageString("", "TrayMenu", "Exit", "Exit"), "Exit");
 }
 
-TEST_F(LanguageFile, AnEditedFileTakesEffectAtTheNextRead) {
+TEST_F(LanguageFileOnDisk, AnEditedFileTakesEffectAtTheNextRead) {
   const std::string path = Write("Deutsch.lng", "[TrayMenu]\r\nExit=Ende\r\n");
   EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Ende");
   Write("Deutsch.lng", "[TrayMenu]\r\nExit=Beenden\r\n");

@@ -113,8 +113,14 @@ TEST(LanguageFileOnPlatform, WholeCatalogueAgreesWithThePlatform) {
   const std::string path = folder.Write("Mixed.lng", contents);
   MessageCatalogue ours;
   MessageCatalogue platforms;
-  const auto expected = ReadCatalogue(path, PlatformRead, platforms);
-  const auto actual = ReadCatalogue(path, ReadLanguageString, ours);
+  const LanguageFile file = ReadLanguageFile(path);
+  const auto expected =
+      ReadCatalogue([&path](const std::string& section, const std::string& key,
+                            const std::string& fallback) { return PlatformRead(path, section, key, fallback); },
+                    platforms);
+  const auto actual = ReadCatalogue([&file](const std::string& section, const std::string& key,
+                                            const std::string& fallback) { return file.Text(section, key, fallback); },
+                                    ours);
   ASSERT_EQ(actual.size(), expected.size());
   for (const CatalogueEntry& entry : kCatalogue) {
     EXPECT_EQ(TextOf(actual, entry.id), TextOf(expected, entry.id)) << entry.key;

@@ -6,8 +6,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "tests/win/test_window.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -24,6 +22,7 @@
 #include "output/default_printer.h"
 #include "output/printer.h"
 #include "resources/resource.h"
+#include "tests/win/test_window.h"
 
 namespace {
 
@@ -690,6 +689,15 @@ TEST_F(PreferencesFace, NumberFieldsTidyWhatIsTypedAndNeverKeepZero) {
   EXPECT_EQ(Text(IDC_edNumOfShots), "-12");
   SetFocus(Control(IDC_edDelay));
   EXPECT_EQ(Text(IDC_edNumOfShots), "-12");
+
+  // Focus that leaves the window (another program, a box) leaves the field as it is;
+  // collecting reads the field being edited as leaving it would.
+  SetText(IDC_edDelay, "0");
+  SetFocus(nullptr);
+  EXPECT_EQ(Text(IDC_edDelay), "0");
+  SetFocus(Control(IDC_edDelay));
+  EXPECT_EQ(face_->CollectPreferences().TimerDelay, 1);
+  EXPECT_EQ(Text(IDC_edDelay), "0");
   ShowWindow(host_.get(), SW_HIDE);
 }
 
@@ -781,6 +789,10 @@ TEST_F(PreferencesFace, TheLanguageListIsRebuiltByRefreshAndF5KeepingTheSelectio
   EXPECT_NE(std::find(names.begin(), names.end(), "My.Lang"), names.end());
   EXPECT_EQ(Text(IDC_cbLanguage), "Deutsch");
   EXPECT_EQ(face_->SelectedLanguagePath(), folder_.path() + "langs\\Deutsch.LNG");
+  folder_.WriteLanguage("Svenska.lng", "");
+  constexpr LPARAM kAltHeld = LPARAM{1} << 29;
+  SendMessageA(Control(IDC_cbLanguage), WM_SYSKEYDOWN, VK_F5, kAltHeld);
+  EXPECT_EQ(Items(Control(IDC_cbLanguage)).size(), 5u) << "Alt+F5";
 
   Select(IDC_cbLanguage, -1);
   const std::string none = face_->SelectedLanguagePath();

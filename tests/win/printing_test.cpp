@@ -2,8 +2,6 @@
 // turns a job into a PDF file in a folder of its own.
 #include <gtest/gtest.h>
 
-#include "tests/win/test_window.h"
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +12,7 @@
 #include "app/owners.h"
 #include "output/print_shot.h"
 #include "output/printer.h"
+#include "tests/win/test_window.h"
 
 namespace {
 
@@ -252,11 +251,10 @@ TEST_F(Printing, FailingShotsReportTheirErrorReleaseEverythingAndLeaveNoJobOpen)
 
 TEST_F(Printing, WhileAJobIsOpenNoOtherCanStartNorTheSelectionChange) {
   Printer printer;
-  printer.SetDocumentName("Vorlane");
-  printer.BeginDoc();
+  printer.BeginDoc("Vorlane");
   ASSERT_TRUE(printer.Printing());
   const int countWithJob = owners::liveCount;
-  for (auto attempt : {+[](Printer& p) { p.SelectIndex(1); }, +[](Printer& p) { p.BeginDoc(); },
+  for (auto attempt : {+[](Printer& p) { p.SelectIndex(1); }, +[](Printer& p) { p.BeginDoc("Vorlane"); },
                        +[](Printer& p) { p.SetupDialog(nullptr, 0); }}) {
     try {
       attempt(printer);
