@@ -303,6 +303,7 @@ TEST(HotKeyRefusal, ReportedOnlyForARefusedDefinitionNamingSomething) {
       {false, {6, 0x2C}, true},
       {false, {0, 0}, false},  // "None" without boxes switches the hot key off
       {false, {2, 0}, true},   // "None" with a box
+      {false, {1, 0}, true},   // "None" with Alt, the smallest sum reported
       {false, {0, 0x41}, true},
       {false, {-8, 3}, false},  // the sum decides, as stored
       {false, {INT32_MAX, INT32_MAX}, true},
