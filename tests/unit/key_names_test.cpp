@@ -33,51 +33,113 @@ const std::map<uint8_t, std::string> kUsEnglishNames = {
 };
 // clang-format on
 
-std::string UsEnglish(uint8_t key) {
+// A German-like layout in its ANSI code page: other words for the keys the list
+// names itself (Esc differs only in case), a comma on the keypad, and other
+// characters on the punctuation keys. Letter, digit and function keys are
+// named as on US English.
+// clang-format off
+const std::map<uint8_t, std::string> kGermanLikeNames = {
+    {0x03, "Rollen"}, {0x0C, "Num 5"},
+    {0x08, "R\xFC" "cktaste"}, {0x09, "Tabulator"}, {0x0D, "Eingabe"}, {0x10, "Umschalt"}, {0x11, "Strg"},
+    {0x12, "Alt"}, {0x13, "Pause"}, {0x14, "Feststell"}, {0x1B, "ESC"}, {0x20, "Leertaste"}, {0x2C, "Druck"},
+    {0x21, "Num 9"}, {0x22, "Num 3"}, {0x23, "Num 1"}, {0x24, "Num 7"}, {0x25, "Num 4"}, {0x26, "Num 8"},
+    {0x27, "Num 6"}, {0x28, "Num 2"}, {0x2D, "Num 0"}, {0x2E, "Num ,"},
+    {0x60, "Num 0"}, {0x61, "Num 1"}, {0x62, "Num 2"}, {0x63, "Num 3"}, {0x64, "Num 4"}, {0x65, "Num 5"},
+    {0x66, "Num 6"}, {0x67, "Num 7"}, {0x68, "Num 8"}, {0x69, "Num 9"}, {0x6A, "Num *"}, {0x6B, "Num +"},
+    {0x6D, "Num -"}, {0x6E, "Num ,"},
+    {0x6F, "-"},  // keypad divide with the extended bit clear is the minus key
+    {0x70, "F1"}, {0x71, "F2"}, {0x72, "F3"}, {0x73, "F4"}, {0x74, "F5"}, {0x75, "F6"}, {0x76, "F7"},
+    {0x77, "F8"}, {0x78, "F9"}, {0x79, "F10"}, {0x7A, "F11"}, {0x7B, "F12"},
+    {0x90, "Pause"}, {0x91, "Rollen"}, {0xA0, "Umschalt"}, {0xA1, "Umschalt rechts"}, {0xA2, "Strg"},
+    {0xA3, "Strg"}, {0xA4, "Alt"}, {0xA5, "Alt"}, {0xBA, "\xDC"}, {0xBB, "+"}, {0xBC, ","}, {0xBD, "-"},
+    {0xBE, "."}, {0xBF, "#"}, {0xC0, "\xD6"}, {0xDB, "\xDF"}, {0xDC, "^"}, {0xDD, "\xB4"}, {0xDE, "\xC4"},
+    {0xE2, "<"},
+};
+// clang-format on
+
+std::string NameFrom(const std::map<uint8_t, std::string>& names, uint8_t key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
-  auto found = kUsEnglishNames.find(key);
-  return found == kUsEnglishNames.end() ? std::string() : found->second;
+  auto found = names.find(key);
+  return found == names.end() ? std::string() : found->second;
 }
+
+std::string UsEnglish(uint8_t key) { return NameFrom(kUsEnglishNames, key); }
+std::string GermanLike(uint8_t key) { return NameFrom(kGermanLikeNames, key); }
+// A system that names no key: what the list shows must come from its own rules.
+std::string NoNames(uint8_t) { return {}; }
 
 struct ItemCode {
   const char* item;
-  int32_t code;
+  int32_t usEnglish;  // the code each layout gives the item; 0 = none
+  int32_t noNames;
+  int32_t germanLike;
 };
 
-// Every item of the list in order, with the code a US English layout gives it.
+// Every item of the list in order, with the code it is saved as on each layout.
+// clang-format off
 const ItemCode kItemCodes[kKeyNameCount] = {
-    {"A", 0x41},       {"B", 0x42},     {"C", 0x43},     {"D", 0x44},         {"E", 0x45},           {"F", 0x46},
-    {"G", 0x47},       {"H", 0x48},     {"I", 0x49},     {"J", 0x4A},         {"K", 0x4B},           {"L", 0x4C},
-    {"M", 0x4D},       {"N", 0x4E},     {"O", 0x4F},     {"P", 0x50},         {"Q", 0x51},           {"R", 0x52},
-    {"S", 0x53},       {"T", 0x54},     {"U", 0x55},     {"V", 0x56},         {"W", 0x57},           {"X", 0x58},
-    {"Y", 0x59},       {"Z", 0x5A},     {"1", 0x31},     {"2", 0x32},         {"3", 0x33},           {"4", 0x34},
-    {"5", 0x35},       {"6", 0x36},     {"7", 0x37},     {"8", 0x38},         {"9", 0x39},           {"0", 0x30},
-    {"F1", 0x70},      {"F2", 0x71},    {"F3", 0x72},    {"F4", 0x73},        {"F5", 0x74},          {"F6", 0x75},
-    {"F7", 0x76},      {"F8", 0x77},    {"F9", 0x78},    {"F10", 0x79},       {"F11", 0x7A},         {"F12", 0x7B},
-    {"PrtScr", 0x2C},  {"Enter", 0x0D}, {"Esc", 0x1B},   {"Ins", 0x2D},       {"Del", 0x2E},         {"Home", 0x24},
-    {"End", 0x23},     {"PgUp", 0x21},  {"PgDn", 0x22},  {"Caps Lock", 0x14}, {"Scroll Lock", 0x91}, {"Num Lock", 0x90},
-    {"Num Del", 0x6E}, {"Num +", 0x6B}, {"Num -", 0x6D}, {"Num *", 0x6A},     {";", 0xBA},           {"+", 0},
-    {"-", 0xBD},       {"/", 0x6F},     {"*", 0},        {".", 0xBE},         {"`", 0xC0},           {"\\", 0xDC},
-    {"[", 0xDB},       {"]", 0xDD},     {"Pause", 0x13}, {"BkSp", 0x08},      {"Space", 0x20},       {"Menu", 0x5D},
-    {"None", 0},
+    {"A", 0x41, 0x41, 0x41},      {"B", 0x42, 0x42, 0x42},     {"C", 0x43, 0x43, 0x43},
+    {"D", 0x44, 0x44, 0x44},      {"E", 0x45, 0x45, 0x45},     {"F", 0x46, 0x46, 0x46},
+    {"G", 0x47, 0x47, 0x47},      {"H", 0x48, 0x48, 0x48},     {"I", 0x49, 0x49, 0x49},
+    {"J", 0x4A, 0x4A, 0x4A},      {"K", 0x4B, 0x4B, 0x4B},     {"L", 0x4C, 0x4C, 0x4C},
+    {"M", 0x4D, 0x4D, 0x4D},      {"N", 0x4E, 0x4E, 0x4E},     {"O", 0x4F, 0x4F, 0x4F},
+    {"P", 0x50, 0x50, 0x50},      {"Q", 0x51, 0x51, 0x51},     {"R", 0x52, 0x52, 0x52},
+    {"S", 0x53, 0x53, 0x53},      {"T", 0x54, 0x54, 0x54},     {"U", 0x55, 0x55, 0x55},
+    {"V", 0x56, 0x56, 0x56},      {"W", 0x57, 0x57, 0x57},     {"X", 0x58, 0x58, 0x58},
+    {"Y", 0x59, 0x59, 0x59},      {"Z", 0x5A, 0x5A, 0x5A},     {"1", 0x31, 0x31, 0x31},
+    {"2", 0x32, 0x32, 0x32},      {"3", 0x33, 0x33, 0x33},     {"4", 0x34, 0x34, 0x34},
+    {"5", 0x35, 0x35, 0x35},      {"6", 0x36, 0x36, 0x36},     {"7", 0x37, 0x37, 0x37},
+    {"8", 0x38, 0x38, 0x38},      {"9", 0x39, 0x39, 0x39},     {"0", 0x30, 0x30, 0x30},
+    {"F1", 0x70, 0x70, 0x70},     {"F2", 0x71, 0x71, 0x71},    {"F3", 0x72, 0x72, 0x72},
+    {"F4", 0x73, 0x73, 0x73},     {"F5", 0x74, 0x74, 0x74},    {"F6", 0x75, 0x75, 0x75},
+    {"F7", 0x76, 0x76, 0x76},     {"F8", 0x77, 0x77, 0x77},    {"F9", 0x78, 0x78, 0x78},
+    {"F10", 0x79, 0x79, 0x79},    {"F11", 0x7A, 0x7A, 0x7A},   {"F12", 0x7B, 0x7B, 0x7B},
+    {"PrtScr", 0x2C, 0x2C, 0x2C}, {"Enter", 0x0D, 0x0D, 0x0D}, {"Esc", 0x1B, 0x1B, 0x1B},
+    {"Ins", 0x2D, 0x2D, 0x2D},    {"Del", 0x2E, 0x2E, 0x2E},   {"Home", 0x24, 0x24, 0x24},
+    {"End", 0x23, 0x23, 0x23},    {"PgUp", 0x21, 0x21, 0x21},  {"PgDn", 0x22, 0x22, 0x22},
+    {"Caps Lock", 0x14, 0, 0},    {"Scroll Lock", 0x91, 0, 0}, {"Num Lock", 0x90, 0x90, 0x90},
+    {"Num Del", 0x6E, 0, 0},      {"Num +", 0x6B, 0, 0x6B},    {"Num -", 0x6D, 0, 0x6D},
+    {"Num *", 0x6A, 0, 0x6A},     {";", 0xBA, 0, 0},           {"+", 0, 0, 0xBB},
+    {"-", 0xBD, 0, 0x6F},         {"/", 0x6F, 0, 0},           {"*", 0, 0, 0},
+    {".", 0xBE, 0, 0xBE},         {"`", 0xC0, 0, 0},           {"\\", 0xDC, 0, 0},
+    {"[", 0xDB, 0, 0},            {"]", 0xDD, 0, 0},           {"Pause", 0x13, 0x13, 0x13},
+    {"BkSp", 0x08, 0x08, 0x08},   {"Space", 0x20, 0x20, 0x20}, {"Menu", 0x5D, 0x5D, 0x5D},
+    {"None", 0, 0, 0},
+};
+// clang-format on
+
+struct Layout {
+  const char* name;
+  std::string (*systemName)(uint8_t);
+  int32_t ItemCode::*code;
+};
+
+const Layout kLayouts[] = {
+    {"US English", UsEnglish, &ItemCode::usEnglish},
+    {"no names", NoNames, &ItemCode::noNames},
+    {"German-like", GermanLike, &ItemCode::germanLike},
 };
 
 }  // namespace
 
-TEST(KeyNames, EveryItemGivesItsUsEnglishCode) {
-  for (int i = 0; i < kKeyNameCount; ++i) {
-    SCOPED_TRACE(kItemCodes[i].item);
-    EXPECT_STREQ(KeyNames[i], kItemCodes[i].item);
-    EXPECT_EQ(ItemToKeyCode(KeyNames[i], UsEnglish), kItemCodes[i].code);
+TEST(KeyNames, EveryItemGivesItsCodeOnEachLayout) {
+  for (const Layout& layout : kLayouts) {
+    for (int i = 0; i < kKeyNameCount; ++i) {
+      SCOPED_TRACE(testing::Message() << layout.name << ": " << kItemCodes[i].item);
+      EXPECT_STREQ(KeyNames[i], kItemCodes[i].item);
+      EXPECT_EQ(ItemToKeyCode(KeyNames[i], layout.systemName), kItemCodes[i].*layout.code);
+    }
   }
 }
 
 TEST(KeyNames, EveryItemWithACodeLoadsBackToItself) {
-  for (int i = 0; i < kKeyNameCount; ++i) {
-    int32_t code = ItemToKeyCode(KeyNames[i], UsEnglish);
-    if (code == 0) continue;
-    SCOPED_TRACE(KeyNames[i]);
-    EXPECT_EQ(KeyCodeToItem(code, UsEnglish), i);
+  for (const Layout& layout : kLayouts) {
+    for (int i = 0; i < kKeyNameCount; ++i) {
+      int32_t code = ItemToKeyCode(KeyNames[i], layout.systemName);
+      if (code == 0) continue;
+      SCOPED_TRACE(testing::Message() << layout.name << ": " << KeyNames[i]);
+      EXPECT_EQ(KeyCodeToItem(code, layout.systemName), i);
+    }
   }
 }
 
@@ -113,6 +175,7 @@ TEST(KeyNames, KeyToTextPutsFixedNamesAheadOfTheSystemAndPrefixesInOrder) {
   struct Case {
     uint16_t code;
     const char* text;
+    std::string (*systemName)(uint8_t) = UsEnglish;
   } cases[] = {
       {0x08, "BkSp"},
       {0x2E, "Del"},
@@ -130,10 +193,19 @@ TEST(KeyNames, KeyToTextPutsFixedNamesAheadOfTheSystemAndPrefixesInOrder) {
       {0x205B, ""},
       {0x0000, ""},
       {0x0108, "BkSp"},
+      // The list's own names whatever the system calls the key, or when it names nothing.
+      {0x09, "Tab", GermanLike},
+      {0x26, "Up", NoNames},
+      {0x27, "Right", GermanLike},
+      {0x28, "Down", NoNames},
+      // Just outside the digits, the letters and the function keys the system names the key.
+      {0x3A, ""},
+      {0x40, ""},
+      {0x88, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
-    EXPECT_EQ(KeyToText(c.code, UsEnglish), c.text);
+    EXPECT_EQ(KeyToText(c.code, c.systemName), c.text);
   }
 }
 
@@ -231,6 +303,7 @@ TEST(HotKeyRefusal, ReportedOnlyForARefusedDefinitionNamingSomething) {
       {false, {6, 0x2C}, true},
       {false, {0, 0}, false},  // "None" without boxes switches the hot key off
       {false, {2, 0}, true},   // "None" with a box
+      {false, {1, 0}, true},   // "None" with Alt, the smallest sum reported
       {false, {0, 0x41}, true},
       {false, {-8, 3}, false},  // the sum decides, as stored
       {false, {INT32_MAX, INT32_MAX}, true},

@@ -52,6 +52,16 @@ TEST_F(LanguageFileOnDisk, ReadsTheFileAtThePath) {
   EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "About", "About"), "About");
 }
 
+TEST_F(LanguageFileOnDisk, ReadsFilesLongerThanAReadBlockToTheirLastByte) {
+  // The file is read in blocks of 4,096 bytes; the value ends with the file's last byte.
+  const std::string tail = "\r\n[TrayMenu]\r\nExit=Quitter";
+  for (const size_t size : {4096u, 4097u}) {
+    const std::string path = Write("Long.lng", ";" + std::string(size - 1 - tail.size(), '-') + tail);
+    ASSERT_EQ(fs::file_size(path), size);
+    EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Quitter") << size;
+  }
+}
+
 TEST_F(LanguageFileOnDisk, MissingFileOrFolderGivesTheDefault) {
   EXPECT_EQ(ReadLanguageString((folder_ / "absent.lng").string(), "TrayMenu", "Exit", "Exit"), "Exit");
   EXPECT_EQ(ReadLanguageString(folder_.string(), "TrayMenu", "Exit", "Exit"), "Exit");

@@ -81,7 +81,7 @@ TEST(RefreshLanguages, SelectsThePreviousTextAgain) {
   const auto listing = Files({"Deutsch.LNG",
                               "Fran\xE7"
                               "ais.lng",
-                              "deutsch.lng", "Espa\xF1ol.lng"});
+                              "deutsch.lng", "Espa\xF1ol.lng", "Schweizerdeutsch.lng"});
   const struct {
     const char* previous;
     std::optional<size_t> expected;
@@ -100,6 +100,7 @@ TEST(RefreshLanguages, SelectsThePreviousTextAgain) {
        "AIS",
        std::nullopt},  // letters beyond ASCII must match exactly
       {"Espa\xD1ol", std::nullopt},
+      {"SCHWEIZERDEUTSCH", 5},
       {"", std::nullopt},
       {"Italiano", std::nullopt},
       {"Deutsch.lng", std::nullopt},

@@ -35,6 +35,9 @@ TEST(PageGeometry, FittingKeepsTheAspectRatioAndTouchesTheLimitingEdge) {
       {"landscape page", 800, 600, 96, 10, 7.5, {0, 0, 10, 7.5}},
       {"resolution does not matter", 800, 600, 192, 10, 7.5, {0, 0, 10, 7.5}},
       {"huge shot is reduced", 19200, 4800, 96, 8, 10, {0, 4, 8, 2}},
+      {"one pixel fills the width", 1, 1, 96, 8, 10, {0, 1, 8, 8}},
+      {"label narrower than an inch", 800, 600, 96, 0.8, 3, {0, 1.2, 0.8, 0.6}},
+      {"label lower than an inch", 600, 800, 96, 3, 0.8, {1.2, 0, 0.6, 0.8}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
