@@ -12,6 +12,7 @@ runs COMMAND with DISPLAY, WINEPREFIX, WINEDEBUG, CUPS_SERVER, VORLANE_PDF_DIR
 """
 import argparse
 import os
+import re
 import secrets
 import shutil
 import signal
@@ -192,6 +193,30 @@ Sandboxing Relaxed
         """Lines of 'lpstat -o': jobs not finished yet."""
         result = subprocess.run(["lpstat", "-o"], env=self.env, capture_output=True, text=True)
         return [line for line in result.stdout.splitlines() if line.strip()]
+
+    def processes(self, pattern):
+        """The processes of this environment's Wine prefix whose command line
+        matches pattern (a regular expression, in any case), as (pid, command
+        line) pairs. A process belongs to the prefix when its environment
+        names it as WINEPREFIX."""
+        wanted = re.compile(pattern, re.IGNORECASE)
+        prefix = ("WINEPREFIX=" + self.env["WINEPREFIX"]).encode()
+        found = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open(f"/proc/{entry}/environ", "rb") as environ:
+                    if prefix not in environ.read().split(b"\0"):
+                        continue
+                with open(f"/proc/{entry}/cmdline", "rb") as cmdline:
+                    args = [arg for arg in cmdline.read().split(b"\0") if arg]
+            except OSError:  # ended meanwhile, or not ours to read
+                continue
+            command = b" ".join(args).decode(errors="replace")
+            if wanted.search(command):
+                found.append((int(entry), command))
+        return found
 
     def completed_jobs(self):
         """Lines of 'lpstat -W completed -o': finished jobs by queue."""

@@ -141,9 +141,23 @@ class Desktop:
     def click(self, window, ident):
         self.run("click", window, ident)
 
-    def close_message_boxes(self, caption="Vorlane"):
-        for box, _ in self.message_boxes(caption):
-            self.run("click", box.handle, 1, check=False)  # IDOK
+    # Which button closes a box: the one that declines, where there is a choice.
+    CLOSING_BUTTONS = (2, 7, 1)  # IDCANCEL, IDNO, IDOK
+
+    def close_message_boxes(self, caption="Vorlane", timeout=30):
+        """Closes the visible message boxes with that caption, whatever buttons
+        they have, and waits until they are gone; a box that appears meanwhile
+        is closed too."""
+        def closed():
+            boxes = self.message_boxes(caption)
+            for box, _ in boxes:
+                buttons = [c.id for c in self.children(box.handle) if c.cls.lower() == "button"]
+                ident = next((i for i in self.CLOSING_BUTTONS if i in buttons), buttons[0] if buttons else None)
+                if ident is not None:
+                    # The box may be closing already: then the click finds no button.
+                    self.run("click", box.handle, ident, check=False)
+            return not boxes
+        wait_until(closed, timeout, interval=0.5, what=f"the {caption!r} message boxes to close")
 
 
 class PreferencesFace:

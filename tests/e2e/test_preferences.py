@@ -1,6 +1,7 @@
 """The Preferences window as a user drives it."""
 import os
 import shutil
+import signal
 
 import pytest
 
@@ -175,9 +176,13 @@ def test_a_language_may_name_its_help_file_but_not_leave_the_help_folder(environ
         program = Vorlane(environment, desktop, folder=os.path.dirname(languages)).start()
         try:
             program.command(IDM_HELP)
-            lines = wait_until(help_viewers, 60, what="the help viewer")
+            lines = wait_until(lambda: help_viewers(environment), 60, what="the help viewer")
             assert any(line.endswith(expected) for line in lines), lines
         finally:
             program.exit()
-            os.system(f"pkill -f hh.exe")
-            wait_until(lambda: not help_viewers(), 30, what="the help viewer to end")
+            for pid, _ in environment.processes(r"hh\.exe"):
+                try:
+                    os.kill(pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+            wait_until(lambda: not environment.processes(r"hh\.exe"), 30, what="the help viewer to end")

@@ -1,7 +1,6 @@
 """The program lives in the tray: icon, menu, run on startup, about, help."""
 import os
 import shutil
-import subprocess
 
 import pytest
 
@@ -128,10 +127,9 @@ def test_about_shows_a_borderless_500_by_350_window_that_a_click_closes(vorlane,
     assert vorlane.running()
 
 
-def help_viewers():
-    """Command lines of the running help viewers."""
-    result = subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True)
-    return [line for line in result.stdout.splitlines() if "hh.exe" in line.lower() and ".chm" in line.lower()]
+def help_viewers(environment):
+    """Command lines of the help viewers running in the test's Wine prefix."""
+    return [command for _, command in environment.processes(r"hh\.exe.*\.chm")]
 
 
 def test_help_opens_the_guide_in_the_help_folder_beside_the_executable(vorlane, desktop, environment):
@@ -139,7 +137,7 @@ def test_help_opens_the_guide_in_the_help_folder_beside_the_executable(vorlane, 
     vorlane.command(IDM_HELP)
     viewer = wait_until(lambda: [w for w in desktop.windows("HH Parent") if w.visible], 60, what="the help viewer")
     assert viewer[0].text == "Vorlane Help"
-    lines = help_viewers()
+    lines = help_viewers(environment)
     assert any(line.endswith("\\dist\\help\\Vorlane_en.chm") for line in lines), lines
     desktop.post(viewer[0].handle, 0x0010)  # WM_CLOSE
-    wait_until(lambda: not help_viewers(), 30, what="the help viewer to close")
+    wait_until(lambda: not help_viewers(environment), 30, what="the help viewer to close")
