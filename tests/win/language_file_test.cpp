@@ -104,10 +104,12 @@ TEST(LanguageFileOnPlatform, WholeCatalogueAgreesWithThePlatform) {
       contents += std::string("  ") + entry.key + " = \"<" + entry.english + ">\"\r\n";
     }
   }
-  contents += "[TrayMenu]\r\n";
-  for (const CatalogueEntry& entry : kCatalogue) {
-    if (std::string(entry.section) == "TrayMenu" && IndexOf(entry.id) % 2 == 1) {
-      contents += std::string(entry.key) + "=<" + entry.english + ">\r\n";
+  for (const std::string section : {"TrayMenu", "Messages"}) {
+    contents += "[" + section + "]\r\n";
+    for (const CatalogueEntry& entry : kCatalogue) {
+      if (entry.section == section && IndexOf(entry.id) % 2 == 1) {
+        contents += std::string(entry.key) + "=<" + entry.english + ">\r\n";
+      }
     }
   }
   const std::string path = folder.Write("Mixed.lng", contents);
