@@ -2,9 +2,9 @@
 // message loop, and GDI+ around all of it.
 #include <windows.h>
 
-#include "app/message_loop.h"
-#include "app/owners.h"
-#include "app/ufmOptions.h"
+#include "base/message_loop.h"
+#include "base/owners.h"
+#include "app/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   owners::GdiplusSession gdiplus;  // started before anything else, shut down last

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/owners.h"
+#include "base/owners.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "lang/language_file.h"
-#include "prefs/number_field.h"
+#include "core/languages/language_file.h"
+#include "core/settings/number_field.h"
 
 namespace fuzz {
 

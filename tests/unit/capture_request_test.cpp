@@ -1,4 +1,4 @@
-#include "capture/capture_request.h"
+#include "core/capture/capture_request.h"
 
 #include <gtest/gtest.h>
 

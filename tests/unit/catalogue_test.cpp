@@ -1,4 +1,4 @@
-#include "lang/catalogue.h"
+#include "core/languages/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <set>
 #include <utility>
 
-#include "lang/language_file.h"
-#include "lang/localised_error.h"
+#include "core/languages/language_file.h"
+#include "core/languages/localised_error.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "prefs/font_caption.h"
+#include "core/settings/font_caption.h"
 
 #include <gtest/gtest.h>
 

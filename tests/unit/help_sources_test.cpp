@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "capture/key_names.h"
-#include "lang/catalogue.h"
+#include "core/capture/key_names.h"
+#include "core/languages/texts.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "info/help.h"
-#include "info/home_page.h"
-#include "info/version_strings.h"
+#include "core/information/help_path.h"
+#include "core/information/home_page.h"
+#include "core/information/version_strings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "capture/key_names.h"
+#include "core/capture/key_names.h"
 
 #include <gtest/gtest.h>
 

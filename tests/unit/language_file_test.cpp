@@ -1,4 +1,4 @@
-#include "lang/language_file.h"
+#include "core/languages/language_file.h"
 
 #include <gtest/gtest.h>
 

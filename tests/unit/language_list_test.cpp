@@ -1,4 +1,4 @@
-#include "lang/language_list.h"
+#include "core/languages/language_list.h"
 
 #include <gtest/gtest.h>
 

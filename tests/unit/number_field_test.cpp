@@ -1,4 +1,4 @@
-#include "prefs/number_field.h"
+#include "core/settings/number_field.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "output/page_geometry.h"
+#include "core/output/page_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "prefs/preferences.h"
+#include "core/settings/preferences.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "output/watermark.h"
+#include "core/output/watermark.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "app/owners.h"
-#include "info/ufmAbout.h"
+#include "base/owners.h"
+#include "ui/information/about_window.h"
 #include "info_paths.h"
 #include "resources/resource.h"
 

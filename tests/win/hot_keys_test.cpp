@@ -1,11 +1,11 @@
 // Hot-key registration and the system's key names against the real system.
-#include "capture/hot_keys.h"
+#include "services/capture/hot_keys.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/owners.h"
+#include "base/owners.h"
 #include "tests/win/test_window.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The language-file reader against the platform's private-profile reader, and
 // the listing of the language folder against the real file system.
-#include "lang/language_file.h"
+#include "core/languages/language_file.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "app/owners.h"
-#include "lang/catalogue.h"
-#include "lang/language_list.h"
+#include "base/owners.h"
+#include "core/languages/texts.h"
+#include "core/languages/language_list.h"
 #include "tests/unit/language_file_cases.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The Preferences window's face and the texts a language file puts on it,
 // with real controls on a host window that forwards its messages to the face
 // as the main window does. Needs a display: run under tests/testenv.py.
-#include "prefs/preferences_window.h"
+#include "ui/settings/preferences_pages.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "app/owners.h"
-#include "app/tray_menu.h"
-#include "capture/key_names.h"
-#include "lang/apply_language.h"
-#include "output/default_printer.h"
-#include "output/printer.h"
+#include "base/owners.h"
+#include "ui/tray/tray_menu.h"
+#include "core/capture/key_names.h"
+#include "ui/languages/apply_texts.h"
+#include "services/output/default_printer.h"
+#include "services/output/printer.h"
 #include "resources/resource.h"
 #include "tests/win/test_window.h"
 

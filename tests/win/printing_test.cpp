@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/owners.h"
-#include "output/print_shot.h"
-#include "output/printer.h"
+#include "base/owners.h"
+#include "services/output/print_shot.h"
+#include "services/output/printer.h"
 #include "tests/win/test_window.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/owners.h"
-#include "prefs/uRegistry.h"
+#include "base/owners.h"
+#include "services/settings/registry.h"
 
 namespace {
 

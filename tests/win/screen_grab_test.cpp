@@ -1,5 +1,5 @@
 // Screen and window grabs against the real display (run on a virtual one).
-#include "capture/screen_grab.h"
+#include "services/capture/screen_grab.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "app/owners.h"
+#include "base/owners.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_menu.h"
+#include "ui/tray/tray_menu.h"
 #include "resources/resource.h"
 
 namespace {

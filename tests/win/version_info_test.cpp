@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "info/rpVersionInfo.h"
-#include "info/ufmAbout.h"
+#include "services/information/version_info.h"
+#include "ui/information/about_window.h"
 #include "info_paths.h"
 #include "version.h"
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/owners.h"
-#include "output/stamp_watermark.h"
+#include "base/owners.h"
+#include "services/output/stamp_watermark.h"
 
 namespace gp = Gdiplus::DllExports;
 

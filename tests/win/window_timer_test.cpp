@@ -1,12 +1,12 @@
 // The capture timer as a window timer of the real system.
-#include "capture/window_timer.h"
+#include "services/capture/window_timer.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
-#include "app/owners.h"
+#include "base/owners.h"
 #include "tests/win/test_window.h"
 
 namespace {

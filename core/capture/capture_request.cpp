@@ -1,0 +1,84 @@
+#include "core/capture/capture_request.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr int64_t kMillisecondsPerSecond = 1000;
+
+}  // namespace
+
+uint32_t SecondsToMilliseconds(int32_t seconds) {
+  int64_t milliseconds = std::max<int64_t>(seconds, 0) * kMillisecondsPerSecond;
+  return static_cast<uint32_t>(std::min<int64_t>(milliseconds, kLongestTimerPeriod));
+}
+
+CaptureRequest::CaptureRequest(CaptureTimer& timer, const Preferences& preferences, Shot shot)
+    : timer_(timer), preferences_(preferences), shot_(std::move(shot)) {}
+
+void CaptureRequest::miEntireScreenClick() { Start(0); }
+
+void CaptureRequest::miActiveWindowClick() { Start(cfActiveWindow); }
+
+void CaptureRequest::Start(uint32_t kind) {
+  // A new request replaces whatever was pending; a running timer is left
+  // alone unless the new request needs it.
+  shotCount_ = 0;
+  flags_ = kind;
+  if (preferences_.TimerDelayedCapture) flags_ |= cfDelay;
+  if (preferences_.TimerSeveralShots) flags_ |= cfSeveralShots;
+  ProcessCapture();
+}
+
+void CaptureRequest::ProcessCapture() {
+  try {
+    if (flags_ & cfDelay) {
+      flags_ &= ~cfDelay;
+      Arm(preferences_.TimerDelay);
+      return;
+    }
+    // Armed before the shot, so the interval is counted from its start.
+    if (flags_ & cfSeveralShots) Arm(preferences_.TimerInterval);
+    shot_((flags_ & cfActiveWindow) != 0);
+  } catch (...) {
+    // A failure ends its request rather than failing again at every tick.
+    flags_ = 0;
+    StopTimer();
+    throw;
+  }
+  ++shotCount_;
+}
+
+void CaptureRequest::tiDelayTimer() {
+  // A tick already queued when the timer was stopped belongs to no request.
+  if (!timerRunning_) return;
+  if (flags_ & cfSeveralShots) {
+    // The first shot of a delayed series is due whatever the count says, so
+    // that a series always takes at least one shot.
+    if (shotCount_ == 0 || shotCount_ < preferences_.TimerNumberOfShots) {
+      ProcessCapture();
+    } else {
+      StopTimer();
+    }
+    return;
+  }
+  ProcessCapture();
+  StopTimer();
+}
+
+void CaptureRequest::Drop() {
+  flags_ = 0;
+  shotCount_ = 0;
+  StopTimer();
+}
+
+void CaptureRequest::Arm(int32_t seconds) {
+  timer_.Arm(SecondsToMilliseconds(seconds));
+  timerRunning_ = true;
+}
+
+void CaptureRequest::StopTimer() {
+  timer_.Disable();
+  timerRunning_ = false;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The one current capture request: an entire-screen or active-window shot,
+// taken at once or after a delay, alone or as a series at an interval. One
+// timer drives all waiting.
+#include <cstdint>
+#include <functional>
+
+#include "core/settings/preferences.h"
+
+// A countdown that ticks every period until disabled.
+class CaptureTimer {
+ public:
+  virtual ~CaptureTimer() = default;
+  // Sets the period and restarts the countdown from now; a period of 0 never ticks.
+  virtual void Arm(uint32_t milliseconds) = 0;
+  virtual void Disable() = 0;
+};
+
+inline constexpr uint32_t cfActiveWindow = 1;  // clear: the entire screen
+inline constexpr uint32_t cfDelay = 2;         // the first shot still waits for the delay
+inline constexpr uint32_t cfSeveralShots = 4;  // a series of shots
+
+// The largest period the system's window timer accepts.
+inline constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
+
+// Whole seconds as a timer period; negative counts as 0.
+uint32_t SecondsToMilliseconds(int32_t seconds);
+
+class CaptureRequest {
+ public:
+  // Takes and prints one shot; may throw, which ends the request.
+  using Shot = std::function<void(bool activeWindow)>;
+
+  // The preferences are read each time they are needed, never copied.
+  CaptureRequest(CaptureTimer& timer, const Preferences& preferences, Shot shot);
+
+  void miEntireScreenClick();
+  void miActiveWindowClick();
+  // Advances the request by one step: waits out the delay or takes a shot.
+  void ProcessCapture();
+  void tiDelayTimer();
+  // Drops everything pending.
+  void Drop();
+
+  uint32_t CaptureFlags() const { return flags_; }
+  int32_t ShotCount() const { return shotCount_; }
+
+ private:
+  void Start(uint32_t kind);
+  void Arm(int32_t seconds);
+  void StopTimer();
+
+  CaptureTimer& timer_;
+  const Preferences& preferences_;
+  Shot shot_;
+  uint32_t flags_ = 0;
+  int32_t shotCount_ = 0;
+  bool timerRunning_ = false;
+};

@@ -1,0 +1,170 @@
+#include "core/capture/key_names.h"
+
+#include <array>
+#include <cctype>
+#include <string_view>
+
+const char* const KeyNames[kKeyNameCount] = {
+    "A",       "B",     "C",     "D",     "E",     "F",    "G",     "H",         "I",           "J",
+    "K",       "L",     "M",     "N",     "O",     "P",    "Q",     "R",         "S",           "T",
+    "U",       "V",     "W",     "X",     "Y",     "Z",    "1",     "2",         "3",           "4",
+    "5",       "6",     "7",     "8",     "9",     "0",    "F1",    "F2",        "F3",          "F4",
+    "F5",      "F6",    "F7",    "F8",    "F9",    "F10",  "F11",   "F12",       "PrtScr",      "Enter",
+    "Esc",     "Ins",   "Del",   "Home",  "End",   "PgUp", "PgDn",  "Caps Lock", "Scroll Lock", "Num Lock",
+    "Num Del", "Num +", "Num -", "Num *", ";",     "+",    "-",     "/",         "*",           ".",
+    "`",       "\\",    "[",     "]",     "Pause", "BkSp", "Space", "Menu",      "None",
+};
+
+namespace {
+
+struct NamedCode {
+  int32_t code;
+  const char* name;
+};
+
+// Keys whose system name is missing or misleading (Pause and Num Lock share a
+// scan code, Print Screen's is named after SysRq), so the list names them itself.
+constexpr std::array<NamedCode, 4> kSpecialNames = {{
+    {0x13, "Pause"},
+    {0x2C, "PrtScr"},
+    {0x5D, "Menu"},
+    {0x90, "Num Lock"},
+}};
+
+constexpr std::array<NamedCode, 15> kFixedNames = {{
+    {0x08, "BkSp"},
+    {0x09, "Tab"},
+    {0x0D, "Enter"},
+    {0x1B, "Esc"},
+    {0x20, "Space"},
+    {0x21, "PgUp"},
+    {0x22, "PgDn"},
+    {0x23, "End"},
+    {0x24, "Home"},
+    {0x25, "Left"},
+    {0x26, "Up"},
+    {0x27, "Right"},
+    {0x28, "Down"},
+    {0x2D, "Ins"},
+    {0x2E, "Del"},
+}};
+
+struct PrefixBit {
+  std::string_view text;
+  uint16_t bit;
+};
+
+constexpr std::array<PrefixBit, 3> kPrefixesShown = {{
+    {"Shift+", kShiftPrefix},
+    {"Ctrl+", kCtrlPrefix},
+    {"Alt+", kAltPrefix},
+}};
+
+constexpr std::array<PrefixBit, 4> kPrefixesRead = {{
+    {"Shift+", kShiftPrefix},
+    {"^", kCtrlPrefix},
+    {"Ctrl+", kCtrlPrefix},
+    {"Alt+", kAltPrefix},
+}};
+
+constexpr uint8_t kKeypadDigitFirst = 0x60;
+constexpr uint8_t kKeypadDigitLast = 0x69;
+constexpr uint8_t kFunctionKeyFirst = 0x70;
+constexpr uint8_t kFunctionKeyLast = 0x87;
+
+// The range searched when a text is turned back into a code; scanning upward
+// makes a name borne by two keys resolve to the lower code.
+constexpr uint16_t kFirstSearchedCode = 8;
+constexpr uint16_t kLastSearchedCode = 597;
+
+std::string LowByteName(uint8_t key, const SystemKeyName& systemName) {
+  for (const NamedCode& fixed : kFixedNames) {
+    if (fixed.code == key) return fixed.name;
+  }
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+  if (key >= kKeypadDigitFirst && key <= kKeypadDigitLast)
+    return std::string(1, static_cast<char>('0' + key - kKeypadDigitFirst));
+  if (key >= kFunctionKeyFirst && key <= kFunctionKeyLast) {
+    std::string name = "F";
+    name += std::to_string(key - kFunctionKeyFirst + 1);
+    return name;
+  }
+  return systemName(key);
+}
+
+}  // namespace
+
+bool AsciiSameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+std::string KeyToText(uint16_t code, const SystemKeyName& systemName) {
+  std::string name = LowByteName(static_cast<uint8_t>(code & 0xFF), systemName);
+  if (name.empty()) return name;
+  std::string prefix;
+  for (const PrefixBit& shown : kPrefixesShown) {
+    if (code & shown.bit) prefix += shown.text;
+  }
+  return prefix + name;
+}
+
+uint16_t TextToKey(const std::string& text, const SystemKeyName& systemName, const SameTextIgnoringCase& same) {
+  uint16_t prefixBits = 0;
+  std::string rest = text;
+  for (bool stripped = true; stripped;) {
+    stripped = false;
+    for (const PrefixBit& read : kPrefixesRead) {
+      if (rest.size() >= read.text.size() && same(rest.substr(0, read.text.size()), std::string(read.text))) {
+        prefixBits |= read.bit;
+        rest.erase(0, read.text.size());
+        stripped = true;
+        break;
+      }
+    }
+  }
+  if (rest.empty()) return 0;
+  for (uint16_t code = kFirstSearchedCode; code <= kLastSearchedCode; ++code) {
+    if (same(KeyToText(code, systemName), rest)) return code | prefixBits;
+  }
+  return 0;
+}
+
+std::optional<int> KeyCodeToItem(int32_t code, const SystemKeyName& systemName) {
+  std::string name;
+  for (const NamedCode& special : kSpecialNames) {
+    if (special.code == code) {
+      name = special.name;
+      break;
+    }
+  }
+  if (name.empty()) name = KeyToText(static_cast<uint16_t>(code), systemName);
+  for (int item = 0; item < kKeyNameCount; ++item) {
+    if (name == KeyNames[item]) return item;
+  }
+  return std::nullopt;
+}
+
+int32_t ItemToKeyCode(const std::string& itemText, const SystemKeyName& systemName, const SameTextIgnoringCase& same) {
+  for (const NamedCode& special : kSpecialNames) {
+    if (itemText == special.name) return special.code;
+  }
+  return TextToKey(itemText, systemName, same);
+}
+
+ModifierBoxes MaskToBoxes(int32_t mask) {
+  return {(mask & kModAlt) != 0, (mask & kModCtrl) != 0, (mask & kModShift) != 0, (mask & kModWin) != 0};
+}
+
+int32_t BoxesToMask(const ModifierBoxes& boxes) {
+  return (boxes.Alt ? kModAlt : 0) | (boxes.Ctrl ? kModCtrl : 0) | (boxes.Shift ? kModShift : 0) |
+         (boxes.Win ? kModWin : 0);
+}
+
+bool ShouldReportRefusal(bool registered, const HotKey& hotKey) {
+  // Summed wide: stored values are arbitrary 32-bit numbers.
+  return !registered && static_cast<int64_t>(hotKey.Modifiers) + hotKey.Key > 0;
+}

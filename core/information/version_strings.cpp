@@ -1,0 +1,25 @@
+#include "core/information/version_strings.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+// The trademark kind uses the standard key, which differs from its name.
+constexpr std::array<const char*, kVersionStringKinds> kKeys = {
+    "CompanyName",     "FileDescription",  "FileVersion", "InternalName",   "LegalCopyright",
+    "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments",
+};
+
+}  // namespace
+
+std::string VersionStringKey(TVersionType type) {
+  if (type < 0 || type >= kVersionStringKinds) return {};
+  return kKeys[type];
+}
+
+std::string StringFileInfoPath(uint16_t language, uint16_t codePage, const std::string& key) {
+  char table[9];
+  std::snprintf(table, sizeof table, "%04X%04X", static_cast<unsigned>(language), static_cast<unsigned>(codePage));
+  return std::string("\\StringFileInfo\\") + table + "\\" + key;
+}

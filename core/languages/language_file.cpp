@@ -1,0 +1,116 @@
+#include "core/languages/language_file.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The private-profile reader's blanks; ^Z is the DOS end-of-file mark.
+bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' '; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+std::string_view TrimLeft(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+
+// Names compare without regard to ASCII letter case: they are kept upper-cased.
+std::string NameKey(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+// Splits off the next line; a run of CR and LF characters ends it.
+std::string_view NextLine(std::string_view& rest) {
+  size_t end = 0;
+  while (end < rest.size() && !IsLineEnd(rest[end])) ++end;
+  std::string_view line = rest.substr(0, end);
+  while (end < rest.size() && IsLineEnd(rest[end])) ++end;
+  rest.remove_prefix(end);
+  return line;
+}
+
+std::string Cut(std::string_view text) { return std::string(text.substr(0, kMaxLanguageText)); }
+
+std::string FromValue(std::string_view value) {
+  // The value is a C string to the platform reader: it ends at a NUL.
+  value = value.substr(0, value.find('\0'));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return Cut(value);
+}
+
+// Trailing spaces of a default are dropped, as the platform reader does.
+std::string FromFallback(std::string_view fallback) {
+  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  return Cut(fallback);
+}
+
+// The whole file, or nothing when it cannot be read to its end. C streams,
+// not iostreams: these pull the whole locale library into the executable.
+std::string ReadWholeFile(const std::string& path) {
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return {};
+  std::string contents;
+  char block[4096];
+  size_t read = 0;
+  while ((read = std::fread(block, 1, sizeof block, file.get())) > 0) contents.append(block, read);
+  return std::ferror(file.get()) ? std::string() : contents;
+}
+
+}  // namespace
+
+LanguageFile::LanguageFile(std::string_view contents) {
+  // Lines above the first header form a section without a name, which is
+  // therefore always the first of that name.
+  Keys* section = &sections_[""];
+  while (!contents.empty()) {
+    const std::string_view line = Trim(NextLine(contents));
+    if (line.empty()) continue;
+    const size_t close = line.rfind(']');
+    if (line.front() == '[' && close != std::string_view::npos && close > 0) {
+      // A later section of a name already seen is never searched.
+      const auto [entry, isNew] = sections_.try_emplace(NameKey(Trim(line.substr(1, close - 1))));
+      section = isNew ? &entry->second : nullptr;
+      continue;
+    }
+    if (!section) continue;
+    const size_t equals = line.find('=');
+    std::string name = NameKey(equals == std::string_view::npos ? line : TrimRight(line.substr(0, equals)));
+    if (section->contains(name)) continue;  // the first key of a name wins
+    std::optional<std::string> value;
+    if (equals != std::string_view::npos) value = FromValue(TrimLeft(line.substr(equals + 1)));
+    section->emplace(std::move(name), std::move(value));
+  }
+}
+
+std::string LanguageFile::Text(std::string_view section, std::string_view key, std::string_view fallback) const {
+  const auto keys = sections_.find(NameKey(Trim(section)));
+  if (keys == sections_.end()) return FromFallback(fallback);
+  const auto value = keys->second.find(NameKey(Trim(key)));
+  if (value == keys->second.end() || !value->second) return FromFallback(fallback);
+  return *value->second;
+}
+
+LanguageFile ReadLanguageFile(const std::string& path) { return LanguageFile(ReadWholeFile(path)); }
+
+std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
+                                   std::string_view fallback) {
+  return LanguageFile(contents).Text(section, key, fallback);
+}
+
+std::string ReadLanguageString(const std::string& path, const std::string& section, const std::string& key,
+                               const std::string& fallback) {
+  return ReadLanguageFile(path).Text(section, key, fallback);
+}

@@ -1,0 +1,42 @@
+#include "core/output/page_geometry.h"
+
+namespace {
+
+constexpr int32_t kPositionsPerRow = 3;
+
+// Offset of the drawn size within the printable extent for column or row 0
+// (start), 1 (middle) and 2 (end). Negative when the shot is larger, so that a
+// centred oversized shot loses equal parts at both edges.
+double Offset(int32_t place, double printable, double drawn) {
+  constexpr double kShare[] = {0.0, 0.5, 1.0};
+  return (printable - drawn) * kShare[place];
+}
+
+}  // namespace
+
+PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printableWidth, double printableHeight,
+                   bool fitToPage, int32_t position) {
+  // Written so that NaN fails the test as well.
+  if (!(widthPx > 0) || !(heightPx > 0) || !(ppi > 0)) return {};
+  double drawnWidth = widthPx / ppi;
+  double drawnHeight = heightPx / ppi;
+  if (fitToPage) {
+    // The fit rule: the largest size with the shot's aspect ratio that fits the
+    // printable area. Small shots are enlarged as well, so that a fitted shot
+    // always spans the printable area in one direction. With no printable area
+    // there is nothing to fit into.
+    if (!(printableWidth > 0) || !(printableHeight > 0)) return {};
+    if (printableWidth * heightPx <= printableHeight * widthPx) {
+      drawnWidth = printableWidth;
+      drawnHeight = printableWidth * heightPx / widthPx;
+    } else {
+      drawnHeight = printableHeight;
+      drawnWidth = printableHeight * widthPx / heightPx;
+    }
+  }
+  // The position list offers 0..8 only; anything else is placed like the
+  // default position, Center.
+  if (position < 0 || position >= kPagePositionCount) position = kPagePositionCenter;
+  return {Offset(position % kPositionsPerRow, printableWidth, drawnWidth),
+          Offset(position / kPositionsPerRow, printableHeight, drawnHeight), drawnWidth, drawnHeight};
+}

@@ -1,0 +1,52 @@
+#include "services/capture/hot_keys.h"
+
+#include "base/application.h"
+
+namespace {
+
+constexpr int kKeyNameLength = 256;
+constexpr int kScanCodeShift = 16;
+constexpr UINT kScanCodeMask = 0xFF;  // keeps the extended-key bit clear
+
+void RegisterOne(HWND window, int id, const HotKey& hotKey, const std::string& refusedText,
+                 const RefusalReport& report) {
+  bool registered =
+      RegisterHotKey(window, id, static_cast<UINT>(hotKey.Modifiers), static_cast<UINT>(hotKey.Key)) != FALSE;
+  if (ShouldReportRefusal(registered, hotKey)) report(refusedText);
+}
+
+}  // namespace
+
+std::string SystemKeyNameOf(uint8_t virtualKey) {
+  UINT scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) & kScanCodeMask;
+  if (scanCode == 0) return {};
+  char name[kKeyNameLength] = {};
+  int length = GetKeyNameTextA(static_cast<LONG>(scanCode << kScanCodeShift), name, kKeyNameLength);
+  return std::string(name, length > 0 ? length : 0);
+}
+
+bool SameTextInUserLocale(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& activeWindow,
+                     const std::string& entireRefusedText, const std::string& activeRefusedText,
+                     const RefusalReport& report) {
+  RegisterOne(window, kEntireScreenHotKeyId, entireScreen, entireRefusedText, report);
+  RegisterOne(window, kActiveWindowHotKeyId, activeWindow, activeRefusedText, report);
+}
+
+void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& activeWindow,
+                     const std::string& entireRefusedText, const std::string& activeRefusedText) {
+  RegisterHotKeys(window, entireScreen, activeWindow, entireRefusedText, activeRefusedText,
+                  [window](const std::string& text) {
+                    MessageBoxA(window, text.c_str(), kApplicationTitle, MB_OK | MB_SETFOREGROUND);
+                  });
+}
+
+void UnregisterHotKeys(HWND window) {
+  // Removal of a key that was never registered fails harmlessly.
+  UnregisterHotKey(window, kEntireScreenHotKeyId);
+  UnregisterHotKey(window, kActiveWindowHotKeyId);
+}

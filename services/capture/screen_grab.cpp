@@ -1,0 +1,71 @@
+#include "services/capture/screen_grab.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/languages/localised_error.h"
+
+namespace {
+
+constexpr int kTitleBufferLength = 1025;  // 1024 characters and the terminating zero
+constexpr UINT kTitleTimeoutMs = 1000;
+
+// The desktop's device context: screen coordinates, origin at the top left
+// of the primary display. Taken anew for every grab.
+owners::WindowDc DesktopDc() {
+  const HWND desktop = GetDesktopWindow();
+  return {desktop, GetWindowDC(desktop)};
+}
+
+void RequireDc(const owners::WindowDc& screen) {
+  if (!screen.get()) throw LocalisedError(TextId::ScreenNotRead);
+}
+
+owners::Bitmap CopyScreenArea(HDC screen, int left, int top, int width, int height) {
+  owners::Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+  if (!bitmap) {
+    throw LocalisedError(TextId::ShotBitmapNotMade,
+                         {{"%WIDTH%", std::to_string(width)}, {"%HEIGHT%", std::to_string(height)}});
+  }
+  owners::MemoryDc target(CreateCompatibleDC(screen));
+  if (!target) throw LocalisedError(TextId::ShotDeviceContextNotMade);
+  owners::Selection selected(target.get(), bitmap.get());
+  StretchBlt(target.get(), 0, 0, width, height, screen, left, top, width, height, SRCCOPY);
+  return bitmap;
+}
+
+}  // namespace
+
+Shot GrabEntireScreen() {
+  const owners::WindowDc screen = DesktopDc();
+  RequireDc(screen);
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  return Shot{CopyScreenArea(screen.get(), 0, 0, width, height), {}};
+}
+
+std::optional<Shot> GrabActiveWindow() {
+  const owners::WindowDc screen = DesktopDc();
+  RequireDc(screen);
+  const HWND window = GetForegroundWindow();
+  if (!window) return std::nullopt;
+  std::string title = GetWindowTitle(window);
+  // A window closed meanwhile has no rectangle, and one without area would
+  // give a bitmap of no pixels that the fit rule blows up into a black page.
+  RECT area{};
+  if (!GetWindowRect(window, &area) || area.right <= area.left || area.bottom <= area.top) return std::nullopt;
+  return Shot{CopyScreenArea(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top),
+              std::move(title)};
+}
+
+std::string GetWindowTitle(HWND window) {
+  std::string text(kTitleBufferLength, '\0');
+  DWORD_PTR ignored = 0;
+  // A hung or busy program must not stall the shot: give up after a second.
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, kTitleBufferLength, reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kTitleTimeoutMs, &ignored)) {
+    return {};
+  }
+  text.resize(std::min(text.find('\0'), static_cast<size_t>(kTitleBufferLength - 1)));
+  return text;
+}

@@ -1,0 +1,64 @@
+#include "services/information/version_info.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kLanguageNameLength = 255;
+
+// Stores the text at a query path of the block; leaves the text alone when the
+// path is absent. The length the query reports bounds the text, so a table
+// without terminating zeros cannot lead the read out of the block.
+void QueryText(std::vector<char>& block, const std::string& path, std::string& text) {
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), path.c_str(), &value, &length) || !value) return;
+  const char* characters = static_cast<const char*>(value);
+  text.assign(characters, strnlen(characters, length));
+}
+
+}  // namespace
+
+std::string TrpVersionInfo::GetVersionString(TVersionType type) const {
+  if (type < 0 || type >= kVersionTypes) return {};
+  return texts_[type];
+}
+
+void TrpVersionInfo::SetFilename(const std::string& path) {
+  filename_ = path;
+  ReadVersionInfo();
+}
+
+void TrpVersionInfo::ReadVersionInfo() {
+  // Start afresh: a file without version information must not show the texts
+  // of the file read before it.
+  texts_ = {};
+
+  DWORD unused = 0;
+  const DWORD size = GetFileVersionInfoSizeA(filename_.c_str(), &unused);
+  if (size == 0) return;
+  std::vector<char> block(size);
+  if (!GetFileVersionInfoA(filename_.c_str(), 0, size, block.data())) return;
+
+  void* translations = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translations, &length) || !translations ||
+      length < 2 * sizeof(WORD))
+    return;
+  WORD entry[2];  // language identifier, then code page
+  std::memcpy(entry, translations, sizeof entry);
+  const WORD language = entry[0];
+  const WORD codePage = entry[1];
+
+  for (int kind = 0; kind < kVersionStringKinds; ++kind) {
+    const auto type = static_cast<TVersionType>(kind);
+    QueryText(block, StringFileInfoPath(language, codePage, VersionStringKey(type)), texts_[type]);
+  }
+
+  char name[kLanguageNameLength] = {};
+  VerLanguageNameA(language, name, kLanguageNameLength);
+  texts_[vtLanguage].assign(name, strnlen(name, kLanguageNameLength));
+}

@@ -1,0 +1,78 @@
+#include "services/output/print_shot.h"
+
+#include <utility>
+
+#include "core/output/page_geometry.h"
+#include "services/output/stamp_watermark.h"
+
+namespace {
+
+namespace gp = Gdiplus::DllExports;
+
+// The page's printable area in inches. It is measured in device pixels and
+// divided by the device resolution, because some GDI+ builds round visible
+// clip bounds to whole page units, and a whole inch is far too coarse.
+Gdiplus::GpRectF PrintableInches(Gdiplus::GpGraphics* graphics) {
+  gp::GdipSetPageUnit(graphics, Gdiplus::UnitPixel);
+  Gdiplus::GpRectF bounds{};
+  gp::GdipGetVisibleClipBounds(graphics, &bounds);
+  Gdiplus::REAL dpiX = 0;
+  Gdiplus::REAL dpiY = 0;
+  gp::GdipGetDpiX(graphics, &dpiX);
+  gp::GdipGetDpiY(graphics, &dpiY);
+  if (dpiX <= 0 || dpiY <= 0) return {};
+  return {bounds.X / dpiX, bounds.Y / dpiY, bounds.Width / dpiX, bounds.Height / dpiY};
+}
+
+constexpr const char* kDocumentName = "Vorlane";
+constexpr double kFallbackPixelsPerInch = 96.0;
+
+}  // namespace
+
+void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
+               const Preferences& preferences, double screenPpi) {
+  // Declared first so that it is released last, after the GDI+ copy.
+  const owners::Bitmap captured = std::move(capturedBitmap);
+  // Chosen first: while another job is open this refuses at once.
+  printer.SelectIndex(printer.IndexOfPrinter(preferences.PrintPrinter));
+
+  Gdiplus::GpBitmap* copy = nullptr;
+  gp::GdipCreateBitmapFromHBITMAP(captured.get(), nullptr, &copy);
+  const owners::GpBitmap shotImage(copy);
+  Gdiplus::GpGraphics* drawing = nullptr;
+  gp::GdipGetImageGraphicsContext(shotImage.get(), &drawing);
+  const owners::GpGraphics imageGraphics(drawing);
+  UINT widthPx = 0;
+  UINT heightPx = 0;
+  gp::GdipGetImageWidth(shotImage.get(), &widthPx);
+  gp::GdipGetImageHeight(shotImage.get(), &heightPx);
+
+  if (preferences.WatermarkMake) {
+    StampWatermark(imageGraphics.get(), widthPx, heightPx, windowTitle, preferences);
+  }
+
+  PrintJob job(printer, kDocumentName);
+  {
+    Gdiplus::GpGraphics* page = nullptr;
+    gp::GdipCreateFromHDC(job.dc(), &page);
+    const owners::GpGraphics printerGraphics(page);
+    const Gdiplus::GpRectF printable = PrintableInches(printerGraphics.get());
+    gp::GdipSetPageUnit(printerGraphics.get(), Gdiplus::UnitInch);
+    gp::GdipSetInterpolationMode(printerGraphics.get(), Gdiplus::InterpolationModeHighQuality);
+    // A shot GDI+ could not copy has no pixels: the page stays blank.
+    if (shotImage) {
+      const PageRect place = PlaceShot(widthPx, heightPx, screenPpi, printable.Width, printable.Height,
+                                       preferences.PrintFitToPage, preferences.PrintPagePosition);
+      gp::GdipDrawImageRect(printerGraphics.get(), shotImage.get(), static_cast<float>(place.X),
+                            static_cast<float>(place.Y), static_cast<float>(place.Width),
+                            static_cast<float>(place.Height));
+    }
+  }
+  job.End();
+}
+
+double ScreenPixelsPerInch() {
+  const owners::WindowDc screen(nullptr, GetDC(nullptr));
+  const int pixelsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  return pixelsPerInch > 0 ? pixelsPerInch : kFallbackPixelsPerInch;
+}

@@ -1,0 +1,243 @@
+#include "services/output/printer.h"
+
+#include <winspool.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+#include "base/message_loop.h"
+#include "core/languages/localised_error.h"
+#include "services/output/default_printer.h"
+
+namespace {
+
+constexpr DWORD kEnumFlags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+constexpr DWORD kNamesOnlyLevel = 4;
+constexpr const char* kSpoolerDriver = "winspool";
+
+// While the spooler takes the page the GUI thread keeps answering, in the
+// order the messages came: hot keys, tray and menu clicks, painting. The job
+// always goes on. A timer tick comes last of all, so one at the head of the
+// queue means nothing else waits; it stays there until the page is spooled,
+// so that a series whose interval is shorter than a print job takes its next
+// shot afterwards instead of failing with "Printing in progress".
+BOOL CALLBACK PumpMessages(HDC, int) {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_TIMER) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+    if (message.message == WM_QUIT) {
+      // Leave the request to end the run for the main loop after the job.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    DispatchQueuedMessage(message);
+  }
+  return TRUE;
+}
+
+bool SameName(const std::string& left, const std::string& right) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left.data(), static_cast<int>(left.size()), right.data(),
+                        static_cast<int>(right.size())) == CSTR_EQUAL;
+}
+
+// The printer's own current settings; empty when the driver gives none.
+// A printer that cannot be opened is no longer usable.
+std::vector<std::byte> QueryDeviceSettings(const std::string& printer) {
+  std::string name = printer;
+  HANDLE opened = nullptr;
+  if (!OpenPrinterA(name.data(), &opened, nullptr)) throw std::runtime_error(kPrinterNotValidError);
+  const owners::PrinterHandle handle(opened);
+  const LONG size = DocumentPropertiesA(nullptr, handle.get(), name.data(), nullptr, nullptr, 0);
+  if (size <= 0) return {};
+  std::vector<std::byte> devmode(static_cast<size_t>(size));
+  if (DocumentPropertiesA(nullptr, handle.get(), name.data(), reinterpret_cast<DEVMODEA*>(devmode.data()), nullptr,
+                          DM_OUT_BUFFER) != IDOK) {
+    return {};
+  }
+  return devmode;
+}
+
+owners::GlobalMemory CopyToGlobal(const std::vector<std::byte>& bytes) {
+  if (bytes.empty()) return {};
+  owners::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
+  if (!memory) return {};
+  if (void* target = GlobalLock(memory.get())) {
+    std::memcpy(target, bytes.data(), bytes.size());
+    GlobalUnlock(memory.get());
+  }
+  return memory;
+}
+
+std::vector<std::byte> CopyFromGlobal(HGLOBAL memory) {
+  if (!memory) return {};
+  std::vector<std::byte> bytes(GlobalSize(memory));
+  const void* source = GlobalLock(memory);
+  if (!source) return {};
+  std::memcpy(bytes.data(), source, bytes.size());
+  GlobalUnlock(memory);
+  return bytes;
+}
+
+// DEVNAMES for one printer: the offsets count characters from the start of
+// the block, and the driver, device and port names follow the header.
+std::vector<std::byte> MakeDevNames(const std::string& printer) {
+  const std::string driver = kSpoolerDriver;
+  const size_t deviceOffset = sizeof(DEVNAMES) + driver.size() + 1;
+  const size_t portOffset = deviceOffset + printer.size() + 1;
+  std::vector<std::byte> block(portOffset + 1);
+  DEVNAMES header{};
+  header.wDriverOffset = sizeof(DEVNAMES);
+  header.wDeviceOffset = static_cast<WORD>(deviceOffset);
+  header.wOutputOffset = static_cast<WORD>(portOffset);
+  std::memcpy(block.data(), &header, sizeof header);
+  std::memcpy(block.data() + header.wDriverOffset, driver.c_str(), driver.size() + 1);
+  std::memcpy(block.data() + deviceOffset, printer.c_str(), printer.size() + 1);
+  return block;
+}
+
+std::string DeviceNameOf(const std::vector<std::byte>& devNames) {
+  if (devNames.size() < sizeof(DEVNAMES)) return {};
+  DEVNAMES header{};
+  std::memcpy(&header, devNames.data(), sizeof header);
+  if (header.wDeviceOffset >= devNames.size()) return {};
+  const char* start = reinterpret_cast<const char*>(devNames.data()) + header.wDeviceOffset;
+  return std::string(start, strnlen(start, devNames.size() - header.wDeviceOffset));
+}
+
+}  // namespace
+
+std::vector<std::string> EnumerateInstalledPrinters() {
+  DWORD needed = 0;
+  DWORD count = 0;
+  std::vector<std::byte> buffer;
+  // A printer may be added between asking for the size and reading.
+  while (!EnumPrintersA(kEnumFlags, nullptr, kNamesOnlyLevel, reinterpret_cast<BYTE*>(buffer.data()),
+                        static_cast<DWORD>(buffer.size()), &needed, &count)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size()) return {};
+    buffer.resize(needed);
+  }
+  std::vector<std::string> names;
+  const auto* info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
+  for (DWORD i = 0; i < count; ++i) {
+    if (info[i].pPrinterName) names.emplace_back(info[i].pPrinterName);
+  }
+  return names;
+}
+
+Printer::Printer(Enumerator enumerate) : enumerate_(std::move(enumerate)) {}
+
+Printer::~Printer() { AbortDoc(); }
+
+const std::vector<std::string>& Printer::PrinterNames() {
+  if (!enumerated_) {
+    names_ = enumerate_();
+    enumerated_ = true;
+  }
+  return names_;
+}
+
+int Printer::IndexOfPrinter(const std::string& name) {
+  const std::vector<std::string>& names = PrinterNames();
+  if (name.empty()) return -1;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (SameName(names[i], name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void Printer::SelectIndex(int index) {
+  if (printing_) throw std::runtime_error(kPrintingInProgressError);
+  if (index < -1 || index >= static_cast<int>(PrinterNames().size())) throw std::runtime_error(kPrinterNotValidError);
+  index_ = index;
+}
+
+int Printer::ResolvedIndex() { return index_ >= 0 ? index_ : IndexOfPrinter(SystemDefaultPrinter()); }
+
+std::string Printer::SelectedPrinterName() {
+  const int index = ResolvedIndex();
+  return index >= 0 ? PrinterNames()[index] : std::string();
+}
+
+const std::string& Printer::RequireSelectedPrinter() {
+  const int index = ResolvedIndex();
+  if (index < 0) throw std::runtime_error(kNoDefaultPrinterError);
+  return PrinterNames()[index];
+}
+
+// Settings confirmed in the set-up dialog stay for their printer; any other
+// printer prints with its own current settings.
+void Printer::UpdateDeviceSettings(const std::string& printer) {
+  if (settings_.fromDialog && settings_.printer == printer) return;
+  settings_ = {printer, QueryDeviceSettings(printer), false};
+}
+
+bool Printer::SetupDialog(HWND owner, int index) {
+  SelectIndex(index);
+  const std::string printer = RequireSelectedPrinter();
+  UpdateDeviceSettings(printer);
+
+  owners::GlobalMemory devMode = CopyToGlobal(settings_.devmode);
+  owners::GlobalMemory devNames = CopyToGlobal(MakeDevNames(printer));
+  PRINTDLGA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.Flags = PD_PRINTSETUP;
+  // The dialog may free and replace both blocks: it owns them while it runs.
+  dialog.hDevMode = devMode.release();
+  dialog.hDevNames = devNames.release();
+  const BOOL confirmed = PrintDlgA(&dialog);
+  devMode.reset(dialog.hDevMode);
+  devNames.reset(dialog.hDevNames);
+  if (!confirmed) return false;
+
+  // A printer installed after the list was taken cannot be used in this run.
+  const int chosen = IndexOfPrinter(DeviceNameOf(CopyFromGlobal(devNames.get())));
+  if (chosen < 0) return true;
+  index_ = chosen;
+  settings_ = {PrinterNames()[chosen], CopyFromGlobal(devMode.get()), true};
+  return true;
+}
+
+HDC Printer::BeginDoc(const char* documentName) {
+  if (printing_) throw std::runtime_error(kPrintingInProgressError);
+  const std::string printer = RequireSelectedPrinter();
+  UpdateDeviceSettings(printer);
+  const auto* devmode =
+      settings_.devmode.empty() ? nullptr : reinterpret_cast<const DEVMODEA*>(settings_.devmode.data());
+  dc_.reset(CreateDCA(nullptr, printer.c_str(), nullptr, devmode));
+  if (!dc_) throw std::runtime_error(kPrinterNotValidError);
+
+  // Open from here on: the abort procedure may already run inside StartDocA.
+  printing_ = true;
+  SetAbortProc(dc_.get(), PumpMessages);
+  DOCINFOA document{};
+  document.cbSize = sizeof document;
+  document.lpszDocName = documentName;
+  if (StartDocA(dc_.get(), &document) <= 0) {
+    printing_ = false;
+    dc_.reset();
+    throw LocalisedError(TextId::PrintJobNotStarted);
+  }
+  if (StartPage(dc_.get()) <= 0) {
+    AbortDoc();
+    throw LocalisedError(TextId::PrintJobNotStarted);
+  }
+  return dc_.get();
+}
+
+void Printer::EndDoc() {
+  if (!printing_) return;
+  const bool pageEnded = ::EndPage(dc_.get()) > 0;
+  const bool documentEnded = ::EndDoc(dc_.get()) > 0;
+  printing_ = false;
+  dc_.reset();
+  if (!pageEnded || !documentEnded) throw LocalisedError(TextId::PrintJobNotFinished);
+}
+
+void Printer::AbortDoc() {
+  if (!printing_) return;
+  ::AbortDoc(dc_.get());
+  printing_ = false;
+  dc_.reset();
+}

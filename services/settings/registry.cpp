@@ -1,0 +1,119 @@
+#include "services/settings/registry.h"
+
+#include <cstring>
+
+#include "base/owners.h"
+
+namespace {
+
+owners::Key OpenKey(HKEY root, const std::string& path, REGSAM access) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
+  return owners::Key(key);
+}
+
+}  // namespace
+
+bool RegistryValueExists(HKEY root, const std::string& path, const std::string& name) {
+  owners::Key key = OpenKey(root, path, KEY_READ);
+  return key && RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool RegistryDeleteValue(HKEY root, const std::string& path, const std::string& name) {
+  owners::Key key = OpenKey(root, path, KEY_WRITE);
+  return key && RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+bool RegistryWriteData(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data,
+                       int64_t size) {
+  if (size < 0 || size > MAXDWORD) return false;
+  HKEY created = nullptr;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &created,
+                      nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  owners::Key key(created);
+  return RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                        static_cast<DWORD>(size)) == ERROR_SUCCESS;
+}
+
+bool RegistryWriteString(HKEY root, const std::string& path, const std::string& name, const std::string& text) {
+  return RegistryWriteData(root, path, name, REG_SZ, text.c_str(), static_cast<int64_t>(text.size()) + 1);
+}
+
+bool RegistryWriteDword(HKEY root, const std::string& path, const std::string& name, int32_t value) {
+  return RegistryWriteData(root, path, name, REG_DWORD, &value, sizeof value);
+}
+
+std::string RegistryReadString(HKEY root, const std::string& path, const std::string& name) {
+  owners::Key key = OpenKey(root, path, KEY_QUERY_VALUE);
+  if (!key) return {};
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ ||
+      size == 0) {
+    return {};
+  }
+  std::string bytes(size, '\0');
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return {};
+  }
+  // The text ends at its first NUL: a value stored without a terminator keeps
+  // its last character, and one with an embedded NUL cannot smuggle bytes past it.
+  bytes.resize(std::min<size_t>(size, bytes.size()));
+  return bytes.substr(0, bytes.find('\0'));
+}
+
+std::optional<RegistryData> RegistryReadData(HKEY root, const std::string& path, const std::string& name) {
+  owners::Key key = OpenKey(root, path, KEY_READ);
+  if (!key) return std::nullopt;
+  DWORD size = 0;
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0) {
+    return std::nullopt;
+  }
+  RegistryData data;
+  data.bytes.resize(size);
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &data.type, data.bytes.data(), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  data.bytes.resize(size);
+  return data;
+}
+
+int32_t RegistryReadDword(HKEY root, const std::string& path, const std::string& name) {
+  std::optional<RegistryData> data = RegistryReadData(root, path, name);
+  if (!data || data->type != REG_DWORD || data->bytes.size() < 4) return 0;
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | data->bytes[i];
+  return static_cast<int32_t>(value);
+}
+
+std::string ReadPrefString(const std::string& name, const std::string& fallback) {
+  std::string text = RegistryReadString(HKEY_CURRENT_USER, kPreferencesKey, name);
+  return text.empty() ? fallback : text;
+}
+
+int32_t ReadPrefInteger(const std::string& name, int32_t fallback) {
+  if (!RegistryValueExists(HKEY_CURRENT_USER, kPreferencesKey, name)) return fallback;
+  return RegistryReadDword(HKEY_CURRENT_USER, kPreferencesKey, name);
+}
+
+// A failed write is shown by the reload that follows every save.
+void WritePrefString(const std::string& name, const std::string& text) {
+  (void)RegistryWriteString(HKEY_CURRENT_USER, kPreferencesKey, name, text);
+}
+
+void WritePrefInteger(const std::string& name, int32_t value) {
+  (void)RegistryWriteDword(HKEY_CURRENT_USER, kPreferencesKey, name, value);
+}
+
+bool StartWithWindowsExists() { return RegistryValueExists(HKEY_CURRENT_USER, kRunKey, kRunValue); }
+
+// The tray menu's check mark shows the real state again at the next load.
+void AddStartWithWindows(const std::string& executablePath) {
+  (void)RegistryWriteString(HKEY_CURRENT_USER, kRunKey, kRunValue, executablePath);
+}
+
+void RemoveStartWithWindows() { (void)RegistryDeleteValue(HKEY_CURRENT_USER, kRunKey, kRunValue); }
