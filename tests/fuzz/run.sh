@@ -14,8 +14,8 @@ flags="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 build() {
   clang++ $flags -o "$out/$1" "$root/tests/fuzz/$1.cpp" $2
 }
-build language_file_fuzzer "$root/lang/language_file.cpp"
-build parse_integer_fuzzer "$root/prefs/number_field.cpp"
+build language_file_fuzzer "$root/core/languages/language_file.cpp"
+build parse_integer_fuzzer "$root/core/settings/number_field.cpp"
 
 run() {
   name=$1
