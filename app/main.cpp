@@ -2,9 +2,11 @@
 // message loop, and GDI+ around all of it.
 #include <windows.h>
 
+#include "app/main_window.h"
+#include "base/application.h"
+#include "base/error_box.h"
 #include "base/message_loop.h"
 #include "base/owners.h"
-#include "app/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   owners::GdiplusSession gdiplus;  // started before anything else, shut down last
@@ -14,11 +16,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   try {
-    TfmOptions fmOptions(instance);
+    MainWindow mainWindow(instance);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchQueuedMessage(message);
   } catch (const std::exception& error) {
-    ShowError(error.what());
+    ShowError(nullptr, error.what());
   }
   return 0;
 }

@@ -1,349 +1,268 @@
 #include "app/main_window.h"
 
-#include <algorithm>
-#include <stdexcept>
-
+#include "base/application.h"
+#include "base/error_box.h"
 #include "base/message_loop.h"
 #include "base/paths.h"
+#include "core/information/help_path.h"
+#include "core/languages/localised_error.h"
+#include "resources/resource.h"
 #include "services/capture/hot_keys.h"
 #include "services/capture/screen_grab.h"
-#include "core/information/help_path.h"
 #include "services/information/help.h"
-#include "core/languages/localised_error.h"
 #include "services/output/print_shot.h"
 #include "services/settings/registry.h"
-#include "resources/resource.h"
+#include "ui/languages/apply_texts.h"
+#include "ui/settings/layout.h"
 
-namespace {
-
-constexpr int kClientWidth = 440;
-constexpr int kClientHeight = 360;
-
-void RegisterWindowClass(HINSTANCE instance, HICON icon, WNDPROC procedure) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = icon;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kMainWindowClass;
-  RegisterClassExA(&windowClass);
-}
-
-}  // namespace
-
-void ShowError(const char* text) {
-  MessageBoxA(nullptr, text, kApplicationTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
-}
-
-TfmOptions::TfmOptions(HINSTANCE instance)
-    : instance_(instance), icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY))), fmAbout(instance) {
-  screenPpi_ = ScreenPixelsPerInch();
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance),
+      icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY))),
+      screenPixelsPerInch_(ScreenPixelsPerInch()),
+      aboutWindow_(instance) {
   // The shell announces a re-created taskbar (an Explorer restart) with this.
-  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-  RegisterWindowClass(instance, icon_, WindowProc);
-  // A fixed single-border window centred on the screen; created hidden.
+  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  RegisterWindowClass(instance, kMainWindowClass, icon_);
+  // A fixed single-border window centred on the screen; made hidden.
   RECT frame{0, 0, kClientWidth, kClientHeight};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  CreateWindowExA(WS_EX_DLGMODALFRAME, kMainWindowClass, "Preferences", style,
-                  (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width,
-                  height, nullptr, nullptr, instance, this);
-  if (!handle_) throw std::runtime_error("The main window could not be created.");
-  SetDialogWindow(handle_);
-  face_->RefreshLanguages();
-  LoadPreferences();
+  Create(WS_EX_DLGMODALFRAME, kMainWindowClass, English(TextId::Title), style,
+         (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+         nullptr);
+  SetDialogWindow(handle());
+  pages_->RefreshLanguages();
+  LoadSettings();
   RegisterHotKeys();
 }
 
-TfmOptions::~TfmOptions() {
+MainWindow::~MainWindow() {
   SetDialogWindow(nullptr);
-  if (handle_) DestroyWindow(handle_);
+  RemoveTrayIcon(handle());
 }
 
-LRESULT CALLBACK TfmOptions::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TfmOptions*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->handle_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TfmOptions*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    self->handle_ = nullptr;
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (const LocalisedError& error) {
-    self->ReportError(error.Text(self->catalogue_));
-  } catch (const std::exception& error) {
-    self->ReportError(error.what());
-  }
-  return 0;
-}
-
-// A box opened while a page is spooled would make the job wait for the user:
-// it is shown once the job is closed. Quick repeated refusals add no box
-// while one with the same text is on screen.
-void TfmOptions::ReportError(const std::string& text) {
-  if (printer_.Printing()) {
-    if (std::ranges::find(errorsHeld_, text) == errorsHeld_.end()) errorsHeld_.push_back(text);
-    return;
-  }
-  if (std::ranges::find(errorsShown_, text) != errorsShown_.end()) return;
-  errorsShown_.push_back(text);
-  ShowError(text.c_str());
-  errorsShown_.erase(std::ranges::find(errorsShown_, text));
-}
-
-// What waits until the page is spooled: anything that may open a window and
-// wait for the user there. A capture does not wait: it is refused.
-bool TfmOptions::WaitsForPage(UINT message, WPARAM wParam, LPARAM lParam) const {
-  if (message == WM_TRAYICON) return !(lParam == WM_LBUTTONDBLCLK && preferences_.DefaultAction == 0);
-  if (message != WM_COMMAND) return false;
-  const UINT command = LOWORD(wParam);
-  return lParam != 0 || (command != IDM_ENTIRE_SCREEN && command != IDM_ACTIVE_WINDOW);
-}
-
-// Called after every shot: once no job is open any more, what waited for it
-// goes back to the queue, followed by the errors it held.
-void TfmOptions::AfterJob() {
-  if (printer_.Printing() || (held_.empty() && errorsHeld_.empty())) return;
-  for (const MSG& waiting : held_) PostMessageA(handle_, waiting.message, waiting.wParam, waiting.lParam);
-  held_.clear();
-  PostMessageA(handle_, WM_JOB_CLOSED, 0, 0);
-}
-
-LRESULT TfmOptions::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // After Exit the window only waits to be destroyed: it takes no more requests.
-  if (FExiting && (message == WM_COMMAND || message == WM_HOTKEY || message == WM_TRAYICON || message == WM_TIMER)) {
-    return 0;
-  }
-  if (printer_.Printing() && WaitsForPage(message, wParam, lParam)) {
-    held_.push_back({handle_, message, wParam, lParam, 0, {}});
+  if (exiting_ && (message == WM_COMMAND || message == WM_HOTKEY || message == WM_TRAYICON || message == WM_TIMER)) {
     return 0;
   }
   switch (message) {
     case WM_CREATE:
-      FormCreate();
+      BuildPreferences();
       return 0;
     case WM_CLOSE:
-      FormClose();
+      if (!exiting_) HideToTray();
       return 0;
     case WM_COMMAND:
-      WMCommand(wParam, lParam);
+      RunCommand(LOWORD(wParam));
       return 0;
     case WM_NOTIFY:
-      if (face_) face_->HandleNotify(lParam);  // controls may notify while the face is being built
+      if (pages_) pages_->HandleNotify(lParam);  // the page control notifies while it is being made
       return 0;
     case WM_HOTKEY:
-      WMHotKey(wParam);
+      HandleHotKey(wParam);
       return 0;
     case WM_TIMER:
-      if (wParam == kDelayTimerId) capture_->tiDelayTimer();
+      if (wParam == kCaptureTimerId) capture_->Tick();
       return 0;
     case WM_TRAYICON:
-      WMTrayIcon(lParam);
+      HandleTrayMouse(lParam);
       return 0;
-    case WM_JOB_CLOSED: {
-      std::vector<std::string> errors;
-      errors.swap(errorsHeld_);
-      for (const std::string& text : errors) ReportError(text);
-      return 0;
-    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
   }
-  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+  if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
     AddTrayIcon();
     return 0;
   }
-  return DefWindowProcA(handle_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
-void TfmOptions::FormCreate() {
+// What waits while a page is spooled: everything from the tray and the
+// menus, which may open a window and wait for the user there. A capture does
+// not wait: it is refused.
+bool MainWindow::WaitsForPrintJob(UINT message, WPARAM wParam, LPARAM lParam) const {
+  if (message == WM_TRAYICON) return !(lParam == WM_LBUTTONDBLCLK && settings_.DefaultAction == 0);
+  if (message != WM_COMMAND) return false;
+  const WORD command = LOWORD(wParam);
+  return command != IDM_ENTIRE_SCREEN && command != IDM_ACTIVE_WINDOW;
+}
+
+// An error of the program's own says itself in the language applied.
+void MainWindow::ReportError(const std::exception& error) {
+  const auto* localised = dynamic_cast<const LocalisedError*>(&error);
+  ShowError(handle(), localised ? localised->Text(texts_) : error.what());
+}
+
+void MainWindow::BuildPreferences() {
   // No system menu, no minimise or maximise box: the window is left with a
   // caption bar only, and OK, Cancel or Exit are the ways out.
-  const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
-  SetWindowLongPtrA(handle_, GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
+  const LONG_PTR style = GetWindowLongPtrA(handle(), GWL_STYLE);
+  SetWindowLongPtrA(handle(), GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
   // The icon before the Preferences controls: it is what the user waits for
   // at start-up, and no message is handled before the constructor is done.
   AddTrayIcon();
-  face_ = std::make_unique<PreferencesWindow>(handle_, instance_, printer_);
-  tiDelay = std::make_unique<WindowTimer>(handle_);
-  capture_ =
-      std::make_unique<CaptureRequest>(*tiDelay, preferences_, [this](bool activeWindow) { TakeShot(activeWindow); });
-  FExiting = false;
+  pages_ = std::make_unique<PreferencesPages>(handle(), printer_);
+  captureTimer_ = std::make_unique<WindowTimer>(handle());
+  capture_ = std::make_unique<CaptureRequest>(*captureTimer_, settings_,
+                                              [this](bool activeWindow) { TakeShot(activeWindow); });
 }
 
-// Every close request only sends the window back to the tray: Exit ends the
-// program by ending its message loop.
-void TfmOptions::FormClose() {
-  if (!FExiting) btCancelClick();
-}
-
-void TfmOptions::WMCommand(WPARAM wParam, LPARAM lParam) {
-  if (lParam != 0) {  // from a control of the Preferences window
-    if (!face_) return;
-    switch (face_->HandleCommand(wParam, lParam)) {
-      case FaceCommand::OK:
-        btOKClick();
-        break;
-      case FaceCommand::Cancel:
-        btCancelClick();
-        break;
-      case FaceCommand::Apply:
-        btApplyClick();
-        break;
-      case FaceCommand::None:
-        break;
-    }
-    return;
-  }
-  switch (LOWORD(wParam)) {
+void MainWindow::RunCommand(WORD command) {
+  switch (command) {
     case IDM_ENTIRE_SCREEN:
-      capture_->miEntireScreenClick();
+      capture_->StartEntireScreen();
       break;
     case IDM_ACTIVE_WINDOW:
-      capture_->miActiveWindowClick();
+      capture_->StartActiveWindow();
       break;
     case IDM_PREFERENCES:
-      miPreferencesClick();
+      OpenPreferences();
       break;
     case IDM_AUTO_START:
-      miAutoStartClick();
+      ToggleRunOnStartup();
       break;
     case IDM_HELP:
-      miHelpClick();
+      OpenHelp();
       break;
     case IDM_ABOUT:
-      miAboutClick();
+      ShowAbout();
       break;
     case IDM_EXIT:
-      miExitClick();
+      ExitProgram();
+      break;
+    case IDC_btOK:
+      ApplyAndHide();
+      break;
+    case IDC_btCancel:
+      HideToTray();
+      break;
+    case IDC_btApply:
+      ApplySettings();
       break;
   }
 }
 
-void TfmOptions::WMHotKey(WPARAM id) {
-  if (id == kEntireScreenHotKeyId) capture_->miEntireScreenClick();
-  if (id == kActiveWindowHotKeyId) capture_->miActiveWindowClick();
+void MainWindow::HandleHotKey(WPARAM id) {
+  if (id == kEntireScreenHotKeyId) capture_->StartEntireScreen();
+  if (id == kActiveWindowHotKeyId) capture_->StartActiveWindow();
 }
 
-void TfmOptions::WMTrayIcon(LPARAM mouseMessage) {
+void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
   switch (mouseMessage) {
     case WM_LBUTTONDBLCLK:
-      if (preferences_.DefaultAction == 0) capture_->miEntireScreenClick();
-      if (preferences_.DefaultAction == 1) miPreferencesClick();
+      if (settings_.DefaultAction == 0) capture_->StartEntireScreen();
+      if (settings_.DefaultAction == 1) OpenPreferences();
       break;
     case WM_RBUTTONUP:
-      PopupMenu1.Popup(handle_);
+      trayMenu_.Popup(handle(), texts_);
       break;
   }
 }
 
-void TfmOptions::TakeShot(bool activeWindow) {
-  struct AfterJobScope {
-    TfmOptions& window;
-    ~AfterJobScope() { window.AfterJob(); }
-  } afterJob{*this};
+void MainWindow::TakeShot(bool activeWindow) {
   std::optional<Shot> shot = activeWindow ? GrabActiveWindow() : std::optional<Shot>(GrabEntireScreen());
   if (!shot) return;  // nothing in the foreground: nothing to print
-  PrintShot(printer_, std::move(shot->bitmap), shot->title, preferences_, screenPpi_);
+  PrintShot(printer_, std::move(shot->bitmap), shot->title, settings_, screenPixelsPerInch_);
 }
 
 // Also what sending the window back to the tray runs, so the icon returns
 // if it was lost; never again after Exit took it away.
-void TfmOptions::AddTrayIcon() {
-  if (!FExiting) ::AddTrayIcon(handle_, icon_);
+void MainWindow::AddTrayIcon() {
+  if (!exiting_) ::AddTrayIcon(handle(), icon_);
 }
 
-void TfmOptions::miPreferencesClick() {
-  if (!IsWindowVisible(handle_)) {
-    ShowWindow(handle_, SW_SHOW);
-    if (!shown_) {
-      shown_ = true;
-      face_->FormShow([this] { LoadPreferences(); });
+void MainWindow::OpenPreferences() {
+  if (!IsWindowVisible(handle())) {
+    ShowWindow(handle(), SW_SHOW);
+    if (!shownBefore_) {
+      shownBefore_ = true;
+      pages_->PrepareFirstShowing();
+      LoadSettings();
+      pages_->SelectPage(Page::General);
     }
   }
-  LoadPreferences();
-  ShowWindow(handle_, SW_SHOWNORMAL);
-  SetForegroundWindow(handle_);
+  // Every opening shows what is stored: edits that were not applied are gone.
+  LoadSettings();
+  ShowWindow(handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(handle());
 }
 
-void TfmOptions::miAutoStartClick() {
+void MainWindow::ToggleRunOnStartup() {
   // The mark changes whatever the registry says; the next load shows its real state.
   if (StartWithWindowsExists()) {
-    PopupMenu1.SetAutoStartChecked(false);
+    trayMenu_.SetRunOnStartupChecked(false);
     RemoveStartWithWindows();
   } else {
-    PopupMenu1.SetAutoStartChecked(true);
+    trayMenu_.SetRunOnStartupChecked(true);
     AddStartWithWindows(ExecutablePath());
   }
 }
 
-void TfmOptions::miHelpClick() { OpenHelp(handle_, HelpFilePath(ExecutablePath(), catalogue_.HelpFileName)); }
+void MainWindow::OpenHelp() { ::OpenHelp(handle(), HelpFilePath(ExecutablePath(), texts_.HelpFileName())); }
 
-void TfmOptions::miAboutClick() {
-  fmAbout.SetVersionCaption(AboutVersionCaption(ExecutablePath()));
-  fmAbout.ShowModal(handle_);
+void MainWindow::ShowAbout() {
+  aboutWindow_.SetVersionCaption(AboutVersionCaption(ExecutablePath()));
+  aboutWindow_.ShowModal(handle());
 }
 
 // The window is destroyed only after the message loop has ended, never
 // beneath a box or a dialog whose caller still runs: their loops end on the
 // quit and hand it on.
-void TfmOptions::miExitClick() {
-  RemoveTrayIcon(handle_);
-  UnregisterHotKeys(handle_);
+void MainWindow::ExitProgram() {
+  RemoveTrayIcon(handle());
+  UnregisterHotKeys(handle());
   capture_->Drop();
-  FExiting = true;
-  ShowWindow(handle_, SW_HIDE);
+  exiting_ = true;
+  ShowWindow(handle(), SW_HIDE);
   PostQuitMessage(0);
 }
 
-void TfmOptions::btApplyClick() {
-  if (face_->PrinterCount() == 0) {
-    MessageBoxA(handle_, catalogue_.NoPrintersInSystem.c_str(), kApplicationTitle, MB_OK);
+void MainWindow::ApplySettings() {
+  if (pages_->PrinterCount() == 0) {
+    MessageBoxA(handle(), texts_[TextId::NoPrintersInSystem].c_str(), kApplicationTitle, MB_OK);
     return;
   }
-  if (!face_->PrinterSelected()) {
-    MessageBoxA(handle_, catalogue_.PrinterNotSelected.c_str(), kApplicationTitle, MB_OK);
+  if (!pages_->PrinterSelected()) {
+    MessageBoxA(handle(), texts_[TextId::PrinterNotSelected].c_str(), kApplicationTitle, MB_OK);
     return;
   }
-  face_->ApplySelectedLanguage(PopupMenu1, catalogue_);
+  texts_ = ApplySelectedLanguage(*pages_);
   RegistryPreferenceStore store;
-  SavePreferences(store, face_->CollectPreferences());
-  LoadPreferences();
-  UnregisterHotKeys(handle_);
+  SavePreferences(store, pages_->CollectPreferences());
+  LoadSettings();
+  UnregisterHotKeys(handle());
   RegisterHotKeys();
 }
 
 // The window goes back to the tray even when Apply refused.
-void TfmOptions::btOKClick() {
-  btApplyClick();
-  btCancelClick();
+void MainWindow::ApplyAndHide() {
+  ApplySettings();
+  HideToTray();
 }
 
-void TfmOptions::btCancelClick() {
-  ShowWindow(handle_, SW_HIDE);
+void MainWindow::HideToTray() {
+  ShowWindow(handle(), SW_HIDE);
   AddTrayIcon();
 }
 
-void TfmOptions::LoadPreferences() {
+// The stored settings, shown in the stored language; the tray menu's marks follow them.
+void MainWindow::LoadSettings() {
   RegistryPreferenceStore store;
-  preferences_ = ::LoadPreferences(store, [this] { return printer_.SelectedPrinterName(); });
-  face_->ShowPreferences(preferences_, StartWithWindowsExists(), PopupMenu1, catalogue_);
+  settings_ = LoadPreferences(store, [this] { return printer_.SelectedPrinterName(); });
+  pages_->SelectLanguage(settings_.Language);
+  texts_ = ApplySelectedLanguage(*pages_);
+  pages_->ShowPreferences(settings_, texts_[TextId::BrowseFont]);
+  trayMenu_.SetRunOnStartupChecked(StartWithWindowsExists());
+  trayMenu_.SetDefaultAction(settings_.DefaultAction);
 }
 
-void TfmOptions::RegisterHotKeys() {
-  if (FExiting) return;
-  ::RegisterHotKeys(handle_, {preferences_.ShortcutShiftEntireScreen, preferences_.ShortcutKeyEntireScreen},
-                    {preferences_.ShortcutShiftActiveWindow, preferences_.ShortcutKeyActiveWindow},
-                    catalogue_.UnableSetEntireScreenSC, catalogue_.UnableSetActiveWindowSC);
+void MainWindow::RegisterHotKeys() {
+  if (exiting_) return;
+  ::RegisterHotKeys(handle(), {settings_.ShortcutShiftEntireScreen, settings_.ShortcutKeyEntireScreen},
+                    {settings_.ShortcutShiftActiveWindow, settings_.ShortcutKeyActiveWindow},
+                    texts_[TextId::UnableSetEntireScreenSC], texts_[TextId::UnableSetActiveWindowSC]);
 }

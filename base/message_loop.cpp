@@ -1,8 +1,17 @@
 #include "base/message_loop.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 HWND dialogWindow = nullptr;
+int openJobs = 0;
+std::vector<MSG> held;
+
+bool SameMessage(const MSG& a, const MSG& b) {
+  return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
+}
 
 }  // namespace
 
@@ -12,4 +21,22 @@ void DispatchQueuedMessage(MSG& message) {
   if (dialogWindow && IsDialogMessageA(dialogWindow, &message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
+}
+
+PrintJobScope::PrintJobScope() { ++openJobs; }
+
+PrintJobScope::~PrintJobScope() {
+  if (--openJobs > 0) return;
+  std::vector<MSG> waiting;
+  waiting.swap(held);
+  for (const MSG& message : waiting) PostMessageA(message.hwnd, message.message, message.wParam, message.lParam);
+}
+
+bool PrintJobOpen() { return openJobs > 0; }
+
+void HoldForPrintJob(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const MSG holding{window, message, wParam, lParam, 0, {}};
+  if (std::ranges::none_of(held, [&](const MSG& kept) { return SameMessage(kept, holding); })) {
+    held.push_back(holding);
+  }
 }

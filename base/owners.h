@@ -56,9 +56,7 @@ class Owner {
 inline void CloseKey(HKEY key) { RegCloseKey(key); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DeleteDc(HDC dc) { DeleteDC(dc); }
-inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
-inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
 inline void CloseFind(HANDLE find) { FindClose(find); }
@@ -70,9 +68,7 @@ using Font = Owner<HFONT, DeleteGdiObject>;
 using Brush = Owner<HBRUSH, DeleteGdiObject>;
 using MemoryDc = Owner<HDC, DeleteDc>;    // CreateCompatibleDC
 using PrinterDc = Owner<HDC, DeleteDc>;   // CreateDCA on a printer
-using KernelHandle = Owner<HANDLE, CloseKernelHandle>;
 using Menu = Owner<HMENU, DestroyMenuHandle>;
-using Icon = Owner<HICON, DestroyIconHandle>;  // only icons the program created
 using Window = Owner<HWND, DestroyWindowHandle>;
 using GlobalMemory = Owner<HGLOBAL, FreeGlobal>;
 // FindFirstFileA fails with INVALID_HANDLE_VALUE, not NULL: store only a handle it succeeded with.
@@ -83,7 +79,6 @@ namespace gp = Gdiplus::DllExports;
 inline void DisposeImage(Gdiplus::GpImage* image) { gp::GdipDisposeImage(image); }
 inline void DisposeBitmap(Gdiplus::GpBitmap* bitmap) { gp::GdipDisposeImage(bitmap); }
 inline void DeleteGraphics(Gdiplus::GpGraphics* graphics) { gp::GdipDeleteGraphics(graphics); }
-inline void DeleteBrush(Gdiplus::GpBrush* brush) { gp::GdipDeleteBrush(brush); }
 inline void DeleteSolidFill(Gdiplus::GpSolidFill* brush) { gp::GdipDeleteBrush(brush); }
 inline void DeleteFont(Gdiplus::GpFont* font) { gp::GdipDeleteFont(font); }
 inline void DeleteFontFamily(Gdiplus::GpFontFamily* family) { gp::GdipDeleteFontFamily(family); }
@@ -99,9 +94,6 @@ using GpStringFormat = Owner<Gdiplus::GpStringFormat*, DeleteStringFormat>;
 
 inline void ReleaseStream(IStream* stream) { stream->Release(); }
 using Stream = Owner<IStream*, ReleaseStream>;  // SHCreateMemStream
-
-inline void FreeLibraryModule(HMODULE module) { FreeLibrary(module); }
-using Module = Owner<HMODULE, FreeLibraryModule>;  // LoadLibraryExA
 
 // A device context borrowed from a window (GetDC / GetWindowDC): released
 // with ReleaseDC, which needs the window as well.
@@ -160,19 +152,25 @@ class Selection {
   HGDIOBJ previous_;
 };
 
-// GDI+ is started for the whole run and shut down last.
+// GDI+ is started for the whole run and shut down last, and only when it
+// started: a failed start leaves nothing to shut down.
 class GdiplusSession {
  public:
   GdiplusSession() {
     Gdiplus::GdiplusStartupInput input;  // version 1, no callback, background thread on
-    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    status_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr);
   }
-  ~GdiplusSession() { Gdiplus::GdiplusShutdown(token_); }
+  ~GdiplusSession() {
+    if (started()) Gdiplus::GdiplusShutdown(token_);
+  }
   GdiplusSession(const GdiplusSession&) = delete;
   GdiplusSession& operator=(const GdiplusSession&) = delete;
 
+  bool started() const { return status_ == Gdiplus::Ok; }
+
  private:
   ULONG_PTR token_ = 0;
+  Gdiplus::Status status_ = Gdiplus::GenericError;
 };
 
 }  // namespace owners

@@ -17,30 +17,30 @@ uint32_t SecondsToMilliseconds(int32_t seconds) {
 CaptureRequest::CaptureRequest(CaptureTimer& timer, const Preferences& preferences, Shot shot)
     : timer_(timer), preferences_(preferences), shot_(std::move(shot)) {}
 
-void CaptureRequest::miEntireScreenClick() { Start(0); }
+void CaptureRequest::StartEntireScreen() { Start(0); }
 
-void CaptureRequest::miActiveWindowClick() { Start(cfActiveWindow); }
+void CaptureRequest::StartActiveWindow() { Start(kCaptureActiveWindow); }
 
 void CaptureRequest::Start(uint32_t kind) {
   // A new request replaces whatever was pending; a running timer is left
   // alone unless the new request needs it.
   shotCount_ = 0;
   flags_ = kind;
-  if (preferences_.TimerDelayedCapture) flags_ |= cfDelay;
-  if (preferences_.TimerSeveralShots) flags_ |= cfSeveralShots;
+  if (preferences_.TimerDelayedCapture) flags_ |= kCaptureDelayed;
+  if (preferences_.TimerSeveralShots) flags_ |= kCaptureSeries;
   ProcessCapture();
 }
 
 void CaptureRequest::ProcessCapture() {
   try {
-    if (flags_ & cfDelay) {
-      flags_ &= ~cfDelay;
+    if (flags_ & kCaptureDelayed) {
+      flags_ &= ~kCaptureDelayed;
       Arm(preferences_.TimerDelay);
       return;
     }
     // Armed before the shot, so the interval is counted from its start.
-    if (flags_ & cfSeveralShots) Arm(preferences_.TimerInterval);
-    shot_((flags_ & cfActiveWindow) != 0);
+    if (flags_ & kCaptureSeries) Arm(preferences_.TimerInterval);
+    shot_((flags_ & kCaptureActiveWindow) != 0);
   } catch (...) {
     // A failure ends its request rather than failing again at every tick.
     flags_ = 0;
@@ -50,10 +50,10 @@ void CaptureRequest::ProcessCapture() {
   ++shotCount_;
 }
 
-void CaptureRequest::tiDelayTimer() {
+void CaptureRequest::Tick() {
   // A tick already queued when the timer was stopped belongs to no request.
   if (!timerRunning_) return;
-  if (flags_ & cfSeveralShots) {
+  if (flags_ & kCaptureSeries) {
     // The first shot of a delayed series is due whatever the count says, so
     // that a series always takes at least one shot.
     if (shotCount_ == 0 || shotCount_ < preferences_.TimerNumberOfShots) {

@@ -16,9 +16,9 @@ class CaptureTimer {
   virtual void Disable() = 0;
 };
 
-inline constexpr uint32_t cfActiveWindow = 1;  // clear: the entire screen
-inline constexpr uint32_t cfDelay = 2;         // the first shot still waits for the delay
-inline constexpr uint32_t cfSeveralShots = 4;  // a series of shots
+inline constexpr uint32_t kCaptureActiveWindow = 1;  // clear: the entire screen
+inline constexpr uint32_t kCaptureDelayed = 2;         // the first shot still waits for the delay
+inline constexpr uint32_t kCaptureSeries = 4;  // a series of shots
 
 // The largest period the system's window timer accepts.
 inline constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
@@ -34,15 +34,15 @@ class CaptureRequest {
   // The preferences are read each time they are needed, never copied.
   CaptureRequest(CaptureTimer& timer, const Preferences& preferences, Shot shot);
 
-  void miEntireScreenClick();
-  void miActiveWindowClick();
+  void StartEntireScreen();
+  void StartActiveWindow();
   // Advances the request by one step: waits out the delay or takes a shot.
   void ProcessCapture();
-  void tiDelayTimer();
+  void Tick();
   // Drops everything pending.
   void Drop();
 
-  uint32_t CaptureFlags() const { return flags_; }
+  uint32_t Flags() const { return flags_; }
   int32_t ShotCount() const { return shotCount_; }
 
  private:

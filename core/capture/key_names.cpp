@@ -1,10 +1,9 @@
 #include "core/capture/key_names.h"
 
 #include <array>
-#include <cctype>
 #include <string_view>
 
-const char* const KeyNames[kKeyNameCount] = {
+const char* const kKeyNames[kKeyNameCount] = {
     "A",       "B",     "C",     "D",     "E",     "F",    "G",     "H",         "I",           "J",
     "K",       "L",     "M",     "N",     "O",     "P",    "Q",     "R",         "S",           "T",
     "U",       "V",     "W",     "X",     "Y",     "Z",    "1",     "2",         "3",           "4",
@@ -94,13 +93,6 @@ std::string LowByteName(uint8_t key, const SystemKeyName& systemName) {
 
 }  // namespace
 
-bool AsciiSameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
 
 std::string KeyToText(uint16_t code, const SystemKeyName& systemName) {
   std::string name = LowByteName(static_cast<uint8_t>(code & 0xFF), systemName);
@@ -143,7 +135,7 @@ std::optional<int> KeyCodeToItem(int32_t code, const SystemKeyName& systemName) 
   }
   if (name.empty()) name = KeyToText(static_cast<uint16_t>(code), systemName);
   for (int item = 0; item < kKeyNameCount; ++item) {
-    if (name == KeyNames[item]) return item;
+    if (name == kKeyNames[item]) return item;
   }
   return std::nullopt;
 }

@@ -8,13 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "core/ascii_text.h"
+
 struct HotKey {
   int32_t Modifiers = 0;  // passed to the system unchanged
   int32_t Key = 0;        // virtual-key code; 0 = none
 };
 
 inline constexpr int kKeyNameCount = 79;
-extern const char* const KeyNames[kKeyNameCount];
+extern const char* const kKeyNames[kKeyNameCount];
 
 // The name the system gives a key's scan code with the extended bit clear;
 // empty when the key has no scan code.
@@ -22,7 +24,6 @@ using SystemKeyName = std::function<std::string(uint8_t virtualKey)>;
 
 // Whether two texts are equal ignoring case, as the user's locale sees it.
 using SameTextIgnoringCase = std::function<bool(const std::string&, const std::string&)>;
-bool AsciiSameText(const std::string& a, const std::string& b);
 
 // Prefix bits a key code may carry in its text form ("Shift+", "Ctrl+", "Alt+").
 inline constexpr uint16_t kShiftPrefix = 0x2000;

@@ -5,17 +5,18 @@
 
 namespace {
 
-// The trademark kind uses the standard key, which differs from its name.
-constexpr std::array<const char*, kVersionStringKinds> kKeys = {
+// The trademark field uses the standard key, which differs from its name.
+constexpr std::array<const char*, kStringTableFields> kKeys = {
     "CompanyName",     "FileDescription",  "FileVersion", "InternalName",   "LegalCopyright",
     "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments",
 };
 
 }  // namespace
 
-std::string VersionStringKey(TVersionType type) {
-  if (type < 0 || type >= kVersionStringKinds) return {};
-  return kKeys[type];
+std::string VersionStringKey(VersionField field) {
+  const auto index = static_cast<int>(field);
+  if (index < 0 || index >= kStringTableFields) return {};
+  return kKeys[static_cast<size_t>(index)];
 }
 
 std::string StringFileInfoPath(uint16_t language, uint16_t codePage, const std::string& key) {

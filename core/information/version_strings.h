@@ -4,27 +4,27 @@
 #include <cstdint>
 #include <string>
 
-// The ordinals are part of TrpVersionInfo's interface: keep this order.
-enum TVersionType : int {
-  vtCompanyName,
-  vtFileDescription,
-  vtFileVersion,
-  vtInternalName,
-  vtLegalCopyright,
-  vtLegalTradeMark,
-  vtOriginalFileName,
-  vtProductName,
-  vtProductVersion,
-  vtComments,
-  vtLanguage,
+// The ordinals number the texts of a version resource: keep this order.
+enum class VersionField : int {
+  CompanyName,
+  FileDescription,
+  FileVersion,
+  InternalName,
+  LegalCopyright,
+  LegalTradeMark,
+  OriginalFileName,
+  ProductName,
+  ProductVersion,
+  Comments,
+  Language,  // not in the string table: the name of the first translation's language
 };
 
-// The kinds read from the string table: every kind but vtLanguage.
-inline constexpr int kVersionStringKinds = vtComments + 1;
-inline constexpr int kVersionTypes = vtLanguage + 1;
+// The fields read from the string table: every field but Language.
+inline constexpr int kStringTableFields = static_cast<int>(VersionField::Comments) + 1;
+inline constexpr int kVersionFields = static_cast<int>(VersionField::Language) + 1;
 
-// The string-table key of a kind; empty for vtLanguage, which has none.
-std::string VersionStringKey(TVersionType type);
+// The string-table key of a field; empty for Language, which has none.
+std::string VersionStringKey(VersionField field);
 
 // "\StringFileInfo\" + language and code page as four upper-case hex digits
 // each + "\" + key.

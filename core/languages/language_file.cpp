@@ -1,5 +1,7 @@
 #include "core/languages/language_file.h"
 
+#include "core/ascii_text.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -22,13 +24,7 @@ std::string_view TrimRight(std::string_view text) {
 std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
 // Names compare without regard to ASCII letter case: they are kept upper-cased.
-std::string NameKey(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
+std::string NameKey(std::string_view name) { return AsciiUpper(name); }
 
 // Splits off the next line; a run of CR and LF characters ends it.
 std::string_view NextLine(std::string_view& rest) {

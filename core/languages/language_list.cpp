@@ -1,21 +1,13 @@
 #include "core/languages/language_list.h"
 
+#include "core/ascii_text.h"
+
 #include <string_view>
 
 namespace {
 
 constexpr std::string_view kExtension = ".lng";
 constexpr std::string_view kLanguageFolder = "langs\\";
-
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
-bool SameLanguage(std::string_view a, std::string_view b) { return AsciiUpper(a) == AsciiUpper(b); }
 
 std::string LanguageFolder(const std::string& executableDirectory) {
   std::string folder = executableDirectory;
@@ -30,7 +22,7 @@ bool IsLanguageFile(const DirectoryEntry& entry) {
   // A name of nothing but the extension would be listed as an empty entry,
   // which cannot be stored and found again.
   if (entry.name.size() <= kExtension.size()) return false;
-  return SameLanguage(std::string_view(entry.name).substr(entry.name.size() - kExtension.size()), kExtension);
+  return AsciiSameText(std::string_view(entry.name).substr(entry.name.size() - kExtension.size()), kExtension);
 }
 
 std::string WithoutLastExtension(const std::string& fileName) { return fileName.substr(0, fileName.rfind('.')); }
@@ -67,7 +59,7 @@ LanguageList RefreshLanguages(const std::vector<DirectoryEntry>& listing, const 
 
 std::optional<size_t> FindLanguage(const std::vector<std::string>& names, const std::string& name) {
   for (size_t i = 0; i < names.size(); ++i) {
-    if (SameLanguage(names[i], name)) return i;
+    if (AsciiSameText(names[i], name)) return i;
   }
   return std::nullopt;
 }

@@ -1,11 +1,9 @@
 #include "core/languages/localised_error.h"
 
 LocalisedError::LocalisedError(TextId id, Fields fields)
-    : std::runtime_error(FillFields(EntryOf(id).english, fields)), id_(id), fields_(std::move(fields)) {}
+    : std::runtime_error(FillFields(English(id), fields)), id_(id), fields_(std::move(fields)) {}
 
-std::string LocalisedError::Text(const MessageCatalogue& catalogue) const {
-  return FillFields(catalogue.Text(id_), fields_);
-}
+std::string LocalisedError::Text(const Texts& texts) const { return FillFields(texts[id_], fields_); }
 
 std::string FillFields(std::string text, const LocalisedError::Fields& fields) {
   for (const auto& [name, value] : fields) {

@@ -1,5 +1,5 @@
 #pragma once
-// An error whose text is a row of the catalogue, so that the user reads it in
+// An error whose text is one of the translatable texts, so that the user reads it in
 // the language applied. Fields such as %WIDTH% in the text are filled in.
 #include <stdexcept>
 #include <string>
@@ -15,8 +15,8 @@ class LocalisedError : public std::runtime_error {
   // what() gives the English text.
   explicit LocalisedError(TextId id, Fields fields = {});
 
-  // The text in the catalogue's language.
-  std::string Text(const MessageCatalogue& catalogue) const;
+  // The text in the language of the texts given.
+  std::string Text(const Texts& texts) const;
 
  private:
   TextId id_;

@@ -1,122 +1,146 @@
 #pragma once
-// The message catalogue: every text a language file may translate, with its
-// section, key and English default, in the order in which the texts are read
-// and applied.
+// Every text the user reads that a language file may translate, declared once
+// here: its section and key in a language file, its English default, and the
+// place it shows. The identifiers, the reading of a language file and the
+// applying of its texts are all made from this one list.
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
-// One identifier per catalogue row, named after the row's key. The value is
-// the row's index in kCatalogue.
-enum class TextId : size_t {
-  HelpFileName,
-  Title,
-  ButtonOK,
-  ButtonCancel,
-  ButtonApply,
-  GeneralTitle,
-  GeneralShortcutsTitle,
-  GeneralShortcutsEntireScreen,
-  GeneralShortcutsActiveWindow,
-  GeneralShortcutsKey,
-  GeneralLanguage,
-  GeneralRefreshLanguages,
-  GeneralDefaultTrayAction,
-  WatermarkTitle,
-  WatermarkMake,
-  WatermarkLocation,
-  WatermarkText,
-  WatermarkFont,
-  WatermarkFontColor,
-  WatermarkTransparency,
-  WatermarkSolid,
-  WatermarkInvisible,
-  WatermarkLocationLT,
-  WatermarkLocationRT,
-  WatermarkLocationLB,
-  WatermarkLocationRB,
-  TimerTitle,
-  TimerDelayedCapture,
-  TimerSeveralShots,
-  TimerDelay,
-  TimerNumberOfShots,
-  TimerInterval,
-  PrintingTitle,
-  PrintingPrinter,
-  PrintingFitToPage,
-  PrintingPagePosition,
-  PrintingPagePositionLT,
-  PrintingPagePositionCT,
-  PrintingPagePositionRT,
-  PrintingPagePositionLM,
-  PrintingPagePositionC,
-  PrintingPagePositionRM,
-  PrintingPagePositionLB,
-  PrintingPagePositionCB,
-  PrintingPagePositionRB,
-  TakeEntireScreen,
-  TakeActiveWindow,
-  RunOnStartup,
-  Preferences,
-  Help,
-  About,
-  Exit,
-  UnableSetEntireScreenSC,
-  UnableSetActiveWindowSC,
-  BrowseFont,
-  NoPrintersInSystem,
-  PrinterNotSelected,
-  ScreenNotRead,
-  ShotBitmapNotMade,
-  ShotDeviceContextNotMade,
-  PrintJobNotStarted,
-  PrintJobNotFinished,
+#include "core/languages/language_file.h"
+#include "resources/resource.h"
+
+// Where a text shows. Kept texts are used when they are needed: messages, the
+// help file name, the tray menu's captions.
+enum class TextPlace {
+  Kept,
+  WindowCaption,  // the Preferences window's title
+  Caption,        // the text of a control
+  GroupCaption,   // the text of a group box, with one blank on each side
+  TabTitle,       // index: the tab page, General 0, Printing 1, Watermark 2, Timer 3
+  ListItem,       // index: the item, replaced in place
 };
 
-inline constexpr size_t kCatalogueSize = 62;
+// X(key, section, English, place, control, index), in reading order. A text's
+// key in its section is the name of its identifier.
+// clang-format off
+#define VORLANE_TEXTS(X) \
+  X(HelpFileName, FileInfo, "Vorlane_en.chm", Kept, 0, 0) \
+  X(Title, PreferencesWindow, "Preferences", WindowCaption, 0, 0) \
+  X(ButtonOK, PreferencesWindow, "OK", Caption, IDC_btOK, 0) \
+  X(ButtonCancel, PreferencesWindow, "Cancel", Caption, IDC_btCancel, 0) \
+  X(ButtonApply, PreferencesWindow, "Apply", Caption, IDC_btApply, 0) \
+  X(GeneralTitle, PreferencesWindow, "General", TabTitle, IDC_pcMain, 0) \
+  X(GeneralShortcutsTitle, PreferencesWindow, "Shortcuts", GroupCaption, IDC_gbShortcuts, 0) \
+  X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_lbEntireScreen, 0) \
+  X(GeneralShortcutsActiveWindow, PreferencesWindow, "Active window", Caption, IDC_lbActiveWindow, 0) \
+  X(GeneralShortcutsKey, PreferencesWindow, "Key", Caption, IDC_lbShortcutKey, 0) \
+  X(GeneralLanguage, PreferencesWindow, "Language", Caption, IDC_lbLanguage, 0) \
+  X(GeneralRefreshLanguages, PreferencesWindow, "Refresh", Caption, IDC_sbRefreshLanguages, 0) \
+  X(GeneralDefaultTrayAction, PreferencesWindow, "Tray icon default action", Caption, IDC_lbDefaultTrayAction, 0) \
+  X(WatermarkTitle, PreferencesWindow, "Watermark", TabTitle, IDC_pcMain, 2) \
+  X(WatermarkMake, PreferencesWindow, "Make watermark", Caption, IDC_cbxMakeWater, 0) \
+  X(WatermarkLocation, PreferencesWindow, "Location", Caption, IDC_lbWaterLoc, 0) \
+  X(WatermarkText, PreferencesWindow, "Text", Caption, IDC_lbWaterText, 0) \
+  X(WatermarkFont, PreferencesWindow, "Font", Caption, IDC_lbWaterFont, 0) \
+  X(WatermarkFontColor, PreferencesWindow, "Color", Caption, IDC_btColor, 0) \
+  X(WatermarkTransparency, PreferencesWindow, "Transparency", GroupCaption, IDC_gbWaterTransp, 0) \
+  X(WatermarkSolid, PreferencesWindow, "Solid", Caption, IDC_lbSolid, 0) \
+  X(WatermarkInvisible, PreferencesWindow, "Invisible", Caption, IDC_lbInvisible, 0) \
+  X(WatermarkLocationLT, PreferencesWindow, "Top-left corner", ListItem, IDC_cbWaterLoc, 0) \
+  X(WatermarkLocationRT, PreferencesWindow, "Top-right corner", ListItem, IDC_cbWaterLoc, 1) \
+  X(WatermarkLocationLB, PreferencesWindow, "Bottom-left corner", ListItem, IDC_cbWaterLoc, 2) \
+  X(WatermarkLocationRB, PreferencesWindow, "Bottom-right corner", ListItem, IDC_cbWaterLoc, 3) \
+  X(TimerTitle, PreferencesWindow, "Timer", TabTitle, IDC_pcMain, 3) \
+  X(TimerDelayedCapture, PreferencesWindow, "Delayed capture", Caption, IDC_cbxDelayedCapture, 0) \
+  X(TimerSeveralShots, PreferencesWindow, "Make several shots", Caption, IDC_cbxSeveralShots, 0) \
+  X(TimerDelay, PreferencesWindow, "Delay (sec.) :", Caption, IDC_lbDelay, 0) \
+  X(TimerNumberOfShots, PreferencesWindow, "Number of shots :", Caption, IDC_lbNumOfShots, 0) \
+  X(TimerInterval, PreferencesWindow, "Interval (sec.) :", Caption, IDC_lbInterval, 0) \
+  X(PrintingTitle, PreferencesWindow, "Printing", TabTitle, IDC_pcMain, 1) \
+  X(PrintingPrinter, PreferencesWindow, "Printer", Caption, IDC_lbPrinters, 0) \
+  X(PrintingFitToPage, PreferencesWindow, "Fit to page", Caption, IDC_cbxFitToPage, 0) \
+  X(PrintingPagePosition, PreferencesWindow, "Position", Caption, IDC_lbPagePosition, 0) \
+  X(PrintingPagePositionLT, PreferencesWindow, "Top-left", ListItem, IDC_cbPagePosition, 0) \
+  X(PrintingPagePositionCT, PreferencesWindow, "Top-center", ListItem, IDC_cbPagePosition, 1) \
+  X(PrintingPagePositionRT, PreferencesWindow, "Top-right", ListItem, IDC_cbPagePosition, 2) \
+  X(PrintingPagePositionLM, PreferencesWindow, "Middle-left", ListItem, IDC_cbPagePosition, 3) \
+  X(PrintingPagePositionC, PreferencesWindow, "Center", ListItem, IDC_cbPagePosition, 4) \
+  X(PrintingPagePositionRM, PreferencesWindow, "Middle-right", ListItem, IDC_cbPagePosition, 5) \
+  X(PrintingPagePositionLB, PreferencesWindow, "Bottom-left", ListItem, IDC_cbPagePosition, 6) \
+  X(PrintingPagePositionCB, PreferencesWindow, "Bottom-center", ListItem, IDC_cbPagePosition, 7) \
+  X(PrintingPagePositionRB, PreferencesWindow, "Bottom-right", ListItem, IDC_cbPagePosition, 8) \
+  X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
+  X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
+  X(RunOnStartup, TrayMenu, "Run on startup", Kept, 0, 0) \
+  X(Preferences, TrayMenu, "Preferences", Kept, 0, 0) \
+  X(Help, TrayMenu, "Help", Kept, 0, 0) \
+  X(About, TrayMenu, "About", Kept, 0, 0) \
+  X(Exit, TrayMenu, "Exit", Kept, 0, 0) \
+  X(UnableSetEntireScreenSC, TrayMenu, "Unable to assign entire screen shortcut, try another.", Kept, 0, 0) \
+  X(UnableSetActiveWindowSC, TrayMenu, "Unable to assign active window shortcut, try another.", Kept, 0, 0) \
+  X(BrowseFont, TrayMenu, "Browse Font", Kept, 0, 0) \
+  X(NoPrintersInSystem, TrayMenu, "There are no printers installed.", Kept, 0, 0) \
+  X(PrinterNotSelected, TrayMenu, "Printer not selected.", Kept, 0, 0) \
+  X(ScreenNotRead, Messages, "The screen could not be read.", Kept, 0, 0) \
+  X(ShotBitmapNotMade, Messages, "No bitmap of %WIDTH% x %HEIGHT% pixels could be made for the shot.", Kept, 0, 0) \
+  X(ShotDeviceContextNotMade, Messages, "No device context could be made for the shot.", Kept, 0, 0) \
+  X(PrintJobNotStarted, Messages, "The print job could not be started.", Kept, 0, 0) \
+  X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0)
+// clang-format on
 
-struct CatalogueEntry {
+enum class TextId : size_t {
+#define VORLANE_TEXT_ID(key, ...) key,
+  VORLANE_TEXTS(VORLANE_TEXT_ID)
+#undef VORLANE_TEXT_ID
+};
+
+struct TextRow {
   TextId id;
   const char* section;
   const char* key;
   const char* english;
+  TextPlace place;
+  int control;  // an IDC_ identifier
+  int index;
 };
 
-// Rows in reading order; kCatalogue[i].id is TextId(i).
-extern const std::array<CatalogueEntry, kCatalogueSize> kCatalogue;
-
-inline constexpr size_t IndexOf(TextId id) { return static_cast<size_t>(id); }
-inline const CatalogueEntry& EntryOf(TextId id) { return kCatalogue[IndexOf(id)]; }
-
-// The texts that other parts of the program use after a language is applied.
-struct MessageCatalogue {
-  std::string HelpFileName;
-  std::string UnableSetEntireScreenSC;
-  std::string UnableSetActiveWindowSC;
-  std::string BrowseFont;
-  std::string NoPrintersInSystem;
-  std::string PrinterNotSelected;
-  // Every text of the language, indexed by TextId; empty before the first.
-  std::vector<std::string> texts;
-
-  // The text of a row; its English default before any language is applied.
-  std::string Text(TextId id) const;
+inline constexpr TextRow kTextRows[] = {
+#define VORLANE_TEXT_ROW(key, section, english, place, control, index) \
+  {TextId::key, #section, #key, english, TextPlace::place, control, index},
+    VORLANE_TEXTS(VORLANE_TEXT_ROW)
+#undef VORLANE_TEXT_ROW
 };
+inline constexpr size_t kTextCount = std::size(kTextRows);
 
-// Reads one text: (section, key, English default) -> text.
+constexpr const TextRow& RowOf(TextId id) { return kTextRows[static_cast<size_t>(id)]; }
+constexpr const char* English(TextId id) { return RowOf(id).english; }
+
+// Reads one text of a language: (section, key, English default) -> text.
 using LanguageReader =
     std::function<std::string(const std::string& section, const std::string& key, const std::string& fallback)>;
 
-// Every text of the catalogue, one read per row in table order; the result is
-// indexed by TextId. Also fills `messages`.
-std::vector<std::string> ReadCatalogue(const LanguageReader& read, MessageCatalogue& messages);
+// The texts of one language.
+class Texts {
+ public:
+  // The English defaults.
+  Texts();
+  // Every text read once, in reading order.
+  explicit Texts(const LanguageReader& read);
+  // The texts of a language file; a missing section or key gives the English default.
+  explicit Texts(const LanguageFile& file);
 
-// The kept texts taken from a full set of catalogue texts.
-MessageCatalogue MessagesFrom(const std::vector<std::string>& texts);
+  const std::string& operator[](TextId id) const { return texts_[static_cast<size_t>(id)]; }
 
-inline const std::string& TextOf(const std::vector<std::string>& texts, TextId id) { return texts[IndexOf(id)]; }
+  // The help file name made safe to append to the help folder.
+  std::string HelpFileName() const;
+
+ private:
+  std::vector<std::string> texts_;
+};
 
 inline constexpr const char* kDefaultHelpFileName = "Vorlane_en.chm";
 

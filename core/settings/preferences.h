@@ -1,35 +1,115 @@
 #pragma once
-// The settings record, its defaults, and the order in which it is loaded from
-// and saved to a store. The store is the registry in the program and a map in
+// The settings record, declared once: each setting with its registry value
+// name, type, default, place in the save order and the control that shows it.
+// The record's fields, loading, saving, showing and collecting are all made
+// from this one list. The store is the registry in the program and a map in
 // the tests.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 
-struct Preferences {
-  std::string Language;
-  int32_t ShortcutShiftEntireScreen = 0;
-  int32_t ShortcutKeyEntireScreen = 0;
-  int32_t ShortcutShiftActiveWindow = 0;
-  int32_t ShortcutKeyActiveWindow = 0;
-  int32_t DefaultAction = 0;
-  int32_t WatermarkLocation = 0;
-  std::string WatermarkText;
-  std::string WatermarkFontName;
-  int32_t WatermarkFontSize = 0;
-  int32_t WatermarkFontStyle = 0;
-  int32_t WatermarkFontColor = 0;
-  int32_t WatermarkFontTransparency = 0;
-  bool WatermarkMake = false;
-  int32_t TimerDelay = 0;
-  bool TimerDelayedCapture = false;
-  int32_t TimerNumberOfShots = 0;
-  int32_t TimerInterval = 0;
-  bool TimerSeveralShots = false;
-  bool PrintFitToPage = false;
-  int32_t PrintPagePosition = 0;
-  std::string PrintPrinter;
+#include "resources/resource.h"
+
+enum class SettingType { Text, Integer, OnOff };
+
+// How the Preferences window shows a setting.
+enum class SettingShown {
+  Check,          // a check box, ticked when on
+  Edit,           // an edit field holding the text
+  Number,         // a number field; a text that is no integer collects as 0
+  Count,          // a number field; a text that is no integer collects as 1
+  ListIndex,      // the selected index of a list; none collects as -1
+  TrackBar,       // the position of a track bar
+  ModifierBoxes,  // the four boxes Ctrl, Alt, Shift, Win: four identifiers from the one given
+  KeyList,        // the key list, by the key's name
+  OwnCode,        // shown and collected by code of its own: the language, the font, the colour, the printer
 };
+
+// X(name, type, default, save position, control, shown as), in load order.
+// The name is the registry value's and the record field's.
+// clang-format off
+#define VORLANE_SETTINGS(X) \
+  X(Language, Text, "English", 0, IDC_cbLanguage, OwnCode) \
+  X(ShortcutShiftEntireScreen, Integer, 6 /* Ctrl+Shift */, 1, IDC_cbxSCEntireScreenCtrl, ModifierBoxes) \
+  X(ShortcutKeyEntireScreen, Integer, 0x2C /* Print Screen */, 2, IDC_cbSCEntireScreenKey, KeyList) \
+  X(ShortcutShiftActiveWindow, Integer, 5 /* Alt+Shift */, 3, IDC_cbxSCActiveWindowCtrl, ModifierBoxes) \
+  X(ShortcutKeyActiveWindow, Integer, 0x2C, 4, IDC_cbSCActiveWindowKey, KeyList) \
+  X(DefaultAction, Integer, 1 /* open the Preferences */, 5, IDC_cbDefaultAction, ListIndex) \
+  X(WatermarkLocation, Integer, 0, 7, IDC_cbWaterLoc, ListIndex) \
+  X(WatermarkText, Text, "%DATE% %TIME%", 8, IDC_edWaterText, Edit) \
+  X(WatermarkFontName, Text, "", 9, IDC_btFont, OwnCode) \
+  X(WatermarkFontSize, Integer, 12, 10, IDC_btFont, OwnCode) \
+  X(WatermarkFontStyle, Integer, 0, 11, IDC_btFont, OwnCode) \
+  X(WatermarkFontColor, Integer, 0, 12, IDC_shColor, OwnCode) \
+  X(WatermarkFontTransparency, Integer, 0, 13, IDC_trbWaterTransp, TrackBar) \
+  X(WatermarkMake, OnOff, false, 6, IDC_cbxMakeWater, Check) \
+  X(TimerDelay, Integer, 1, 17, IDC_edDelay, Number) \
+  X(TimerDelayedCapture, OnOff, false, 18, IDC_cbxDelayedCapture, Check) \
+  X(TimerNumberOfShots, Integer, 1, 19, IDC_edNumOfShots, Count) \
+  X(TimerInterval, Integer, 1, 20, IDC_edInterval, Number) \
+  X(TimerSeveralShots, OnOff, false, 21, IDC_cbxSeveralShots, Check) \
+  X(PrintFitToPage, OnOff, true, 14, IDC_cbxFitToPage, Check) \
+  X(PrintPagePosition, Integer, 4 /* Center */, 15, IDC_cbPagePosition, ListIndex) \
+  X(PrintPrinter, Text, "" /* the current printer */, 16, IDC_cbPrinters, OwnCode)
+// clang-format on
+
+template <SettingType>
+struct SettingValueOf;
+template <>
+struct SettingValueOf<SettingType::Text> {
+  using type = std::string;
+};
+template <>
+struct SettingValueOf<SettingType::Integer> {
+  using type = int32_t;
+};
+template <>
+struct SettingValueOf<SettingType::OnOff> {
+  using type = bool;
+};
+
+struct Preferences {
+#define VORLANE_SETTING_FIELD(name, kind, fallback, ...) typename SettingValueOf<SettingType::kind>::type name = fallback;
+  VORLANE_SETTINGS(VORLANE_SETTING_FIELD)
+#undef VORLANE_SETTING_FIELD
+
+  bool operator==(const Preferences&) const = default;
+};
+
+struct Setting {
+  const char* name;
+  SettingType type;
+  // The field, by type.
+  std::string Preferences::*text;
+  int32_t Preferences::*integer;
+  bool Preferences::*onOff;
+  int savePosition;
+  int control;  // an IDC_ identifier
+  SettingShown shown;
+};
+
+constexpr Setting MakeSetting(const char* name, std::string Preferences::*field, int save, int control,
+                              SettingShown shown) {
+  return {name, SettingType::Text, field, nullptr, nullptr, save, control, shown};
+}
+constexpr Setting MakeSetting(const char* name, int32_t Preferences::*field, int save, int control,
+                              SettingShown shown) {
+  return {name, SettingType::Integer, nullptr, field, nullptr, save, control, shown};
+}
+constexpr Setting MakeSetting(const char* name, bool Preferences::*field, int save, int control, SettingShown shown) {
+  return {name, SettingType::OnOff, nullptr, nullptr, field, save, control, shown};
+}
+
+// In load order.
+inline constexpr Setting kSettings[] = {
+#define VORLANE_SETTING_ROW(name, kind, fallback, save, control, shown) \
+  MakeSetting(#name, &Preferences::name, save, control, SettingShown::shown),
+    VORLANE_SETTINGS(VORLANE_SETTING_ROW)
+#undef VORLANE_SETTING_ROW
+};
+inline constexpr size_t kSettingCount = std::size(kSettings);
 
 // Where preferences live: named texts and 32-bit integers with the read rules
 // of the registry (an absent value gives the default).
@@ -42,30 +122,11 @@ class PreferenceStore {
   virtual void WriteInteger(const std::string& name, int32_t value) = 0;
 };
 
-enum class SettingKind { Text, Integer, OnOff };
-
-// One row per stored value, in load order. The value name is the field name.
-struct Setting {
-  const char* name;
-  SettingKind kind;
-  std::string Preferences::*text;
-  int32_t Preferences::*integer;
-  bool Preferences::*onOff;
-  int32_t defaultNumber;    // Integer and OnOff
-  const char* defaultText;  // Text; nullptr for PrintPrinter, whose default is the current printer
-};
-
-extern const Setting kSettings[22];
-// Value names in the order in which a save writes them.
-extern const char* const kSaveOrder[22];
-
-const Setting* FindSetting(const std::string& name);
-
 // The record an empty store gives; currentPrinter is the PrintPrinter default.
 Preferences DefaultPreferences(const std::string& currentPrinter);
 
-// Reads every setting in table order. currentPrinter is asked only when the
-// store has no usable PrintPrinter text, at the moment that value is read.
+// Reads every setting in load order. currentPrinter is asked only when the
+// store has no usable PrintPrinter text.
 Preferences LoadPreferences(PreferenceStore& store, const std::function<std::string()>& currentPrinter);
 
 // Writes every value, changed or not, in save order (on/off as 1 or 0).

@@ -25,11 +25,6 @@ std::string SystemKeyNameOf(uint8_t virtualKey) {
   return std::string(name, length > 0 ? length : 0);
 }
 
-bool SameTextInUserLocale(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                        static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
 void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& activeWindow,
                      const std::string& entireRefusedText, const std::string& activeRefusedText,
                      const RefusalReport& report) {

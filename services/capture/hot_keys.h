@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "base/system_text.h"
 #include "core/capture/key_names.h"
 
 inline constexpr int kEntireScreenHotKeyId = 1;
@@ -13,9 +14,6 @@ inline constexpr int kActiveWindowHotKeyId = 2;
 // The name the system gives the key's scan code with the extended bit clear;
 // empty when the key has no scan code.
 std::string SystemKeyNameOf(uint8_t virtualKey);
-
-// Equality ignoring case in the user's default locale.
-bool SameTextInUserLocale(const std::string& a, const std::string& b);
 
 // Shows the text of a refused registration.
 using RefusalReport = std::function<void(const std::string& text)>;

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kTitleBufferLength = 1025;  // 1024 characters and the terminating zero
 constexpr UINT kTitleTimeoutMs = 1000;
+constexpr double kUsualPixelsPerInch = 96.0;
 
 // The desktop's device context: screen coordinates, origin at the top left
 // of the primary display. Taken anew for every grab.
@@ -68,4 +69,10 @@ std::string GetWindowTitle(HWND window) {
   }
   text.resize(std::min(text.find('\0'), static_cast<size_t>(kTitleBufferLength - 1)));
   return text;
+}
+
+double ScreenPixelsPerInch() {
+  const owners::WindowDc screen(nullptr, GetDC(nullptr));
+  const int pixelsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  return pixelsPerInch > 0 ? pixelsPerInch : kUsualPixelsPerInch;
 }

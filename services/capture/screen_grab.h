@@ -23,3 +23,6 @@ std::optional<Shot> GrabActiveWindow();
 // The window's text, at most 1024 characters. A window that does not answer
 // within a second gives an empty title.
 std::string GetWindowTitle(HWND window);
+
+// The screen's logical pixels per inch, vertically; 96 when the screen does not tell.
+double ScreenPixelsPerInch();

@@ -1,11 +1,11 @@
 #pragma once
 // The capture timer as a timer of the main window: its ticks arrive as
-// WM_TIMER with kDelayTimerId.
+// WM_TIMER with kCaptureTimerId.
 #include <windows.h>
 
 #include "core/capture/capture_request.h"
 
-inline constexpr UINT_PTR kDelayTimerId = 1;
+inline constexpr UINT_PTR kCaptureTimerId = 1;
 
 class WindowTimer : public CaptureTimer {
  public:

@@ -22,17 +22,14 @@ void QueryText(std::vector<char>& block, const std::string& path, std::string& t
 
 }  // namespace
 
-std::string TrpVersionInfo::GetVersionString(TVersionType type) const {
-  if (type < 0 || type >= kVersionTypes) return {};
-  return texts_[type];
-}
+const std::string& VersionInfo::Text(VersionField field) const { return texts_[static_cast<size_t>(field)]; }
 
-void TrpVersionInfo::SetFilename(const std::string& path) {
+void VersionInfo::SetFilename(const std::string& path) {
   filename_ = path;
   ReadVersionInfo();
 }
 
-void TrpVersionInfo::ReadVersionInfo() {
+void VersionInfo::ReadVersionInfo() {
   // Start afresh: a file without version information must not show the texts
   // of the file read before it.
   texts_ = {};
@@ -53,12 +50,12 @@ void TrpVersionInfo::ReadVersionInfo() {
   const WORD language = entry[0];
   const WORD codePage = entry[1];
 
-  for (int kind = 0; kind < kVersionStringKinds; ++kind) {
-    const auto type = static_cast<TVersionType>(kind);
-    QueryText(block, StringFileInfoPath(language, codePage, VersionStringKey(type)), texts_[type]);
+  for (int field = 0; field < kStringTableFields; ++field) {
+    QueryText(block, StringFileInfoPath(language, codePage, VersionStringKey(static_cast<VersionField>(field))),
+              texts_[static_cast<size_t>(field)]);
   }
 
   char name[kLanguageNameLength] = {};
   VerLanguageNameA(language, name, kLanguageNameLength);
-  texts_[vtLanguage].assign(name, strnlen(name, kLanguageNameLength));
+  texts_[static_cast<size_t>(VersionField::Language)].assign(name, strnlen(name, kLanguageNameLength));
 }

@@ -25,7 +25,6 @@ Gdiplus::GpRectF PrintableInches(Gdiplus::GpGraphics* graphics) {
 }
 
 constexpr const char* kDocumentName = "Vorlane";
-constexpr double kFallbackPixelsPerInch = 96.0;
 
 }  // namespace
 
@@ -69,10 +68,4 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
     }
   }
   job.End();
-}
-
-double ScreenPixelsPerInch() {
-  const owners::WindowDc screen(nullptr, GetDC(nullptr));
-  const int pixelsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
-  return pixelsPerInch > 0 ? pixelsPerInch : kFallbackPixelsPerInch;
 }

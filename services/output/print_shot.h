@@ -12,6 +12,3 @@
 // size. Errors leave as std::runtime_error.
 void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
                const Preferences& preferences, double screenPpi);
-
-// The screen's logical pixels per inch, vertically; read once at start-up.
-double ScreenPixelsPerInch();

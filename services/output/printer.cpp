@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/message_loop.h"
+#include "base/system_text.h"
 #include "core/languages/localised_error.h"
 #include "services/output/default_printer.h"
 
@@ -34,11 +35,6 @@ BOOL CALLBACK PumpMessages(HDC, int) {
     DispatchQueuedMessage(message);
   }
   return TRUE;
-}
-
-bool SameName(const std::string& left, const std::string& right) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left.data(), static_cast<int>(left.size()), right.data(),
-                        static_cast<int>(right.size())) == CSTR_EQUAL;
 }
 
 // The printer's own current settings; empty when the driver gives none.
@@ -141,13 +137,13 @@ int Printer::IndexOfPrinter(const std::string& name) {
   const std::vector<std::string>& names = PrinterNames();
   if (name.empty()) return -1;
   for (size_t i = 0; i < names.size(); ++i) {
-    if (SameName(names[i], name)) return static_cast<int>(i);
+    if (SameTextInUserLocale(names[i], name)) return static_cast<int>(i);
   }
   return -1;
 }
 
 void Printer::SelectIndex(int index) {
-  if (printing_) throw std::runtime_error(kPrintingInProgressError);
+  if (Printing()) throw std::runtime_error(kPrintingInProgressError);
   if (index < -1 || index >= static_cast<int>(PrinterNames().size())) throw std::runtime_error(kPrinterNotValidError);
   index_ = index;
 }
@@ -200,7 +196,7 @@ bool Printer::SetupDialog(HWND owner, int index) {
 }
 
 HDC Printer::BeginDoc(const char* documentName) {
-  if (printing_) throw std::runtime_error(kPrintingInProgressError);
+  if (Printing()) throw std::runtime_error(kPrintingInProgressError);
   const std::string printer = RequireSelectedPrinter();
   UpdateDeviceSettings(printer);
   const auto* devmode =
@@ -209,14 +205,14 @@ HDC Printer::BeginDoc(const char* documentName) {
   if (!dc_) throw std::runtime_error(kPrinterNotValidError);
 
   // Open from here on: the abort procedure may already run inside StartDocA.
-  printing_ = true;
+  job_.emplace();
   SetAbortProc(dc_.get(), PumpMessages);
   DOCINFOA document{};
   document.cbSize = sizeof document;
   document.lpszDocName = documentName;
   if (StartDocA(dc_.get(), &document) <= 0) {
-    printing_ = false;
     dc_.reset();
+    job_.reset();
     throw LocalisedError(TextId::PrintJobNotStarted);
   }
   if (StartPage(dc_.get()) <= 0) {
@@ -227,17 +223,17 @@ HDC Printer::BeginDoc(const char* documentName) {
 }
 
 void Printer::EndDoc() {
-  if (!printing_) return;
+  if (!Printing()) return;
   const bool pageEnded = ::EndPage(dc_.get()) > 0;
   const bool documentEnded = ::EndDoc(dc_.get()) > 0;
-  printing_ = false;
   dc_.reset();
+  job_.reset();
   if (!pageEnded || !documentEnded) throw LocalisedError(TextId::PrintJobNotFinished);
 }
 
 void Printer::AbortDoc() {
-  if (!printing_) return;
+  if (!Printing()) return;
   ::AbortDoc(dc_.get());
-  printing_ = false;
   dc_.reset();
+  job_.reset();
 }

@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/message_loop.h"
 #include "base/owners.h"
 
 inline constexpr const char* kNoDefaultPrinterError = "There is no default printer currently selected";
@@ -45,7 +47,7 @@ class Printer {
   // default). Confirmed: its printer and device settings become current.
   bool SetupDialog(HWND owner, int index);
 
-  bool Printing() const { return printing_; }
+  bool Printing() const { return job_.has_value(); }
 
   // Opens the job on the selected printer: device context, abort procedure,
   // document and its one page. The spooler names the job after the document.
@@ -73,8 +75,8 @@ class Printer {
   std::vector<std::string> names_;
   int index_ = -1;
   DeviceSettings settings_;
-  bool printing_ = false;
   owners::PrinterDc dc_;
+  std::optional<PrintJobScope> job_;
 };
 
 // Keeps a job from staying open when printing leaves by an exception.

@@ -85,15 +85,15 @@ struct Rig {
     while (timer.Ticking() && timer.next <= until) {
       now = timer.next;
       timer.next += timer.period;
-      request.tiDelayTimer();
+      request.Tick();
     }
     now = std::max(now, until);
   }
 };
 
 using Action = std::function<void(Rig&)>;
-const Action kEntire = [](Rig& rig) { rig.request.miEntireScreenClick(); };
-const Action kActive = [](Rig& rig) { rig.request.miActiveWindowClick(); };
+const Action kEntire = [](Rig& rig) { rig.request.StartEntireScreen(); };
+const Action kActive = [](Rig& rig) { rig.request.StartActiveWindow(); };
 
 struct Event {
   uint64_t second;
@@ -218,16 +218,16 @@ TEST(CaptureRequest, ShotsFollowTheTimingAndTheTransitions) {
 
 TEST(CaptureRequest, RequestWithoutTimerNeverTouchesIt) {
   Rig rig({false, 1, false, 1, 1});
-  rig.request.miActiveWindowClick();
+  rig.request.StartActiveWindow();
   EXPECT_EQ(rig.timer.arms, 0);
-  EXPECT_EQ(rig.request.CaptureFlags(), cfActiveWindow);
+  EXPECT_EQ(rig.request.Flags(), kCaptureActiveWindow);
   EXPECT_EQ(rig.request.ShotCount(), 1);
 }
 
 TEST(CaptureRequest, DelayIsConsumedWhenArmed) {
   Rig rig({true, 4, true, 2, 1});
-  rig.request.miActiveWindowClick();
-  EXPECT_EQ(rig.request.CaptureFlags(), cfActiveWindow | cfSeveralShots);
+  rig.request.StartActiveWindow();
+  EXPECT_EQ(rig.request.Flags(), kCaptureActiveWindow | kCaptureSeries);
   EXPECT_EQ(rig.timer.period, 4 * kSecond);
   EXPECT_EQ(rig.request.ShotCount(), 0);
   rig.RunUntil(4 * kSecond);
@@ -238,7 +238,7 @@ TEST(CaptureRequest, DelayIsConsumedWhenArmed) {
 TEST(CaptureRequest, IntervalIsCountedFromTheStartOfEachShot) {
   Rig rig({false, 1, true, 3, 2});
   rig.shotDuration = 700;
-  rig.request.miEntireScreenClick();
+  rig.request.StartEntireScreen();
   rig.RunUntil(kLongAfter);
   EXPECT_EQ(rig.shots, Entire({0, 2, 4}));
 }
@@ -266,23 +266,23 @@ TEST(CaptureRequest, FailureEndsItsRequestOnce) {
     rig.timer.refuse = c.refuseTimer;
     int failures = 0;
     try {
-      rig.request.miEntireScreenClick();
+      rig.request.StartEntireScreen();
       rig.RunUntil(kLongAfter);
     } catch (const std::runtime_error&) {
       ++failures;
     }
     EXPECT_EQ(failures, 1);
     EXPECT_FALSE(rig.timer.enabled);
-    EXPECT_EQ(rig.request.CaptureFlags(), 0u);
+    EXPECT_EQ(rig.request.Flags(), 0u);
     EXPECT_EQ(rig.request.ShotCount(), static_cast<int32_t>(c.shots.size()));
     // Nothing is left to tick, not even a tick queued before the failure.
-    EXPECT_NO_THROW(rig.request.tiDelayTimer());
+    EXPECT_NO_THROW(rig.request.Tick());
     EXPECT_NO_THROW(rig.RunUntil(2 * kLongAfter));
     EXPECT_EQ(rig.shots, c.shots);
 
     // The next request works as usual.
     rig.timer.refuse = false;
-    rig.request.miActiveWindowClick();
+    rig.request.StartActiveWindow();
     rig.RunUntil(3 * kLongAfter);
     ASSERT_GT(rig.shots.size(), c.shots.size());
     EXPECT_TRUE(rig.shots.back().activeWindow);
@@ -302,13 +302,13 @@ TEST(CaptureRequest, DropEndsEverythingPending) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig(c.timing);
-    rig.request.miEntireScreenClick();
+    rig.request.StartEntireScreen();
     rig.RunUntil(kSecond);
     rig.request.Drop();
     EXPECT_FALSE(rig.timer.enabled);
-    EXPECT_EQ(rig.request.CaptureFlags(), 0u);
+    EXPECT_EQ(rig.request.Flags(), 0u);
     // A tick already queued before the drop takes no shot.
-    rig.request.tiDelayTimer();
+    rig.request.Tick();
     rig.RunUntil(kLongAfter);
     EXPECT_EQ(rig.shots, c.shots);
   }

@@ -75,13 +75,13 @@ TEST(HelpSources, LanguagePageListsTheWholeCatalogueInOrder) {
   const std::string page = ReadSource("language_files.html");
   for (const char* section : {"FileInfo", "PreferencesWindow", "TrayMenu", "Messages"}) {
     std::vector<std::pair<std::string, std::string>> expected;
-    for (const CatalogueEntry& entry : kCatalogue) {
+    for (const TextRow& entry : kTextRows) {
       if (std::string(entry.section) == section) expected.emplace_back(entry.key, entry.english);
     }
     EXPECT_FALSE(expected.empty()) << section;
     EXPECT_EQ(TableRows(page, section), expected) << section;
   }
-  EXPECT_NE(page.find("The " + std::to_string(kCatalogueSize) + " texts"), std::string::npos);
+  EXPECT_NE(page.find("The " + std::to_string(kTextCount) + " texts"), std::string::npos);
 }
 
 TEST(HelpSources, HotKeyPageNamesEveryKeyOfTheList) {
@@ -90,7 +90,7 @@ TEST(HelpSources, HotKeyPageNamesEveryKeyOfTheList) {
   for (const char* range : {"<b>A</b> to <b>Z</b>", "<b>1</b> to <b>9</b> and <b>0</b>", "<b>F1</b> to <b>F12</b>"})
     EXPECT_NE(page.find(range), std::string::npos) << range;
   size_t previous = 0;
-  for (const char* name : KeyNames) {
+  for (const char* name : kKeyNames) {
     const std::string key = name;
     const bool inRange = (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0]))) ||
                          (key.size() >= 2 && key[0] == 'F' && std::isdigit(static_cast<unsigned char>(key[1])));

@@ -75,33 +75,33 @@ TEST(VersionStrings, PathNamesTheTableByLanguageThenCodePageInUpperCaseHex) {
 }
 
 struct KeyCase {
-  TVersionType type;
+  VersionField field;
   int ordinal;
   const char* key;
 };
 
 // The published ordinals, and the standard keys where they differ from the names.
 const KeyCase kKeyCases[] = {
-    {vtCompanyName, 0, "CompanyName"},
-    {vtFileDescription, 1, "FileDescription"},
-    {vtFileVersion, 2, "FileVersion"},
-    {vtInternalName, 3, "InternalName"},
-    {vtLegalCopyright, 4, "LegalCopyright"},
-    {vtLegalTradeMark, 5, "LegalTrademarks"},
-    {vtOriginalFileName, 6, "OriginalFilename"},
-    {vtProductName, 7, "ProductName"},
-    {vtProductVersion, 8, "ProductVersion"},
-    {vtComments, 9, "Comments"},
-    {vtLanguage, 10, ""},
+    {VersionField::CompanyName, 0, "CompanyName"},
+    {VersionField::FileDescription, 1, "FileDescription"},
+    {VersionField::FileVersion, 2, "FileVersion"},
+    {VersionField::InternalName, 3, "InternalName"},
+    {VersionField::LegalCopyright, 4, "LegalCopyright"},
+    {VersionField::LegalTradeMark, 5, "LegalTrademarks"},
+    {VersionField::OriginalFileName, 6, "OriginalFilename"},
+    {VersionField::ProductName, 7, "ProductName"},
+    {VersionField::ProductVersion, 8, "ProductVersion"},
+    {VersionField::Comments, 9, "Comments"},
+    {VersionField::Language, 10, ""},
 };
 
-TEST(VersionStrings, EveryKindHasItsOrdinalAndKey) {
+TEST(VersionStrings, EveryFieldHasItsOrdinalAndKey) {
   for (const auto& c : kKeyCases) {
-    EXPECT_EQ(static_cast<int>(c.type), c.ordinal) << c.key;
-    EXPECT_EQ(VersionStringKey(c.type), c.key) << c.ordinal;
+    EXPECT_EQ(static_cast<int>(c.field), c.ordinal) << c.key;
+    EXPECT_EQ(VersionStringKey(c.field), c.key) << c.ordinal;
   }
-  EXPECT_EQ(VersionStringKey(static_cast<TVersionType>(-1)), "");
-  EXPECT_EQ(VersionStringKey(static_cast<TVersionType>(kVersionTypes)), "");
+  EXPECT_EQ(VersionStringKey(static_cast<VersionField>(-1)), "");
+  EXPECT_EQ(VersionStringKey(static_cast<VersionField>(kVersionFields)), "");
 }
 
 }  // namespace

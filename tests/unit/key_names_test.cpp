@@ -122,28 +122,28 @@ const Layout kLayouts[] = {
 
 }  // namespace
 
-TEST(KeyNames, EveryItemGivesItsCodeOnEachLayout) {
+TEST(kKeyNames, EveryItemGivesItsCodeOnEachLayout) {
   for (const Layout& layout : kLayouts) {
     for (int i = 0; i < kKeyNameCount; ++i) {
       SCOPED_TRACE(testing::Message() << layout.name << ": " << kItemCodes[i].item);
-      EXPECT_STREQ(KeyNames[i], kItemCodes[i].item);
-      EXPECT_EQ(ItemToKeyCode(KeyNames[i], layout.systemName), kItemCodes[i].*layout.code);
+      EXPECT_STREQ(kKeyNames[i], kItemCodes[i].item);
+      EXPECT_EQ(ItemToKeyCode(kKeyNames[i], layout.systemName), kItemCodes[i].*layout.code);
     }
   }
 }
 
-TEST(KeyNames, EveryItemWithACodeLoadsBackToItself) {
+TEST(kKeyNames, EveryItemWithACodeLoadsBackToItself) {
   for (const Layout& layout : kLayouts) {
     for (int i = 0; i < kKeyNameCount; ++i) {
-      int32_t code = ItemToKeyCode(KeyNames[i], layout.systemName);
+      int32_t code = ItemToKeyCode(kKeyNames[i], layout.systemName);
       if (code == 0) continue;
-      SCOPED_TRACE(testing::Message() << layout.name << ": " << KeyNames[i]);
+      SCOPED_TRACE(testing::Message() << layout.name << ": " << kKeyNames[i]);
       EXPECT_EQ(KeyCodeToItem(code, layout.systemName), i);
     }
   }
 }
 
-TEST(KeyNames, CodesNoItemNamesLeaveTheSelectionAlone) {
+TEST(kKeyNames, CodesNoItemNamesLeaveTheSelectionAlone) {
   const int32_t unnamed[] = {0, 0x11, 0xDE, 0xBB, 0x25, 0x7C, 0xFF, 0x2041, 0x5B};
   for (int32_t code : unnamed) {
     SCOPED_TRACE(code);
@@ -151,7 +151,7 @@ TEST(KeyNames, CodesNoItemNamesLeaveTheSelectionAlone) {
   }
 }
 
-TEST(KeyNames, CodesSharingANameSelectTheFirstItemNamingIt) {
+TEST(kKeyNames, CodesSharingANameSelectTheFirstItemNamingIt) {
   struct Case {
     int32_t code;
     const char* item;
@@ -167,11 +167,11 @@ TEST(KeyNames, CodesSharingANameSelectTheFirstItemNamingIt) {
     SCOPED_TRACE(c.item);
     auto item = KeyCodeToItem(c.code, UsEnglish);
     ASSERT_TRUE(item.has_value());
-    EXPECT_STREQ(KeyNames[*item], c.item);
+    EXPECT_STREQ(kKeyNames[*item], c.item);
   }
 }
 
-TEST(KeyNames, KeyToTextPutsFixedNamesAheadOfTheSystemAndPrefixesInOrder) {
+TEST(kKeyNames, KeyToTextPutsFixedNamesAheadOfTheSystemAndPrefixesInOrder) {
   struct Case {
     uint16_t code;
     const char* text;
@@ -209,7 +209,7 @@ TEST(KeyNames, KeyToTextPutsFixedNamesAheadOfTheSystemAndPrefixesInOrder) {
   }
 }
 
-TEST(KeyNames, TextToKeyReadsPrefixesAndIgnoresCase) {
+TEST(kKeyNames, TextToKeyReadsPrefixesAndIgnoresCase) {
   struct Case {
     const char* text;
     uint16_t code;
@@ -240,7 +240,7 @@ TEST(KeyNames, TextToKeyReadsPrefixesAndIgnoresCase) {
   }
 }
 
-TEST(KeyNames, TextToKeyComparesWithTheGivenFunction) {
+TEST(kKeyNames, TextToKeyComparesWithTheGivenFunction) {
   auto exact = [](const std::string& a, const std::string& b) { return a == b; };
   EXPECT_EQ(TextToKey("Del", UsEnglish, exact), 0x2E);
   EXPECT_EQ(TextToKey("del", UsEnglish, exact), 0);
@@ -248,7 +248,7 @@ TEST(KeyNames, TextToKeyComparesWithTheGivenFunction) {
   EXPECT_EQ(ItemToKeyCode("Num Del", UsEnglish, exact), 0x6E);
 }
 
-TEST(KeyNames, SpecialItemsAreMatchedExactlyBeforeTheSearch) {
+TEST(kKeyNames, SpecialItemsAreMatchedExactlyBeforeTheSearch) {
   // "pause" is not the special item, so it is searched for like any text and
   // meets Pause's own system name; "num lock" meets nothing.
   EXPECT_EQ(ItemToKeyCode("pause", UsEnglish), 0x13);
@@ -257,7 +257,7 @@ TEST(KeyNames, SpecialItemsAreMatchedExactlyBeforeTheSearch) {
   EXPECT_EQ(ItemToKeyCode("", UsEnglish), 0);
 }
 
-TEST(KeyNames, AsciiSameTextIgnoresOnlyLetterCase) {
+TEST(kKeyNames, AsciiSameTextIgnoresOnlyLetterCase) {
   EXPECT_TRUE(AsciiSameText("Num Del", "NUM del"));
   EXPECT_TRUE(AsciiSameText("", ""));
   EXPECT_FALSE(AsciiSameText("A", "AB"));

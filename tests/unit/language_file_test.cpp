@@ -6,29 +6,17 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/temporary_folder.h"
 #include "tests/unit/language_file_cases.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder of its own for each test, removed afterwards.
 class LanguageFileOnDisk : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("vorlane-lang-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-  std::string Write(const std::string& name, const std::string& contents) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << contents;
-    return path.string();
-  }
-  fs::path folder_;
+  std::string Write(const std::string& name, const std::string& contents) { return folder_.Write(name, contents); }
+  TemporaryFolder folder_{"language-file"};
 };
 
 }  // namespace
@@ -63,8 +51,8 @@ TEST_F(LanguageFileOnDisk, ReadsFilesLongerThanAReadBlockToTheirLastByte) {
 }
 
 TEST_F(LanguageFileOnDisk, MissingFileOrFolderGivesTheDefault) {
-  EXPECT_EQ(ReadLanguageString((folder_ / "absent.lng").string(), "TrayMenu", "Exit", "Exit"), "Exit");
-  EXPECT_EQ(ReadLanguageString(folder_.string(), "TrayMenu", "Exit", "Exit"), "Exit");
+  EXPECT_EQ(ReadLanguageString(folder_.path() + "absent.lng", "TrayMenu", "Exit", "Exit"), "Exit");
+  EXPECT_EQ(ReadLanguageString(folder_.path(), "TrayMenu", "Exit", "Exit"), "Exit");
   EXPECT_EQ(ReadLanguageString("", "TrayMenu", "Exit", "Exit"), "Exit");
 }
 

@@ -48,7 +48,7 @@ TEST(ShippedLanguages, EveryEntryIsTranslatedAndTheHelpFileNameIsSafe) {
   for (const fs::path& file : ShippedFiles()) {
     const std::string contents = Contents(file);
     ASSERT_FALSE(contents.empty()) << file;
-    for (const CatalogueEntry& entry : kCatalogue) {
+    for (const TextRow& entry : kTextRows) {
       const std::string text = ReadLanguageStringFrom(contents, entry.section, entry.key, missing);
       EXPECT_NE(text, missing) << file << ": " << entry.section << "/" << entry.key << " is missing";
       EXPECT_FALSE(text.empty()) << file << ": " << entry.key << " is empty";

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/owners.h"
+#include "tests/win/test_owners.h"
 #include "ui/information/about_window.h"
 #include "info_paths.h"
 #include "resources/resource.h"
@@ -55,8 +56,8 @@ class Surface {
 };
 
 // The program's executable, loaded for its resources only.
-owners::Module ProgramResources() {
-  return owners::Module(LoadLibraryExA(info_paths::Program().c_str(), nullptr,
+test_owners::Module ProgramResources() {
+  return test_owners::Module(LoadLibraryExA(info_paths::Program().c_str(), nullptr,
                                        LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
 }
 
@@ -79,7 +80,7 @@ class AboutPicture : public ::testing::Test {
 };
 
 TEST_F(AboutPicture, IsABaselineJfifOf500By350) {
-  const owners::Module program = ProgramResources();
+  const test_owners::Module program = ProgramResources();
   ASSERT_TRUE(program) << info_paths::Program();
   const Bytes picture = PictureResource(program.get());
   ASSERT_GT(picture.size, 4u);
@@ -106,7 +107,7 @@ TEST_F(AboutPicture, IsABaselineJfifOf500By350) {
 }
 
 TEST_F(AboutPicture, IsDrawnOnePixelSmallerThanItIs) {
-  const owners::Module program = ProgramResources();
+  const test_owners::Module program = ProgramResources();
   ASSERT_TRUE(program);
   Surface surface(kAboutWidth, kAboutHeight, kSentinel);
   const int live = owners::liveCount;
@@ -158,7 +159,7 @@ TEST_F(AboutPicture, IsDrawnOnePixelSmallerThanItIs) {
 }
 
 TEST_F(AboutPicture, AModuleWithoutAUsablePictureLeavesTheSurfaceAlone) {
-  const owners::Module broken(LoadLibraryExA(info_paths::Fixture("fixture_no_version").c_str(), nullptr,
+  const test_owners::Module broken(LoadLibraryExA(info_paths::Fixture("fixture_no_version").c_str(), nullptr,
                                              LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
   ASSERT_TRUE(broken);
   for (HMODULE module : {GetModuleHandleA(nullptr), broken.get()}) {
@@ -175,7 +176,7 @@ TEST_F(AboutPicture, AModuleWithoutAUsablePictureLeavesTheSurfaceAlone) {
 
 // The about window of the test program, which has no picture: its paint then
 // shows only the frame and the labels on whatever lies beneath.
-class AboutWindow : public ::testing::Test {
+class AboutWindowOnScreen : public ::testing::Test {
  protected:
   void SetUp() override { about_.emplace(GetModuleHandleA(nullptr)); }
   void TearDown() override { about_.reset(); }
@@ -190,7 +191,7 @@ class AboutWindow : public ::testing::Test {
   }
 
   owners::GdiplusSession gdiplus_;
-  std::optional<TfmAbout> about_;
+  std::optional<::AboutWindow> about_;
 };
 
 struct Ink {
@@ -213,7 +214,7 @@ Ink InkIn(const Surface& surface, int left, int top, int right, int bottom) {
   return ink;
 }
 
-TEST_F(AboutWindow, IsABorderlessPopupOf500By350CentredOnTheScreen) {
+TEST_F(AboutWindowOnScreen, IsABorderlessPopupOf500By350CentredOnTheScreen) {
   const HWND window = about_->handle();
   RECT client{}, frame{};
   GetClientRect(window, &client);
@@ -229,7 +230,7 @@ TEST_F(AboutWindow, IsABorderlessPopupOf500By350CentredOnTheScreen) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
-TEST_F(AboutWindow, PaintDrawsTheBlackFrame) {
+TEST_F(AboutWindowOnScreen, PaintDrawsTheBlackFrame) {
   const Surface surface(kAboutWidth, kAboutHeight, kWhite);
   Paint(surface);
   for (int x = 0; x < kAboutWidth; ++x) {
@@ -244,7 +245,7 @@ TEST_F(AboutWindow, PaintDrawsTheBlackFrame) {
   EXPECT_EQ(surface.at(kAboutWidth - 2, kAboutHeight - 2), kWhite);
 }
 
-TEST_F(AboutWindow, VersionStandsRightAlignedAt249WhateverItsLength) {
+TEST_F(AboutWindowOnScreen, VersionStandsRightAlignedAt249WhateverItsLength) {
   Ink inks[2];
   const char* captions[] = {"version 1.0", "version 12.345.6789.10"};
   for (int i = 0; i < 2; ++i) {
@@ -252,17 +253,17 @@ TEST_F(AboutWindow, VersionStandsRightAlignedAt249WhateverItsLength) {
     EXPECT_EQ(about_->VersionCaption(), captions[i]);
     const Surface surface(kAboutWidth, kAboutHeight, kWhite);
     Paint(surface);
-    // Label1's band, from its top to above the address labels.
+    // The version label's band, from its top to above the address labels.
     inks[i] = InkIn(surface, 1, 200, kAboutWidth - 1, 300);
     EXPECT_GT(inks[i].pixels, 0) << captions[i];
     EXPECT_LE(inks[i].right, 248) << captions[i];
     EXPECT_GE(inks[i].right, 244) << captions[i];
-    EXPECT_EQ(InkIn(surface, 1, 1, kAboutWidth - 1, 208).pixels, 0) << "ink above Label1's top";
+    EXPECT_EQ(InkIn(surface, 1, 1, kAboutWidth - 1, 208).pixels, 0) << "ink above the version label's top";
   }
   EXPECT_LT(inks[1].left, inks[0].left - 30);
 }
 
-TEST_F(AboutWindow, AddressesStandAtTheBottomCorners) {
+TEST_F(AboutWindowOnScreen, AddressesStandAtTheBottomCorners) {
   about_->SetVersionCaption("");
   const Surface surface(kAboutWidth, kAboutHeight, kWhite);
   Paint(surface);
@@ -279,12 +280,12 @@ TEST_F(AboutWindow, AddressesStandAtTheBottomCorners) {
   EXPECT_EQ(InkIn(surface, 1, 1, kAboutWidth - 1, bandTop).pixels, 0);
 }
 
-TEST_F(AboutWindow, LabelsSitWhereTheLayoutPutsThem) {
+TEST_F(AboutWindowOnScreen, LabelsSitWhereTheLayoutPutsThem) {
   about_->SetVersionCaption("version 1.2.3.4");
-  using Id = TfmAbout::LabelId;
-  const RECT label1 = about_->LabelRect(Id::Label1);
-  const RECT label2 = about_->LabelRect(Id::Label2);
-  const RECT label3 = about_->LabelRect(Id::Label3);
+  using Id = ::AboutWindow::Label;
+  const RECT label1 = about_->LabelRect(Id::Version);
+  const RECT label2 = about_->LabelRect(Id::HomePage);
+  const RECT label3 = about_->LabelRect(Id::Maker);
   EXPECT_EQ(label1.right, 249);
   EXPECT_EQ(label1.top, 208);
   EXPECT_EQ(label2.right, 496);
@@ -297,17 +298,17 @@ TEST_F(AboutWindow, LabelsSitWhereTheLayoutPutsThem) {
   }
 }
 
-TEST_F(AboutWindow, AClickOnThePictureClosesAndOnALabelDoesNot) {
+TEST_F(AboutWindowOnScreen, AClickOnThePictureClosesAndOnALabelDoesNot) {
   about_->SetVersionCaption("version 1.2.3.4");
-  using Id = TfmAbout::LabelId;
-  for (Id id : {Id::Label1, Id::Label2, Id::Label3}) {
+  using Id = ::AboutWindow::Label;
+  for (Id id : {Id::Version, Id::HomePage, Id::Maker}) {
     const RECT label = about_->LabelRect(id);
     const POINT middle{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
     Click(middle, middle);
     EXPECT_EQ(about_->ModalResult(), 0) << "label " << static_cast<int>(id);
   }
   // Pressed on a label and released on the picture, or the other way round: no click.
-  const RECT label1 = about_->LabelRect(Id::Label1);
+  const RECT label1 = about_->LabelRect(Id::Version);
   Click({label1.left + 2, label1.top + 2}, {100, 50});
   EXPECT_EQ(about_->ModalResult(), 0);
   Click({100, 50}, {label1.left + 2, label1.top + 2});
@@ -326,7 +327,7 @@ TEST_F(AboutWindow, AClickOnThePictureClosesAndOnALabelDoesNot) {
 // cannot hang the run.
 struct ModalProbe {
   HWND owner = nullptr;
-  TfmAbout* about = nullptr;
+  ::AboutWindow* about = nullptr;
   bool looked = false;
   bool ownerEnabled = true;
   bool aboutVisible = false;
@@ -362,10 +363,10 @@ void CALLBACK SafetyTimer(HWND, UINT, UINT_PTR, DWORD) {
   PostClick(probe->about->handle(), 100, 50);
 }
 
-class AboutModal : public AboutWindow {
+class AboutModal : public AboutWindowOnScreen {
  protected:
   void SetUp() override {
-    AboutWindow::SetUp();
+    AboutWindowOnScreen::SetUp();
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = OwnerProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -384,7 +385,7 @@ class AboutModal : public AboutWindow {
     probe = nullptr;
     EXPECT_FALSE(probe_.timedOut) << "the modal showing did not end by itself";
     owner_.reset();
-    AboutWindow::TearDown();
+    AboutWindowOnScreen::TearDown();
   }
 
   owners::Window owner_;

@@ -145,7 +145,7 @@ TEST(SystemKeyNames, ListItemsResolveThroughTheSystem) {
     EXPECT_EQ(code, c.code);
     auto item = KeyCodeToItem(code, SystemKeyNameOf);
     ASSERT_TRUE(item.has_value());
-    EXPECT_STREQ(KeyNames[*item], c.item);
+    EXPECT_STREQ(kKeyNames[*item], c.item);
   }
 }
 

@@ -10,49 +10,13 @@
 #include <string>
 
 #include "base/owners.h"
+#include "tests/win/test_owners.h"
 #include "core/languages/texts.h"
 #include "core/languages/language_list.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/unit/language_file_cases.h"
 
 namespace {
-
-// A scratch folder under the temporary folder, removed with everything in it.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& name) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + name + "-" + std::to_string(GetCurrentProcessId()) + "\\";
-    Remove(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~ScratchFolder() { Remove(path_); }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string Write(const std::string& name, const std::string& contents) const {
-    const std::string file = path_ + name;
-    std::ofstream(file, std::ios::binary) << contents;
-    return file;
-  }
-
- private:
-  static void Remove(const std::string& folder) {
-    for (const DirectoryEntry& entry : ListDirectory(folder + "*")) {
-      if (entry.name == "." || entry.name == "..") continue;
-      const std::string inner = folder + entry.name;
-      SetFileAttributesA(inner.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (entry.isDirectory) {
-        Remove(inner + "\\");
-      } else {
-        DeleteFileA(inner.c_str());
-      }
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
-  std::string path_;
-};
 
 std::string PlatformRead(const std::string& path, const std::string& section, const std::string& key,
                          const std::string& fallback) {
@@ -72,7 +36,7 @@ std::vector<std::string> SortedNames(const std::vector<DirectoryEntry>& entries)
 }  // namespace
 
 TEST(LanguageFileOnPlatform, ReaderAndPlatformAgreeOnEveryCase) {
-  ScratchFolder folder("vorlane-ini");
+  TemporaryFolder folder("ini");
   int number = 0;
   for (const LanguageFileCase& c : LanguageFileCases()) {
     // A file of its own for each case: the platform reader may cache by name and time.
@@ -85,7 +49,7 @@ TEST(LanguageFileOnPlatform, ReaderAndPlatformAgreeOnEveryCase) {
 }
 
 TEST(LanguageFileOnPlatform, MissingFileAndEmptyLanguageNameGiveTheDefault) {
-  ScratchFolder folder("vorlane-missing");
+  TemporaryFolder folder("missing");
   const std::string missing = LanguageFilePath(folder.path(), "");
   for (const std::string& path : {missing, folder.path() + "absent.lng", folder.path()}) {
     EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Exit") << path;
@@ -93,55 +57,48 @@ TEST(LanguageFileOnPlatform, MissingFileAndEmptyLanguageNameGiveTheDefault) {
   }
 }
 
-TEST(LanguageFileOnPlatform, WholeCatalogueAgreesWithThePlatform) {
-  ScratchFolder folder("vorlane-catalogue");
+TEST(LanguageFileOnPlatform, EveryTextAgreesWithThePlatform) {
+  TemporaryFolder folder("texts");
   std::string contents = "[FileInfo]\r\nHelpFileName = Vorlane_de.chm\r\n[preferencesWINDOW]\r\n";
   // Every other row translated, in reverse order, with some blanks and quotes.
-  for (size_t i = kCatalogue.size(); i-- > 1;) {
+  for (size_t i = kTextCount; i-- > 1;) {
     if (i % 2 == 0) continue;
-    const CatalogueEntry& entry = kCatalogue[i];
-    if (std::string(entry.section) == "PreferencesWindow") {
-      contents += std::string("  ") + entry.key + " = \"<" + entry.english + ">\"\r\n";
+    const TextRow& row = kTextRows[i];
+    if (std::string(row.section) == "PreferencesWindow") {
+      contents += std::string("  ") + row.key + " = \"<" + row.english + ">\"\r\n";
     }
   }
   for (const std::string section : {"TrayMenu", "Messages"}) {
     contents += "[" + section + "]\r\n";
-    for (const CatalogueEntry& entry : kCatalogue) {
-      if (entry.section == section && IndexOf(entry.id) % 2 == 1) {
-        contents += std::string(entry.key) + "=<" + entry.english + ">\r\n";
+    for (const TextRow& row : kTextRows) {
+      if (row.section == section && static_cast<size_t>(row.id) % 2 == 1) {
+        contents += std::string(row.key) + "=<" + row.english + ">\r\n";
       }
     }
   }
   const std::string path = folder.Write("Mixed.lng", contents);
-  MessageCatalogue ours;
-  MessageCatalogue platforms;
-  const LanguageFile file = ReadLanguageFile(path);
-  const auto expected =
-      ReadCatalogue([&path](const std::string& section, const std::string& key,
-                            const std::string& fallback) { return PlatformRead(path, section, key, fallback); },
-                    platforms);
-  const auto actual = ReadCatalogue([&file](const std::string& section, const std::string& key,
-                                            const std::string& fallback) { return file.Text(section, key, fallback); },
-                                    ours);
-  ASSERT_EQ(actual.size(), expected.size());
-  for (const CatalogueEntry& entry : kCatalogue) {
-    EXPECT_EQ(TextOf(actual, entry.id), TextOf(expected, entry.id)) << entry.key;
-    const bool translated = IndexOf(entry.id) % 2 == 1 || entry.id == TextId::HelpFileName;
-    EXPECT_EQ(TextOf(actual, entry.id) != entry.english, translated) << entry.key;
+  const Texts expected([&path](const std::string& section, const std::string& key, const std::string& fallback) {
+    return PlatformRead(path, section, key, fallback);
+  });
+  const Texts actual(ReadLanguageFile(path));
+  for (const TextRow& row : kTextRows) {
+    EXPECT_EQ(actual[row.id], expected[row.id]) << row.key;
+    const bool translated = static_cast<size_t>(row.id) % 2 == 1 || row.id == TextId::HelpFileName;
+    EXPECT_EQ(actual[row.id] != row.english, translated) << row.key;
   }
-  EXPECT_EQ(ours.HelpFileName, "Vorlane_de.chm");
+  EXPECT_EQ(actual.HelpFileName(), "Vorlane_de.chm");
 }
 
 TEST(LanguageListOnPlatform, ListsTheLanguageFolderAndReleasesTheSearch) {
-  ScratchFolder program("vorlane-program");
-  CreateDirectoryA((program.path() + "langs").c_str(), nullptr);
+  TemporaryFolder program("program");
+  program.MakeFolder("langs");
   program.Write("langs\\Deutsch.lng", "[TrayMenu]\r\nExit=Beenden\r\n");
   program.Write("langs\\My.Lang.LNG", "[TrayMenu]\r\nExit=Mine\r\n");
   program.Write("langs\\english.lng", "[TrayMenu]\r\nExit=Leave\r\n");
   program.Write("langs\\readme.txt", "");
   const std::string hidden = program.Write("langs\\Hidden.lng", "");
   SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
-  CreateDirectoryA((program.path() + "langs\\Old.lng").c_str(), nullptr);
+  program.MakeFolder("langs\\Old.lng");
   const int liveBefore = owners::liveCount;
 
   EXPECT_EQ(SortedNames(ListDirectory(program.path() + "langs\\*")),
@@ -164,7 +121,7 @@ TEST(LanguageListOnPlatform, ListsTheLanguageFolderAndReleasesTheSearch) {
 }
 
 TEST(LanguageListOnPlatform, MissingFolderListsNothing) {
-  ScratchFolder program("vorlane-nolangs");
+  TemporaryFolder program("nolangs");
   const int liveBefore = owners::liveCount;
   EXPECT_TRUE(ListDirectory(LanguageSearchPattern(program.path())).empty());
   EXPECT_TRUE(ListDirectory("C:\\no such folder\\langs\\*.lng").empty());
@@ -175,14 +132,14 @@ TEST(LanguageListOnPlatform, MissingFolderListsNothing) {
 // program in the ANSI code page and opens under that name.
 TEST(LanguageListOnPlatform, AccentedFileNameAppearsInTheAnsiCodePage) {
   if (GetACP() != 1252) GTEST_SKIP() << "the expected bytes are those of code page 1252";
-  ScratchFolder program("vorlane-accents");
-  CreateDirectoryA((program.path() + "langs").c_str(), nullptr);
+  TemporaryFolder program("accents");
+  program.MakeFolder("langs");
   const std::wstring widePath =
       std::wstring(program.path().begin(), program.path().end()) + L"langs\\Fran\u00e7ais.lng";
   {
     HANDLE file = CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    owners::KernelHandle owned(file);
+    test_owners::KernelHandle owned(file);
     const char contents[] = "[TrayMenu]\r\nExit=Quitter\r\n";
     DWORD written = 0;
     WriteFile(file, contents, sizeof contents - 1, &written, nullptr);

@@ -1,6 +1,6 @@
-// The Preferences window's face and the texts a language file puts on it,
-// with real controls on a host window that forwards its messages to the face
-// as the main window does. Needs a display: run under tests/testenv.py.
+// The Preferences pages and the texts a language file puts on them, with
+// real controls on a host window that hands the page control's notices to
+// them as the main window does. Needs a display: run under tests/testenv.py.
 #include "ui/settings/preferences_pages.h"
 
 #include <commctrl.h>
@@ -15,13 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "base/message_loop.h"
 #include "base/owners.h"
-#include "ui/tray/tray_menu.h"
 #include "core/capture/key_names.h"
 #include "ui/languages/apply_texts.h"
+#include "ui/settings/controls.h"
 #include "services/output/default_printer.h"
 #include "services/output/printer.h"
 #include "resources/resource.h"
+#include "tests/support/print_record.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/win/test_window.h"
 
 namespace {
@@ -32,19 +35,14 @@ constexpr int kHostHeight = 360;
 constexpr UINT kPollStepMs = 50;
 constexpr const char* kFakePrinters[] = {"Alpha", "Beta", "Gamma"};
 
-// The face the host window forwards to, and what its buttons said last.
-PreferencesWindow* face = nullptr;
-bool forwardCommands = true;
-FaceCommand lastCommand = FaceCommand::None;
+// The pages the host window hands the page control's notices to, and the
+// button that was clicked last.
+PreferencesPages* face = nullptr;
+int lastButton = 0;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (face && forwardCommands) {
-    if (message == WM_COMMAND) {
-      lastCommand = face->HandleCommand(wParam, lParam);
-      return 0;
-    }
-    if (message == WM_NOTIFY && face->HandleNotify(lParam)) return 0;
-  }
+  if (message == WM_COMMAND) lastButton = LOWORD(wParam);
+  if (face && message == WM_NOTIFY && face->HandleNotify(lParam)) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -67,17 +65,6 @@ std::string TextOf(HWND window) {
   return text;
 }
 
-std::vector<std::string> Items(HWND list) {
-  std::vector<std::string> items;
-  const auto count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[1100] = {};
-    SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    items.push_back(text);
-  }
-  return items;
-}
-
 std::string TabTitle(HWND tabs, int index) {
   char text[256] = {};
   TCITEMA item{};
@@ -90,55 +77,13 @@ std::string TabTitle(HWND tabs, int index) {
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrA(window, GWL_STYLE); }
 
-// Every field of the two records, by the settings table.
-void ExpectSameRecord(const Preferences& actual, const Preferences& expected) {
-  for (const Setting& setting : kSettings) {
-    SCOPED_TRACE(setting.name);
-    switch (setting.kind) {
-      case SettingKind::Text:
-        EXPECT_EQ(actual.*setting.text, expected.*setting.text);
-        break;
-      case SettingKind::Integer:
-        EXPECT_EQ(actual.*setting.integer, expected.*setting.integer);
-        break;
-      case SettingKind::OnOff:
-        EXPECT_EQ(actual.*setting.onOff, expected.*setting.onOff);
-        break;
-    }
-  }
-}
-
 // A folder of its own per test, standing for the executable's folder.
-class ProgramFolder {
+class ProgramFolder : public TemporaryFolder {
  public:
-  ProgramFolder() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    static int serial = 0;
-    path_ = std::string(temp) + "vorlane-face-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++serial) + "\\";
-    CreateDirectoryA(path_.c_str(), nullptr);
-    CreateDirectoryA((path_ + "langs").c_str(), nullptr);
+  ProgramFolder() : TemporaryFolder("program") { MakeFolder("langs"); }
+  void WriteLanguage(const std::string& fileName, const std::string& contents) const {
+    Write("langs\\" + fileName, contents);
   }
-  ~ProgramFolder() {
-    for (const std::string& file : files_) DeleteFileA(file.c_str());
-    RemoveDirectoryA((path_ + "langs").c_str());
-    RemoveDirectoryA(path_.c_str());
-  }
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-
-  void WriteLanguage(const std::string& fileName, const std::string& contents) {
-    const std::string file = path_ + "langs\\" + fileName;
-    std::ofstream(file, std::ios::binary) << contents;
-    files_.push_back(file);
-  }
-
- private:
-  std::string path_;
-  std::vector<std::string> files_;
 };
 
 // Stand-ins for the font and colour dialogs: they answer as told and count.
@@ -157,8 +102,7 @@ class PreferencesFace : public ::testing::Test {
   void SetUp() override {
     host_.reset(MakeHost());
     ASSERT_TRUE(host_) << "no window: run on a display (tests/testenv.py)";
-    forwardCommands = true;
-    lastCommand = FaceCommand::None;
+    lastButton = 0;
     Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
   }
 
@@ -172,8 +116,7 @@ class PreferencesFace : public ::testing::Test {
     face_.reset();
     printer_ = std::make_unique<Printer>([printers] { return printers; });
     if (!dialogs.chooseFont) dialogs = ScriptedDialogs();
-    face_ =
-        std::make_unique<PreferencesWindow>(host_.get(), GetModuleHandleA(nullptr), *printer_, folder_.path(), dialogs);
+    face_ = std::make_unique<PreferencesPages>(host_.get(), *printer_, folder_.path(), dialogs);
     face = face_.get();
   }
 
@@ -194,10 +137,17 @@ class PreferencesFace : public ::testing::Test {
 
   static Preferences Defaults() { return DefaultPreferences("Beta"); }
 
-  void Show(const Preferences& record) { face_->ShowPreferences(record, false, menu_, catalogue_); }
+  // As the main window shows a record: in its language.
+  void Show(const Preferences& record) {
+    face_->SelectLanguage(record.Language);
+    texts_ = ApplySelectedLanguage(*face_);
+    face_->ShowPreferences(record, texts_[TextId::BrowseFont]);
+  }
   // The first opening: as the main window does it.
   void Open(const Preferences& record) {
-    face_->FormShow([&] { Show(record); });
+    face_->PrepareFirstShowing();
+    Show(record);
+    face_->SelectPage(Page::General);
   }
 
   HWND Control(int id) const {
@@ -222,16 +172,15 @@ class PreferencesFace : public ::testing::Test {
     return {start, end};
   }
 
-  // Every text on the window and the menu, and every list's items and
-  // selection, by where it is.
-  std::map<std::string, std::string> Texts() const {
+  // Every text on the window and of the language kept for later, and every
+  // list's items and selection, by where it is.
+  std::map<std::string, std::string> Shown() const {
     std::map<std::string, std::string> texts;
     texts["window"] = TextOf(host_.get());
     HWND tabs = face_->Control(IDC_pcMain);
     for (int page = 0; page < kPageCount; ++page) texts["tab " + std::to_string(page)] = TabTitle(tabs, page);
-    for (UINT command :
-         {IDM_ENTIRE_SCREEN, IDM_ACTIVE_WINDOW, IDM_PREFERENCES, IDM_AUTO_START, IDM_HELP, IDM_ABOUT, IDM_EXIT}) {
-      texts["menu " + std::to_string(command)] = menu_.Caption(command);
+    for (const TextRow& row : kTextRows) {
+      if (row.place == TextPlace::Kept) texts[std::string("kept ") + row.key] = texts_[row.id];
     }
     struct Collector {
       std::map<std::string, std::string>* texts;
@@ -259,7 +208,7 @@ class PreferencesFace : public ::testing::Test {
 
   std::map<std::string, std::string> Changes(const std::map<std::string, std::string>& before) const {
     std::map<std::string, std::string> changed;
-    for (const auto& [where, text] : Texts()) {
+    for (const auto& [where, text] : Shown()) {
       const auto old = before.find(where);
       if (old == before.end() || old->second != text) changed[where] = text;
     }
@@ -278,9 +227,8 @@ class PreferencesFace : public ::testing::Test {
   ProgramFolder folder_;
   owners::Window host_;
   std::unique_ptr<Printer> printer_;
-  std::unique_ptr<PreferencesWindow> face_;
-  TrayMenu menu_;
-  MessageCatalogue catalogue_;
+  std::unique_ptr<PreferencesPages> face_;
+  Texts texts_;
   DialogScript script_;
 };
 
@@ -307,7 +255,6 @@ TEST_F(PreferencesFace, TheFirstOpeningOnAFreshSystemShowsEveryDefault) {
   EXPECT_EQ(Text(IDC_cbSCActiveWindowKey), "PrtScr");
   EXPECT_EQ(Items(Control(IDC_cbDefaultAction)), (std::vector<std::string>{"Take entire screen", "Preferences"}));
   EXPECT_EQ(Text(IDC_cbDefaultAction), "Preferences");
-  EXPECT_EQ(menu_.DefaultItem(), static_cast<UINT>(IDM_PREFERENCES));
   EXPECT_EQ(Text(IDC_lbHome), "www.vorlane-print.com");
 
   EXPECT_FALSE(Ticked(IDC_cbxMakeWater));
@@ -317,8 +264,8 @@ TEST_F(PreferencesFace, TheFirstOpeningOnAFreshSystemShowsEveryDefault) {
   for (int id : {IDC_lbWaterLoc, IDC_lbWaterText, IDC_lbWaterFont, IDC_gbWaterTransp, IDC_shColor}) {
     EXPECT_TRUE(Enabled(id)) << id;
   }
-  EXPECT_EQ(face_->ShColorColors().fill, GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(face_->ShColorColors().outline, GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(face_->ShownSwatchColors().fill, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(face_->ShownSwatchColors().outline, GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(Text(IDC_cbWaterLoc), "Top-left corner");
   EXPECT_EQ(Text(IDC_btFont), "Browse Font");
   EXPECT_EQ(Text(IDC_edWaterText), "%DATE% %TIME%");
@@ -455,30 +402,23 @@ TEST_F(PreferencesFace, TheTabsSwitchThePagesAndTheButtonsReportThemselves) {
     }
   }
 
-  const struct {
-    int id;
-    FaceCommand command;
-  } buttons[] = {{IDC_btOK, FaceCommand::OK}, {IDC_btCancel, FaceCommand::Cancel}, {IDC_btApply, FaceCommand::Apply}};
   int previousLeft = 0;
-  for (const auto& button : buttons) {
-    lastCommand = FaceCommand::None;
-    Click(button.id);
-    EXPECT_EQ(lastCommand, button.command);
+  for (int button : {IDC_btOK, IDC_btCancel, IDC_btApply}) {
+    lastButton = 0;
+    Click(button);
+    EXPECT_EQ(lastButton, button) << "the window's own button";
     RECT place{};
-    GetWindowRect(Control(button.id), &place);
+    GetWindowRect(Control(button), &place);
     EXPECT_GT(place.left, previousLeft) << "buttons out of order";
     previousLeft = place.left;
   }
-  // Enter and Esc arrive as IDOK and IDCANCEL, which are not the buttons.
-  EXPECT_EQ(face_->HandleCommand(MAKEWPARAM(IDOK, BN_CLICKED), 0), FaceCommand::None);
-  EXPECT_EQ(face_->HandleCommand(MAKEWPARAM(IDCANCEL, BN_CLICKED), 0), FaceCommand::None);
 }
+
 
 TEST_F(PreferencesFace, CollectedValuesAreWhatTheControlsHold) {
   Open(Defaults());
   folder_.WriteLanguage("Deutsch.lng", "");
   face_->RefreshLanguages();
-  forwardCommands = false;  // the texts stay exactly as set
   Select(IDC_cbLanguage, 1);
   SendMessageA(Control(IDC_cbxSCEntireScreenCtrl), BM_SETCHECK, BST_UNCHECKED, 0);
   SendMessageA(Control(IDC_cbxSCEntireScreenWin), BM_SETCHECK, BST_CHECKED, 0);
@@ -529,6 +469,9 @@ TEST_F(PreferencesFace, CollectedValuesAreWhatTheControlsHold) {
   };
   for (const auto& number : numbers) {
     SCOPED_TRACE(number.text);
+    // While a print job is open the pages hold their commands back, so the
+    // fields are not tidied: the texts stay exactly as set.
+    const PrintJobScope job;
     for (int id : {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval}) SetText(id, number.text);
     const Preferences read = face_->CollectPreferences();
     EXPECT_EQ(read.TimerDelay, number.delay);
@@ -578,16 +521,15 @@ TEST_F(PreferencesFace, ShownValuesComeBackUnchanged) {
 
   Preferences expected = record;
   expected.PrintPrinter = "Gamma";
-  ExpectSameRecord(face_->CollectPreferences(), expected);
+  EXPECT_EQ(face_->CollectPreferences(), expected);
 
   EXPECT_EQ(Text(IDC_btFont), "Liberation Sans Italic, 14pt");
-  EXPECT_EQ(menu_.DefaultItem(), static_cast<UINT>(IDM_ENTIRE_SCREEN));
   for (int id : {IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor, IDC_trbWaterTransp, IDC_edDelay,
                  IDC_edNumOfShots, IDC_edInterval}) {
     EXPECT_TRUE(Enabled(id)) << id;
   }
-  EXPECT_EQ(face_->ShColorColors().fill, 0x00336699u);
-  EXPECT_EQ(face_->ShColorColors().outline, RGB(0, 0, 0));
+  EXPECT_EQ(face_->ShownSwatchColors().fill, 0x00336699u);
+  EXPECT_EQ(face_->ShownSwatchColors().outline, RGB(0, 0, 0));
 }
 
 TEST_F(PreferencesFace, ValuesOutsideTheListsLeaveThemWithoutSelection) {
@@ -599,10 +541,8 @@ TEST_F(PreferencesFace, ValuesOutsideTheListsLeaveThemWithoutSelection) {
   record.PrintPrinter = "Removed printer";
   record.Language = "Klingon";
   record.ShortcutKeyEntireScreen = 0x0E;  // no name for it: the list keeps its selection
-  menu_.SetDefaultAction(1);
   Show(record);
   EXPECT_EQ(Index(IDC_cbDefaultAction), -1);
-  EXPECT_EQ(menu_.DefaultItem(), static_cast<UINT>(IDM_PREFERENCES));
   EXPECT_EQ(Index(IDC_cbWaterLoc), -1);
   EXPECT_EQ(Index(IDC_cbPagePosition), -1);
   EXPECT_EQ(Index(IDC_cbPrinters), -1);
@@ -708,8 +648,8 @@ TEST_F(PreferencesFace, TheWatermarkSwitchGreysTheSwatchButKeepsTheColour) {
   const SwatchColors grey{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)};
   const SwatchColors shown{0x000080FF, RGB(0, 0, 0)};
   const auto expectSwatch = [&](const SwatchColors& expected) {
-    EXPECT_EQ(face_->ShColorColors().fill, expected.fill);
-    EXPECT_EQ(face_->ShColorColors().outline, expected.outline);
+    EXPECT_EQ(face_->ShownSwatchColors().fill, expected.fill);
+    EXPECT_EQ(face_->ShownSwatchColors().outline, expected.outline);
   };
   expectSwatch(grey);
   Click(IDC_cbxMakeWater);
@@ -728,18 +668,18 @@ TEST_F(PreferencesFace, PressingTheSwatchChoosesAColourEvenWithTheWatermarkOff) 
   EXPECT_EQ(script_.colorCalls, 1);
   EXPECT_EQ(script_.colorOffered, RGB(0, 0, 0));
   EXPECT_EQ(face_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
-  EXPECT_EQ(face_->ShColorColors().fill, GetSysColor(COLOR_BTNFACE)) << "the watermark is off";
+  EXPECT_EQ(face_->ShownSwatchColors().fill, GetSysColor(COLOR_BTNFACE)) << "the watermark is off";
   EXPECT_EQ(face_->CollectPreferences().WatermarkFontColor, static_cast<int32_t>(RGB(10, 200, 30)));
 
   Click(IDC_cbxMakeWater);
-  EXPECT_EQ(face_->ShColorColors().fill, RGB(10, 200, 30));
+  EXPECT_EQ(face_->ShownSwatchColors().fill, RGB(10, 200, 30));
   script_.confirm = false;
   script_.color = RGB(1, 2, 3);
   Click(IDC_btColor);
   EXPECT_EQ(script_.colorCalls, 2);
   EXPECT_EQ(script_.colorOffered, RGB(10, 200, 30));
   EXPECT_EQ(face_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
-  EXPECT_EQ(face_->ShColorColors().fill, RGB(10, 200, 30));
+  EXPECT_EQ(face_->ShownSwatchColors().fill, RGB(10, 200, 30));
 }
 
 TEST_F(PreferencesFace, AChosenFontNamesItselfOnTheButtonUntilTheNextLoad) {
@@ -820,8 +760,7 @@ TEST_F(PreferencesFace, TheSystemsDefaultPrinterIsSelectedAtFirst) {
   face = nullptr;
   face_.reset();
   printer_ = std::make_unique<Printer>();
-  face_ = std::make_unique<PreferencesWindow>(host_.get(), GetModuleHandleA(nullptr), *printer_, folder_.path(),
-                                              ScriptedDialogs());
+  face_ = std::make_unique<PreferencesPages>(host_.get(), *printer_, folder_.path(), ScriptedDialogs());
   face = face_.get();
   Open(DefaultPreferences(SystemDefaultPrinter()));
   const std::string first = std::string(queues).substr(0, std::string(queues).find(','));
@@ -883,47 +822,37 @@ TEST_F(PreferencesFace, TheSystemDialogsOpenWithTheHeldValues) {
   ShowWindow(host_.get(), SW_HIDE);
 }
 
-// -- ApplyLanguage -------------------------------------------------------------
+// -- the texts of a language ----------------------------------------------------
 
-TEST_F(PreferencesFace, AFileTranslatingOnlyExitChangesThatMenuItemAlone) {
+TEST_F(PreferencesFace, AFileTranslatingOnlyExitChangesThatTextAlone) {
   folder_.WriteLanguage("French.lng", "[TrayMenu]\r\nExit=Quitter\r\n");
   Open(Defaults());
   Select(IDC_cbLanguage, 1);
   ASSERT_EQ(Text(IDC_cbLanguage), "French");
-  const auto english = Texts();
-  face_->ApplySelectedLanguage(menu_, catalogue_);
-  EXPECT_EQ(Changes(english), (std::map<std::string, std::string>{{"menu 109", "Quitter"}}));
+  const auto english = Shown();
+  texts_ = ApplySelectedLanguage(*face_);
+  EXPECT_EQ(Changes(english), (std::map<std::string, std::string>{{"kept Exit", "Quitter"}}));
 }
 
-TEST_F(PreferencesFace, EveryCatalogueRowReachesItsOwnTarget) {
+TEST_F(PreferencesFace, EveryTextReachesItsOwnPlace) {
   Open(Defaults());
   std::map<std::string, std::string> sections;
-  for (const CatalogueEntry& entry : kCatalogue) {
-    sections[entry.section] += std::string(entry.key) + "=<" + entry.key + ">\n";
-  }
+  for (const TextRow& row : kTextRows) sections[row.section] += std::string(row.key) + "=<" + row.key + ">\n";
   std::string file;
   for (const auto& [section, lines] : sections) file += "[" + section + "]\n" + lines;
-  const auto english = Texts();
+  const auto english = Shown();
   ApplyFile("Marked", file);
 
-  // Each row lands in one place of its own, on screen or in the catalogue;
-  // three land in two, as the default action list and the font button repeat them.
+  // Each text lands in one place of its own, on screen or kept; three land
+  // in two, as the default action list and the font button repeat them.
   std::map<std::string, int> places;
   for (const auto& [where, text] : Changes(english)) {
     if (where.find(" selected") == std::string::npos) ++places[text];
   }
-  for (const std::string& text :
-       {catalogue_.HelpFileName, catalogue_.UnableSetEntireScreenSC, catalogue_.UnableSetActiveWindowSC,
-        catalogue_.BrowseFont, catalogue_.NoPrintersInSystem, catalogue_.PrinterNotSelected}) {
-    ++places[text];
-  }
-  for (const CatalogueEntry& entry : kCatalogue) {
-    if (std::string(entry.section) == "Messages") ++places[catalogue_.Text(entry.id)];
-  }
   const std::map<std::string, int> twice = {{"<TakeEntireScreen>", 2}, {"<Preferences>", 2}, {"<BrowseFont>", 2}};
-  for (const CatalogueEntry& entry : kCatalogue) {
-    const std::string marked = "<" + std::string(entry.key) + ">";
-    EXPECT_EQ(places[marked] + places[" " + marked + " "], twice.count(marked) ? 2 : 1) << marked;
+  for (const TextRow& row : kTextRows) {
+    const std::string marked = std::string("<").append(row.key).append(">");
+    EXPECT_EQ(places[marked] + places[GroupCaption(marked)], twice.count(marked) ? 2 : 1) << marked;
   }
   EXPECT_EQ(Text(IDC_gbShortcuts), " <GeneralShortcutsTitle> ");
   EXPECT_EQ(Text(IDC_gbWaterTransp), " <WatermarkTransparency> ");
@@ -968,34 +897,18 @@ TEST_F(PreferencesFace, TheListsKeepTheirSelectedIndexAcrossALanguage) {
     Select(IDC_cbWaterLoc, s.water);
     Select(IDC_cbPagePosition, s.page);
     Select(IDC_cbDefaultAction, s.action);
-    face_->ApplySelectedLanguage(menu_, catalogue_);
+    texts_ = ApplySelectedLanguage(*face_);
     EXPECT_EQ(Index(IDC_cbWaterLoc), s.water);
     EXPECT_EQ(Index(IDC_cbPagePosition), s.page);
     EXPECT_EQ(Index(IDC_cbDefaultAction), s.action);
     EXPECT_EQ(Items(Control(IDC_cbWaterLoc))[2], "Unten links");
     EXPECT_EQ(Items(Control(IDC_cbPagePosition))[7], "Unten Mitte");
     EXPECT_EQ(Items(Control(IDC_cbDefaultAction)), (std::vector<std::string>{"Ganzer Bildschirm", "Preferences"}));
-    EXPECT_EQ(menu_.Caption(IDM_ENTIRE_SCREEN), "Ganzer Bildschirm");
-    EXPECT_EQ(menu_.Caption(IDM_PREFERENCES), "Preferences");
   }
 
-  const auto once = Texts();
-  face_->ApplySelectedLanguage(menu_, catalogue_);
+  const auto once = Shown();
+  texts_ = ApplySelectedLanguage(*face_);
   EXPECT_EQ(Changes(once), (std::map<std::string, std::string>{})) << "applying twice changed something";
-}
-
-TEST_F(PreferencesFace, AHelpFileNameThatLeavesTheHelpFolderIsNotKept) {
-  Open(Defaults());
-  const struct {
-    const char* value;
-    const char* kept;
-  } cases[] = {{"Hilfe_de.chm", "Hilfe_de.chm"}, {"..\\..\\evil.chm", "Vorlane_en.chm"}, {"", ""}};
-  int serial = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value);
-    ApplyFile("Help" + std::to_string(++serial), std::string("[FileInfo]\nHelpFileName=") + c.value + "\n");
-    EXPECT_EQ(catalogue_.HelpFileName, c.kept);
-  }
 }
 
 }  // namespace

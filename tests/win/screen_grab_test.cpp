@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/owners.h"
+#include "tests/win/test_owners.h"
 
 namespace {
 
@@ -140,8 +141,8 @@ TEST_F(Grab, TitlesAreCutAfter1024Characters) {
 TEST_F(Grab, AWindowThatDoesNotAnswerGivesAnEmptyTitleInsteadOfStalling) {
   HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  const owners::KernelHandle createdOwner(created);
-  const owners::KernelHandle releaseOwner(release);
+  const test_owners::KernelHandle createdOwner(created);
+  const test_owners::KernelHandle releaseOwner(release);
   HWND busy = nullptr;
   // The window's thread stops answering messages until it is released.
   std::thread owner([&] {

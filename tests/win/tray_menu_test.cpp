@@ -1,11 +1,12 @@
-// The tray menu as the user sees it: its items, the default mark and the check.
+// The tray menu as the user sees it: its items in the language of the texts,
+// the default mark and the check.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "ui/tray/tray_menu.h"
 #include "resources/resource.h"
+#include "ui/tray/tray_menu.h"
 
 namespace {
 
@@ -19,45 +20,43 @@ std::vector<std::string> VisibleItems(HMENU menu) {
   return items;
 }
 
+bool Checked(HMENU menu, UINT command) { return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
 }  // namespace
 
-TEST(TrayMenu, ShowsExactlyTheFiveCommandsWithTheirSeparators) {
+TEST(TrayMenu, ShowsExactlyTheFiveCommandsInTheLanguageOfTheTexts) {
   TrayMenu menu;
-  const std::vector<std::string> expected = {"Preferences", "Run on startup", "-", "Help", "About", "-", "Exit"};
-  EXPECT_EQ(VisibleItems(menu.handle()), expected);
-}
+  const std::vector<std::string> english = {"Preferences", "Run on startup", "-", "Help", "About", "-", "Exit"};
+  EXPECT_EQ(VisibleItems(menu.Make(Texts()).get()), english);
 
-TEST(TrayMenu, HiddenItemsKeepTheirCaptionsForThePreferencesWindow) {
-  TrayMenu menu;
-  EXPECT_EQ(menu.Caption(IDM_ENTIRE_SCREEN), "Take entire screen");
-  EXPECT_EQ(menu.Caption(IDM_ACTIVE_WINDOW), "Take active window");
-  menu.SetCaption(IDM_ENTIRE_SCREEN, "Ganzer Bildschirm");
-  menu.SetCaption(IDM_EXIT, "Beenden");
-  EXPECT_EQ(menu.Caption(IDM_ENTIRE_SCREEN), "Ganzer Bildschirm");
-  EXPECT_EQ(menu.Caption(IDM_EXIT), "Beenden");
-  EXPECT_EQ(GetMenuItemCount(menu.handle()), 7);
+  const Texts german([](const std::string& section, const std::string& key, const std::string& fallback) {
+    return section == "TrayMenu" && key == "Exit" ? std::string("Beenden") : fallback;
+  });
+  std::vector<std::string> expected = english;
+  expected.back() = "Beenden";
+  EXPECT_EQ(VisibleItems(menu.Make(german).get()), expected);
 }
 
 TEST(TrayMenu, TheDefaultActionPlacesTheBoldMark) {
   TrayMenu menu;
-  // At first the mark is on the hidden entire-screen item: nothing visible is bold.
+  // At first the mark is on the entire-screen command, which has no item: nothing visible is bold.
   EXPECT_EQ(menu.DefaultItem(), static_cast<UINT>(IDM_ENTIRE_SCREEN));
-  EXPECT_EQ(GetMenuDefaultItem(menu.handle(), FALSE, 0), static_cast<UINT>(-1));
+  EXPECT_EQ(GetMenuDefaultItem(menu.Make(Texts()).get(), FALSE, 0), static_cast<UINT>(-1));
 
   menu.SetDefaultAction(1);
-  EXPECT_EQ(GetMenuDefaultItem(menu.handle(), FALSE, 0), static_cast<UINT>(IDM_PREFERENCES));
+  EXPECT_EQ(GetMenuDefaultItem(menu.Make(Texts()).get(), FALSE, 0), static_cast<UINT>(IDM_PREFERENCES));
   menu.SetDefaultAction(7);  // other values leave the mark where it is
-  EXPECT_EQ(GetMenuDefaultItem(menu.handle(), FALSE, 0), static_cast<UINT>(IDM_PREFERENCES));
+  EXPECT_EQ(GetMenuDefaultItem(menu.Make(Texts()).get(), FALSE, 0), static_cast<UINT>(IDM_PREFERENCES));
   menu.SetDefaultAction(0);
   EXPECT_EQ(menu.DefaultItem(), static_cast<UINT>(IDM_ENTIRE_SCREEN));
-  EXPECT_EQ(GetMenuDefaultItem(menu.handle(), FALSE, 0), static_cast<UINT>(-1));
+  EXPECT_EQ(GetMenuDefaultItem(menu.Make(Texts()).get(), FALSE, 0), static_cast<UINT>(-1));
 }
 
 TEST(TrayMenu, RunOnStartupCarriesACheckMark) {
   TrayMenu menu;
-  EXPECT_FALSE(menu.AutoStartChecked());
-  menu.SetAutoStartChecked(true);
-  EXPECT_TRUE(menu.AutoStartChecked());
-  menu.SetAutoStartChecked(false);
-  EXPECT_FALSE(menu.AutoStartChecked());
+  EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_AUTO_START));
+  menu.SetRunOnStartupChecked(true);
+  EXPECT_TRUE(Checked(menu.Make(Texts()).get(), IDM_AUTO_START));
+  menu.SetRunOnStartupChecked(false);
+  EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_AUTO_START));
 }

@@ -1,4 +1,4 @@
-// TrpVersionInfo against version resources compiled into small libraries, and
+// The version-resource reader against version resources compiled into small libraries, and
 // against the program's own executable.
 #include <gtest/gtest.h>
 
@@ -20,45 +20,35 @@ std::string SystemLanguageName(WORD language) {
   return name;
 }
 
-// Every text of the reader, by kind.
-std::vector<std::string> AllTexts(const TrpVersionInfo& reader) {
+using F = VersionField;
+
+// Every text of the reader, by field.
+std::vector<std::string> AllTexts(const VersionInfo& reader) {
   std::vector<std::string> texts;
-  for (int kind = 0; kind < kVersionTypes; ++kind) texts.push_back(reader.GetVersionString(TVersionType(kind)));
+  for (int field = 0; field < kVersionFields; ++field) texts.push_back(reader.Text(static_cast<F>(field)));
   return texts;
 }
 
 struct StringCase {
-  TVersionType type;
-  std::string (*accessor)(const TrpVersionInfo&);
+  F field;
   const char* expected;
 };
 
-#define ACCESSOR(name) [](const TrpVersionInfo& r) { return r.name(); }
-
 const StringCase kFullCases[] = {
-    {vtCompanyName, ACCESSOR(CompanyName), "Fixture Company"},
-    {vtFileDescription, ACCESSOR(FileDescription), "Fixture description"},
-    {vtFileVersion, ACCESSOR(FileVersion), "2.3.4.5"},
-    {vtInternalName, ACCESSOR(InternalName), "fixture-internal"},
-    {vtLegalCopyright, ACCESSOR(LegalCopyright), "Copyright Fixture"},
-    {vtLegalTradeMark, ACCESSOR(LegalTradeMark), "Fixture Mark"},
-    {vtOriginalFileName, ACCESSOR(OriginalFileName), "fixture_full.dll"},
-    {vtProductName, ACCESSOR(ProductName), "Fixture Product"},
-    {vtProductVersion, ACCESSOR(ProductVersion), "6.7.8.9"},
-    {vtComments, ACCESSOR(Comments), "A comment"},
+    {F::CompanyName, "Fixture Company"},       {F::FileDescription, "Fixture description"},
+    {F::FileVersion, "2.3.4.5"},               {F::InternalName, "fixture-internal"},
+    {F::LegalCopyright, "Copyright Fixture"},  {F::LegalTradeMark, "Fixture Mark"},
+    {F::OriginalFileName, "fixture_full.dll"}, {F::ProductName, "Fixture Product"},
+    {F::ProductVersion, "6.7.8.9"},            {F::Comments, "A comment"},
 };
 
 TEST(VersionInfo, ReadsEveryKindFromTheFirstTranslationsTable) {
-  TrpVersionInfo reader;
+  VersionInfo reader;
   reader.SetFilename(Fixture("fixture_full"));
   EXPECT_EQ(reader.Filename(), Fixture("fixture_full"));
-  for (const auto& c : kFullCases) {
-    EXPECT_EQ(reader.GetVersionString(c.type), c.expected) << VersionStringKey(c.type);
-    EXPECT_EQ(c.accessor(reader), c.expected) << VersionStringKey(c.type);
-  }
-  EXPECT_EQ(reader.Language(), SystemLanguageName(0x0409));
-  EXPECT_FALSE(reader.Language().empty());
-  EXPECT_EQ(reader.GetVersionString(vtLanguage), reader.Language());
+  for (const auto& c : kFullCases) EXPECT_EQ(reader.Text(c.field), c.expected) << VersionStringKey(c.field);
+  EXPECT_EQ(reader.Text(F::Language), SystemLanguageName(0x0409));
+  EXPECT_FALSE(reader.Text(F::Language).empty());
 }
 
 struct TableCase {
@@ -75,17 +65,17 @@ const TableCase kTableCases[] = {
 
 TEST(VersionInfo, TableNameFollowsLanguageAndCodePageDigitForDigit) {
   for (const auto& c : kTableCases) {
-    TrpVersionInfo reader;
+    VersionInfo reader;
     reader.SetFilename(Fixture(c.fixture));
-    EXPECT_EQ(reader.FileVersion(), c.fileVersion) << c.fixture;
-    EXPECT_EQ(reader.Language(), SystemLanguageName(c.language)) << c.fixture;
+    EXPECT_EQ(reader.Text(F::FileVersion), c.fileVersion) << c.fixture;
+    EXPECT_EQ(reader.Text(F::Language), SystemLanguageName(c.language)) << c.fixture;
   }
 }
 
 TEST(VersionInfo, KeysMatchWhateverTheirLetterCase) {
-  TrpVersionInfo reader;
+  VersionInfo reader;
   reader.SetFilename(Fixture("fixture_code_page_0"));
-  EXPECT_EQ(reader.ProductName(), "Neutral");
+  EXPECT_EQ(reader.Text(F::ProductName), "Neutral");
 }
 
 TEST(VersionInfo, MissingTextsAndMissingFilesLeaveEverythingEmpty) {
@@ -98,25 +88,25 @@ TEST(VersionInfo, MissingTextsAndMissingFilesLeaveEverythingEmpty) {
       "",
   };
   for (const auto& file : emptyFiles) {
-    TrpVersionInfo reader;
+    VersionInfo reader;
     reader.SetFilename(file);
     for (const auto& text : AllTexts(reader)) EXPECT_EQ(text, "") << file;
   }
 
-  TrpVersionInfo reader;
+  VersionInfo reader;
   reader.SetFilename(Fixture("fixture_no_file_version"));
-  EXPECT_EQ(reader.CompanyName(), "Only a company");
-  EXPECT_EQ(reader.FileVersion(), "");
-  EXPECT_EQ(reader.ProductVersion(), "");
+  EXPECT_EQ(reader.Text(F::CompanyName), "Only a company");
+  EXPECT_EQ(reader.Text(F::FileVersion), "");
+  EXPECT_EQ(reader.Text(F::ProductVersion), "");
 }
 
 TEST(VersionInfo, ANewFileReplacesTheTextsOfTheOldOne) {
-  TrpVersionInfo reader;
+  VersionInfo reader;
   reader.SetFilename(Fixture("fixture_full"));
   reader.SetFilename(Fixture("fixture_no_file_version"));
-  EXPECT_EQ(reader.CompanyName(), "Only a company");
-  EXPECT_EQ(reader.FileVersion(), "");
-  EXPECT_EQ(reader.Comments(), "");
+  EXPECT_EQ(reader.Text(F::CompanyName), "Only a company");
+  EXPECT_EQ(reader.Text(F::FileVersion), "");
+  EXPECT_EQ(reader.Text(F::Comments), "");
 
   reader.SetFilename(Fixture("fixture_full"));
   reader.SetFilename(Fixture("fixture_no_version"));
@@ -124,32 +114,32 @@ TEST(VersionInfo, ANewFileReplacesTheTextsOfTheOldOne) {
 }
 
 TEST(VersionInfo, ReadingTwiceGivesTheSameTexts) {
-  TrpVersionInfo reader;
+  VersionInfo reader;
   reader.SetFilename(info_paths::Program());
   const auto first = AllTexts(reader);
   reader.ReadVersionInfo();
   EXPECT_EQ(AllTexts(reader), first);
-  TrpVersionInfo other;
+  VersionInfo other;
   other.SetFilename(info_paths::Program());
   EXPECT_EQ(AllTexts(other), first);
 }
 
 TEST(VersionInfo, TheProgramCarriesTheBuildsVersion) {
-  TrpVersionInfo reader;
+  VersionInfo reader;
   reader.SetFilename(info_paths::Program());
-  EXPECT_EQ(reader.FileVersion(), VORLANE_VERSION_TEXT);
-  EXPECT_EQ(reader.ProductVersion(), VORLANE_VERSION_TEXT);
-  EXPECT_EQ(reader.Language(), SystemLanguageName(0x0409));
+  EXPECT_EQ(reader.Text(F::FileVersion), VORLANE_VERSION_TEXT);
+  EXPECT_EQ(reader.Text(F::ProductVersion), VORLANE_VERSION_TEXT);
+  EXPECT_EQ(reader.Text(F::Language), SystemLanguageName(0x0409));
   // Four dot-separated numbers.
   int numbers[4] = {-1, -1, -1, -1};
   char rest = 0;
   EXPECT_EQ(
-      sscanf(reader.FileVersion().c_str(), "%d.%d.%d.%d%c", &numbers[0], &numbers[1], &numbers[2], &numbers[3], &rest),
+      sscanf(reader.Text(F::FileVersion).c_str(), "%d.%d.%d.%d%c", &numbers[0], &numbers[1], &numbers[2], &numbers[3], &rest),
       4);
   for (int number : numbers) EXPECT_GE(number, 0);
-  for (TVersionType empty : {vtCompanyName, vtFileDescription, vtInternalName, vtLegalCopyright, vtLegalTradeMark,
-                             vtOriginalFileName, vtProductName, vtComments})
-    EXPECT_EQ(reader.GetVersionString(empty), "") << VersionStringKey(empty);
+  for (F empty : {F::CompanyName, F::FileDescription, F::InternalName, F::LegalCopyright, F::LegalTradeMark,
+                  F::OriginalFileName, F::ProductName, F::Comments})
+    EXPECT_EQ(reader.Text(empty), "") << VersionStringKey(empty);
 }
 
 TEST(VersionInfo, AboutCaptionIsVersionAndTheFileVersion) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/owners.h"
+#include "tests/win/test_owners.h"
 #include "services/output/stamp_watermark.h"
 
 namespace gp = Gdiplus::DllExports;
@@ -629,8 +630,8 @@ TEST(WatermarkLocale, DateAndTimeFollowTheUsersFormats) {
         CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
     SetEnvironmentVariableA(kChildVariable, nullptr);
     ASSERT_TRUE(started);
-    owners::KernelHandle process(child.hProcess);
-    owners::KernelHandle thread(child.hThread);
+    test_owners::KernelHandle process(child.hProcess);
+    test_owners::KernelHandle thread(child.hThread);
     constexpr DWORD kChildLimitMs = 120000;
     ASSERT_EQ(WaitForSingleObject(process.get(), kChildLimitMs), WAIT_OBJECT_0);
     GetExitCodeProcess(process.get(), &exitCode);

@@ -15,7 +15,7 @@ constexpr uint32_t kShortPeriodMs = 50;
 constexpr uint32_t kHourMs = 3600 * 1000;
 
 // A timer exists exactly when it can be killed.
-bool TimerExists(HWND window) { return KillTimer(window, kDelayTimerId) != FALSE; }
+bool TimerExists(HWND window) { return KillTimer(window, kCaptureTimerId) != FALSE; }
 
 class WindowTimers : public ::testing::Test {
  protected:
@@ -31,16 +31,16 @@ class WindowTimers : public ::testing::Test {
 TEST_F(WindowTimers, ArmedTimerTicksOnTheWindow) {
   WindowTimer timer(window_.get());
   timer.Arm(kShortPeriodMs);
-  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kDelayTimerId));
+  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kCaptureTimerId));
   // It keeps ticking until disabled.
-  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kDelayTimerId));
+  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kCaptureTimerId));
 }
 
 TEST_F(WindowTimers, ArmingAgainRestartsWithTheNewPeriod) {
   WindowTimer timer(window_.get());
   timer.Arm(kHourMs);
   timer.Arm(kShortPeriodMs);
-  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kDelayTimerId));
+  EXPECT_TRUE(test_window::Receive(window_.get(), WM_TIMER, kCaptureTimerId));
 }
 
 TEST_F(WindowTimers, DisabledOrZeroPeriodLeavesNoTimer) {

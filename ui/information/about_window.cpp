@@ -3,7 +3,6 @@
 #include <shlwapi.h>
 
 #include <array>
-#include <stdexcept>
 
 #include "base/message_loop.h"
 #include "base/owners.h"
@@ -26,13 +25,14 @@ struct LabelPlace {
   int top;
   Anchor anchor;
 };
+// Indexed by AboutWindow::Label.
 constexpr std::array<LabelPlace, 3> kLabelPlaces = {{
-    {249, 208, Anchor::Right},  // Label1: the version
-    {496, 335, Anchor::Right},  // Label2: the home page
-    {3, 335, Anchor::Left},     // Label3: the maker
+    {249, 208, Anchor::Right},  // the version
+    {496, 335, Anchor::Right},  // the home page
+    {3, 335, Anchor::Left},     // the maker
 }};
 
-// Shape1 to Shape4: the one-pixel black frame.
+// The one-pixel black frame: left, right, top, bottom.
 constexpr std::array<RECT, 4> kFrameLines = {{
     {0, 1, 1, kAboutHeight - 1},
     {kAboutWidth - 1, 1, kAboutWidth, kAboutHeight - 1},
@@ -41,19 +41,6 @@ constexpr std::array<RECT, 4> kFrameLines = {{
 }};
 
 HFONT WindowFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  // Shows through where the picture cannot be drawn.
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kAboutWindowClass;
-  // A second window of the class finds it registered already; that is fine.
-  (void)RegisterClassExA(&windowClass);
-}
 
 // The program lives in the tray: restore whatever was enabled before, and hide
 // the window, however the modal loop ends.
@@ -79,9 +66,9 @@ class ModalScope {
 }  // namespace
 
 std::string AboutVersionCaption(const std::string& executablePath) {
-  TrpVersionInfo reader;
+  VersionInfo reader;
   reader.SetFilename(executablePath);
-  return "version " + reader.FileVersion();
+  return "version " + reader.Text(VersionField::FileVersion);
 }
 
 void PaintAboutPicture(HDC dc, HMODULE module) {
@@ -107,74 +94,52 @@ void PaintAboutPicture(HDC dc, HMODULE module) {
   owners::gp::GdipDrawImageRectI(graphics.get(), image.get(), 0, 0, kPictureDrawWidth, kPictureDrawHeight);
 }
 
-TfmAbout::TfmAbout(HINSTANCE instance)
+AboutWindow::AboutWindow(HINSTANCE instance)
     : instance_(instance), labels_{std::string(), std::string(kHomePageHost), std::string(kMakerAddress)} {
-  RegisterWindowClass(instance, WindowProc);
+  RegisterWindowClass(instance, kAboutWindowClass);
   // No taskbar button of its own: the program shows itself only in the tray.
-  CreateWindowExA(WS_EX_TOOLWINDOW, kAboutWindowClass, "", WS_POPUP, (GetSystemMetrics(SM_CXSCREEN) - kAboutWidth) / 2,
-                  (GetSystemMetrics(SM_CYSCREEN) - kAboutHeight) / 2, kAboutWidth, kAboutHeight, nullptr, nullptr,
-                  instance, this);
-  if (!handle_) throw std::runtime_error("The about window could not be created.");
+  Create(WS_EX_TOOLWINDOW, kAboutWindowClass, "", WS_POPUP, (GetSystemMetrics(SM_CXSCREEN) - kAboutWidth) / 2,
+         (GetSystemMetrics(SM_CYSCREEN) - kAboutHeight) / 2, kAboutWidth, kAboutHeight, nullptr);
 }
 
-TfmAbout::~TfmAbout() {
-  if (handle_) DestroyWindow(handle_);
-}
-
-LRESULT CALLBACK TfmAbout::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TfmAbout*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->handle_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TfmAbout*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    self->handle_ = nullptr;
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
-
-LRESULT TfmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_PAINT: {
-      owners::PaintDc paint(handle_);
-      FormPaint(paint.get());
+      owners::PaintDc paint(handle());
+      Paint(paint.get());
       return 0;
     }
     case WM_PRINTCLIENT:
-      FormPaint(reinterpret_cast<HDC>(wParam));
+      Paint(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_LBUTTONDOWN:
-      FormMouseDown(point);
+      Press(point);
       return 0;
     case WM_LBUTTONUP:
-      FormMouseUp(point);
+      Release(point);
       return 0;
   }
-  return DefWindowProcA(handle_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
-void TfmAbout::SetVersionCaption(const std::string& caption) {
-  labels_[static_cast<size_t>(LabelId::Label1)] = caption;
+void AboutWindow::SetVersionCaption(const std::string& caption) {
+  labels_[static_cast<size_t>(Label::Version)] = caption;
   // The old caption may have been wider: repaint what it covered too.
-  InvalidateRect(handle_, nullptr, TRUE);
+  InvalidateRect(handle(), nullptr, TRUE);
 }
 
-void TfmAbout::ShowModal(HWND owner) {
+void AboutWindow::ShowModal(HWND owner) {
   // About chosen again from the tray while showing: no second modal loop.
-  if (IsWindowVisible(handle_)) {
-    SetForegroundWindow(handle_);
+  if (IsWindowVisible(handle())) {
+    SetForegroundWindow(handle());
     return;
   }
   modalResult_ = 0;
   pressed_ = false;
-  ModalScope scope(handle_, owner);
-  ShowWindow(handle_, SW_SHOW);
-  SetForegroundWindow(handle_);
+  ModalScope scope(handle(), owner);
+  ShowWindow(handle(), SW_SHOW);
+  SetForegroundWindow(handle());
   MSG message;
   while (modalResult_ == 0) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
@@ -187,10 +152,10 @@ void TfmAbout::ShowModal(HWND owner) {
   }
 }
 
-RECT TfmAbout::LabelRect(LabelId label) const {
+RECT AboutWindow::LabelRect(Label label) const {
   const std::string& text = labels_[static_cast<size_t>(label)];
   const LabelPlace& place = kLabelPlaces[static_cast<size_t>(label)];
-  owners::WindowDc dc(handle_, GetDC(handle_));
+  owners::WindowDc dc(handle(), GetDC(handle()));
   owners::Selection font(dc.get(), WindowFont());
   SIZE extent{};
   GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
@@ -201,15 +166,15 @@ RECT TfmAbout::LabelRect(LabelId label) const {
   return RECT{left, place.top, left + extent.cx, place.top + metrics.tmHeight};
 }
 
-bool TfmAbout::OnLabel(POINT point) const {
-  for (const LabelId label : {LabelId::Label1, LabelId::Label2, LabelId::Label3}) {
+bool AboutWindow::OnLabel(POINT point) const {
+  for (const Label label : {Label::Version, Label::HomePage, Label::Maker}) {
     const RECT rect = LabelRect(label);
     if (PtInRect(&rect, point)) return true;
   }
   return false;
 }
 
-void TfmAbout::FormPaint(HDC dc) {
+void AboutWindow::Paint(HDC dc) {
   PaintAboutPicture(dc, instance_);
   for (const RECT& line : kFrameLines) FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
@@ -228,14 +193,12 @@ void TfmAbout::FormPaint(HDC dc) {
   }
 }
 
-// The labels take the clicks made on them, as labels of their own would; they
-// have nothing to do with them.
-void TfmAbout::FormMouseDown(POINT point) { pressed_ = !OnLabel(point); }
+// A click on the picture closes the window. The labels take the clicks made
+// on them, as labels of their own would; they have nothing to do with them.
+void AboutWindow::Press(POINT point) { pressed_ = !OnLabel(point); }
 
-void TfmAbout::FormMouseUp(POINT point) {
+void AboutWindow::Release(POINT point) {
   const bool clicked = pressed_ && !OnLabel(point);
   pressed_ = false;
-  if (clicked) FormClick();
+  if (clicked) modalResult_ = kModalResultOk;
 }
-
-void TfmAbout::FormClick() { modalResult_ = kModalResultOk; }

@@ -6,26 +6,23 @@
 #include <array>
 #include <string>
 
+#include "base/window.h"
+
+// The window class other programs and the tests know the window by.
 inline constexpr const char* kAboutWindowClass = "TfmAbout";
 inline constexpr int kAboutWidth = 500;
 inline constexpr int kAboutHeight = 350;
 
-class TfmAbout {
+class AboutWindow : public Window {
  public:
-  // Label1 shows the version, Label2 the home page, Label3 the maker.
-  enum class LabelId { Label1, Label2, Label3 };
+  enum class Label { Version, HomePage, Maker };
 
   // Creates the window hidden; its picture comes from the module's resources.
-  explicit TfmAbout(HINSTANCE instance);
-  ~TfmAbout();
-  TfmAbout(const TfmAbout&) = delete;
-  TfmAbout& operator=(const TfmAbout&) = delete;
+  explicit AboutWindow(HINSTANCE instance);
 
-  HWND handle() const { return handle_; }
-
-  // Label1's caption: "version " followed by the file version.
+  // "version " followed by the file version.
   void SetVersionCaption(const std::string& caption);
-  const std::string& VersionCaption() const { return labels_[static_cast<size_t>(LabelId::Label1)]; }
+  const std::string& VersionCaption() const { return labels_[static_cast<size_t>(Label::Version)]; }
 
   // Shows the window and returns when a click has closed it. The owner takes
   // no input meanwhile.
@@ -34,20 +31,17 @@ class TfmAbout {
   int ModalResult() const { return modalResult_; }
 
   // Where a label lies in the client area, measured with the window's font.
-  RECT LabelRect(LabelId label) const;
+  RECT LabelRect(Label label) const;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  void FormPaint(HDC dc);
-  void FormMouseDown(POINT point);
-  void FormMouseUp(POINT point);
-  void FormClick();
+  void Paint(HDC dc);
+  void Press(POINT point);
+  void Release(POINT point);
   bool OnLabel(POINT point) const;
 
   HINSTANCE instance_;
-  HWND handle_ = nullptr;
   std::array<std::string, 3> labels_;
   int modalResult_ = 0;
   bool pressed_ = false;

@@ -1,16 +1,15 @@
 #pragma once
-// Puts the texts of a language file on the Preferences window, the tray menu
-// and its lists, and keeps the messages for later use.
-#include <windows.h>
-
-#include <string>
-
+// Puts the texts of a language on the Preferences window.
 #include "core/languages/texts.h"
 
-class PreferencesWindow;
-class TrayMenu;
+class PreferencesPages;
 
-// Every catalogue row read from the file at `path` (a missing file, section or
-// key gives the English default) and set where it belongs, in table order.
-// The three lists keep their selected index.
-void ApplyLanguage(const std::string& path, PreferencesWindow& window, TrayMenu& menu, MessageCatalogue& catalogue);
+// Every text with a place on the window goes there: the window's title,
+// captions, group boxes, tab titles and list items. The default-action list
+// is made anew from the two tray menu items it names. The lists keep their
+// selected index.
+void ApplyTexts(const Texts& texts, PreferencesPages& pages);
+
+// The texts of the language selected on the pages, read from its file once
+// and put on the pages.
+Texts ApplySelectedLanguage(PreferencesPages& pages);

@@ -3,42 +3,38 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 
 #include "base/owners.h"
+#include "core/languages/texts.h"
 
+// The message the icon sends its window, with the mouse message in lParam.
 inline constexpr UINT WM_TRAYICON = WM_USER + 123;
 
 // Adds the icon; a repeated add while it exists has no effect.
 void AddTrayIcon(HWND window, HICON icon);
 void RemoveTrayIcon(HWND window);
 
-// PopupMenu1. Its first two items (take entire screen, take active window)
-// are never shown, so they are not in the popup at all; their captions are
-// kept here because the Preferences window lists them.
+// What the menu remembers between openings: its default item and the check
+// of Run on startup. The menu itself is made as it opens, in the language of
+// the texts, and destroyed afterwards.
 class TrayMenu {
  public:
-  TrayMenu();
-
-  // The items by command id (IDM_* in resources/resource.h).
-  void SetCaption(UINT id, const std::string& caption);
-  std::string Caption(UINT id) const;
-
-  // DefaultAction 0 marks the hidden entire-screen item (so no visible item
-  // is bold), 1 marks Preferences, anything else leaves the mark.
+  // DefaultAction 0 marks the entire-screen item, which the menu does not
+  // show, so no visible item is bold; 1 marks Preferences; anything else
+  // leaves the mark where it was.
   void SetDefaultAction(int32_t defaultAction);
   UINT DefaultItem() const { return defaultItem_; }
 
-  void SetAutoStartChecked(bool checked);
-  bool AutoStartChecked() const;
+  void SetRunOnStartupChecked(bool checked) { runOnStartupChecked_ = checked; }
+  bool RunOnStartupChecked() const { return runOnStartupChecked_; }
+
+  // The menu as it opens: Preferences, Run on startup, Help, About and Exit.
+  owners::Menu Make(const Texts& texts) const;
 
   // Opens the menu at the cursor; the chosen command goes to the window.
-  void Popup(HWND window) const;
-
-  HMENU handle() const { return menu_.get(); }
+  void Popup(HWND window, const Texts& texts) const;
 
  private:
-  owners::Menu menu_;
-  std::string hiddenCaptions_[2];
-  UINT defaultItem_;
+  UINT defaultItem_ = IDM_ENTIRE_SCREEN;
+  bool runOnStartupChecked_ = false;
 };

@@ -1,0 +1,36 @@
+#include "base/error_box.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "base/application.h"
+#include "base/message_loop.h"
+
+namespace {
+
+std::vector<std::string> onScreen;  // texts of the boxes open now
+std::vector<std::string> held;      // texts that wait for the print job
+
+bool Contains(const std::vector<std::string>& texts, const std::string& text) {
+  return std::ranges::find(texts, text) != texts.end();
+}
+
+}  // namespace
+
+void ShowError(HWND window, const std::string& text) {
+  if (PrintJobOpen()) {
+    if (!Contains(held, text)) held.push_back(text);
+    HoldForPrintJob(window, WM_SHOW_HELD_ERRORS, 0, 0);
+    return;
+  }
+  if (Contains(onScreen, text)) return;
+  onScreen.push_back(text);
+  MessageBoxA(nullptr, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  onScreen.erase(std::ranges::find(onScreen, text));
+}
+
+void ShowHeldErrors(HWND window) {
+  std::vector<std::string> texts;
+  texts.swap(held);
+  for (const std::string& text : texts) ShowError(window, text);
+}

@@ -1,0 +1,66 @@
+#include "ui/settings/controls.h"
+
+LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageA(control, message, wParam, lParam);
+}
+
+std::string WindowText(HWND window) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void SetWindowTextOf(HWND window, const std::string& text) { SetWindowTextA(window, text.c_str()); }
+
+bool Ticked(HWND box) { return Send(box, BM_GETCHECK) == BST_CHECKED; }
+
+void SetTicked(HWND box, bool ticked) { Send(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED); }
+
+int SelectedIndex(HWND list) { return static_cast<int>(Send(list, CB_GETCURSEL)); }
+
+void SelectIndex(HWND list, int32_t index) {
+  const auto count = static_cast<int32_t>(Send(list, CB_GETCOUNT));
+  Send(list, CB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < count ? index : -1));
+}
+
+std::string ItemText(HWND list, int index) {
+  const LRESULT length = Send(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+  if (length == CB_ERR) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT copied = Send(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
+  return text;
+}
+
+std::vector<std::string> Items(HWND list) {
+  std::vector<std::string> items;
+  const auto count = static_cast<int>(Send(list, CB_GETCOUNT));
+  for (int i = 0; i < count; ++i) items.push_back(ItemText(list, i));
+  return items;
+}
+
+std::string SelectedText(HWND list) {
+  const int index = SelectedIndex(list);
+  return index < 0 ? std::string() : ItemText(list, index);
+}
+
+void AddItem(HWND list, const std::string& text) { Send(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+
+void FillList(HWND list, const std::vector<std::string>& items) {
+  Send(list, CB_RESETCONTENT);
+  for (const std::string& item : items) AddItem(list, item);
+}
+
+void ReplaceItem(HWND list, int index, const std::string& text) {
+  const LRESULT selected = Send(list, CB_GETCURSEL);
+  Send(list, CB_DELETESTRING, static_cast<WPARAM>(index));
+  Send(list, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+  Send(list, CB_SETCURSEL, static_cast<WPARAM>(selected));
+}
+
+void AddStyle(HWND control, LONG_PTR style) {
+  SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | style);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+HFONT ControlFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
