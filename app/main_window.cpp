@@ -122,7 +122,7 @@ void MainWindow::RunCommand(WORD command) {
     case IDM_PREFERENCES:
       OpenPreferences();
       break;
-    case IDM_AUTO_START:
+    case IDM_RUN_ON_STARTUP:
       ToggleRunOnStartup();
       break;
     case IDM_HELP:
@@ -134,13 +134,13 @@ void MainWindow::RunCommand(WORD command) {
     case IDM_EXIT:
       ExitProgram();
       break;
-    case IDC_btOK:
+    case IDC_OK:
       ApplyAndHide();
       break;
-    case IDC_btCancel:
+    case IDC_CANCEL:
       HideToTray();
       break;
-    case IDC_btApply:
+    case IDC_APPLY:
       ApplySettings();
       break;
   }

@@ -4,6 +4,7 @@
 // releases on every path. Shared system objects (stock objects, icons from
 // LoadIcon) are never put in an owner.
 #include <windows.h>
+
 #include <gdiplus.h>
 
 #include <utility>
@@ -66,8 +67,8 @@ using Key = Owner<HKEY, CloseKey>;
 using Bitmap = Owner<HBITMAP, DeleteGdiObject>;
 using Font = Owner<HFONT, DeleteGdiObject>;
 using Brush = Owner<HBRUSH, DeleteGdiObject>;
-using MemoryDc = Owner<HDC, DeleteDc>;    // CreateCompatibleDC
-using PrinterDc = Owner<HDC, DeleteDc>;   // CreateDCA on a printer
+using MemoryDc = Owner<HDC, DeleteDc>;   // CreateCompatibleDC
+using PrinterDc = Owner<HDC, DeleteDc>;  // CreateDCA on a printer
 using Menu = Owner<HMENU, DestroyMenuHandle>;
 using Window = Owner<HWND, DestroyWindowHandle>;
 using GlobalMemory = Owner<HGLOBAL, FreeGlobal>;

@@ -29,7 +29,7 @@ WM_KEYDOWN = 0x0100
 VK_RIGHT = 0x27
 IDM_PREFERENCES = 103
 IDM_EXIT = 109
-IDC_PCMAIN = 1000
+IDC_PAGES = 1000
 # The pages in their order on the page control, by control identifier.
 PAGES = [("general", 1004), ("printing", 1005), ("watermark", 1006), ("timer", 1007)]
 LIMIT = 60  # seconds for anything to appear
@@ -97,7 +97,7 @@ def main():
             wait_until(shooter.window, LIMIT, interval=0.5, what="the main window")
             shooter.driver("command", MAIN, IDM_PREFERENCES)
             wait_until(lambda: shooter.window()[3] == "1", LIMIT, interval=0.3, what="the Preferences window")
-            tabs = shooter.children()[IDC_PCMAIN][0]
+            tabs = shooter.children()[IDC_PAGES][0]
             for index, (name, page_id) in enumerate(PAGES):
                 if index:
                     shooter.driver("post", tabs, WM_KEYDOWN, VK_RIGHT, 0)

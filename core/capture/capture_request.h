@@ -17,8 +17,8 @@ class CaptureTimer {
 };
 
 inline constexpr uint32_t kCaptureActiveWindow = 1;  // clear: the entire screen
-inline constexpr uint32_t kCaptureDelayed = 2;         // the first shot still waits for the delay
-inline constexpr uint32_t kCaptureSeries = 4;  // a series of shots
+inline constexpr uint32_t kCaptureDelayed = 2;       // the first shot still waits for the delay
+inline constexpr uint32_t kCaptureSeries = 4;        // a series of shots
 
 // The largest period the system's window timer accepts.
 inline constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;

@@ -93,7 +93,6 @@ std::string LowByteName(uint8_t key, const SystemKeyName& systemName) {
 
 }  // namespace
 
-
 std::string KeyToText(uint16_t code, const SystemKeyName& systemName) {
   std::string name = LowByteName(static_cast<uint8_t>(code & 0xFF), systemName);
   if (name.empty()) return name;

@@ -1,9 +1,9 @@
 #include "core/languages/language_file.h"
 
-#include "core/ascii_text.h"
-
 #include <cstdio>
 #include <memory>
+
+#include "core/ascii_text.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "core/languages/language_list.h"
 
-#include "core/ascii_text.h"
-
 #include <string_view>
+
+#include "core/ascii_text.h"
 
 namespace {
 

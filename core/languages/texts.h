@@ -30,49 +30,49 @@ enum class TextPlace {
 #define VORLANE_TEXTS(X) \
   X(HelpFileName, FileInfo, "Vorlane_en.chm", Kept, 0, 0) \
   X(Title, PreferencesWindow, "Preferences", WindowCaption, 0, 0) \
-  X(ButtonOK, PreferencesWindow, "OK", Caption, IDC_btOK, 0) \
-  X(ButtonCancel, PreferencesWindow, "Cancel", Caption, IDC_btCancel, 0) \
-  X(ButtonApply, PreferencesWindow, "Apply", Caption, IDC_btApply, 0) \
-  X(GeneralTitle, PreferencesWindow, "General", TabTitle, IDC_pcMain, 0) \
-  X(GeneralShortcutsTitle, PreferencesWindow, "Shortcuts", GroupCaption, IDC_gbShortcuts, 0) \
-  X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_lbEntireScreen, 0) \
-  X(GeneralShortcutsActiveWindow, PreferencesWindow, "Active window", Caption, IDC_lbActiveWindow, 0) \
-  X(GeneralShortcutsKey, PreferencesWindow, "Key", Caption, IDC_lbShortcutKey, 0) \
-  X(GeneralLanguage, PreferencesWindow, "Language", Caption, IDC_lbLanguage, 0) \
-  X(GeneralRefreshLanguages, PreferencesWindow, "Refresh", Caption, IDC_sbRefreshLanguages, 0) \
-  X(GeneralDefaultTrayAction, PreferencesWindow, "Tray icon default action", Caption, IDC_lbDefaultTrayAction, 0) \
-  X(WatermarkTitle, PreferencesWindow, "Watermark", TabTitle, IDC_pcMain, 2) \
-  X(WatermarkMake, PreferencesWindow, "Make watermark", Caption, IDC_cbxMakeWater, 0) \
-  X(WatermarkLocation, PreferencesWindow, "Location", Caption, IDC_lbWaterLoc, 0) \
-  X(WatermarkText, PreferencesWindow, "Text", Caption, IDC_lbWaterText, 0) \
-  X(WatermarkFont, PreferencesWindow, "Font", Caption, IDC_lbWaterFont, 0) \
-  X(WatermarkFontColor, PreferencesWindow, "Color", Caption, IDC_btColor, 0) \
-  X(WatermarkTransparency, PreferencesWindow, "Transparency", GroupCaption, IDC_gbWaterTransp, 0) \
-  X(WatermarkSolid, PreferencesWindow, "Solid", Caption, IDC_lbSolid, 0) \
-  X(WatermarkInvisible, PreferencesWindow, "Invisible", Caption, IDC_lbInvisible, 0) \
-  X(WatermarkLocationLT, PreferencesWindow, "Top-left corner", ListItem, IDC_cbWaterLoc, 0) \
-  X(WatermarkLocationRT, PreferencesWindow, "Top-right corner", ListItem, IDC_cbWaterLoc, 1) \
-  X(WatermarkLocationLB, PreferencesWindow, "Bottom-left corner", ListItem, IDC_cbWaterLoc, 2) \
-  X(WatermarkLocationRB, PreferencesWindow, "Bottom-right corner", ListItem, IDC_cbWaterLoc, 3) \
-  X(TimerTitle, PreferencesWindow, "Timer", TabTitle, IDC_pcMain, 3) \
-  X(TimerDelayedCapture, PreferencesWindow, "Delayed capture", Caption, IDC_cbxDelayedCapture, 0) \
-  X(TimerSeveralShots, PreferencesWindow, "Make several shots", Caption, IDC_cbxSeveralShots, 0) \
-  X(TimerDelay, PreferencesWindow, "Delay (sec.) :", Caption, IDC_lbDelay, 0) \
-  X(TimerNumberOfShots, PreferencesWindow, "Number of shots :", Caption, IDC_lbNumOfShots, 0) \
-  X(TimerInterval, PreferencesWindow, "Interval (sec.) :", Caption, IDC_lbInterval, 0) \
-  X(PrintingTitle, PreferencesWindow, "Printing", TabTitle, IDC_pcMain, 1) \
-  X(PrintingPrinter, PreferencesWindow, "Printer", Caption, IDC_lbPrinters, 0) \
-  X(PrintingFitToPage, PreferencesWindow, "Fit to page", Caption, IDC_cbxFitToPage, 0) \
-  X(PrintingPagePosition, PreferencesWindow, "Position", Caption, IDC_lbPagePosition, 0) \
-  X(PrintingPagePositionLT, PreferencesWindow, "Top-left", ListItem, IDC_cbPagePosition, 0) \
-  X(PrintingPagePositionCT, PreferencesWindow, "Top-center", ListItem, IDC_cbPagePosition, 1) \
-  X(PrintingPagePositionRT, PreferencesWindow, "Top-right", ListItem, IDC_cbPagePosition, 2) \
-  X(PrintingPagePositionLM, PreferencesWindow, "Middle-left", ListItem, IDC_cbPagePosition, 3) \
-  X(PrintingPagePositionC, PreferencesWindow, "Center", ListItem, IDC_cbPagePosition, 4) \
-  X(PrintingPagePositionRM, PreferencesWindow, "Middle-right", ListItem, IDC_cbPagePosition, 5) \
-  X(PrintingPagePositionLB, PreferencesWindow, "Bottom-left", ListItem, IDC_cbPagePosition, 6) \
-  X(PrintingPagePositionCB, PreferencesWindow, "Bottom-center", ListItem, IDC_cbPagePosition, 7) \
-  X(PrintingPagePositionRB, PreferencesWindow, "Bottom-right", ListItem, IDC_cbPagePosition, 8) \
+  X(ButtonOK, PreferencesWindow, "OK", Caption, IDC_OK, 0) \
+  X(ButtonCancel, PreferencesWindow, "Cancel", Caption, IDC_CANCEL, 0) \
+  X(ButtonApply, PreferencesWindow, "Apply", Caption, IDC_APPLY, 0) \
+  X(GeneralTitle, PreferencesWindow, "General", TabTitle, IDC_PAGES, 0) \
+  X(GeneralShortcutsTitle, PreferencesWindow, "Shortcuts", GroupCaption, IDC_SHORTCUTS_GROUP, 0) \
+  X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_ENTIRE_SCREEN_LABEL, 0) \
+  X(GeneralShortcutsActiveWindow, PreferencesWindow, "Active window", Caption, IDC_ACTIVE_WINDOW_LABEL, 0) \
+  X(GeneralShortcutsKey, PreferencesWindow, "Key", Caption, IDC_KEY_LABEL, 0) \
+  X(GeneralLanguage, PreferencesWindow, "Language", Caption, IDC_LANGUAGE_LABEL, 0) \
+  X(GeneralRefreshLanguages, PreferencesWindow, "Refresh", Caption, IDC_REFRESH_LANGUAGES, 0) \
+  X(GeneralDefaultTrayAction, PreferencesWindow, "Tray icon default action", Caption, IDC_DEFAULT_ACTION_LABEL, 0) \
+  X(WatermarkTitle, PreferencesWindow, "Watermark", TabTitle, IDC_PAGES, 2) \
+  X(WatermarkMake, PreferencesWindow, "Make watermark", Caption, IDC_MAKE_WATERMARK, 0) \
+  X(WatermarkLocation, PreferencesWindow, "Location", Caption, IDC_WATERMARK_CORNER_LABEL, 0) \
+  X(WatermarkText, PreferencesWindow, "Text", Caption, IDC_WATERMARK_TEXT_LABEL, 0) \
+  X(WatermarkFont, PreferencesWindow, "Font", Caption, IDC_WATERMARK_FONT_LABEL, 0) \
+  X(WatermarkFontColor, PreferencesWindow, "Color", Caption, IDC_WATERMARK_COLOR, 0) \
+  X(WatermarkTransparency, PreferencesWindow, "Transparency", GroupCaption, IDC_TRANSPARENCY_GROUP, 0) \
+  X(WatermarkSolid, PreferencesWindow, "Solid", Caption, IDC_SOLID_LABEL, 0) \
+  X(WatermarkInvisible, PreferencesWindow, "Invisible", Caption, IDC_INVISIBLE_LABEL, 0) \
+  X(WatermarkLocationLT, PreferencesWindow, "Top-left corner", ListItem, IDC_WATERMARK_CORNER, 0) \
+  X(WatermarkLocationRT, PreferencesWindow, "Top-right corner", ListItem, IDC_WATERMARK_CORNER, 1) \
+  X(WatermarkLocationLB, PreferencesWindow, "Bottom-left corner", ListItem, IDC_WATERMARK_CORNER, 2) \
+  X(WatermarkLocationRB, PreferencesWindow, "Bottom-right corner", ListItem, IDC_WATERMARK_CORNER, 3) \
+  X(TimerTitle, PreferencesWindow, "Timer", TabTitle, IDC_PAGES, 3) \
+  X(TimerDelayedCapture, PreferencesWindow, "Delayed capture", Caption, IDC_DELAYED_CAPTURE, 0) \
+  X(TimerSeveralShots, PreferencesWindow, "Make several shots", Caption, IDC_SEVERAL_SHOTS, 0) \
+  X(TimerDelay, PreferencesWindow, "Delay (sec.) :", Caption, IDC_DELAY_LABEL, 0) \
+  X(TimerNumberOfShots, PreferencesWindow, "Number of shots :", Caption, IDC_NUMBER_OF_SHOTS_LABEL, 0) \
+  X(TimerInterval, PreferencesWindow, "Interval (sec.) :", Caption, IDC_INTERVAL_LABEL, 0) \
+  X(PrintingTitle, PreferencesWindow, "Printing", TabTitle, IDC_PAGES, 1) \
+  X(PrintingPrinter, PreferencesWindow, "Printer", Caption, IDC_PRINTER_LABEL, 0) \
+  X(PrintingFitToPage, PreferencesWindow, "Fit to page", Caption, IDC_FIT_TO_PAGE, 0) \
+  X(PrintingPagePosition, PreferencesWindow, "Position", Caption, IDC_PAGE_POSITION_LABEL, 0) \
+  X(PrintingPagePositionLT, PreferencesWindow, "Top-left", ListItem, IDC_PAGE_POSITION, 0) \
+  X(PrintingPagePositionCT, PreferencesWindow, "Top-center", ListItem, IDC_PAGE_POSITION, 1) \
+  X(PrintingPagePositionRT, PreferencesWindow, "Top-right", ListItem, IDC_PAGE_POSITION, 2) \
+  X(PrintingPagePositionLM, PreferencesWindow, "Middle-left", ListItem, IDC_PAGE_POSITION, 3) \
+  X(PrintingPagePositionC, PreferencesWindow, "Center", ListItem, IDC_PAGE_POSITION, 4) \
+  X(PrintingPagePositionRM, PreferencesWindow, "Middle-right", ListItem, IDC_PAGE_POSITION, 5) \
+  X(PrintingPagePositionLB, PreferencesWindow, "Bottom-left", ListItem, IDC_PAGE_POSITION, 6) \
+  X(PrintingPagePositionCB, PreferencesWindow, "Bottom-center", ListItem, IDC_PAGE_POSITION, 7) \
+  X(PrintingPagePositionRB, PreferencesWindow, "Bottom-right", ListItem, IDC_PAGE_POSITION, 8) \
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
   X(RunOnStartup, TrayMenu, "Run on startup", Kept, 0, 0) \

@@ -31,28 +31,28 @@ enum class SettingShown {
 // The name is the registry value's and the record field's.
 // clang-format off
 #define VORLANE_SETTINGS(X) \
-  X(Language, Text, "English", 0, IDC_cbLanguage, OwnCode) \
-  X(ShortcutShiftEntireScreen, Integer, 6 /* Ctrl+Shift */, 1, IDC_cbxSCEntireScreenCtrl, ModifierBoxes) \
-  X(ShortcutKeyEntireScreen, Integer, 0x2C /* Print Screen */, 2, IDC_cbSCEntireScreenKey, KeyList) \
-  X(ShortcutShiftActiveWindow, Integer, 5 /* Alt+Shift */, 3, IDC_cbxSCActiveWindowCtrl, ModifierBoxes) \
-  X(ShortcutKeyActiveWindow, Integer, 0x2C, 4, IDC_cbSCActiveWindowKey, KeyList) \
-  X(DefaultAction, Integer, 1 /* open the Preferences */, 5, IDC_cbDefaultAction, ListIndex) \
-  X(WatermarkLocation, Integer, 0, 7, IDC_cbWaterLoc, ListIndex) \
-  X(WatermarkText, Text, "%DATE% %TIME%", 8, IDC_edWaterText, Edit) \
-  X(WatermarkFontName, Text, "", 9, IDC_btFont, OwnCode) \
-  X(WatermarkFontSize, Integer, 12, 10, IDC_btFont, OwnCode) \
-  X(WatermarkFontStyle, Integer, 0, 11, IDC_btFont, OwnCode) \
-  X(WatermarkFontColor, Integer, 0, 12, IDC_shColor, OwnCode) \
-  X(WatermarkFontTransparency, Integer, 0, 13, IDC_trbWaterTransp, TrackBar) \
-  X(WatermarkMake, OnOff, false, 6, IDC_cbxMakeWater, Check) \
-  X(TimerDelay, Integer, 1, 17, IDC_edDelay, Number) \
-  X(TimerDelayedCapture, OnOff, false, 18, IDC_cbxDelayedCapture, Check) \
-  X(TimerNumberOfShots, Integer, 1, 19, IDC_edNumOfShots, Count) \
-  X(TimerInterval, Integer, 1, 20, IDC_edInterval, Number) \
-  X(TimerSeveralShots, OnOff, false, 21, IDC_cbxSeveralShots, Check) \
-  X(PrintFitToPage, OnOff, true, 14, IDC_cbxFitToPage, Check) \
-  X(PrintPagePosition, Integer, 4 /* Center */, 15, IDC_cbPagePosition, ListIndex) \
-  X(PrintPrinter, Text, "" /* the current printer */, 16, IDC_cbPrinters, OwnCode)
+  X(Language, Text, "English", 0, IDC_LANGUAGE, OwnCode) \
+  X(ShortcutShiftEntireScreen, Integer, 6 /* Ctrl+Shift */, 1, IDC_ENTIRE_SCREEN_CTRL, ModifierBoxes) \
+  X(ShortcutKeyEntireScreen, Integer, 0x2C /* Print Screen */, 2, IDC_ENTIRE_SCREEN_KEY, KeyList) \
+  X(ShortcutShiftActiveWindow, Integer, 5 /* Alt+Shift */, 3, IDC_ACTIVE_WINDOW_CTRL, ModifierBoxes) \
+  X(ShortcutKeyActiveWindow, Integer, 0x2C, 4, IDC_ACTIVE_WINDOW_KEY, KeyList) \
+  X(DefaultAction, Integer, 1 /* open the Preferences */, 5, IDC_DEFAULT_ACTION, ListIndex) \
+  X(WatermarkLocation, Integer, 0, 7, IDC_WATERMARK_CORNER, ListIndex) \
+  X(WatermarkText, Text, "%DATE% %TIME%", 8, IDC_WATERMARK_TEXT, Edit) \
+  X(WatermarkFontName, Text, "", 9, IDC_WATERMARK_FONT, OwnCode) \
+  X(WatermarkFontSize, Integer, 12, 10, IDC_WATERMARK_FONT, OwnCode) \
+  X(WatermarkFontStyle, Integer, 0, 11, IDC_WATERMARK_FONT, OwnCode) \
+  X(WatermarkFontColor, Integer, 0, 12, IDC_COLOR_SWATCH, OwnCode) \
+  X(WatermarkFontTransparency, Integer, 0, 13, IDC_TRANSPARENCY, TrackBar) \
+  X(WatermarkMake, OnOff, false, 6, IDC_MAKE_WATERMARK, Check) \
+  X(TimerDelay, Integer, 1, 17, IDC_DELAY, Number) \
+  X(TimerDelayedCapture, OnOff, false, 18, IDC_DELAYED_CAPTURE, Check) \
+  X(TimerNumberOfShots, Integer, 1, 19, IDC_NUMBER_OF_SHOTS, Count) \
+  X(TimerInterval, Integer, 1, 20, IDC_INTERVAL, Number) \
+  X(TimerSeveralShots, OnOff, false, 21, IDC_SEVERAL_SHOTS, Check) \
+  X(PrintFitToPage, OnOff, true, 14, IDC_FIT_TO_PAGE, Check) \
+  X(PrintPagePosition, Integer, 4 /* Center */, 15, IDC_PAGE_POSITION, ListIndex) \
+  X(PrintPrinter, Text, "" /* the current printer */, 16, IDC_PRINTER, OwnCode)
 // clang-format on
 
 template <SettingType>
@@ -71,7 +71,8 @@ struct SettingValueOf<SettingType::OnOff> {
 };
 
 struct Preferences {
-#define VORLANE_SETTING_FIELD(name, kind, fallback, ...) typename SettingValueOf<SettingType::kind>::type name = fallback;
+#define VORLANE_SETTING_FIELD(name, kind, fallback, ...) \
+  typename SettingValueOf<SettingType::kind>::type name = fallback;
   VORLANE_SETTINGS(VORLANE_SETTING_FIELD)
 #undef VORLANE_SETTING_FIELD
 

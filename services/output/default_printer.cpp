@@ -1,6 +1,7 @@
 #include "services/output/default_printer.h"
 
 #include <windows.h>
+
 #include <winspool.h>
 
 std::string SystemDefaultPrinter() {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "base/owners.h"
-#include "services/output/printer.h"
 #include "core/settings/preferences.h"
+#include "services/output/printer.h"
 
 // Takes the captured bitmap and releases it on every path. The watermark is
 // drawn on a GDI+ copy when WatermarkMake is on; the page is placed by

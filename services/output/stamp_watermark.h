@@ -1,7 +1,7 @@
 #pragma once
 // Draws the watermark onto the GDI+ copy of a shot before it is printed.
 #include <windows.h>
-// gdiplus.h needs windows.h first.
+
 #include <gdiplus.h>
 
 #include <functional>

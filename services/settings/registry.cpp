@@ -28,13 +28,13 @@ bool RegistryWriteData(HKEY root, const std::string& path, const std::string& na
                        int64_t size) {
   if (size < 0 || size > MAXDWORD) return false;
   HKEY created = nullptr;
-  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &created,
-                      nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &created, nullptr) !=
+      ERROR_SUCCESS) {
     return false;
   }
   owners::Key key(created);
-  return RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                        static_cast<DWORD>(size)) == ERROR_SUCCESS;
+  return RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) ==
+         ERROR_SUCCESS;
 }
 
 bool RegistryWriteString(HKEY root, const std::string& path, const std::string& name, const std::string& text) {

@@ -2,7 +2,7 @@
 // keys, posts messages, finds windows and reads their texts, clicks buttons.
 // Every command prints plain lines that the end-to-end tests parse.
 #include <windows.h>
-// shellapi.h needs windows.h first.
+
 #include <shellapi.h>
 
 #include <cstdio>

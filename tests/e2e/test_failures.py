@@ -90,9 +90,9 @@ def test_exit_chosen_while_boxes_are_open_ends_the_program(vorlane, desktop, env
     set_preferences(environment, PrintPrinter="Printer That Was Removed")
     vorlane.start()
     face = vorlane.open_preferences()
-    face.press("btOK")
+    face.press("OK")
     wait_for_box(desktop, "Printer not selected.")
-    face.press("btOK")  # handled by the open box's loop: a second box over the first
+    face.press("OK")  # handled by the open box's loop: a second box over the first
     wait_until(lambda: len(desktop.message_boxes()) == 2, 30, what="two boxes")
     vorlane.command(IDM_EXIT)
     vorlane.process.wait(30)

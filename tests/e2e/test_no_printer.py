@@ -32,7 +32,7 @@ def test_apply_and_ok_refuse_without_printers_and_save_nothing(vorlane, desktop,
     vorlane.start()
     face = vorlane.open_preferences()
     text = "There are no printers installed."
-    for button in ("btApply", "btOK"):
+    for button in ("APPLY", "OK"):
         face.press(button)
         boxes = wait_until(lambda: boxes_saying(desktop, text), 60, what="the no-printers message")
         desktop.click(boxes[0].handle, 1)

@@ -13,39 +13,39 @@ from testenv import wait_until
 def test_first_opening_shows_every_default(vorlane, environment):
     vorlane.start()
     face = vorlane.open_preferences()
-    assert face.text("cbSCEntireScreenKey") == "PrtScr"
-    assert face.text("cbSCActiveWindowKey") == "PrtScr"
-    assert [face.checked(f"cbxSCEntireScreen{m}") for m in ("Ctrl", "Alt", "Shift", "Win")] == [
+    assert face.text("ENTIRE_SCREEN_KEY") == "PrtScr"
+    assert face.text("ACTIVE_WINDOW_KEY") == "PrtScr"
+    assert [face.checked(f"ENTIRE_SCREEN_{m}") for m in ("CTRL", "ALT", "SHIFT", "WIN")] == [
         True, False, True, False]
-    assert [face.checked(f"cbxSCActiveWindow{m}") for m in ("Ctrl", "Alt", "Shift", "Win")] == [
+    assert [face.checked(f"ACTIVE_WINDOW_{m}") for m in ("CTRL", "ALT", "SHIFT", "WIN")] == [
         False, True, True, False]
-    assert face.text("cbDefaultAction") == "Preferences"
-    assert face.text("cbLanguage") == "English"
-    assert not face.checked("cbxMakeWater")
-    for name in ("cbWaterLoc", "edWaterText", "btFont", "btColor", "trbWaterTransp"):
+    assert face.text("DEFAULT_ACTION") == "Preferences"
+    assert face.text("LANGUAGE") == "English"
+    assert not face.checked("MAKE_WATERMARK")
+    for name in ("WATERMARK_CORNER", "WATERMARK_TEXT", "WATERMARK_FONT", "WATERMARK_COLOR", "TRANSPARENCY"):
         assert not face.enabled(name), name
-    assert face.text("btFont") == "Browse Font"
-    assert face.text("edWaterText") == "%DATE% %TIME%"
-    for name in ("edDelay", "edNumOfShots", "edInterval"):
+    assert face.text("WATERMARK_FONT") == "Browse Font"
+    assert face.text("WATERMARK_TEXT") == "%DATE% %TIME%"
+    for name in ("DELAY", "NUMBER_OF_SHOTS", "INTERVAL"):
         assert face.text(name) == "1" and not face.enabled(name), name
-    assert face.checked("cbxFitToPage")
-    assert face.text("cbPagePosition") == "Center"
-    assert face.text("cbPrinters") == environment.queues[0]
+    assert face.checked("FIT_TO_PAGE")
+    assert face.text("PAGE_POSITION") == "Center"
+    assert face.text("PRINTER") == environment.queues[0]
     assert reg_values(environment) is None, "opening writes nothing"
 
 
 def test_apply_writes_what_the_controls_hold(vorlane, environment):
     vorlane.start()
     face = vorlane.open_preferences()
-    face.click("cbxMakeWater")
-    face.set_text("edWaterText", "Printed %DATE%")
-    face.select("cbWaterLoc", "Bottom-right corner")
-    face.click("cbxDelayedCapture")
-    face.set_text("edDelay", "5")
-    face.select("cbPagePosition", "Top-left")
-    face.select("cbPrinters", environment.queues[1])
-    face.click("cbxSCEntireScreenAlt")
-    face.click("btApply")
+    face.click("MAKE_WATERMARK")
+    face.set_text("WATERMARK_TEXT", "Printed %DATE%")
+    face.select("WATERMARK_CORNER", "Bottom-right corner")
+    face.click("DELAYED_CAPTURE")
+    face.set_text("DELAY", "5")
+    face.select("PAGE_POSITION", "Top-left")
+    face.select("PRINTER", environment.queues[1])
+    face.click("ENTIRE_SCREEN_ALT")
+    face.click("APPLY")
     values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
     assert len(values) == 22
     assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
@@ -58,27 +58,27 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     assert values["PrintPrinter"] == ("REG_SZ", environment.queues[1])
     assert values["ShortcutShiftEntireScreen"] == ("REG_DWORD", "0x7")
     assert values["Language"] == ("REG_SZ", "English")
-    assert face.enabled("edDelay")
+    assert face.enabled("DELAY")
 
 
 def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, desktop, environment):
     set_preferences(environment, TimerDelay=9)
     vorlane.start()
     face = vorlane.open_preferences()
-    assert face.text("edDelay") == "9"
-    face.set_text("edDelay", "3")
-    face.click("btCancel")
+    assert face.text("DELAY") == "9"
+    face.set_text("DELAY", "3")
+    face.click("CANCEL")
     wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
     assert reg_values(environment) == {"TimerDelay": ("REG_DWORD", "0x9")}
     face = vorlane.open_preferences()
-    assert face.text("edDelay") == "9"
+    assert face.text("DELAY") == "9"
 
 
 def test_ok_applies_and_hides(vorlane, environment):
     vorlane.start()
     face = vorlane.open_preferences()
-    face.click("cbxFitToPage")
-    face.click("btOK")
+    face.click("FIT_TO_PAGE")
+    face.click("OK")
     wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
     assert reg_values(environment)["PrintFitToPage"] == ("REG_DWORD", "0x0")
 
@@ -92,11 +92,11 @@ def test_apply_refuses_when_the_stored_printer_is_gone(vorlane, desktop, environ
     set_preferences(environment, PrintPrinter="Printer That Was Removed")
     vorlane.start()
     face = vorlane.open_preferences()
-    assert face.text("cbPrinters") == ""
-    face.press("btApply")
+    assert face.text("PRINTER") == ""
+    face.press("APPLY")
     box = message(desktop, "Printer not selected.")
     desktop.click(box[0].handle, 1)
-    face.press("btOK")
+    face.press("OK")
     box = message(desktop, "Printer not selected.")
     desktop.click(box[0].handle, 1)
     wait_until(lambda: not vorlane.main_window().visible, 30, what="OK to hide the window")
@@ -108,12 +108,12 @@ def test_applied_hot_keys_are_in_force_at_once(vorlane, desktop, environment):
     try:
         vorlane.start()
         face = vorlane.open_preferences()
-        face.select("cbSCEntireScreenKey", "F9")
-        for box in ("Ctrl", "Alt", "Shift"):
-            if face.checked(f"cbxSCActiveWindow{box}"):
-                face.click(f"cbxSCActiveWindow{box}")
-        face.select("cbSCActiveWindowKey", "None")
-        face.click("btOK")
+        face.select("ENTIRE_SCREEN_KEY", "F9")
+        for box in ("CTRL", "ALT", "SHIFT"):
+            if face.checked(f"ACTIVE_WINDOW_{box}"):
+                face.click(f"ACTIVE_WINDOW_{box}")
+        face.select("ACTIVE_WINDOW_KEY", "None")
+        face.click("OK")
         wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
         assert not desktop.message_boxes(), "switching a hot key off shows no message"
         assert desktop.run("keyheld", 6, 0x78).strip() == "held"
@@ -140,13 +140,13 @@ def test_choosing_deutsch_translates_the_window_and_keeps_the_selections(environ
     program = Vorlane(environment, desktop, folder=os.path.dirname(languages)).start()
     try:
         face = program.open_preferences()
-        face.select("cbPagePosition", "Bottom-right")
-        face.select("cbLanguage", "Deutsch")
-        face.click("btApply")
-        wait_until(lambda: face.text("btCancel") == "Abbrechen", 30, what="German captions")
-        assert face.text("cbLanguage") == "Deutsch"
-        assert face.text("cbDefaultAction") != "Preferences"
-        assert face.text("cbPagePosition") not in ("", "Bottom-right")
+        face.select("PAGE_POSITION", "Bottom-right")
+        face.select("LANGUAGE", "Deutsch")
+        face.click("APPLY")
+        wait_until(lambda: face.text("CANCEL") == "Abbrechen", 30, what="German captions")
+        assert face.text("LANGUAGE") == "Deutsch"
+        assert face.text("DEFAULT_ACTION") != "Preferences"
+        assert face.text("PAGE_POSITION") not in ("", "Bottom-right")
         assert reg_values(environment)["Language"] == ("REG_SZ", "Deutsch")
     finally:
         program.exit()
@@ -155,11 +155,11 @@ def test_choosing_deutsch_translates_the_window_and_keeps_the_selections(environ
 def test_cancel_after_choosing_a_language_changes_nothing(vorlane):
     vorlane.start()
     face = vorlane.open_preferences()
-    face.select("cbLanguage", "Deutsch")
-    face.click("btCancel")
+    face.select("LANGUAGE", "Deutsch")
+    face.click("CANCEL")
     face = vorlane.open_preferences()
-    assert face.text("cbLanguage") == "English"
-    assert face.text("btCancel") == "Cancel"
+    assert face.text("LANGUAGE") == "English"
+    assert face.text("CANCEL") == "Cancel"
 
 
 def test_a_language_may_name_its_help_file_but_not_leave_the_help_folder(environment, desktop, languages):

@@ -4,7 +4,7 @@ import shutil
 
 import pytest
 
-from conftest import (IDM_ABOUT, IDM_AUTO_START, IDM_HELP, MAIN_CLASS, RUN_KEY, WM_TRAYICON, Vorlane, reg_values,
+from conftest import (IDM_ABOUT, IDM_RUN_ON_STARTUP, IDM_HELP, MAIN_CLASS, RUN_KEY, WM_TRAYICON, Vorlane, reg_values,
                       set_preferences, start_test_window, wait_for_pdfs, DIST)
 from testenv import wait_until
 
@@ -92,12 +92,12 @@ def test_run_on_startup_stores_the_bare_path_and_toggles_back(vorlane, desktop, 
     program = Vorlane(environment, desktop, folder=spaced_folder).start()
     try:
         assert run_value(environment) is None
-        program.command(IDM_AUTO_START)
+        program.command(IDM_RUN_ON_STARTUP)
         value = wait_until(lambda: run_value(environment), 30, what="the Run value")
         assert value[0] == "REG_SZ"
         assert value[1].endswith("Vorlane Test Folder\\Vorlane.exe")
         assert '"' not in value[1]
-        program.command(IDM_AUTO_START)
+        program.command(IDM_RUN_ON_STARTUP)
         wait_until(lambda: run_value(environment) is None, 30, what="the Run value to go")
     finally:
         program.exit()

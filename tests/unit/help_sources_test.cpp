@@ -1,5 +1,5 @@
 // The help sources against the program's own tables: the language-file page
-// lists every catalogue entry with its English text, the hot-key page names
+// lists every translatable text with its English, the hot-key page names
 // every key of the Key list, and the help project builds the file the
 // program opens.
 #include <gtest/gtest.h>
@@ -71,7 +71,7 @@ std::vector<std::pair<std::string, std::string>> TableRows(const std::string& pa
   return rows;
 }
 
-TEST(HelpSources, LanguagePageListsTheWholeCatalogueInOrder) {
+TEST(HelpSources, LanguagePageListsEveryTextInOrder) {
   const std::string page = ReadSource("language_files.html");
   for (const char* section : {"FileInfo", "PreferencesWindow", "TrayMenu", "Messages"}) {
     std::vector<std::pair<std::string, std::string>> expected;

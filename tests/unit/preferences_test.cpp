@@ -105,12 +105,28 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
   p.TimerSeveralShots = true;
   p.DefaultAction = -1;
   SavePreferences(store, p);
-  const std::vector<std::string> expected = {
-      "Language", "ShortcutShiftEntireScreen", "ShortcutKeyEntireScreen", "ShortcutShiftActiveWindow",
-      "ShortcutKeyActiveWindow", "DefaultAction", "WatermarkMake", "WatermarkLocation", "WatermarkText",
-      "WatermarkFontName", "WatermarkFontSize", "WatermarkFontStyle", "WatermarkFontColor",
-      "WatermarkFontTransparency", "PrintFitToPage", "PrintPagePosition", "PrintPrinter", "TimerDelay",
-      "TimerDelayedCapture", "TimerNumberOfShots", "TimerInterval", "TimerSeveralShots"};
+  const std::vector<std::string> expected = {"Language",
+                                             "ShortcutShiftEntireScreen",
+                                             "ShortcutKeyEntireScreen",
+                                             "ShortcutShiftActiveWindow",
+                                             "ShortcutKeyActiveWindow",
+                                             "DefaultAction",
+                                             "WatermarkMake",
+                                             "WatermarkLocation",
+                                             "WatermarkText",
+                                             "WatermarkFontName",
+                                             "WatermarkFontSize",
+                                             "WatermarkFontStyle",
+                                             "WatermarkFontColor",
+                                             "WatermarkFontTransparency",
+                                             "PrintFitToPage",
+                                             "PrintPagePosition",
+                                             "PrintPrinter",
+                                             "TimerDelay",
+                                             "TimerDelayedCapture",
+                                             "TimerNumberOfShots",
+                                             "TimerInterval",
+                                             "TimerSeveralShots"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
   EXPECT_EQ(store.numbers["TimerDelayedCapture"], 0);

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <set>
 
-#include "core/languages/texts.h"
 #include "core/languages/language_file.h"
+#include "core/languages/texts.h"
 
 namespace {
 

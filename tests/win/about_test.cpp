@@ -10,10 +10,11 @@
 #include <string>
 
 #include "base/owners.h"
-#include "tests/win/test_owners.h"
-#include "ui/information/about_window.h"
 #include "info_paths.h"
 #include "resources/resource.h"
+#include "tests/win/test_owners.h"
+#include "tests/win/test_window.h"
+#include "ui/information/about_window.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ class Surface {
 // The program's executable, loaded for its resources only.
 test_owners::Module ProgramResources() {
   return test_owners::Module(LoadLibraryExA(info_paths::Program().c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
+                                            LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
 }
 
 struct Bytes {
@@ -160,7 +161,7 @@ TEST_F(AboutPicture, IsDrawnOnePixelSmallerThanItIs) {
 
 TEST_F(AboutPicture, AModuleWithoutAUsablePictureLeavesTheSurfaceAlone) {
   const test_owners::Module broken(LoadLibraryExA(info_paths::Fixture("fixture_no_version").c_str(), nullptr,
-                                             LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
+                                                  LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
   ASSERT_TRUE(broken);
   for (HMODULE module : {GetModuleHandleA(nullptr), broken.get()}) {
     Surface surface(kAboutWidth, kAboutHeight, kSentinel);
@@ -367,13 +368,11 @@ class AboutModal : public AboutWindowOnScreen {
  protected:
   void SetUp() override {
     AboutWindowOnScreen::SetUp();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = OwnerProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "AboutTestOwner";
-    RegisterClassA(&windowClass);
-    owner_.reset(CreateWindowExA(0, "AboutTestOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr));
+    owner_.reset(test_window::Make({.className = "AboutTestOwner",
+                                    .procedure = OwnerProc,
+                                    .style = WS_OVERLAPPEDWINDOW,
+                                    .place = {0, 0, 200, 100},
+                                    .title = "owner"}));
     ASSERT_TRUE(owner_);
     probe_.owner = owner_.get();
     probe_.about = &*about_;

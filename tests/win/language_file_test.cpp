@@ -2,19 +2,20 @@
 // the listing of the language folder against the real file system.
 #include "core/languages/language_file.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <string>
 
 #include "base/owners.h"
-#include "tests/win/test_owners.h"
-#include "core/languages/texts.h"
 #include "core/languages/language_list.h"
+#include "core/languages/texts.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/unit/language_file_cases.h"
+#include "tests/win/test_owners.h"
 
 namespace {
 

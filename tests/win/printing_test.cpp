@@ -270,14 +270,9 @@ TEST_F(Printing, WhileAJobIsOpenNoOtherCanStartNorTheSelectionChange) {
 }
 
 TEST_F(Printing, AShotRequestedFromTheAbortProcedureFailsAndTheOpenJobCompletes) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = ReentryProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "VorlaneReentry";
-  RegisterClassA(&windowClass);
   {
-    owners::Window window(CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                          windowClass.hInstance, nullptr));
+    owners::Window window(test_window::Make(
+        {.className = "VorlaneReentry", .procedure = ReentryProc, .style = 0, .place = {}, .parent = HWND_MESSAGE}));
     ASSERT_TRUE(window);
     Printer printer;
     Reentry reentry;
@@ -288,7 +283,6 @@ TEST_F(Printing, AShotRequestedFromTheAbortProcedureFailsAndTheOpenJobCompletes)
     EXPECT_TRUE(reentry.jobWasOpen);
     EXPECT_EQ(reentry.error, kPrintingInProgressError);
   }
-  UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
   EXPECT_EQ(owners::liveCount, startCount_);
 }
 

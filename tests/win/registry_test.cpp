@@ -1,11 +1,12 @@
 // The registry operations and the preference accessors against the real
 // registry of the test prefix.
+#include "services/settings/registry.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/owners.h"
-#include "services/settings/registry.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "base/owners.h"
 #include "tests/win/test_owners.h"
+#include "tests/win/test_window.h"
 
 namespace {
 
@@ -48,15 +49,7 @@ COLORREF ScreenPixel(int x, int y) {
 
 class Grab : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    background_.reset(CreateSolidBrush(kPaintColour));
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = background_.get();
-    windowClass.lpszClassName = kTestClass;
-    RegisterClassA(&windowClass);
-  }
+  static void SetUpTestSuite() { background_.reset(CreateSolidBrush(kPaintColour)); }
   static void TearDownTestSuite() {
     UnregisterClassA(kTestClass, GetModuleHandleA(nullptr));
     background_.reset();
@@ -64,8 +57,11 @@ class Grab : public ::testing::Test {
   void SetUp() override { startCount_ = owners::liveCount; }
 
   static owners::Window MakeWindow(const std::string& text, DWORD style, int x, int y, int width, int height) {
-    owners::Window window(CreateWindowExA(0, kTestClass, text.c_str(), style, x, y, width, height, nullptr, nullptr,
-                                          GetModuleHandleA(nullptr), nullptr));
+    owners::Window window(test_window::Make({.className = kTestClass,
+                                             .style = style,
+                                             .place = {x, y, width, height},
+                                             .title = text.c_str(),
+                                             .background = background_.get()}));
     EXPECT_TRUE(window) << "no window: is there a display?";
     return window;
   }

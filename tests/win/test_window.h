@@ -1,22 +1,36 @@
 #pragma once
-// A plain hidden window to receive messages in platform tests, and a wait for
-// one message that pumps the rest.
+// The platform tests' windows: made on a class of the test's own, and a
+// wait for one message that pumps the rest.
 #include <windows.h>
 
 namespace test_window {
 
-inline constexpr const char* kClassName = "VorlaneTestWindow";
 inline constexpr DWORD kMessageLimitMs = 10000;
 
-// Null without a display.
-inline HWND Make() {
+struct Options {
+  const char* className = "VorlaneTestWindow";
+  WNDPROC procedure = DefWindowProcA;
+  DWORD style = WS_OVERLAPPED;
+  RECT place{0, 0, 100, 100};  // left, top, width, height
+  const char* title = "";
+  HBRUSH background = nullptr;
+  HWND parent = nullptr;  // HWND_MESSAGE for one that only takes messages
+  DWORD exStyle = 0;
+};
+
+// Null without a display. A class of the name registered by an earlier test
+// is used as it is.
+inline HWND Make(const Options& options = {}) {
   WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpfnWndProc = options.procedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassA(&windowClass);  // already registered by an earlier test: fine
-  return CreateWindowExA(0, kClassName, "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
-                         nullptr);
+  windowClass.hbrBackground = options.background;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = options.className;
+  RegisterClassA(&windowClass);
+  return CreateWindowExA(options.exStyle, options.className, options.title, options.style, options.place.left,
+                         options.place.top, options.place.right, options.place.bottom, options.parent, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 // Dispatches the window's messages until the wanted one arrives or the limit

@@ -1,12 +1,13 @@
 // The tray menu as the user sees it: its items in the language of the texts,
 // the default mark and the check.
+#include "ui/tray/tray_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "resources/resource.h"
-#include "ui/tray/tray_menu.h"
 
 namespace {
 
@@ -54,9 +55,9 @@ TEST(TrayMenu, TheDefaultActionPlacesTheBoldMark) {
 
 TEST(TrayMenu, RunOnStartupCarriesACheckMark) {
   TrayMenu menu;
-  EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_AUTO_START));
+  EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_RUN_ON_STARTUP));
   menu.SetRunOnStartupChecked(true);
-  EXPECT_TRUE(Checked(menu.Make(Texts()).get(), IDM_AUTO_START));
+  EXPECT_TRUE(Checked(menu.Make(Texts()).get(), IDM_RUN_ON_STARTUP));
   menu.SetRunOnStartupChecked(false);
-  EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_AUTO_START));
+  EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_RUN_ON_STARTUP));
 }

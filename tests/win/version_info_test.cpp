@@ -1,13 +1,14 @@
 // The version-resource reader against version resources compiled into small libraries, and
 // against the program's own executable.
+#include "services/information/version_info.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 
-#include "services/information/version_info.h"
-#include "ui/information/about_window.h"
 #include "info_paths.h"
+#include "ui/information/about_window.h"
 #include "version.h"
 
 namespace {
@@ -35,11 +36,16 @@ struct StringCase {
 };
 
 const StringCase kFullCases[] = {
-    {F::CompanyName, "Fixture Company"},       {F::FileDescription, "Fixture description"},
-    {F::FileVersion, "2.3.4.5"},               {F::InternalName, "fixture-internal"},
-    {F::LegalCopyright, "Copyright Fixture"},  {F::LegalTradeMark, "Fixture Mark"},
-    {F::OriginalFileName, "fixture_full.dll"}, {F::ProductName, "Fixture Product"},
-    {F::ProductVersion, "6.7.8.9"},            {F::Comments, "A comment"},
+    {F::CompanyName, "Fixture Company"},
+    {F::FileDescription, "Fixture description"},
+    {F::FileVersion, "2.3.4.5"},
+    {F::InternalName, "fixture-internal"},
+    {F::LegalCopyright, "Copyright Fixture"},
+    {F::LegalTradeMark, "Fixture Mark"},
+    {F::OriginalFileName, "fixture_full.dll"},
+    {F::ProductName, "Fixture Product"},
+    {F::ProductVersion, "6.7.8.9"},
+    {F::Comments, "A comment"},
 };
 
 TEST(VersionInfo, ReadsEveryKindFromTheFirstTranslationsTable) {
@@ -133,9 +139,9 @@ TEST(VersionInfo, TheProgramCarriesTheBuildsVersion) {
   // Four dot-separated numbers.
   int numbers[4] = {-1, -1, -1, -1};
   char rest = 0;
-  EXPECT_EQ(
-      sscanf(reader.Text(F::FileVersion).c_str(), "%d.%d.%d.%d%c", &numbers[0], &numbers[1], &numbers[2], &numbers[3], &rest),
-      4);
+  EXPECT_EQ(sscanf(reader.Text(F::FileVersion).c_str(), "%d.%d.%d.%d%c", &numbers[0], &numbers[1], &numbers[2],
+                   &numbers[3], &rest),
+            4);
   for (int number : numbers) EXPECT_GE(number, 0);
   for (F empty : {F::CompanyName, F::FileDescription, F::InternalName, F::LegalCopyright, F::LegalTradeMark,
                   F::OriginalFileName, F::ProductName, F::Comments})

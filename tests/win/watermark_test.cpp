@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "base/owners.h"
-#include "tests/win/test_owners.h"
 #include "services/output/stamp_watermark.h"
+#include "tests/win/test_owners.h"
 
 namespace gp = Gdiplus::DllExports;
 

@@ -7,8 +7,8 @@
 #include "base/message_loop.h"
 #include "base/owners.h"
 #include "core/information/home_page.h"
-#include "services/information/version_info.h"
 #include "resources/resource.h"
+#include "services/information/version_info.h"
 
 namespace {
 

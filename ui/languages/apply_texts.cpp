@@ -1,7 +1,7 @@
 #include "ui/languages/apply_texts.h"
 
 #include <windows.h>
-// commctrl.h needs windows.h first.
+
 #include <commctrl.h>
 
 #include "ui/settings/controls.h"
@@ -43,7 +43,7 @@ void Apply(const TextRow& row, const std::string& text, PreferencesPages& pages)
 
 void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
   for (const TextRow& row : kTextRows) Apply(row, texts[row.id], pages);
-  const HWND defaultAction = pages.Control(IDC_cbDefaultAction);
+  const HWND defaultAction = pages.Control(IDC_DEFAULT_ACTION);
   const int selected = SelectedIndex(defaultAction);
   FillList(defaultAction, {texts[TextId::TakeEntireScreen], texts[TextId::Preferences]});
   SelectIndex(defaultAction, selected);

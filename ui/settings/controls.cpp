@@ -44,7 +44,9 @@ std::string SelectedText(HWND list) {
   return index < 0 ? std::string() : ItemText(list, index);
 }
 
-void AddItem(HWND list, const std::string& text) { Send(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+void AddItem(HWND list, const std::string& text) {
+  Send(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
 void FillList(HWND list, const std::vector<std::string>& items) {
   Send(list, CB_RESETCONTENT);

@@ -20,7 +20,7 @@ enum class ControlKind { Label, CentredLabel, RightLabel, Link, Check, Button, L
 struct ControlLayout {
   int id;  // an IDC_ identifier; kNoControlId for fixed texts nothing looks up
   ControlKind kind;
-  const char* text;  // English; the language applied at start-up replaces the translatable ones
+  const char* text;         // English; the language applied at start-up replaces the translatable ones
   int x, y, width, height;  // a list's height includes its drop-down
   bool disabled = false;
 };
@@ -46,9 +46,9 @@ struct ButtonLayout {
   TextId caption;
 };
 inline constexpr ButtonLayout kButtonLayouts[] = {
-    {IDC_btOK, TextId::ButtonOK},
-    {IDC_btCancel, TextId::ButtonCancel},
-    {IDC_btApply, TextId::ButtonApply},
+    {IDC_OK, TextId::ButtonOK},
+    {IDC_CANCEL, TextId::ButtonCancel},
+    {IDC_APPLY, TextId::ButtonApply},
 };
 
 // A group box's caption: one blank on each side keeps it off the frame line.

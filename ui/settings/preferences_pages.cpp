@@ -31,12 +31,12 @@ constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // a chan
 
 // The four modifier boxes of a hot-key row follow each other: Ctrl, Alt, Shift, Win.
 constexpr int kAltBox = 1, kShiftBox = 2, kWinBox = 3;
-static_assert(IDC_cbxSCEntireScreenWin == IDC_cbxSCEntireScreenCtrl + kWinBox);
-static_assert(IDC_cbxSCActiveWindowWin == IDC_cbxSCActiveWindowCtrl + kWinBox);
+static_assert(IDC_ENTIRE_SCREEN_WIN == IDC_ENTIRE_SCREEN_CTRL + kWinBox);
+static_assert(IDC_ACTIVE_WINDOW_WIN == IDC_ACTIVE_WINDOW_CTRL + kWinBox);
 
-constexpr int kNumberFields[] = {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval};
-constexpr int kWatermarkControlsSwitched[] = {IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor,
-                                              IDC_trbWaterTransp};
+constexpr int kNumberFields[] = {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL};
+constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT,
+                                              IDC_WATERMARK_COLOR, IDC_TRANSPARENCY};
 
 bool IsNumberField(int id) { return std::ranges::find(kNumberFields, id) != std::end(kNumberFields); }
 
@@ -57,7 +57,7 @@ LRESULT PreferencesPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       pages_->HandleCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_CTLCOLORSTATIC:
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_lbHome) {
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_HOME_PAGE_LINK) {
         const auto dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, kLinkColor);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -65,7 +65,7 @@ LRESULT PreferencesPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       }
       break;
     case WM_SETCURSOR:
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == IDC_lbHome) {
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == IDC_HOME_PAGE_LINK) {
         SetCursor(LoadCursorA(nullptr, IDC_HAND));  // a shared cursor: not owned
         return TRUE;
       }
@@ -87,8 +87,7 @@ LRESULT LanguageListKeys::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 // -- creation -----------------------------------------------------------------
 
-PreferencesPages::PreferencesPages(HWND window, Printer& printer, std::string programDirectory,
-                                   CommonDialogs dialogs)
+PreferencesPages::PreferencesPages(HWND window, Printer& printer, std::string programDirectory, CommonDialogs dialogs)
     : window_(window), printer_(printer), programDirectory_(std::move(programDirectory)), dialogs_(std::move(dialogs)) {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
@@ -100,18 +99,17 @@ void PreferencesPages::CreateControls() {
   GetClientRect(window_, &client);
   const int buttonTop = client.bottom - kMargin - kButtonHeight;
 
-  tabs_.reset(CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, kMargin, kMargin,
-                              client.right - 2 * kMargin, buttonTop - 2 * kMargin, window_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_pcMain)), GetModuleHandleA(nullptr),
-                              nullptr));
+  tabs_.reset(CreateWindowExA(
+      WS_EX_CONTROLPARENT, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+      kMargin, kMargin, client.right - 2 * kMargin, buttonTop - 2 * kMargin, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)), GetModuleHandleA(nullptr), nullptr));
   Send(tabs_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
 
   int left = client.right - kMargin - static_cast<int>(buttons_.size()) * (kButtonWidth + kButtonGap) + kButtonGap;
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const ControlLayout layout{
-        kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), left, buttonTop, kButtonWidth,
-        kButtonHeight};
+        kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), left, buttonTop,
+        kButtonWidth,         kButtonHeight};
     buttons_[i].reset(CreateControl(layout, window_));
     left += kButtonWidth + kButtonGap;
   }
@@ -143,26 +141,26 @@ void PreferencesPages::CreateControls() {
   }
 
   for (const char* name : kKeyNames) {
-    AddItem(Control(IDC_cbSCEntireScreenKey), name);
-    AddItem(Control(IDC_cbSCActiveWindowKey), name);
+    AddItem(Control(IDC_ENTIRE_SCREEN_KEY), name);
+    AddItem(Control(IDC_ACTIVE_WINDOW_KEY), name);
   }
   for (const TextRow& row : kTextRows) {
     if (row.place == TextPlace::ListItem) AddItem(Control(row.control), row.english);
   }
   // The default action names the tray menu items it chooses between.
-  AddItem(Control(IDC_cbDefaultAction), English(TextId::TakeEntireScreen));
-  AddItem(Control(IDC_cbDefaultAction), English(TextId::Preferences));
-  Send(Control(IDC_cbPagePosition), CB_SETMINVISIBLE, kPagePositionCount);  // all nine at once
+  AddItem(Control(IDC_DEFAULT_ACTION), English(TextId::TakeEntireScreen));
+  AddItem(Control(IDC_DEFAULT_ACTION), English(TextId::Preferences));
+  Send(Control(IDC_PAGE_POSITION), CB_SETMINVISIBLE, kPagePositionCount);  // all nine at once
 
-  Send(Control(IDC_edWaterText), EM_LIMITTEXT, kWaterTextLimit);
-  Send(Control(IDC_edNumOfShots), EM_LIMITTEXT, kNumberOfShotsLimit);
+  Send(Control(IDC_WATERMARK_TEXT), EM_LIMITTEXT, kWaterTextLimit);
+  Send(Control(IDC_NUMBER_OF_SHOTS), EM_LIMITTEXT, kNumberOfShotsLimit);
 
-  HWND transparency = Control(IDC_trbWaterTransp);
+  HWND transparency = Control(IDC_TRANSPARENCY);
   Send(transparency, TBM_SETRANGE, TRUE, MAKELPARAM(0, kTransparencyMax));
   Send(transparency, TBM_SETPAGESIZE, 0, kTransparencyPage);
   Send(transparency, TBM_SETTICFREQ, kTransparencyTick, 0);
 
-  HWND home = Control(IDC_lbHome);
+  HWND home = Control(IDC_HOME_PAGE_LINK);
   SetWindowTextOf(home, std::string(kHomePageHost));
   LOGFONTA underlined{};
   GetObjectA(ControlFont(), sizeof underlined, &underlined);
@@ -174,7 +172,7 @@ void PreferencesPages::CreateControls() {
   // so raising it changes only what is drawn on top.
   SetWindowPos(swatch_.handle(), HWND_TOP, 0, 0, 0, 0, kKeepPlace);
 
-  languageKeys_.Attach(Control(IDC_cbLanguage), *this);
+  languageKeys_.Attach(Control(IDC_LANGUAGE), *this);
   ApplyWatermarkSwitch();
   SelectPage(Page::General);
 }
@@ -183,7 +181,7 @@ HWND PreferencesPages::Control(int id) const {
   for (const PreferencesPage& page : pages_) {
     if (HWND control = GetDlgItem(page.handle(), id)) return control;
   }
-  if (id == IDC_pcMain) return tabs_.get();
+  if (id == IDC_PAGES) return tabs_.get();
   for (size_t i = 0; i < buttons_.size(); ++i) {
     if (kButtonLayouts[i].id == id) return buttons_[i].get();
   }
@@ -193,13 +191,13 @@ HWND PreferencesPages::Control(int id) const {
 // -- operations for the main window -------------------------------------------
 
 void PreferencesPages::PrepareFirstShowing() {
-  AddStyle(Control(IDC_btColor), BS_LEFT);
+  AddStyle(Control(IDC_WATERMARK_COLOR), BS_LEFT);
   for (int field : kNumberFields) AddStyle(Control(field), ES_NUMBER);
   RefreshLanguages();
 }
 
 void PreferencesPages::RefreshLanguages() {
-  HWND list = Control(IDC_cbLanguage);
+  HWND list = Control(IDC_LANGUAGE);
   languages_ = ::RefreshLanguages(ListDirectory(LanguageSearchPattern(programDirectory_)), SelectedText(list));
   FillList(list, languages_.names);
   SelectIndex(list, languages_.selected ? static_cast<int32_t>(*languages_.selected) : -1);
@@ -207,12 +205,12 @@ void PreferencesPages::RefreshLanguages() {
 
 void PreferencesPages::SelectLanguage(const std::string& name) {
   if (const auto entry = FindLanguage(languages_.names, name)) {
-    SelectIndex(Control(IDC_cbLanguage), static_cast<int32_t>(*entry));
+    SelectIndex(Control(IDC_LANGUAGE), static_cast<int32_t>(*entry));
   }
 }
 
 std::string PreferencesPages::SelectedLanguagePath() const {
-  const int selected = SelectedIndex(Control(IDC_cbLanguage));
+  const int selected = SelectedIndex(Control(IDC_LANGUAGE));
   return LanguageFileOf(programDirectory_, languages_,
                         selected < 0 ? std::nullopt : std::optional<size_t>(static_cast<size_t>(selected)));
 }
@@ -225,12 +223,12 @@ void PreferencesPages::ShowPreferences(const Preferences& record, const std::str
   font_.size = record.WatermarkFontSize;
   font_.bold = (record.WatermarkFontStyle & kStyleBold) != 0;
   font_.italic = (record.WatermarkFontStyle & kStyleItalic) != 0;
-  SetWindowTextOf(Control(IDC_btFont),
+  SetWindowTextOf(Control(IDC_WATERMARK_FONT),
                   StoredFontCaption(record.WatermarkFontName, font_.bold, font_.italic, font_.size, browseFont));
   fontColor_ = record.WatermarkFontColor;
 
   // The printers the system had at the first look; the stored one selected.
-  FillList(Control(IDC_cbPrinters), printer_.PrinterNames());
+  FillList(Control(IDC_PRINTER), printer_.PrinterNames());
   SelectPrinter(record.PrintPrinter);
 
   ApplyWatermarkSwitch();
@@ -277,12 +275,12 @@ void PreferencesPages::ShowSetting(const Setting& setting, const Preferences& re
 Preferences PreferencesPages::CollectPreferences() const {
   Preferences values;
   for (const Setting& setting : kSettings) CollectSetting(setting, values);
-  values.Language = SelectedText(Control(IDC_cbLanguage));
+  values.Language = SelectedText(Control(IDC_LANGUAGE));
   values.WatermarkFontName = font_.name;
   values.WatermarkFontSize = font_.size;
   values.WatermarkFontStyle = (font_.bold ? kStyleBold : 0) | (font_.italic ? kStyleItalic : 0);
   values.WatermarkFontColor = fontColor_;
-  values.PrintPrinter = SelectedText(Control(IDC_cbPrinters));
+  values.PrintPrinter = SelectedText(Control(IDC_PRINTER));
   return values;
 }
 
@@ -327,13 +325,13 @@ std::string PreferencesPages::CollectedNumberText(int id) const {
   return GetFocus() == field ? LeaveNumberText(text) : text;
 }
 
-int PreferencesPages::PrinterCount() const { return static_cast<int>(Send(Control(IDC_cbPrinters), CB_GETCOUNT)); }
+int PreferencesPages::PrinterCount() const { return static_cast<int>(Send(Control(IDC_PRINTER), CB_GETCOUNT)); }
 
-bool PreferencesPages::PrinterSelected() const { return SelectedIndex(Control(IDC_cbPrinters)) >= 0; }
+bool PreferencesPages::PrinterSelected() const { return SelectedIndex(Control(IDC_PRINTER)) >= 0; }
 
 // The first entry with that name without regard to case; none when it is gone.
 void PreferencesPages::SelectPrinter(const std::string& name) {
-  HWND printers = Control(IDC_cbPrinters);
+  HWND printers = Control(IDC_PRINTER);
   const LRESULT found = name.empty() ? CB_ERR
                                      : Send(printers, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                             reinterpret_cast<LPARAM>(name.c_str()));
@@ -347,15 +345,15 @@ void PreferencesPages::HandleCommand(int id, WORD code) {
     void (PreferencesPages::*handler)();
   };
   static constexpr Route kRoutes[] = {
-      {IDC_cbxMakeWater, BN_CLICKED, &PreferencesPages::ApplyWatermarkSwitch},
-      {IDC_cbxDelayedCapture, BN_CLICKED, &PreferencesPages::ApplyDelaySwitch},
-      {IDC_cbxSeveralShots, BN_CLICKED, &PreferencesPages::ApplySeriesSwitch},
-      {IDC_btFont, BN_CLICKED, &PreferencesPages::ChooseWatermarkFont},
-      {IDC_btColor, BN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
-      {IDC_shColor, STN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
-      {IDC_Button1, BN_CLICKED, &PreferencesPages::OpenPrinterSetup},
-      {IDC_sbRefreshLanguages, BN_CLICKED, &PreferencesPages::RefreshLanguages},
-      {IDC_lbHome, STN_CLICKED, &PreferencesPages::OpenHomePage},
+      {IDC_MAKE_WATERMARK, BN_CLICKED, &PreferencesPages::ApplyWatermarkSwitch},
+      {IDC_DELAYED_CAPTURE, BN_CLICKED, &PreferencesPages::ApplyDelaySwitch},
+      {IDC_SEVERAL_SHOTS, BN_CLICKED, &PreferencesPages::ApplySeriesSwitch},
+      {IDC_WATERMARK_FONT, BN_CLICKED, &PreferencesPages::ChooseWatermarkFont},
+      {IDC_WATERMARK_COLOR, BN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
+      {IDC_COLOR_SWATCH, STN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
+      {IDC_PRINTER_PROPERTIES, BN_CLICKED, &PreferencesPages::OpenPrinterSetup},
+      {IDC_REFRESH_LANGUAGES, BN_CLICKED, &PreferencesPages::RefreshLanguages},
+      {IDC_HOME_PAGE_LINK, STN_CLICKED, &PreferencesPages::OpenHomePage},
   };
   for (const Route& route : kRoutes) {
     if (route.id == id && route.code == code) {
@@ -374,7 +372,7 @@ void PreferencesPages::HandleCommand(int id, WORD code) {
 
 bool PreferencesPages::HandleNotify(LPARAM lParam) {
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header->idFrom != IDC_pcMain || header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
+  if (header->idFrom != IDC_PAGES || header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
   ShowSelectedPage();
   return true;
 }
@@ -391,18 +389,18 @@ Page PreferencesPages::CurrentPage() const { return static_cast<Page>(Send(tabs_
 // The watermark's controls are enabled exactly when it is switched on; the
 // swatch shows the state by its colours.
 void PreferencesPages::ApplyWatermarkSwitch() {
-  const bool on = Ticked(Control(IDC_cbxMakeWater));
+  const bool on = Ticked(Control(IDC_MAKE_WATERMARK));
   for (int id : kWatermarkControlsSwitched) EnableWindow(Control(id), on);
   swatch_.SetColors(on ? SwatchColors{static_cast<COLORREF>(fontColor_), kSwatchOutlineOn}
                        : SwatchColors{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)});
 }
 
-void PreferencesPages::ApplyDelaySwitch() { EnableWindow(Control(IDC_edDelay), Ticked(Control(IDC_cbxDelayedCapture))); }
+void PreferencesPages::ApplyDelaySwitch() { EnableWindow(Control(IDC_DELAY), Ticked(Control(IDC_DELAYED_CAPTURE))); }
 
 void PreferencesPages::ApplySeriesSwitch() {
-  const bool on = Ticked(Control(IDC_cbxSeveralShots));
-  EnableWindow(Control(IDC_edNumOfShots), on);
-  EnableWindow(Control(IDC_edInterval), on);
+  const bool on = Ticked(Control(IDC_SEVERAL_SHOTS));
+  EnableWindow(Control(IDC_NUMBER_OF_SHOTS), on);
+  EnableWindow(Control(IDC_INTERVAL), on);
 }
 
 // Setting the tidied text raises one more change, which finds nothing to
@@ -428,7 +426,7 @@ void PreferencesPages::LeaveNumberField(HWND field) {
 
 void PreferencesPages::ChooseWatermarkFont() {
   if (dialogs_.chooseFont(window_, font_)) {
-    SetWindowTextOf(Control(IDC_btFont),
+    SetWindowTextOf(Control(IDC_WATERMARK_FONT),
                     ChosenFontCaption(font_.name, font_.bold, font_.italic, static_cast<uint32_t>(font_.size)));
   }
   ApplyWatermarkSwitch();
@@ -442,7 +440,7 @@ void PreferencesPages::ChooseWatermarkColor() {
 
 // Errors of the set-up (no default printer to fall back on) end at the page's
 // error boundary.
-void PreferencesPages::OpenPrinterSetup() { printer_.SetupDialog(window_, SelectedIndex(Control(IDC_cbPrinters))); }
+void PreferencesPages::OpenPrinterSetup() { printer_.SetupDialog(window_, SelectedIndex(Control(IDC_PRINTER))); }
 
 void PreferencesPages::OpenHomePage() { ::OpenHomePage(window_); }
 

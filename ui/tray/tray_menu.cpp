@@ -21,8 +21,12 @@ struct MenuItem {
 // The items in their order. The two capture commands have no item: the tray
 // icon's double click and the hot keys give them.
 constexpr MenuItem kItems[] = {
-    {IDM_PREFERENCES, TextId::Preferences}, {IDM_AUTO_START, TextId::RunOnStartup}, {0, {}},
-    {IDM_HELP, TextId::Help},               {IDM_ABOUT, TextId::About},             {0, {}},
+    {IDM_PREFERENCES, TextId::Preferences},
+    {IDM_RUN_ON_STARTUP, TextId::RunOnStartup},
+    {0, {}},
+    {IDM_HELP, TextId::Help},
+    {IDM_ABOUT, TextId::About},
+    {0, {}},
     {IDM_EXIT, TextId::Exit},
 };
 
@@ -57,7 +61,7 @@ owners::Menu TrayMenu::Make(const Texts& texts) const {
       AppendMenuA(menu.get(), MF_STRING, item.command, texts[item.caption].c_str());
     }
   }
-  CheckMenuItem(menu.get(), IDM_AUTO_START, MF_BYCOMMAND | (runOnStartupChecked_ ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu.get(), IDM_RUN_ON_STARTUP, MF_BYCOMMAND | (runOnStartupChecked_ ? MF_CHECKED : MF_UNCHECKED));
   // A default item the menu does not show marks nothing.
   SetMenuDefaultItem(menu.get(), defaultItem_ == IDM_PREFERENCES ? IDM_PREFERENCES : static_cast<UINT>(-1), FALSE);
   return menu;

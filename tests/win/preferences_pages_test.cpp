@@ -18,14 +18,14 @@
 #include "base/message_loop.h"
 #include "base/owners.h"
 #include "core/capture/key_names.h"
-#include "ui/languages/apply_texts.h"
-#include "ui/settings/controls.h"
+#include "resources/resource.h"
 #include "services/output/default_printer.h"
 #include "services/output/printer.h"
-#include "resources/resource.h"
 #include "tests/support/print_record.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/win/test_window.h"
+#include "ui/languages/apply_texts.h"
+#include "ui/settings/controls.h"
 
 namespace {
 
@@ -37,26 +37,23 @@ constexpr const char* kFakePrinters[] = {"Alpha", "Beta", "Gamma"};
 
 // The pages the host window hands the page control's notices to, and the
 // button that was clicked last.
-PreferencesPages* face = nullptr;
+PreferencesPages* hostPages = nullptr;
 int lastButton = 0;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) lastButton = LOWORD(wParam);
-  if (face && message == WM_NOTIFY && face->HandleNotify(lParam)) return 0;
+  if (hostPages && message == WM_NOTIFY && hostPages->HandleNotify(lParam)) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
 HWND MakeHost() {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = HostProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kHostClass;
-  RegisterClassA(&windowClass);  // already registered by an earlier test: fine
   RECT frame{0, 0, kHostWidth, kHostHeight};
   AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION, FALSE);
-  return CreateWindowExA(0, kHostClass, "", WS_OVERLAPPED | WS_CAPTION, 0, 0, frame.right - frame.left,
-                         frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return test_window::Make({.className = kHostClass,
+                            .procedure = HostProc,
+                            .style = WS_OVERLAPPED | WS_CAPTION,
+                            .place = {0, 0, frame.right - frame.left, frame.bottom - frame.top},
+                            .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
 }
 
 std::string TextOf(HWND window) {
@@ -97,7 +94,7 @@ struct DialogScript {
   COLORREF colorOffered = 0;
 };
 
-class PreferencesFace : public ::testing::Test {
+class PreferencesPagesOnScreen : public ::testing::Test {
  protected:
   void SetUp() override {
     host_.reset(MakeHost());
@@ -107,17 +104,17 @@ class PreferencesFace : public ::testing::Test {
   }
 
   void TearDown() override {
-    face = nullptr;
-    face_.reset();
+    hostPages = nullptr;
+    pages_.reset();
   }
 
   void Build(std::vector<std::string> printers, CommonDialogs dialogs = {}) {
-    face = nullptr;
-    face_.reset();
+    hostPages = nullptr;
+    pages_.reset();
     printer_ = std::make_unique<Printer>([printers] { return printers; });
     if (!dialogs.chooseFont) dialogs = ScriptedDialogs();
-    face_ = std::make_unique<PreferencesPages>(host_.get(), *printer_, folder_.path(), dialogs);
-    face = face_.get();
+    pages_ = std::make_unique<PreferencesPages>(host_.get(), *printer_, folder_.path(), dialogs);
+    hostPages = pages_.get();
   }
 
   CommonDialogs ScriptedDialogs() {
@@ -139,19 +136,19 @@ class PreferencesFace : public ::testing::Test {
 
   // As the main window shows a record: in its language.
   void Show(const Preferences& record) {
-    face_->SelectLanguage(record.Language);
-    texts_ = ApplySelectedLanguage(*face_);
-    face_->ShowPreferences(record, texts_[TextId::BrowseFont]);
+    pages_->SelectLanguage(record.Language);
+    texts_ = ApplySelectedLanguage(*pages_);
+    pages_->ShowPreferences(record, texts_[TextId::BrowseFont]);
   }
   // The first opening: as the main window does it.
   void Open(const Preferences& record) {
-    face_->PrepareFirstShowing();
+    pages_->PrepareFirstShowing();
     Show(record);
-    face_->SelectPage(Page::General);
+    pages_->SelectPage(Page::General);
   }
 
   HWND Control(int id) const {
-    HWND control = face_->Control(id);
+    HWND control = pages_->Control(id);
     EXPECT_TRUE(control) << "no control " << id;
     return control;
   }
@@ -177,7 +174,7 @@ class PreferencesFace : public ::testing::Test {
   std::map<std::string, std::string> Shown() const {
     std::map<std::string, std::string> texts;
     texts["window"] = TextOf(host_.get());
-    HWND tabs = face_->Control(IDC_pcMain);
+    HWND tabs = pages_->Control(IDC_PAGES);
     for (int page = 0; page < kPageCount; ++page) texts["tab " + std::to_string(page)] = TabTitle(tabs, page);
     for (const TextRow& row : kTextRows) {
       if (row.place == TextPlace::Kept) texts[std::string("kept ") + row.key] = texts_[row.id];
@@ -218,7 +215,7 @@ class PreferencesFace : public ::testing::Test {
   // Applies a language file chosen as the stored language.
   void ApplyFile(const std::string& name, const std::string& contents) {
     folder_.WriteLanguage(name + ".lng", contents);
-    face_->RefreshLanguages();
+    pages_->RefreshLanguages();
     Preferences record = Defaults();
     record.Language = name;
     Show(record);
@@ -227,119 +224,120 @@ class PreferencesFace : public ::testing::Test {
   ProgramFolder folder_;
   owners::Window host_;
   std::unique_ptr<Printer> printer_;
-  std::unique_ptr<PreferencesPages> face_;
+  std::unique_ptr<PreferencesPages> pages_;
   Texts texts_;
   DialogScript script_;
 };
 
-TEST_F(PreferencesFace, TheFirstOpeningOnAFreshSystemShowsEveryDefault) {
-  face_->SelectPage(Page::Timer);
+TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault) {
+  pages_->SelectPage(Page::Timer);
   Open(Defaults());
 
-  EXPECT_EQ(face_->CurrentPage(), Page::General);
+  EXPECT_EQ(pages_->CurrentPage(), Page::General);
   EXPECT_EQ(TextOf(host_.get()), "Preferences");
-  EXPECT_EQ(Text(IDC_cbLanguage), "English");
+  EXPECT_EQ(Text(IDC_LANGUAGE), "English");
   const struct {
     int id;
     bool ticked;
   } boxes[] = {
-      {IDC_cbxSCEntireScreenCtrl, true},  {IDC_cbxSCEntireScreenAlt, false},  {IDC_cbxSCEntireScreenShift, true},
-      {IDC_cbxSCEntireScreenWin, false},  {IDC_cbxSCActiveWindowCtrl, false}, {IDC_cbxSCActiveWindowAlt, true},
-      {IDC_cbxSCActiveWindowShift, true}, {IDC_cbxSCActiveWindowWin, false},
+      {IDC_ENTIRE_SCREEN_CTRL, true},  {IDC_ENTIRE_SCREEN_ALT, false},  {IDC_ENTIRE_SCREEN_SHIFT, true},
+      {IDC_ENTIRE_SCREEN_WIN, false},  {IDC_ACTIVE_WINDOW_CTRL, false}, {IDC_ACTIVE_WINDOW_ALT, true},
+      {IDC_ACTIVE_WINDOW_SHIFT, true}, {IDC_ACTIVE_WINDOW_WIN, false},
   };
   for (const auto& box : boxes) {
     SCOPED_TRACE(box.id);
     EXPECT_EQ(Ticked(box.id), box.ticked);
   }
-  EXPECT_EQ(Text(IDC_cbSCEntireScreenKey), "PrtScr");
-  EXPECT_EQ(Text(IDC_cbSCActiveWindowKey), "PrtScr");
-  EXPECT_EQ(Items(Control(IDC_cbDefaultAction)), (std::vector<std::string>{"Take entire screen", "Preferences"}));
-  EXPECT_EQ(Text(IDC_cbDefaultAction), "Preferences");
-  EXPECT_EQ(Text(IDC_lbHome), "www.vorlane-print.com");
+  EXPECT_EQ(Text(IDC_ENTIRE_SCREEN_KEY), "PrtScr");
+  EXPECT_EQ(Text(IDC_ACTIVE_WINDOW_KEY), "PrtScr");
+  EXPECT_EQ(Items(Control(IDC_DEFAULT_ACTION)), (std::vector<std::string>{"Take entire screen", "Preferences"}));
+  EXPECT_EQ(Text(IDC_DEFAULT_ACTION), "Preferences");
+  EXPECT_EQ(Text(IDC_HOME_PAGE_LINK), "www.vorlane-print.com");
 
-  EXPECT_FALSE(Ticked(IDC_cbxMakeWater));
-  for (int id : {IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor, IDC_trbWaterTransp}) {
+  EXPECT_FALSE(Ticked(IDC_MAKE_WATERMARK));
+  for (int id : {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR, IDC_TRANSPARENCY}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
-  for (int id : {IDC_lbWaterLoc, IDC_lbWaterText, IDC_lbWaterFont, IDC_gbWaterTransp, IDC_shColor}) {
+  for (int id : {IDC_WATERMARK_CORNER_LABEL, IDC_WATERMARK_TEXT_LABEL, IDC_WATERMARK_FONT_LABEL, IDC_TRANSPARENCY_GROUP,
+                 IDC_COLOR_SWATCH}) {
     EXPECT_TRUE(Enabled(id)) << id;
   }
-  EXPECT_EQ(face_->ShownSwatchColors().fill, GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(face_->ShownSwatchColors().outline, GetSysColor(COLOR_BTNSHADOW));
-  EXPECT_EQ(Text(IDC_cbWaterLoc), "Top-left corner");
-  EXPECT_EQ(Text(IDC_btFont), "Browse Font");
-  EXPECT_EQ(Text(IDC_edWaterText), "%DATE% %TIME%");
-  EXPECT_EQ(SendMessageA(Control(IDC_trbWaterTransp), TBM_GETPOS, 0, 0), 0);
+  EXPECT_EQ(pages_->ShownSwatchColors().fill, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(pages_->ShownSwatchColors().outline, GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(Text(IDC_WATERMARK_CORNER), "Top-left corner");
+  EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Browse Font");
+  EXPECT_EQ(Text(IDC_WATERMARK_TEXT), "%DATE% %TIME%");
+  EXPECT_EQ(SendMessageA(Control(IDC_TRANSPARENCY), TBM_GETPOS, 0, 0), 0);
 
-  EXPECT_FALSE(Ticked(IDC_cbxDelayedCapture));
-  EXPECT_FALSE(Ticked(IDC_cbxSeveralShots));
-  for (int id : {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval}) {
+  EXPECT_FALSE(Ticked(IDC_DELAYED_CAPTURE));
+  EXPECT_FALSE(Ticked(IDC_SEVERAL_SHOTS));
+  for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) {
     EXPECT_EQ(Text(id), "1") << id;
     EXPECT_FALSE(Enabled(id)) << id;
   }
 
-  EXPECT_TRUE(Ticked(IDC_cbxFitToPage));
-  EXPECT_EQ(Text(IDC_cbPagePosition), "Center");
-  EXPECT_EQ(Items(Control(IDC_cbPrinters)),
-            std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
-  EXPECT_EQ(Text(IDC_cbPrinters), "Beta");
-  EXPECT_EQ(face_->PrinterCount(), 3);
-  EXPECT_TRUE(face_->PrinterSelected());
+  EXPECT_TRUE(Ticked(IDC_FIT_TO_PAGE));
+  EXPECT_EQ(Text(IDC_PAGE_POSITION), "Center");
+  EXPECT_EQ(Items(Control(IDC_PRINTER)), std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
+  EXPECT_EQ(Text(IDC_PRINTER), "Beta");
+  EXPECT_EQ(pages_->PrinterCount(), 3);
+  EXPECT_TRUE(pages_->PrinterSelected());
 }
 
-TEST_F(PreferencesFace, ControlsHaveTheirKindsAndLimits) {
+TEST_F(PreferencesPagesOnScreen, ControlsHaveTheirKindsAndLimits) {
   Open(Defaults());
-  EXPECT_TRUE(StyleOf(Control(IDC_btColor)) & BS_LEFT);
-  for (int id : {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval}) EXPECT_TRUE(StyleOf(Control(id)) & ES_NUMBER) << id;
-  EXPECT_FALSE(StyleOf(Control(IDC_edWaterText)) & ES_NUMBER);
-  EXPECT_EQ(SendMessageA(Control(IDC_edWaterText), EM_GETLIMITTEXT, 0, 0), 50);
-  EXPECT_EQ(SendMessageA(Control(IDC_edNumOfShots), EM_GETLIMITTEXT, 0, 0), 3);
+  EXPECT_TRUE(StyleOf(Control(IDC_WATERMARK_COLOR)) & BS_LEFT);
+  for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) EXPECT_TRUE(StyleOf(Control(id)) & ES_NUMBER) << id;
+  EXPECT_FALSE(StyleOf(Control(IDC_WATERMARK_TEXT)) & ES_NUMBER);
+  EXPECT_EQ(SendMessageA(Control(IDC_WATERMARK_TEXT), EM_GETLIMITTEXT, 0, 0), 50);
+  EXPECT_EQ(SendMessageA(Control(IDC_NUMBER_OF_SHOTS), EM_GETLIMITTEXT, 0, 0), 3);
 
-  HWND transparency = Control(IDC_trbWaterTransp);
+  HWND transparency = Control(IDC_TRANSPARENCY);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETRANGEMIN, 0, 0), 0);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETRANGEMAX, 0, 0), 255);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETPAGESIZE, 0, 0), 5);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETTIC, 0, 0), 15);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETTIC, 1, 0), 30);
 
-  for (int id : {IDC_cbLanguage, IDC_cbSCEntireScreenKey, IDC_cbSCActiveWindowKey, IDC_cbDefaultAction, IDC_cbPrinters,
-                 IDC_cbPagePosition, IDC_cbWaterLoc}) {
+  for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_PRINTER,
+                 IDC_PAGE_POSITION, IDC_WATERMARK_CORNER}) {
     EXPECT_EQ(StyleOf(Control(id)) & CBS_DROPDOWNLIST, CBS_DROPDOWNLIST) << "typing allowed in " << id;
   }
-  const std::vector<std::string> keys = Items(Control(IDC_cbSCEntireScreenKey));
+  const std::vector<std::string> keys = Items(Control(IDC_ENTIRE_SCREEN_KEY));
   ASSERT_EQ(keys.size(), static_cast<size_t>(kKeyNameCount));
   EXPECT_EQ(keys.back(), "None");
-  EXPECT_EQ(Items(Control(IDC_cbSCActiveWindowKey)), keys);
-  EXPECT_EQ(Items(Control(IDC_cbPagePosition)).size(), 9u);
-  EXPECT_EQ(Items(Control(IDC_cbWaterLoc)), (std::vector<std::string>{"Top-left corner", "Top-right corner",
-                                                                      "Bottom-left corner", "Bottom-right corner"}));
-  EXPECT_EQ(Text(IDC_gbShortcuts), " Shortcuts ");
-  EXPECT_EQ(Text(IDC_gbWaterTransp), " Transparency ");
+  EXPECT_EQ(Items(Control(IDC_ACTIVE_WINDOW_KEY)), keys);
+  EXPECT_EQ(Items(Control(IDC_PAGE_POSITION)).size(), 9u);
+  EXPECT_EQ(
+      Items(Control(IDC_WATERMARK_CORNER)),
+      (std::vector<std::string>{"Top-left corner", "Top-right corner", "Bottom-left corner", "Bottom-right corner"}));
+  EXPECT_EQ(Text(IDC_SHORTCUTS_GROUP), " Shortcuts ");
+  EXPECT_EQ(Text(IDC_TRANSPARENCY_GROUP), " Transparency ");
 }
 
-TEST_F(PreferencesFace, TheFaceReleasesWhatItOwnsWhicheverGoesFirst) {
-  face = nullptr;
-  face_.reset();
+TEST_F(PreferencesPagesOnScreen, TheFaceReleasesWhatItOwnsWhicheverGoesFirst) {
+  hostPages = nullptr;
+  pages_.reset();
   const int before = owners::liveCount;
   Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
   Open(Defaults());
   EXPECT_GT(owners::liveCount, before);
-  face = nullptr;
-  face_.reset();
+  hostPages = nullptr;
+  pages_.reset();
   EXPECT_EQ(owners::liveCount, before);
 
   Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
   host_.reset();  // the main window goes first, taking its children with it
-  face = nullptr;
-  face_.reset();
+  hostPages = nullptr;
+  pages_.reset();
   EXPECT_EQ(owners::liveCount, before - 1) << "only the host window is gone";
 }
 
-TEST_F(PreferencesFace, ThePagePositionListDropsDownWithAllNineAtOnce) {
+TEST_F(PreferencesPagesOnScreen, ThePagePositionListDropsDownWithAllNineAtOnce) {
   Open(Defaults());
   ShowWindow(host_.get(), SW_SHOW);
-  face_->SelectPage(Page::Printing);
-  HWND list = Control(IDC_cbPagePosition);
+  pages_->SelectPage(Page::Printing);
+  HWND list = Control(IDC_PAGE_POSITION);
   SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
@@ -352,21 +350,20 @@ TEST_F(PreferencesFace, ThePagePositionListDropsDownWithAllNineAtOnce) {
   ShowWindow(host_.get(), SW_HIDE);
 }
 
-TEST_F(PreferencesFace, EachPageKeepsItsFocusOrder) {
+TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
   const struct {
     int firstId;
     std::vector<int> order;
   } pages[] = {
-      {IDC_cbLanguage,
-       {IDC_cbLanguage, IDC_sbRefreshLanguages, IDC_cbxSCEntireScreenCtrl, IDC_cbxSCEntireScreenAlt,
-        IDC_cbxSCEntireScreenShift, IDC_cbxSCEntireScreenWin, IDC_cbSCEntireScreenKey, IDC_cbxSCActiveWindowCtrl,
-        IDC_cbxSCActiveWindowAlt, IDC_cbxSCActiveWindowShift, IDC_cbxSCActiveWindowWin, IDC_cbSCActiveWindowKey,
-        IDC_cbDefaultAction}},
-      {IDC_cbPrinters, {IDC_cbPrinters, IDC_cbPagePosition, IDC_Button1, IDC_cbxFitToPage}},
-      {IDC_cbxMakeWater,
-       {IDC_cbxMakeWater, IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor, IDC_trbWaterTransp}},
-      {IDC_cbxDelayedCapture,
-       {IDC_cbxDelayedCapture, IDC_edDelay, IDC_cbxSeveralShots, IDC_edNumOfShots, IDC_edInterval}},
+      {IDC_LANGUAGE,
+       {IDC_LANGUAGE, IDC_REFRESH_LANGUAGES, IDC_ENTIRE_SCREEN_CTRL, IDC_ENTIRE_SCREEN_ALT, IDC_ENTIRE_SCREEN_SHIFT,
+        IDC_ENTIRE_SCREEN_WIN, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_ALT,
+        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION}},
+      {IDC_PRINTER, {IDC_PRINTER, IDC_PAGE_POSITION, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE}},
+      {IDC_MAKE_WATERMARK,
+       {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
+        IDC_TRANSPARENCY}},
+      {IDC_DELAYED_CAPTURE, {IDC_DELAYED_CAPTURE, IDC_DELAY, IDC_SEVERAL_SHOTS, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}},
   };
   for (const auto& page : pages) {
     SCOPED_TRACE(page.firstId);
@@ -379,23 +376,23 @@ TEST_F(PreferencesFace, EachPageKeepsItsFocusOrder) {
   }
 }
 
-TEST_F(PreferencesFace, TheTabsSwitchThePagesAndTheButtonsReportThemselves) {
+TEST_F(PreferencesPagesOnScreen, TheTabsSwitchThePagesAndTheButtonsReportThemselves) {
   Open(Defaults());
-  HWND tabs = Control(IDC_pcMain);
+  HWND tabs = Control(IDC_PAGES);
   const struct {
     Page page;
     int control;
-  } pages[] = {{Page::Timer, IDC_edDelay},
-               {Page::Printing, IDC_cbPrinters},
-               {Page::Watermark, IDC_btColor},
-               {Page::General, IDC_cbLanguage}};
+  } pages[] = {{Page::Timer, IDC_DELAY},
+               {Page::Printing, IDC_PRINTER},
+               {Page::Watermark, IDC_WATERMARK_COLOR},
+               {Page::General, IDC_LANGUAGE}};
   for (const auto& page : pages) {
     RECT tab{};
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(page.page), reinterpret_cast<LPARAM>(&tab));
     const LPARAM point = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
     SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
     SendMessageA(tabs, WM_LBUTTONUP, 0, point);
-    EXPECT_EQ(face_->CurrentPage(), page.page);
+    EXPECT_EQ(pages_->CurrentPage(), page.page);
     for (const auto& other : pages) {
       const bool shown = (StyleOf(GetParent(Control(other.control))) & WS_VISIBLE) != 0;
       EXPECT_EQ(shown, other.page == page.page) << static_cast<int>(other.page);
@@ -403,7 +400,7 @@ TEST_F(PreferencesFace, TheTabsSwitchThePagesAndTheButtonsReportThemselves) {
   }
 
   int previousLeft = 0;
-  for (int button : {IDC_btOK, IDC_btCancel, IDC_btApply}) {
+  for (int button : {IDC_OK, IDC_CANCEL, IDC_APPLY}) {
     lastButton = 0;
     Click(button);
     EXPECT_EQ(lastButton, button) << "the window's own button";
@@ -414,29 +411,28 @@ TEST_F(PreferencesFace, TheTabsSwitchThePagesAndTheButtonsReportThemselves) {
   }
 }
 
-
-TEST_F(PreferencesFace, CollectedValuesAreWhatTheControlsHold) {
+TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   Open(Defaults());
   folder_.WriteLanguage("Deutsch.lng", "");
-  face_->RefreshLanguages();
-  Select(IDC_cbLanguage, 1);
-  SendMessageA(Control(IDC_cbxSCEntireScreenCtrl), BM_SETCHECK, BST_UNCHECKED, 0);
-  SendMessageA(Control(IDC_cbxSCEntireScreenWin), BM_SETCHECK, BST_CHECKED, 0);
-  Select(IDC_cbSCEntireScreenKey, 0);  // "A"
-  SendMessageA(Control(IDC_cbxSCActiveWindowCtrl), BM_SETCHECK, BST_CHECKED, 0);
-  Select(IDC_cbSCActiveWindowKey, 39);  // "F4"
-  Select(IDC_cbDefaultAction, 0);
-  SendMessageA(Control(IDC_cbxMakeWater), BM_SETCHECK, BST_CHECKED, 0);
-  Select(IDC_cbWaterLoc, 3);
-  SetText(IDC_edWaterText, "");
-  SendMessageA(Control(IDC_trbWaterTransp), TBM_SETPOS, TRUE, 120);
-  SendMessageA(Control(IDC_cbxFitToPage), BM_SETCHECK, BST_UNCHECKED, 0);
-  Select(IDC_cbPagePosition, 8);
-  Select(IDC_cbPrinters, 2);
-  SendMessageA(Control(IDC_cbxDelayedCapture), BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageA(Control(IDC_cbxSeveralShots), BM_SETCHECK, BST_CHECKED, 0);
+  pages_->RefreshLanguages();
+  Select(IDC_LANGUAGE, 1);
+  SendMessageA(Control(IDC_ENTIRE_SCREEN_CTRL), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageA(Control(IDC_ENTIRE_SCREEN_WIN), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_ENTIRE_SCREEN_KEY, 0);  // "A"
+  SendMessageA(Control(IDC_ACTIVE_WINDOW_CTRL), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_ACTIVE_WINDOW_KEY, 39);  // "F4"
+  Select(IDC_DEFAULT_ACTION, 0);
+  SendMessageA(Control(IDC_MAKE_WATERMARK), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_WATERMARK_CORNER, 3);
+  SetText(IDC_WATERMARK_TEXT, "");
+  SendMessageA(Control(IDC_TRANSPARENCY), TBM_SETPOS, TRUE, 120);
+  SendMessageA(Control(IDC_FIT_TO_PAGE), BM_SETCHECK, BST_UNCHECKED, 0);
+  Select(IDC_PAGE_POSITION, 8);
+  Select(IDC_PRINTER, 2);
+  SendMessageA(Control(IDC_DELAYED_CAPTURE), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(Control(IDC_SEVERAL_SHOTS), BM_SETCHECK, BST_CHECKED, 0);
 
-  const Preferences values = face_->CollectPreferences();
+  const Preferences values = pages_->CollectPreferences();
   EXPECT_EQ(values.Language, "Deutsch");
   EXPECT_EQ(values.ShortcutShiftEntireScreen, 4 + 8);
   EXPECT_EQ(values.ShortcutKeyEntireScreen, 'A');
@@ -472,18 +468,18 @@ TEST_F(PreferencesFace, CollectedValuesAreWhatTheControlsHold) {
     // While a print job is open the pages hold their commands back, so the
     // fields are not tidied: the texts stay exactly as set.
     const PrintJobScope job;
-    for (int id : {IDC_edDelay, IDC_edNumOfShots, IDC_edInterval}) SetText(id, number.text);
-    const Preferences read = face_->CollectPreferences();
+    for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) SetText(id, number.text);
+    const Preferences read = pages_->CollectPreferences();
     EXPECT_EQ(read.TimerDelay, number.delay);
     EXPECT_EQ(read.TimerNumberOfShots, number.shots);
     EXPECT_EQ(read.TimerInterval, number.interval);
   }
 
-  for (int id : {IDC_cbLanguage, IDC_cbSCEntireScreenKey, IDC_cbSCActiveWindowKey, IDC_cbDefaultAction, IDC_cbWaterLoc,
-                 IDC_cbPagePosition, IDC_cbPrinters}) {
+  for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_WATERMARK_CORNER,
+                 IDC_PAGE_POSITION, IDC_PRINTER}) {
     Select(id, -1);
   }
-  const Preferences none = face_->CollectPreferences();
+  const Preferences none = pages_->CollectPreferences();
   EXPECT_EQ(none.Language, "");
   EXPECT_EQ(none.ShortcutKeyEntireScreen, 0);
   EXPECT_EQ(none.ShortcutKeyActiveWindow, 0);
@@ -491,10 +487,10 @@ TEST_F(PreferencesFace, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(none.WatermarkLocation, -1);
   EXPECT_EQ(none.PrintPagePosition, -1);
   EXPECT_EQ(none.PrintPrinter, "");
-  EXPECT_FALSE(face_->PrinterSelected());
+  EXPECT_FALSE(pages_->PrinterSelected());
 }
 
-TEST_F(PreferencesFace, ShownValuesComeBackUnchanged) {
+TEST_F(PreferencesPagesOnScreen, ShownValuesComeBackUnchanged) {
   Preferences record = Defaults();
   record.ShortcutShiftEntireScreen = 1 + 8;
   record.ShortcutKeyEntireScreen = VK_F12;
@@ -521,18 +517,18 @@ TEST_F(PreferencesFace, ShownValuesComeBackUnchanged) {
 
   Preferences expected = record;
   expected.PrintPrinter = "Gamma";
-  EXPECT_EQ(face_->CollectPreferences(), expected);
+  EXPECT_EQ(pages_->CollectPreferences(), expected);
 
-  EXPECT_EQ(Text(IDC_btFont), "Liberation Sans Italic, 14pt");
-  for (int id : {IDC_cbWaterLoc, IDC_edWaterText, IDC_btFont, IDC_btColor, IDC_trbWaterTransp, IDC_edDelay,
-                 IDC_edNumOfShots, IDC_edInterval}) {
+  EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Liberation Sans Italic, 14pt");
+  for (int id : {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR, IDC_TRANSPARENCY,
+                 IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) {
     EXPECT_TRUE(Enabled(id)) << id;
   }
-  EXPECT_EQ(face_->ShownSwatchColors().fill, 0x00336699u);
-  EXPECT_EQ(face_->ShownSwatchColors().outline, RGB(0, 0, 0));
+  EXPECT_EQ(pages_->ShownSwatchColors().fill, 0x00336699u);
+  EXPECT_EQ(pages_->ShownSwatchColors().outline, RGB(0, 0, 0));
 }
 
-TEST_F(PreferencesFace, ValuesOutsideTheListsLeaveThemWithoutSelection) {
+TEST_F(PreferencesPagesOnScreen, ValuesOutsideTheListsLeaveThemWithoutSelection) {
   Open(Defaults());
   Preferences record = Defaults();
   record.DefaultAction = 7;
@@ -542,21 +538,21 @@ TEST_F(PreferencesFace, ValuesOutsideTheListsLeaveThemWithoutSelection) {
   record.Language = "Klingon";
   record.ShortcutKeyEntireScreen = 0x0E;  // no name for it: the list keeps its selection
   Show(record);
-  EXPECT_EQ(Index(IDC_cbDefaultAction), -1);
-  EXPECT_EQ(Index(IDC_cbWaterLoc), -1);
-  EXPECT_EQ(Index(IDC_cbPagePosition), -1);
-  EXPECT_EQ(Index(IDC_cbPrinters), -1);
-  EXPECT_FALSE(face_->PrinterSelected());
-  EXPECT_EQ(Text(IDC_cbLanguage), "English");
-  EXPECT_EQ(Text(IDC_cbSCEntireScreenKey), "PrtScr");
+  EXPECT_EQ(Index(IDC_DEFAULT_ACTION), -1);
+  EXPECT_EQ(Index(IDC_WATERMARK_CORNER), -1);
+  EXPECT_EQ(Index(IDC_PAGE_POSITION), -1);
+  EXPECT_EQ(Index(IDC_PRINTER), -1);
+  EXPECT_FALSE(pages_->PrinterSelected());
+  EXPECT_EQ(Text(IDC_LANGUAGE), "English");
+  EXPECT_EQ(Text(IDC_ENTIRE_SCREEN_KEY), "PrtScr");
 
-  const Preferences values = face_->CollectPreferences();
+  const Preferences values = pages_->CollectPreferences();
   EXPECT_EQ(values.DefaultAction, -1);
   EXPECT_EQ(values.WatermarkLocation, -1);
   EXPECT_EQ(values.PrintPagePosition, -1);
 }
 
-TEST_F(PreferencesFace, AStoredStyleShowsItsTwoBitsAndCollectsThem) {
+TEST_F(PreferencesPagesOnScreen, AStoredStyleShowsItsTwoBitsAndCollectsThem) {
   const struct {
     const char* name;
     int32_t style;
@@ -575,197 +571,197 @@ TEST_F(PreferencesFace, AStoredStyleShowsItsTwoBitsAndCollectsThem) {
     record.WatermarkFontSize = 10;
     record.WatermarkFontStyle = c.style;
     Show(record);
-    EXPECT_EQ(Text(IDC_btFont), c.caption);
-    EXPECT_EQ(face_->CollectPreferences().WatermarkFontStyle, c.collected);
-    EXPECT_EQ(face_->CollectPreferences().WatermarkFontSize, 10);
+    EXPECT_EQ(Text(IDC_WATERMARK_FONT), c.caption);
+    EXPECT_EQ(pages_->CollectPreferences().WatermarkFontStyle, c.collected);
+    EXPECT_EQ(pages_->CollectPreferences().WatermarkFontSize, 10);
   }
 }
 
-TEST_F(PreferencesFace, NumberFieldsTidyWhatIsTypedAndNeverKeepZero) {
+TEST_F(PreferencesPagesOnScreen, NumberFieldsTidyWhatIsTypedAndNeverKeepZero) {
   Open(Defaults());
   ShowWindow(host_.get(), SW_SHOW);
-  face_->SelectPage(Page::Timer);
-  Click(IDC_cbxDelayedCapture);
-  Click(IDC_cbxSeveralShots);
-  ASSERT_TRUE(Enabled(IDC_edDelay));
-  ASSERT_TRUE(Enabled(IDC_edInterval));
+  pages_->SelectPage(Page::Timer);
+  Click(IDC_DELAYED_CAPTURE);
+  Click(IDC_SEVERAL_SHOTS);
+  ASSERT_TRUE(Enabled(IDC_DELAY));
+  ASSERT_TRUE(Enabled(IDC_INTERVAL));
 
-  SetFocus(Control(IDC_edDelay));
-  ASSERT_EQ(GetFocus(), Control(IDC_edDelay));
-  SetText(IDC_edDelay, "");
-  EXPECT_EQ(Text(IDC_edDelay), "0");
-  EXPECT_EQ(Selection(IDC_edDelay), std::make_pair(DWORD{0}, DWORD{1}));
-  Type(IDC_edDelay, "007");
-  EXPECT_EQ(Text(IDC_edDelay), "7");
-  Type(IDC_edDelay, "a-");  // digits only
-  EXPECT_EQ(Text(IDC_edDelay), "7");
-  Type(IDC_edDelay, "5");
-  EXPECT_EQ(Text(IDC_edDelay), "75");
+  SetFocus(Control(IDC_DELAY));
+  ASSERT_EQ(GetFocus(), Control(IDC_DELAY));
+  SetText(IDC_DELAY, "");
+  EXPECT_EQ(Text(IDC_DELAY), "0");
+  EXPECT_EQ(Selection(IDC_DELAY), std::make_pair(DWORD{0}, DWORD{1}));
+  Type(IDC_DELAY, "007");
+  EXPECT_EQ(Text(IDC_DELAY), "7");
+  Type(IDC_DELAY, "a-");  // digits only
+  EXPECT_EQ(Text(IDC_DELAY), "7");
+  Type(IDC_DELAY, "5");
+  EXPECT_EQ(Text(IDC_DELAY), "75");
 
-  SendMessageA(Control(IDC_edDelay), EM_SETSEL, 0, -1);
-  Type(IDC_edDelay, "\b");
-  EXPECT_EQ(Text(IDC_edDelay), "0");
-  EXPECT_EQ(Selection(IDC_edDelay), std::make_pair(DWORD{0}, DWORD{1}));
-  SetFocus(Control(IDC_edInterval));
-  EXPECT_EQ(Text(IDC_edDelay), "1");
+  SendMessageA(Control(IDC_DELAY), EM_SETSEL, 0, -1);
+  Type(IDC_DELAY, "\b");
+  EXPECT_EQ(Text(IDC_DELAY), "0");
+  EXPECT_EQ(Selection(IDC_DELAY), std::make_pair(DWORD{0}, DWORD{1}));
+  SetFocus(Control(IDC_INTERVAL));
+  EXPECT_EQ(Text(IDC_DELAY), "1");
 
-  SetText(IDC_edInterval, "");
-  Type(IDC_edInterval, "214748364");
-  EXPECT_EQ(Text(IDC_edInterval), "214748364");
-  Type(IDC_edInterval, "8");
-  EXPECT_EQ(Text(IDC_edInterval), "0");
-  SetText(IDC_edInterval, "12");
-  SendMessageA(Control(IDC_edInterval), EM_SETSEL, 1, 1);
-  Type(IDC_edInterval, "0");
-  EXPECT_EQ(Text(IDC_edInterval), "102");
-  EXPECT_EQ(Selection(IDC_edInterval), std::make_pair(DWORD{2}, DWORD{2}));
-  SetFocus(Control(IDC_edNumOfShots));
-  EXPECT_EQ(Text(IDC_edInterval), "102");
+  SetText(IDC_INTERVAL, "");
+  Type(IDC_INTERVAL, "214748364");
+  EXPECT_EQ(Text(IDC_INTERVAL), "214748364");
+  Type(IDC_INTERVAL, "8");
+  EXPECT_EQ(Text(IDC_INTERVAL), "0");
+  SetText(IDC_INTERVAL, "12");
+  SendMessageA(Control(IDC_INTERVAL), EM_SETSEL, 1, 1);
+  Type(IDC_INTERVAL, "0");
+  EXPECT_EQ(Text(IDC_INTERVAL), "102");
+  EXPECT_EQ(Selection(IDC_INTERVAL), std::make_pair(DWORD{2}, DWORD{2}));
+  SetFocus(Control(IDC_NUMBER_OF_SHOTS));
+  EXPECT_EQ(Text(IDC_INTERVAL), "102");
 
   // A pasted text is not filtered; its value is what stays.
-  SetText(IDC_edNumOfShots, "-0");
-  EXPECT_EQ(Text(IDC_edNumOfShots), "0");
-  SetText(IDC_edNumOfShots, "-12");
-  EXPECT_EQ(Text(IDC_edNumOfShots), "-12");
-  SetFocus(Control(IDC_edDelay));
-  EXPECT_EQ(Text(IDC_edNumOfShots), "-12");
+  SetText(IDC_NUMBER_OF_SHOTS, "-0");
+  EXPECT_EQ(Text(IDC_NUMBER_OF_SHOTS), "0");
+  SetText(IDC_NUMBER_OF_SHOTS, "-12");
+  EXPECT_EQ(Text(IDC_NUMBER_OF_SHOTS), "-12");
+  SetFocus(Control(IDC_DELAY));
+  EXPECT_EQ(Text(IDC_NUMBER_OF_SHOTS), "-12");
 
   // Focus that leaves the window (another program, a box) leaves the field as it is;
   // collecting reads the field being edited as leaving it would.
-  SetText(IDC_edDelay, "0");
+  SetText(IDC_DELAY, "0");
   SetFocus(nullptr);
-  EXPECT_EQ(Text(IDC_edDelay), "0");
-  SetFocus(Control(IDC_edDelay));
-  EXPECT_EQ(face_->CollectPreferences().TimerDelay, 1);
-  EXPECT_EQ(Text(IDC_edDelay), "0");
+  EXPECT_EQ(Text(IDC_DELAY), "0");
+  SetFocus(Control(IDC_DELAY));
+  EXPECT_EQ(pages_->CollectPreferences().TimerDelay, 1);
+  EXPECT_EQ(Text(IDC_DELAY), "0");
   ShowWindow(host_.get(), SW_HIDE);
 }
 
-TEST_F(PreferencesFace, TheWatermarkSwitchGreysTheSwatchButKeepsTheColour) {
+TEST_F(PreferencesPagesOnScreen, TheWatermarkSwitchGreysTheSwatchButKeepsTheColour) {
   Preferences record = Defaults();
   record.WatermarkFontColor = 0x000080FF;
   Open(record);
   const SwatchColors grey{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)};
   const SwatchColors shown{0x000080FF, RGB(0, 0, 0)};
   const auto expectSwatch = [&](const SwatchColors& expected) {
-    EXPECT_EQ(face_->ShownSwatchColors().fill, expected.fill);
-    EXPECT_EQ(face_->ShownSwatchColors().outline, expected.outline);
+    EXPECT_EQ(pages_->ShownSwatchColors().fill, expected.fill);
+    EXPECT_EQ(pages_->ShownSwatchColors().outline, expected.outline);
   };
   expectSwatch(grey);
-  Click(IDC_cbxMakeWater);
+  Click(IDC_MAKE_WATERMARK);
   expectSwatch(shown);
-  EXPECT_TRUE(Enabled(IDC_btColor));
-  Click(IDC_cbxMakeWater);
+  EXPECT_TRUE(Enabled(IDC_WATERMARK_COLOR));
+  Click(IDC_MAKE_WATERMARK);
   expectSwatch(grey);
-  EXPECT_FALSE(Enabled(IDC_btColor));
-  EXPECT_EQ(face_->FontColor(), 0x000080FF);
+  EXPECT_FALSE(Enabled(IDC_WATERMARK_COLOR));
+  EXPECT_EQ(pages_->FontColor(), 0x000080FF);
 }
 
-TEST_F(PreferencesFace, PressingTheSwatchChoosesAColourEvenWithTheWatermarkOff) {
+TEST_F(PreferencesPagesOnScreen, PressingTheSwatchChoosesAColourEvenWithTheWatermarkOff) {
   Open(Defaults());
   script_.color = RGB(10, 200, 30);
-  SendMessageA(Control(IDC_shColor), WM_RBUTTONDOWN, MK_RBUTTON, 0);
+  SendMessageA(Control(IDC_COLOR_SWATCH), WM_RBUTTONDOWN, MK_RBUTTON, 0);
   EXPECT_EQ(script_.colorCalls, 1);
   EXPECT_EQ(script_.colorOffered, RGB(0, 0, 0));
-  EXPECT_EQ(face_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
-  EXPECT_EQ(face_->ShownSwatchColors().fill, GetSysColor(COLOR_BTNFACE)) << "the watermark is off";
-  EXPECT_EQ(face_->CollectPreferences().WatermarkFontColor, static_cast<int32_t>(RGB(10, 200, 30)));
+  EXPECT_EQ(pages_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
+  EXPECT_EQ(pages_->ShownSwatchColors().fill, GetSysColor(COLOR_BTNFACE)) << "the watermark is off";
+  EXPECT_EQ(pages_->CollectPreferences().WatermarkFontColor, static_cast<int32_t>(RGB(10, 200, 30)));
 
-  Click(IDC_cbxMakeWater);
-  EXPECT_EQ(face_->ShownSwatchColors().fill, RGB(10, 200, 30));
+  Click(IDC_MAKE_WATERMARK);
+  EXPECT_EQ(pages_->ShownSwatchColors().fill, RGB(10, 200, 30));
   script_.confirm = false;
   script_.color = RGB(1, 2, 3);
-  Click(IDC_btColor);
+  Click(IDC_WATERMARK_COLOR);
   EXPECT_EQ(script_.colorCalls, 2);
   EXPECT_EQ(script_.colorOffered, RGB(10, 200, 30));
-  EXPECT_EQ(face_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
-  EXPECT_EQ(face_->ShownSwatchColors().fill, RGB(10, 200, 30));
+  EXPECT_EQ(pages_->FontColor(), static_cast<int32_t>(RGB(10, 200, 30)));
+  EXPECT_EQ(pages_->ShownSwatchColors().fill, RGB(10, 200, 30));
 }
 
-TEST_F(PreferencesFace, AChosenFontNamesItselfOnTheButtonUntilTheNextLoad) {
+TEST_F(PreferencesPagesOnScreen, AChosenFontNamesItselfOnTheButtonUntilTheNextLoad) {
   Open(Defaults());
-  Click(IDC_cbxMakeWater);
+  Click(IDC_MAKE_WATERMARK);
   script_.font = {"Liberation Serif", 12, false, false};
-  Click(IDC_btFont);
+  Click(IDC_WATERMARK_FONT);
   EXPECT_EQ(script_.fontCalls, 1);
   EXPECT_EQ(script_.fontOffered.name, "MS Sans Serif");
   EXPECT_EQ(script_.fontOffered.size, 12);
-  EXPECT_EQ(Text(IDC_btFont), "Liberation Serif , 12 pt");
+  EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Liberation Serif , 12 pt");
   script_.font = {"Liberation Mono", 9, true, true};
-  Click(IDC_btFont);
-  EXPECT_EQ(Text(IDC_btFont), "Liberation Mono Bold Italic, 9 pt");
+  Click(IDC_WATERMARK_FONT);
+  EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Liberation Mono Bold Italic, 9 pt");
 
   script_.confirm = false;
-  Click(IDC_btFont);
-  EXPECT_EQ(Text(IDC_btFont), "Liberation Mono Bold Italic, 9 pt");
-  EXPECT_TRUE(Enabled(IDC_btFont)) << "the enabling rule ran with the watermark on";
+  Click(IDC_WATERMARK_FONT);
+  EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Liberation Mono Bold Italic, 9 pt");
+  EXPECT_TRUE(Enabled(IDC_WATERMARK_FONT)) << "the enabling rule ran with the watermark on";
 
   // With no stored name the picked one stays the dialog's, with the stored size and style.
   Show(Defaults());
-  EXPECT_EQ(Text(IDC_btFont), "Browse Font");
-  const Preferences values = face_->CollectPreferences();
+  EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Browse Font");
+  const Preferences values = pages_->CollectPreferences();
   EXPECT_EQ(values.WatermarkFontName, "Liberation Mono");
   EXPECT_EQ(values.WatermarkFontSize, 12);
   EXPECT_EQ(values.WatermarkFontStyle, 0);
 }
 
-TEST_F(PreferencesFace, TheLanguageListIsRebuiltByRefreshAndF5KeepingTheSelection) {
+TEST_F(PreferencesPagesOnScreen, TheLanguageListIsRebuiltByRefreshAndF5KeepingTheSelection) {
   folder_.WriteLanguage("Deutsch.LNG", "");
   Open(Defaults());
-  EXPECT_EQ(Items(Control(IDC_cbLanguage)), (std::vector<std::string>{"English", "Deutsch"}));
-  Select(IDC_cbLanguage, 1);
+  EXPECT_EQ(Items(Control(IDC_LANGUAGE)), (std::vector<std::string>{"English", "Deutsch"}));
+  Select(IDC_LANGUAGE, 1);
 
   folder_.WriteLanguage("French.lng", "");
-  Click(IDC_sbRefreshLanguages);
-  EXPECT_EQ(Items(Control(IDC_cbLanguage)).size(), 3u);
-  EXPECT_EQ(Text(IDC_cbLanguage), "Deutsch");
+  Click(IDC_REFRESH_LANGUAGES);
+  EXPECT_EQ(Items(Control(IDC_LANGUAGE)).size(), 3u);
+  EXPECT_EQ(Text(IDC_LANGUAGE), "Deutsch");
 
   folder_.WriteLanguage("My.Lang.lng", "");
-  SendMessageA(Control(IDC_cbLanguage), WM_KEYDOWN, VK_F6, 0);
-  EXPECT_EQ(Items(Control(IDC_cbLanguage)).size(), 3u);
-  SendMessageA(Control(IDC_cbLanguage), WM_KEYDOWN, VK_F5, 0);
-  const std::vector<std::string> names = Items(Control(IDC_cbLanguage));
+  SendMessageA(Control(IDC_LANGUAGE), WM_KEYDOWN, VK_F6, 0);
+  EXPECT_EQ(Items(Control(IDC_LANGUAGE)).size(), 3u);
+  SendMessageA(Control(IDC_LANGUAGE), WM_KEYDOWN, VK_F5, 0);
+  const std::vector<std::string> names = Items(Control(IDC_LANGUAGE));
   EXPECT_EQ(names.size(), 4u);
   EXPECT_NE(std::find(names.begin(), names.end(), "My.Lang"), names.end());
-  EXPECT_EQ(Text(IDC_cbLanguage), "Deutsch");
-  EXPECT_EQ(face_->SelectedLanguagePath(), folder_.path() + "langs\\Deutsch.LNG");
+  EXPECT_EQ(Text(IDC_LANGUAGE), "Deutsch");
+  EXPECT_EQ(pages_->SelectedLanguagePath(), folder_.path() + "langs\\Deutsch.LNG");
   folder_.WriteLanguage("Svenska.lng", "");
   constexpr LPARAM kAltHeld = LPARAM{1} << 29;
-  SendMessageA(Control(IDC_cbLanguage), WM_SYSKEYDOWN, VK_F5, kAltHeld);
-  EXPECT_EQ(Items(Control(IDC_cbLanguage)).size(), 5u) << "Alt+F5";
+  SendMessageA(Control(IDC_LANGUAGE), WM_SYSKEYDOWN, VK_F5, kAltHeld);
+  EXPECT_EQ(Items(Control(IDC_LANGUAGE)).size(), 5u) << "Alt+F5";
 
-  Select(IDC_cbLanguage, -1);
-  const std::string none = face_->SelectedLanguagePath();
+  Select(IDC_LANGUAGE, -1);
+  const std::string none = pages_->SelectedLanguagePath();
   EXPECT_EQ(none, folder_.path() + "langs\\.lng");
 }
 
-TEST_F(PreferencesFace, PropertiesWithoutAnyPrinterToFallBackOnThrows) {
+TEST_F(PreferencesPagesOnScreen, PropertiesWithoutAnyPrinterToFallBackOnThrows) {
   Open(Defaults());
-  Select(IDC_cbPrinters, -1);
+  Select(IDC_PRINTER, -1);
   // None of the listed printers is the system's default, so nothing can be set up.
-  EXPECT_THROW(face_->HandleCommand(MAKEWPARAM(IDC_Button1, BN_CLICKED), 0), std::runtime_error);
+  EXPECT_THROW(pages_->HandleCommand(MAKEWPARAM(IDC_PRINTER_PROPERTIES, BN_CLICKED), 0), std::runtime_error);
 }
 
-TEST_F(PreferencesFace, AnEmptyPrinterListCountsNone) {
+TEST_F(PreferencesPagesOnScreen, AnEmptyPrinterListCountsNone) {
   Build({});
   Open(Defaults());
-  EXPECT_EQ(face_->PrinterCount(), 0);
-  EXPECT_FALSE(face_->PrinterSelected());
-  EXPECT_EQ(face_->CollectPreferences().PrintPrinter, "");
+  EXPECT_EQ(pages_->PrinterCount(), 0);
+  EXPECT_FALSE(pages_->PrinterSelected());
+  EXPECT_EQ(pages_->CollectPreferences().PrintPrinter, "");
 }
 
-TEST_F(PreferencesFace, TheSystemsDefaultPrinterIsSelectedAtFirst) {
+TEST_F(PreferencesPagesOnScreen, TheSystemsDefaultPrinterIsSelectedAtFirst) {
   const char* queues = std::getenv("VORLANE_QUEUES");
   if (!queues || !*queues) GTEST_SKIP() << "needs print queues: run under tests/testenv.py";
-  face = nullptr;
-  face_.reset();
+  hostPages = nullptr;
+  pages_.reset();
   printer_ = std::make_unique<Printer>();
-  face_ = std::make_unique<PreferencesPages>(host_.get(), *printer_, folder_.path(), ScriptedDialogs());
-  face = face_.get();
+  pages_ = std::make_unique<PreferencesPages>(host_.get(), *printer_, folder_.path(), ScriptedDialogs());
+  hostPages = pages_.get();
   Open(DefaultPreferences(SystemDefaultPrinter()));
   const std::string first = std::string(queues).substr(0, std::string(queues).find(','));
-  EXPECT_EQ(Text(IDC_cbPrinters), first);
-  EXPECT_EQ(Items(Control(IDC_cbPrinters)), printer_->PrinterNames());
+  EXPECT_EQ(Text(IDC_PRINTER), first);
+  EXPECT_EQ(Items(Control(IDC_PRINTER)), printer_->PrinterNames());
 }
 
 // -- the system's own dialogs, answered by a timer while they run -------------
@@ -791,7 +787,7 @@ void ClickAnswering(HWND button, DialogAnswer& reply) {
   answer = nullptr;
 }
 
-TEST_F(PreferencesFace, TheSystemDialogsOpenWithTheHeldValues) {
+TEST_F(PreferencesPagesOnScreen, TheSystemDialogsOpenWithTheHeldValues) {
   Build(std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)), SystemDialogs());
   Preferences record = Defaults();
   record.WatermarkMake = true;
@@ -803,38 +799,38 @@ TEST_F(PreferencesFace, TheSystemDialogsOpenWithTheHeldValues) {
   ShowWindow(host_.get(), SW_SHOW);
 
   DialogAnswer confirmFont{true};
-  ClickAnswering(Control(IDC_btFont), confirmFont);
+  ClickAnswering(Control(IDC_WATERMARK_FONT), confirmFont);
   EXPECT_TRUE(confirmFont.seen);
-  EXPECT_EQ(Text(IDC_btFont), "Liberation Sans Bold, 12 pt");
-  EXPECT_EQ(face_->Font().name, "Liberation Sans");
-  EXPECT_EQ(face_->Font().size, 12);
-  EXPECT_TRUE(face_->Font().bold);
-  EXPECT_FALSE(face_->Font().italic);
+  EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Liberation Sans Bold, 12 pt");
+  EXPECT_EQ(pages_->Font().name, "Liberation Sans");
+  EXPECT_EQ(pages_->Font().size, 12);
+  EXPECT_TRUE(pages_->Font().bold);
+  EXPECT_FALSE(pages_->Font().italic);
 
   DialogAnswer cancelColor{false};
-  ClickAnswering(Control(IDC_btColor), cancelColor);
+  ClickAnswering(Control(IDC_WATERMARK_COLOR), cancelColor);
   EXPECT_TRUE(cancelColor.seen);
-  EXPECT_EQ(face_->FontColor(), 0x00336699);
+  EXPECT_EQ(pages_->FontColor(), 0x00336699);
   DialogAnswer confirmColor{true};
-  ClickAnswering(Control(IDC_btColor), confirmColor);
+  ClickAnswering(Control(IDC_WATERMARK_COLOR), confirmColor);
   EXPECT_TRUE(confirmColor.seen);
-  EXPECT_EQ(face_->FontColor(), 0x00336699) << "the held colour was not preselected";
+  EXPECT_EQ(pages_->FontColor(), 0x00336699) << "the held colour was not preselected";
   ShowWindow(host_.get(), SW_HIDE);
 }
 
 // -- the texts of a language ----------------------------------------------------
 
-TEST_F(PreferencesFace, AFileTranslatingOnlyExitChangesThatTextAlone) {
+TEST_F(PreferencesPagesOnScreen, AFileTranslatingOnlyExitChangesThatTextAlone) {
   folder_.WriteLanguage("French.lng", "[TrayMenu]\r\nExit=Quitter\r\n");
   Open(Defaults());
-  Select(IDC_cbLanguage, 1);
-  ASSERT_EQ(Text(IDC_cbLanguage), "French");
+  Select(IDC_LANGUAGE, 1);
+  ASSERT_EQ(Text(IDC_LANGUAGE), "French");
   const auto english = Shown();
-  texts_ = ApplySelectedLanguage(*face_);
+  texts_ = ApplySelectedLanguage(*pages_);
   EXPECT_EQ(Changes(english), (std::map<std::string, std::string>{{"kept Exit", "Quitter"}}));
 }
 
-TEST_F(PreferencesFace, EveryTextReachesItsOwnPlace) {
+TEST_F(PreferencesPagesOnScreen, EveryTextReachesItsOwnPlace) {
   Open(Defaults());
   std::map<std::string, std::string> sections;
   for (const TextRow& row : kTextRows) sections[row.section] += std::string(row.key) + "=<" + row.key + ">\n";
@@ -854,13 +850,13 @@ TEST_F(PreferencesFace, EveryTextReachesItsOwnPlace) {
     const std::string marked = std::string("<").append(row.key).append(">");
     EXPECT_EQ(places[marked] + places[GroupCaption(marked)], twice.count(marked) ? 2 : 1) << marked;
   }
-  EXPECT_EQ(Text(IDC_gbShortcuts), " <GeneralShortcutsTitle> ");
-  EXPECT_EQ(Text(IDC_gbWaterTransp), " <WatermarkTransparency> ");
-  EXPECT_EQ(Text(IDC_Button1), "Properties");
-  EXPECT_EQ(Text(IDC_lbHome), "www.vorlane-print.com");
+  EXPECT_EQ(Text(IDC_SHORTCUTS_GROUP), " <GeneralShortcutsTitle> ");
+  EXPECT_EQ(Text(IDC_TRANSPARENCY_GROUP), " <WatermarkTransparency> ");
+  EXPECT_EQ(Text(IDC_PRINTER_PROPERTIES), "Properties");
+  EXPECT_EQ(Text(IDC_HOME_PAGE_LINK), "www.vorlane-print.com");
 }
 
-TEST_F(PreferencesFace, TheReaderRulesReachTheControls) {
+TEST_F(PreferencesPagesOnScreen, TheReaderRulesReachTheControls) {
   Open(Defaults());
   const std::string longValue(2000, 'x');
   const struct {
@@ -871,10 +867,11 @@ TEST_F(PreferencesFace, TheReaderRulesReachTheControls) {
   } cases[] = {
       {"lower case names", "[preferenceswindow]\ntitle=Titre\n", 0, "Titre"},
       {"empty value", "[PreferencesWindow]\nTitle=\n", 0, ""},
-      {"long value", "[PreferencesWindow]\nGeneralLanguage=" + longValue + "\n", IDC_lbLanguage,
+      {"long value", "[PreferencesWindow]\nGeneralLanguage=" + longValue + "\n", IDC_LANGUAGE_LABEL,
        std::string(1023, 'x')},
-      {"group padding", "[PreferencesWindow]\nGeneralShortcutsTitle=Kurzbefehle\n", IDC_gbShortcuts, " Kurzbefehle "},
-      {"empty group", "[PreferencesWindow]\nWatermarkTransparency=\n", IDC_gbWaterTransp, "  "},
+      {"group padding", "[PreferencesWindow]\nGeneralShortcutsTitle=Kurzbefehle\n", IDC_SHORTCUTS_GROUP,
+       " Kurzbefehle "},
+      {"empty group", "[PreferencesWindow]\nWatermarkTransparency=\n", IDC_TRANSPARENCY_GROUP, "  "},
   };
   int serial = 0;
   for (const auto& c : cases) {
@@ -884,30 +881,30 @@ TEST_F(PreferencesFace, TheReaderRulesReachTheControls) {
   }
 }
 
-TEST_F(PreferencesFace, TheListsKeepTheirSelectedIndexAcrossALanguage) {
+TEST_F(PreferencesPagesOnScreen, TheListsKeepTheirSelectedIndexAcrossALanguage) {
   Open(Defaults());
   folder_.WriteLanguage("Deutsch.lng",
                         "[PreferencesWindow]\nWatermarkLocationLB=Unten links\nPrintingPagePositionCB=Unten Mitte\n"
                         "[TrayMenu]\nTakeEntireScreen=Ganzer Bildschirm\n");
-  face_->RefreshLanguages();
-  Select(IDC_cbLanguage, 1);
+  pages_->RefreshLanguages();
+  Select(IDC_LANGUAGE, 1);
   const struct { int water, page, action; } selections[] = {{2, 7, 0}, {-1, -1, -1}, {0, 8, 1}};
   for (const auto& s : selections) {
     SCOPED_TRACE(s.water);
-    Select(IDC_cbWaterLoc, s.water);
-    Select(IDC_cbPagePosition, s.page);
-    Select(IDC_cbDefaultAction, s.action);
-    texts_ = ApplySelectedLanguage(*face_);
-    EXPECT_EQ(Index(IDC_cbWaterLoc), s.water);
-    EXPECT_EQ(Index(IDC_cbPagePosition), s.page);
-    EXPECT_EQ(Index(IDC_cbDefaultAction), s.action);
-    EXPECT_EQ(Items(Control(IDC_cbWaterLoc))[2], "Unten links");
-    EXPECT_EQ(Items(Control(IDC_cbPagePosition))[7], "Unten Mitte");
-    EXPECT_EQ(Items(Control(IDC_cbDefaultAction)), (std::vector<std::string>{"Ganzer Bildschirm", "Preferences"}));
+    Select(IDC_WATERMARK_CORNER, s.water);
+    Select(IDC_PAGE_POSITION, s.page);
+    Select(IDC_DEFAULT_ACTION, s.action);
+    texts_ = ApplySelectedLanguage(*pages_);
+    EXPECT_EQ(Index(IDC_WATERMARK_CORNER), s.water);
+    EXPECT_EQ(Index(IDC_PAGE_POSITION), s.page);
+    EXPECT_EQ(Index(IDC_DEFAULT_ACTION), s.action);
+    EXPECT_EQ(Items(Control(IDC_WATERMARK_CORNER))[2], "Unten links");
+    EXPECT_EQ(Items(Control(IDC_PAGE_POSITION))[7], "Unten Mitte");
+    EXPECT_EQ(Items(Control(IDC_DEFAULT_ACTION)), (std::vector<std::string>{"Ganzer Bildschirm", "Preferences"}));
   }
 
   const auto once = Shown();
-  texts_ = ApplySelectedLanguage(*face_);
+  texts_ = ApplySelectedLanguage(*pages_);
   EXPECT_EQ(Changes(once), (std::map<std::string, std::string>{})) << "applying twice changed something";
 }
 
