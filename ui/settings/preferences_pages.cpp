@@ -9,10 +9,10 @@
 #include "core/output/page_geometry.h"
 #include "core/settings/font_caption.h"
 #include "core/settings/number_field.h"
-#include "services/capture/hot_keys.h"
 #include "services/information/help.h"
 #include "services/output/printer.h"
 #include "ui/settings/controls.h"
+#include "ui/settings/setting_controls.h"
 
 namespace {
 
@@ -28,11 +28,6 @@ constexpr int32_t kStyleItalic = 2;
 constexpr COLORREF kSwatchOutlineOn = RGB(0, 0, 0);
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // a change of drawing order only
-
-// The four modifier boxes of a hot-key row follow each other: Ctrl, Alt, Shift, Win.
-constexpr int kAltBox = 1, kShiftBox = 2, kWinBox = 3;
-static_assert(IDC_ENTIRE_SCREEN_WIN == IDC_ENTIRE_SCREEN_CTRL + kWinBox);
-static_assert(IDC_ACTIVE_WINDOW_WIN == IDC_ACTIVE_WINDOW_CTRL + kWinBox);
 
 constexpr int kNumberFields[] = {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL};
 constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT,
@@ -216,7 +211,8 @@ std::string PreferencesPages::SelectedLanguagePath() const {
 }
 
 void PreferencesPages::ShowPreferences(const Preferences& record, const std::string& browseFont) {
-  for (const Setting& setting : kSettings) ShowSetting(setting, record);
+  const auto control = [this](int id) { return Control(id); };
+  for (const Setting& setting : kSettings) ShowSetting(setting, record, control);
 
   // The font: a stored name is the dialog's font and the button's caption.
   if (!record.WatermarkFontName.empty()) font_.name = record.WatermarkFontName;
@@ -236,45 +232,10 @@ void PreferencesPages::ShowPreferences(const Preferences& record, const std::str
   ApplySeriesSwitch();
 }
 
-void PreferencesPages::ShowSetting(const Setting& setting, const Preferences& record) {
-  const HWND control = Control(setting.control);
-  switch (setting.shown) {
-    case SettingShown::Check:
-      SetTicked(control, record.*setting.onOff);
-      break;
-    case SettingShown::Edit:
-      SetWindowTextOf(control, record.*setting.text);
-      break;
-    case SettingShown::Number:
-    case SettingShown::Count:
-      SetWindowTextOf(control, std::to_string(record.*setting.integer));
-      break;
-    case SettingShown::ListIndex:
-      SelectIndex(control, record.*setting.integer);
-      break;
-    case SettingShown::TrackBar:
-      Send(control, TBM_SETPOS, TRUE, record.*setting.integer);
-      break;
-    case SettingShown::ModifierBoxes: {
-      const ModifierBoxes boxes = MaskToBoxes(record.*setting.integer);
-      SetTicked(control, boxes.Ctrl);
-      SetTicked(Control(setting.control + kAltBox), boxes.Alt);
-      SetTicked(Control(setting.control + kShiftBox), boxes.Shift);
-      SetTicked(Control(setting.control + kWinBox), boxes.Win);
-      break;
-    }
-    case SettingShown::KeyList:
-      // A code no key name stands for leaves the selection as it was.
-      if (const auto item = KeyCodeToItem(record.*setting.integer, SystemKeyNameOf)) SelectIndex(control, *item);
-      break;
-    case SettingShown::OwnCode:
-      break;
-  }
-}
-
 Preferences PreferencesPages::CollectPreferences() const {
   Preferences values;
-  for (const Setting& setting : kSettings) CollectSetting(setting, values);
+  const auto control = [this](int id) { return Control(id); };
+  for (const Setting& setting : kSettings) CollectSetting(setting, values, control);
   values.Language = SelectedText(Control(IDC_LANGUAGE));
   values.WatermarkFontName = font_.name;
   values.WatermarkFontSize = font_.size;
@@ -282,47 +243,6 @@ Preferences PreferencesPages::CollectPreferences() const {
   values.WatermarkFontColor = fontColor_;
   values.PrintPrinter = SelectedText(Control(IDC_PRINTER));
   return values;
-}
-
-void PreferencesPages::CollectSetting(const Setting& setting, Preferences& values) const {
-  const HWND control = Control(setting.control);
-  switch (setting.shown) {
-    case SettingShown::Check:
-      values.*setting.onOff = Ticked(control);
-      break;
-    case SettingShown::Edit:
-      values.*setting.text = WindowText(control);
-      break;
-    case SettingShown::Number:
-      values.*setting.integer = IntegerOr(CollectedNumberText(setting.control), 0);
-      break;
-    case SettingShown::Count:
-      values.*setting.integer = IntegerOr(CollectedNumberText(setting.control), 1);
-      break;
-    case SettingShown::ListIndex:
-      values.*setting.integer = SelectedIndex(control);
-      break;
-    case SettingShown::TrackBar:
-      values.*setting.integer = static_cast<int32_t>(Send(control, TBM_GETPOS));
-      break;
-    case SettingShown::ModifierBoxes:
-      values.*setting.integer =
-          BoxesToMask({Ticked(Control(setting.control + kAltBox)), Ticked(control),
-                       Ticked(Control(setting.control + kShiftBox)), Ticked(Control(setting.control + kWinBox))});
-      break;
-    case SettingShown::KeyList:
-      values.*setting.integer = ItemToKeyCode(SelectedText(control), SystemKeyNameOf, SameTextInUserLocale);
-      break;
-    case SettingShown::OwnCode:
-      break;
-  }
-}
-
-// The field being edited is read as leaving it would leave it.
-std::string PreferencesPages::CollectedNumberText(int id) const {
-  const HWND field = Control(id);
-  const std::string text = WindowText(field);
-  return GetFocus() == field ? LeaveNumberText(text) : text;
 }
 
 int PreferencesPages::PrinterCount() const { return static_cast<int>(Send(Control(IDC_PRINTER), CB_GETCOUNT)); }

@@ -92,9 +92,6 @@ class PreferencesPages {
 
  private:
   void CreateControls();
-  void ShowSetting(const Setting& setting, const Preferences& record);
-  void CollectSetting(const Setting& setting, Preferences& values) const;
-  std::string CollectedNumberText(int id) const;
   void SelectPrinter(const std::string& name);
 
   void ApplyWatermarkSwitch();
