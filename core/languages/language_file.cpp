@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/unicode.h"
 #include "core/ascii_text.h"
 
 namespace {
@@ -36,7 +37,7 @@ std::string_view NextLine(std::string_view& rest) {
   return line;
 }
 
-std::string Cut(std::string_view text) { return std::string(text.substr(0, kMaxLanguageText)); }
+std::string Cut(std::string_view text) { return std::string(Utf8Prefix(text, kMaxLanguageText)); }
 
 std::string FromValue(std::string_view value) {
   // The value is a C string to the platform reader: it ends at a NUL.
@@ -65,14 +66,43 @@ std::string ReadWholeFile(const std::string& path) {
   return std::ferror(file.get()) ? std::string() : contents;
 }
 
+std::u16string FromUtf16Le(std::string_view bytes) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  }
+  return units;
+}
+
+bool HasNonAscii(std::string_view bytes) {
+  for (const char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+// Until the platform's code page decodes them, ANSI bytes are used as they stand.
+std::string KeepBytes(std::string_view ansi) { return std::string(ansi); }
+
 }  // namespace
 
-LanguageFile::LanguageFile(std::string_view contents) {
+std::string DecodeLanguageFile(std::string_view bytes, const AnsiDecoder& fromAnsi) {
+  // Through UTF-16 and back: what follows the mark may still be ill-formed.
+  if (bytes.starts_with("\xEF\xBB\xBF")) return Utf16ToUtf8(Utf8ToUtf16(bytes.substr(3)));
+  if (bytes.starts_with("\xFF\xFE")) return Utf16ToUtf8(FromUtf16Le(bytes.substr(2)));
+  // Only bytes above 127 that form valid UTF-8 tell UTF-8 from the code page;
+  // ASCII alone is left to the code page.
+  if (HasNonAscii(bytes) && IsValidUtf8(bytes)) return std::string(bytes);
+  return fromAnsi(bytes);
+}
+
+LanguageFile::LanguageFile(std::string_view text) {
   // Lines above the first header form a section without a name, which is
   // therefore always the first of that name.
   Keys* section = &sections_[""];
-  while (!contents.empty()) {
-    const std::string_view line = Trim(NextLine(contents));
+  while (!text.empty()) {
+    const std::string_view line = Trim(NextLine(text));
     if (line.empty()) continue;
     const size_t close = line.rfind(']');
     if (line.front() == '[' && close != std::string_view::npos && close > 0) {
@@ -99,11 +129,13 @@ std::string LanguageFile::Text(std::string_view section, std::string_view key, s
   return *value->second;
 }
 
-LanguageFile ReadLanguageFile(const std::string& path) { return LanguageFile(ReadWholeFile(path)); }
+LanguageFile ReadLanguageFile(const std::string& path) {
+  return LanguageFile(DecodeLanguageFile(ReadWholeFile(path), KeepBytes));
+}
 
 std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
                                    std::string_view fallback) {
-  return LanguageFile(contents).Text(section, key, fallback);
+  return LanguageFile(DecodeLanguageFile(contents, KeepBytes)).Text(section, key, fallback);
 }
 
 std::string ReadLanguageString(const std::string& path, const std::string& section, const std::string& key,

@@ -1,13 +1,28 @@
 #pragma once
-// Language files: INI text, bytes in the system's ANSI code page, used as
-// they stand.
+// Language files: INI text, saved by translators in UTF-8 (with or without a
+// byte-order mark), in UTF-16 LE with a mark, or in the system's ANSI code
+// page. Their text is decoded to UTF-8 once, then indexed.
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// Longest text a lookup returns; a longer value is cut after this many bytes.
+// Longest text a lookup returns, in characters (code points); a longer value
+// is cut after this many, never inside one.
 inline constexpr size_t kMaxLanguageText = 1023;
+
+// Turns text in the system's ANSI code page into UTF-8.
+using AnsiDecoder = std::function<std::string(std::string_view ansi)>;
+
+// The text of a language file's bytes, in UTF-8:
+// - after a UTF-8 byte-order mark (EF BB BF), the rest;
+// - after a UTF-16 LE mark (FF FE), the rest read as UTF-16 LE code units (a
+//   last odd byte is dropped);
+// - bytes that are valid UTF-8 and hold a byte above 127, as they stand;
+// - any other bytes, ASCII alone included, through `fromAnsi`.
+// Ill-formed UTF-8 after a mark and unpaired UTF-16 surrogates become U+FFFD.
+std::string DecodeLanguageFile(std::string_view bytes, const AnsiDecoder& fromAnsi);
 
 // A language file read once and indexed, so that looking up every text of the
 // catalogue costs one pass over the file, however large it is.
@@ -19,11 +34,13 @@ inline constexpr size_t kMaxLanguageText = 1023;
 // the first key of a name win, lines above the first header form a section
 // without a name, a header ends the section before it (an empty "[]" too), a
 // key line without '=' gives the fallback, ';' lines are not special, CR, LF
-// and CR LF end lines, and a byte-order mark is not special.
+// and CR LF end lines, and a U+FEFF left in the text is not special (the
+// decoding drops the mark at the start of a file).
 class LanguageFile {
  public:
   LanguageFile() = default;  // no file: every lookup gives its fallback
-  explicit LanguageFile(std::string_view contents);
+  // `text` is a file's decoded text (DecodeLanguageFile).
+  explicit LanguageFile(std::string_view text);
 
   // The value of `key` in the first `section` of that name, or `fallback` when
   // the section or key is absent.
@@ -35,10 +52,12 @@ class LanguageFile {
   std::map<std::string, Keys, std::less<>> sections_;
 };
 
-// The file at `path`; a missing or unreadable file gives an empty one.
+// The file at `path`; a missing or unreadable file gives an empty one. Bytes
+// that would go to the ANSI decoder are kept as they stand.
 LanguageFile ReadLanguageFile(const std::string& path);
 
-// One lookup in the given contents, or in the file at a path.
+// One lookup in the given file contents, or in the file at a path, decoded as
+// ReadLanguageFile does.
 std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
                                    std::string_view fallback);
 std::string ReadLanguageString(const std::string& path, const std::string& section, const std::string& key,
