@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/unicode.h"
 #include "core/languages/language_file.h"
 #include "core/settings/number_field.h"
 
@@ -79,8 +80,22 @@ inline std::vector<ModelSection> ParseModel(std::string_view contents) {
   return sections;
 }
 
-inline std::string ModelLookup(const std::vector<ModelSection>& sections, std::string_view section,
-                               std::string_view key, std::string_view fallback) {
+// Every byte of well-formed UTF-8 but a continuation byte (80..BF) starts a character.
+inline bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// The first kMaxLanguageText characters of well-formed UTF-8.
+inline std::string ModelCut(std::string_view utf8) {
+  size_t characters = 0;
+  size_t end = 0;
+  for (; end < utf8.size(); ++end) {
+    if (StartsCharacter(utf8[end]) && characters++ == kMaxLanguageText) break;
+  }
+  return std::string(utf8.substr(0, end));
+}
+
+// The value a lookup finds, before it is cut to the longest text.
+inline std::string ModelValue(const std::vector<ModelSection>& sections, std::string_view section, std::string_view key,
+                              std::string_view fallback) {
   std::string result(fallback);
   while (!result.empty() && result.back() == ' ') result.pop_back();
   for (const ModelSection& s : sections) {
@@ -98,12 +113,61 @@ inline std::string ModelLookup(const std::vector<ModelSection>& sections, std::s
     }
     break;
   }
-  return result.substr(0, kMaxLanguageText);
+  return result;
 }
 
-inline std::string ModelLookup(std::string_view contents, std::string_view section, std::string_view key,
+// A lookup in well-formed UTF-8 text.
+inline std::string ModelLookup(std::string_view text, std::string_view section, std::string_view key,
                                std::string_view fallback) {
-  return ModelLookup(ParseModel(contents), section, key, fallback);
+  return ModelCut(ModelValue(ParseModel(text), section, key, fallback));
+}
+
+// A stand-in for the system's code page in which each byte is the character
+// of that number (ISO 8859-1): its text is always valid UTF-8.
+inline std::string Latin1ToUtf8(std::string_view ansi) {
+  std::string text;
+  for (const char c : ansi) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
+inline std::string KeepBytes(std::string_view ansi) { return std::string(ansi); }
+
+// A file saved in UTF-16 LE with its byte-order mark, made from well-formed
+// UTF-8 without the program's converters.
+inline std::string ModelUtf16LeFile(std::string_view utf8) {
+  std::string bytes = "\xFF\xFE";
+  auto unit = [&bytes](char32_t value) {
+    bytes += static_cast<char>(value & 0xFF);
+    bytes += static_cast<char>(value >> 8);
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i++]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length && i < utf8.size(); ++k) codePoint = codePoint << 6 | (utf8[i++] & 0x3F);
+    if (codePoint < 0x10000) {
+      unit(codePoint);
+    } else {
+      unit(0xD800 + ((codePoint - 0x10000) >> 10));
+      unit(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+    }
+  }
+  return bytes;
+}
+
+// Code points, an ill-formed part of UTF-8 counting as one.
+inline size_t CodePoints(std::string_view text) {
+  size_t count = 0;
+  for (const char16_t unit : Utf8ToUtf16(text)) count += unit < 0xDC00 || unit > 0xDFFF;
+  return count;
 }
 
 // Lookups worth making in a given file: fixed names, plus the names that its
@@ -127,20 +191,41 @@ inline std::vector<std::pair<std::string, std::string>> Queries(std::string_view
   return queries;
 }
 
-inline std::string CheckLanguageFile(std::string_view contents) {
+// The decoding of a file's bytes, then lookups in the text.
+inline std::string CheckLanguageFile(std::string_view bytes) {
+  const std::string text = DecodeLanguageFile(bytes, Latin1ToUtf8);
+  if (!IsValidUtf8(text)) return "decoded text is not UTF-8";
+  if (DecodeLanguageFile(ModelUtf16LeFile(text), Latin1ToUtf8) != text) return "UTF-16 LE file does not decode back";
+  if (DecodeLanguageFile("\xEF\xBB\xBF" + text, Latin1ToUtf8) != text)
+    return "UTF-8 file with a mark does not decode back";
+  // The code page's decoder is asked for the bytes as they are, or not at all.
+  const std::string kept = DecodeLanguageFile(bytes, KeepBytes);
+  if (kept != text && (kept != bytes || text != Latin1ToUtf8(bytes))) return "the code page decoded a part of the file";
+
   const std::string fallback = "fallback text";
-  const std::vector<ModelSection> model = ParseModel(contents);
-  for (const auto& [section, key] : Queries(contents)) {
+  const std::vector<ModelSection> model = ParseModel(text);
+  const LanguageFile file(text);
+  for (const auto& [section, key] : Queries(text)) {
     const std::string where = " for [" + section + "] " + key;
-    const std::string text = ReadLanguageStringFrom(contents, section, key, fallback);
-    if (text.size() > kMaxLanguageText) return "result longer than the limit" + where;
-    if (text != fallback && text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+    const std::string found = file.Text(section, key, fallback);
+    if (CodePoints(found) > kMaxLanguageText) return "result longer than the limit" + where;
+    if (found != fallback && found.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
       return "a line end or NUL in a value" + where;
     }
-    if (text != ModelLookup(model, section, key, fallback)) return "differs from the parsed model" + where;
-    if (ReadLanguageStringFrom(contents, AsciiLower(section), AsciiUpper(key), fallback) != text) {
+    if (found != ModelCut(ModelValue(model, section, key, fallback))) return "differs from the parsed model" + where;
+    if (file.Text(AsciiLower(section), AsciiUpper(key), fallback) != found) {
       return "depends on the letter case of the names" + where;
     }
+  }
+
+  // The file helpers keep code-page bytes as they stand, which need not be UTF-8.
+  const std::vector<ModelSection> keptModel = ParseModel(kept);
+  for (const auto& [section, key] : Queries(kept)) {
+    const std::string where = " in the bytes as they stand for [" + section + "] " + key;
+    const std::string found = ReadLanguageStringFrom(bytes, section, key, fallback);
+    if (CodePoints(found) > kMaxLanguageText) return "result longer than the limit" + where;
+    if (!ModelValue(keptModel, section, key, fallback).starts_with(found))
+      return "not the parsed model's value" + where;
   }
   return {};
 }

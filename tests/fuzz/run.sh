@@ -14,7 +14,7 @@ flags="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 build() {
   clang++ $flags -o "$out/$1" "$root/tests/fuzz/$1.cpp" $2
 }
-build language_file_fuzzer "$root/core/languages/language_file.cpp $root/core/ascii_text.cpp"
+build language_file_fuzzer "$root/core/languages/language_file.cpp $root/core/ascii_text.cpp $root/base/unicode.cpp"
 build parse_integer_fuzzer "$root/core/settings/number_field.cpp"
 
 run() {

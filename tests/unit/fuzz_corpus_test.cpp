@@ -42,6 +42,13 @@ TEST(FuzzCorpus, TheModelsTellRightFromWrong) {
   EXPECT_EQ(fuzz::ModelLookup("[S]\nK = \"v\"\n", "s", "k", "d"), "v");
   EXPECT_EQ(fuzz::ModelLookup("[S]\nK\nK=v\n", "S", "K", "d"), "d");
   EXPECT_EQ(fuzz::ModelLookup("[S]\n[T]\n[S]\nK=v\n", "S", "K", "d"), "d");
+  std::string twoByteCharacters;
+  for (int i = 0; i < 1100; ++i) twoByteCharacters += "\xC3\xA9";
+  EXPECT_EQ(fuzz::ModelLookup("[S]\nK=" + twoByteCharacters, "S", "K", "d"), twoByteCharacters.substr(0, 2046));
+  EXPECT_EQ(fuzz::ModelUtf16LeFile("a\xC3\xA9\xF0\x9F\x96\xA8"), std::string("\xFF\xFE"
+                                                                             "a\0\xE9\0\x3D\xD8\xA8\xDD",
+                                                                             10));
+  EXPECT_EQ(fuzz::CodePoints("a\xF0\x9F\x96\xA8\xE4\xB8"), 3u);
   EXPECT_EQ(fuzz::ModelInteger("$7fffffff"), 2147483647);
   EXPECT_EQ(fuzz::ModelInteger("-2147483648"), -2147483647 - 1);
   EXPECT_EQ(fuzz::ModelInteger("2147483648"), std::nullopt);
