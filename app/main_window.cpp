@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include "base/application.h"
 #include "base/error_box.h"
 #include "base/message_loop.h"
 #include "base/paths.h"
@@ -17,11 +16,11 @@
 
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
-      icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY))),
+      icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_TRAY))),
       screenPixelsPerInch_(ScreenPixelsPerInch()),
       aboutWindow_(instance) {
   // The shell announces a re-created taskbar (an Explorer restart) with this.
-  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
   RegisterWindowClass(instance, kMainWindowClass, icon_);
   // A fixed single-border window centred on the screen; made hidden.
   RECT frame{0, 0, kClientWidth, kClientHeight};
@@ -100,8 +99,8 @@ void MainWindow::ReportError(const std::exception& error) {
 void MainWindow::BuildPreferences() {
   // No system menu, no minimise or maximise box: the window is left with a
   // caption bar only, and OK, Cancel or Exit are the ways out.
-  const LONG_PTR style = GetWindowLongPtrA(handle(), GWL_STYLE);
-  SetWindowLongPtrA(handle(), GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
+  const LONG_PTR style = GetWindowLongPtrW(handle(), GWL_STYLE);
+  SetWindowLongPtrW(handle(), GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
   // The icon before the Preferences controls: it is what the user waits for
   // at start-up, and no message is handled before the constructor is done.
   AddTrayIcon();
@@ -223,11 +222,11 @@ void MainWindow::ExitProgram() {
 
 void MainWindow::ApplySettings() {
   if (pages_->PrinterCount() == 0) {
-    MessageBoxA(handle(), texts_[TextId::NoPrintersInSystem].c_str(), kApplicationTitle, MB_OK);
+    ShowMessage(handle(), texts_[TextId::NoPrintersInSystem]);
     return;
   }
   if (!pages_->PrinterSelected()) {
-    MessageBoxA(handle(), texts_[TextId::PrinterNotSelected].c_str(), kApplicationTitle, MB_OK);
+    ShowMessage(handle(), texts_[TextId::PrinterNotSelected]);
     return;
   }
   texts_ = ApplySelectedLanguage(*pages_);

@@ -5,6 +5,7 @@
 
 #include "base/application.h"
 #include "base/message_loop.h"
+#include "base/system_text.h"
 
 namespace {
 
@@ -25,8 +26,12 @@ void ShowError(HWND window, const std::string& text) {
   }
   if (Contains(onScreen, text)) return;
   onScreen.push_back(text);
-  MessageBoxA(nullptr, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  MessageBoxW(nullptr, Wide(text).c_str(), Wide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   onScreen.erase(std::ranges::find(onScreen, text));
+}
+
+void ShowMessage(HWND owner, const std::string& text) {
+  MessageBoxW(owner, Wide(text).c_str(), Wide(kApplicationTitle).c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
 void ShowHeldErrors(HWND window) {

@@ -12,3 +12,7 @@ void ShowError(HWND window, const std::string& text);
 
 // Shows the boxes that waited for a print job.
 void ShowHeldErrors(HWND window);
+
+// A plain message of the program's own, owned by the window: one OK button,
+// captioned with the program's title.
+void ShowMessage(HWND owner, const std::string& text);

@@ -18,9 +18,9 @@ bool SameMessage(const MSG& a, const MSG& b) {
 void SetDialogWindow(HWND window) { dialogWindow = window; }
 
 void DispatchQueuedMessage(MSG& message) {
-  if (dialogWindow && IsDialogMessageA(dialogWindow, &message)) return;
+  if (dialogWindow && IsDialogMessageW(dialogWindow, &message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 PrintJobScope::PrintJobScope() { ++openJobs; }
@@ -29,7 +29,7 @@ PrintJobScope::~PrintJobScope() {
   if (--openJobs > 0) return;
   std::vector<MSG> waiting;
   waiting.swap(held);
-  for (const MSG& message : waiting) PostMessageA(message.hwnd, message.message, message.wParam, message.lParam);
+  for (const MSG& message : waiting) PostMessageW(message.hwnd, message.message, message.wParam, message.lParam);
 }
 
 bool PrintJobOpen() { return openJobs > 0; }

@@ -57,6 +57,7 @@ class Owner {
 inline void CloseKey(HKEY key) { RegCloseKey(key); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DeleteDc(HDC dc) { DeleteDC(dc); }
+inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
@@ -74,6 +75,8 @@ using Window = Owner<HWND, DestroyWindowHandle>;
 using GlobalMemory = Owner<HGLOBAL, FreeGlobal>;
 // FindFirstFileA fails with INVALID_HANDLE_VALUE, not NULL: store only a handle it succeeded with.
 using FindHandle = Owner<HANDLE, CloseFind>;
+// CreateFileW also fails with INVALID_HANDLE_VALUE: store only a handle it succeeded with.
+using KernelHandle = Owner<HANDLE, CloseKernelHandle>;
 using PrinterHandle = Owner<HANDLE, ClosePrinterHandle>;  // OpenPrinterA
 
 namespace gp = Gdiplus::DllExports;

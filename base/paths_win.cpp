@@ -1,14 +1,15 @@
 #include <windows.h>
 
 #include "base/paths.h"
+#include "base/system_text.h"
 
 std::string ExecutablePath() {
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length < path.size()) {
       path.resize(length);
-      return path;
+      return Narrow(path);
     }
     path.resize(path.size() * 2);  // cut short: try again with room to spare
   }

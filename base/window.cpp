@@ -6,6 +6,7 @@
 
 #include "base/error_box.h"
 #include "base/message_loop.h"
+#include "base/system_text.h"
 
 namespace {
 
@@ -28,15 +29,15 @@ Window::~Window() {
   if (handle_) DestroyWindow(handle_);
 }
 
-void Window::Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
-                    int height, HWND parent, int id) {
-  CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this);
+void Window::Create(DWORD exStyle, const char* className, const std::string& title, DWORD style, int x, int y,
+                    int width, int height, HWND parent, int id) {
+  CreateWindowExW(exStyle, Wide(className).c_str(), Wide(title).c_str(), style, x, y, width, height, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
   if (!handle_) throw std::runtime_error(std::string("The window ") + className + " could not be created.");
 }
 
 LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(handle_, message, wParam, lParam);
+  return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 bool Window::WaitsForPrintJob(UINT message, WPARAM, LPARAM) const { return message == WM_COMMAND; }
@@ -45,16 +46,16 @@ void Window::ReportError(const std::exception& error) { ShowError(handle_, error
 
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* created = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    auto* created = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     created->handle_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->handle_ = nullptr;
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
   }
   if (message == WM_SHOW_HELD_ERRORS) {
     ShowHeldErrors(window);
@@ -69,17 +70,18 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 void RegisterWindowClass(HINSTANCE instance, const char* className, HICON icon, int extraBytes) {
-  WNDCLASSEXA windowClass{};
+  const std::wstring name = Wide(className);
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = Window::Procedure;
   windowClass.cbWndExtra = extraBytes;
   windowClass.hInstance = instance;
   windowClass.hIcon = icon;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = className;
+  windowClass.lpszClassName = name.c_str();
   // A second window of the class finds it registered already: that is fine.
-  (void)RegisterClassExA(&windowClass);
+  (void)RegisterClassExW(&windowClass);
 }
 
 Subclass::~Subclass() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
 
 // A window whose messages an object handles. The class must be registered
 // with RegisterWindowClass; the object outlives its window.
@@ -23,8 +24,8 @@ class Window {
   virtual ~Window();
 
   // Makes the window with this object behind it; throws when it cannot.
-  void Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width, int height,
-              HWND parent, int id = 0);
+  void Create(DWORD exStyle, const char* className, const std::string& title, DWORD style, int x, int y, int width,
+              int height, HWND parent, int id = 0);
 
   // Returns DefaultHandling for whatever it does not handle itself.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;

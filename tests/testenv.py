@@ -158,6 +158,9 @@ Sandboxing Relaxed
 
     def _create_wine_prefix(self):
         self.env["WINEPREFIX"] = os.path.join(self.root, "wine")
+        # Names and window titles in any script pass between Linux and Wine in UTF-8.
+        self.env["LANG"] = "C.UTF-8"
+        self.env.pop("LC_ALL", None)
         self.env["WINEDEBUG"] = "-all"
         self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
         subprocess.run(["wineboot", "-i"], env=self.env, capture_output=True, check=True)

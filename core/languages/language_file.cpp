@@ -1,8 +1,5 @@
 #include "core/languages/language_file.h"
 
-#include <cstdio>
-#include <memory>
-
 #include "base/unicode.h"
 #include "core/ascii_text.h"
 
@@ -54,18 +51,6 @@ std::string FromFallback(std::string_view fallback) {
   return Cut(fallback);
 }
 
-// The whole file, or nothing when it cannot be read to its end. C streams,
-// not iostreams: these pull the whole locale library into the executable.
-std::string ReadWholeFile(const std::string& path) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file) return {};
-  std::string contents;
-  char block[4096];
-  size_t read = 0;
-  while ((read = std::fread(block, 1, sizeof block, file.get())) > 0) contents.append(block, read);
-  return std::ferror(file.get()) ? std::string() : contents;
-}
-
 std::u16string FromUtf16Le(std::string_view bytes) {
   std::u16string units(bytes.size() / 2, u'\0');
   for (size_t i = 0; i < units.size(); ++i) {
@@ -82,7 +67,7 @@ bool HasNonAscii(std::string_view bytes) {
   return false;
 }
 
-// Until the platform's code page decodes them, ANSI bytes are used as they stand.
+// Where no code page is at hand, its bytes are used as they stand.
 std::string KeepBytes(std::string_view ansi) { return std::string(ansi); }
 
 }  // namespace
@@ -129,16 +114,7 @@ std::string LanguageFile::Text(std::string_view section, std::string_view key, s
   return *value->second;
 }
 
-LanguageFile ReadLanguageFile(const std::string& path) {
-  return LanguageFile(DecodeLanguageFile(ReadWholeFile(path), KeepBytes));
-}
-
 std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
                                    std::string_view fallback) {
   return LanguageFile(DecodeLanguageFile(contents, KeepBytes)).Text(section, key, fallback);
-}
-
-std::string ReadLanguageString(const std::string& path, const std::string& section, const std::string& key,
-                               const std::string& fallback) {
-  return ReadLanguageFile(path).Text(section, key, fallback);
 }

@@ -52,13 +52,7 @@ class LanguageFile {
   std::map<std::string, Keys, std::less<>> sections_;
 };
 
-// The file at `path`; a missing or unreadable file gives an empty one. Bytes
-// that would go to the ANSI decoder are kept as they stand.
-LanguageFile ReadLanguageFile(const std::string& path);
-
-// One lookup in the given file contents, or in the file at a path, decoded as
-// ReadLanguageFile does.
+// One lookup in a file's bytes, decoded with the code page's bytes kept as
+// they stand.
 std::string ReadLanguageStringFrom(std::string_view contents, std::string_view section, std::string_view key,
                                    std::string_view fallback);
-std::string ReadLanguageString(const std::string& path, const std::string& section, const std::string& key,
-                               const std::string& fallback);

@@ -41,7 +41,3 @@ std::optional<size_t> FindLanguage(const std::vector<std::string>& names, const 
 // empty name, which names no language file.
 std::string LanguageFileOf(const std::string& executableDirectory, const LanguageList& list,
                            std::optional<size_t> entry);
-
-// The language directory's entries matching a pattern, in the order the
-// system returns them; nothing when the directory is missing. Win32 only.
-std::vector<DirectoryEntry> ListDirectory(const std::string& pattern);

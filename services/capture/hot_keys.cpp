@@ -1,6 +1,7 @@
 #include "services/capture/hot_keys.h"
 
-#include "base/application.h"
+#include "base/error_box.h"
+#include "base/system_text.h"
 
 namespace {
 
@@ -18,11 +19,11 @@ void RegisterOne(HWND window, int id, const HotKey& hotKey, const std::string& r
 }  // namespace
 
 std::string SystemKeyNameOf(uint8_t virtualKey) {
-  UINT scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) & kScanCodeMask;
+  UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC) & kScanCodeMask;
   if (scanCode == 0) return {};
-  char name[kKeyNameLength] = {};
-  int length = GetKeyNameTextA(static_cast<LONG>(scanCode << kScanCodeShift), name, kKeyNameLength);
-  return std::string(name, length > 0 ? length : 0);
+  wchar_t name[kKeyNameLength] = {};
+  int length = GetKeyNameTextW(static_cast<LONG>(scanCode << kScanCodeShift), name, kKeyNameLength);
+  return Narrow(std::wstring_view(name, static_cast<size_t>(length > 0 ? length : 0)));
 }
 
 void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& activeWindow,
@@ -35,9 +36,7 @@ void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& acti
 void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& activeWindow,
                      const std::string& entireRefusedText, const std::string& activeRefusedText) {
   RegisterHotKeys(window, entireScreen, activeWindow, entireRefusedText, activeRefusedText,
-                  [window](const std::string& text) {
-                    MessageBoxA(window, text.c_str(), kApplicationTitle, MB_OK | MB_SETFOREGROUND);
-                  });
+                  [window](const std::string& text) { ShowMessage(window, text); });
 }
 
 void UnregisterHotKeys(HWND window) {

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <string>
 
+#include "base/system_text.h"
 #include "core/languages/localised_error.h"
 
 namespace {
 
-constexpr int kTitleBufferLength = 1025;  // 1024 characters and the terminating zero
+constexpr int kTitleBufferLength = 1025;  // 1024 UTF-16 units and the terminating zero
+constexpr wchar_t kHighSurrogateFirst = 0xD800;
+constexpr wchar_t kHighSurrogateLast = 0xDBFF;
 constexpr UINT kTitleTimeoutMs = 1000;
 constexpr double kUsualPixelsPerInch = 96.0;
 
@@ -60,15 +63,17 @@ std::optional<Shot> GrabActiveWindow() {
 }
 
 std::string GetWindowTitle(HWND window) {
-  std::string text(kTitleBufferLength, '\0');
+  std::wstring text(kTitleBufferLength, L'\0');
   DWORD_PTR ignored = 0;
   // A hung or busy program must not stall the shot: give up after a second.
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, kTitleBufferLength, reinterpret_cast<LPARAM>(text.data()),
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, kTitleBufferLength, reinterpret_cast<LPARAM>(text.data()),
                            SMTO_ABORTIFHUNG, kTitleTimeoutMs, &ignored)) {
     return {};
   }
-  text.resize(std::min(text.find('\0'), static_cast<size_t>(kTitleBufferLength - 1)));
-  return text;
+  text.resize(std::min(text.find(L'\0'), static_cast<size_t>(kTitleBufferLength - 1)));
+  // A character cut in half at the limit is left out, not shown as a broken one.
+  if (!text.empty() && text.back() >= kHighSurrogateFirst && text.back() <= kHighSurrogateLast) text.pop_back();
+  return Narrow(text);
 }
 
 double ScreenPixelsPerInch() {

@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
+
+#include "base/system_text.h"
 
 namespace {
 
@@ -14,10 +17,10 @@ constexpr DWORD kLanguageNameLength = 255;
 // without terminating zeros cannot lead the read out of the block.
 void QueryText(std::vector<char>& block, const std::string& path, std::string& text) {
   void* value = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), path.c_str(), &value, &length) || !value) return;
-  const char* characters = static_cast<const char*>(value);
-  text.assign(characters, strnlen(characters, length));
+  UINT length = 0;  // in characters
+  if (!VerQueryValueW(block.data(), Wide(path).c_str(), &value, &length) || !value) return;
+  const auto* characters = static_cast<const wchar_t*>(value);
+  text = Narrow(std::wstring_view(characters, wcsnlen(characters, length)));
 }
 
 }  // namespace
@@ -35,14 +38,15 @@ void VersionInfo::ReadVersionInfo() {
   texts_ = {};
 
   DWORD unused = 0;
-  const DWORD size = GetFileVersionInfoSizeA(filename_.c_str(), &unused);
+  const std::wstring file = Wide(filename_);
+  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &unused);
   if (size == 0) return;
   std::vector<char> block(size);
-  if (!GetFileVersionInfoA(filename_.c_str(), 0, size, block.data())) return;
+  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return;
 
   void* translations = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translations, &length) || !translations ||
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &translations, &length) || !translations ||
       length < 2 * sizeof(WORD))
     return;
   WORD entry[2];  // language identifier, then code page
@@ -55,7 +59,8 @@ void VersionInfo::ReadVersionInfo() {
               texts_[static_cast<size_t>(field)]);
   }
 
-  char name[kLanguageNameLength] = {};
-  VerLanguageNameA(language, name, kLanguageNameLength);
-  texts_[static_cast<size_t>(VersionField::Language)].assign(name, strnlen(name, kLanguageNameLength));
+  wchar_t name[kLanguageNameLength] = {};
+  VerLanguageNameW(language, name, kLanguageNameLength);
+  texts_[static_cast<size_t>(VersionField::Language)] =
+      Narrow(std::wstring_view(name, wcsnlen(name, kLanguageNameLength)));
 }

@@ -4,11 +4,13 @@
 
 #include <winspool.h>
 
+#include "base/system_text.h"
+
 std::string SystemDefaultPrinter() {
   DWORD size = 0;
-  GetDefaultPrinterA(nullptr, &size);
+  GetDefaultPrinterW(nullptr, &size);
   if (size == 0) return {};
-  std::string name(size, '\0');
-  if (!GetDefaultPrinterA(name.data(), &size)) return {};
-  return name.substr(0, name.find('\0'));
+  std::wstring name(size, L'\0');
+  if (!GetDefaultPrinterW(name.data(), &size)) return {};
+  return Narrow(std::wstring_view(name).substr(0, name.find(L'\0')));
 }

@@ -15,7 +15,7 @@ namespace {
 
 constexpr DWORD kEnumFlags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
 constexpr DWORD kNamesOnlyLevel = 4;
-constexpr const char* kSpoolerDriver = "winspool";
+constexpr const wchar_t* kSpoolerDriver = L"winspool";
 
 // While the spooler takes the page the GUI thread keeps answering, in the
 // order the messages came: hot keys, tray and menu clicks, painting. The job
@@ -25,8 +25,8 @@ constexpr const char* kSpoolerDriver = "winspool";
 // shot afterwards instead of failing with "Printing in progress".
 BOOL CALLBACK PumpMessages(HDC, int) {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_TIMER) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_TIMER) {
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
     if (message.message == WM_QUIT) {
       // Leave the request to end the run for the main loop after the job.
       PostQuitMessage(static_cast<int>(message.wParam));
@@ -40,14 +40,14 @@ BOOL CALLBACK PumpMessages(HDC, int) {
 // The printer's own current settings; empty when the driver gives none.
 // A printer that cannot be opened is no longer usable.
 std::vector<std::byte> QueryDeviceSettings(const std::string& printer) {
-  std::string name = printer;
+  std::wstring name = Wide(printer);
   HANDLE opened = nullptr;
-  if (!OpenPrinterA(name.data(), &opened, nullptr)) throw std::runtime_error(kPrinterNotValidError);
+  if (!OpenPrinterW(name.data(), &opened, nullptr)) throw std::runtime_error(kPrinterNotValidError);
   const owners::PrinterHandle handle(opened);
-  const LONG size = DocumentPropertiesA(nullptr, handle.get(), name.data(), nullptr, nullptr, 0);
+  const LONG size = DocumentPropertiesW(nullptr, handle.get(), name.data(), nullptr, nullptr, 0);
   if (size <= 0) return {};
   std::vector<std::byte> devmode(static_cast<size_t>(size));
-  if (DocumentPropertiesA(nullptr, handle.get(), name.data(), reinterpret_cast<DEVMODEA*>(devmode.data()), nullptr,
+  if (DocumentPropertiesW(nullptr, handle.get(), name.data(), reinterpret_cast<DEVMODEW*>(devmode.data()), nullptr,
                           DM_OUT_BUFFER) != IDOK) {
     return {};
   }
@@ -75,20 +75,22 @@ std::vector<std::byte> CopyFromGlobal(HGLOBAL memory) {
   return bytes;
 }
 
-// DEVNAMES for one printer: the offsets count characters from the start of
-// the block, and the driver, device and port names follow the header.
+// DEVNAMES for one printer: the offsets count characters (UTF-16 units) from
+// the start of the block, and the driver, device and port names follow the header.
 std::vector<std::byte> MakeDevNames(const std::string& printer) {
-  const std::string driver = kSpoolerDriver;
-  const size_t deviceOffset = sizeof(DEVNAMES) + driver.size() + 1;
-  const size_t portOffset = deviceOffset + printer.size() + 1;
-  std::vector<std::byte> block(portOffset + 1);
+  constexpr size_t kHeaderUnits = sizeof(DEVNAMES) / sizeof(wchar_t);
+  const std::wstring driver = kSpoolerDriver;
+  const std::wstring device = Wide(printer);
+  const size_t deviceOffset = kHeaderUnits + driver.size() + 1;
+  const size_t portOffset = deviceOffset + device.size() + 1;
+  std::vector<std::byte> block((portOffset + 1) * sizeof(wchar_t));
   DEVNAMES header{};
-  header.wDriverOffset = sizeof(DEVNAMES);
+  header.wDriverOffset = static_cast<WORD>(kHeaderUnits);
   header.wDeviceOffset = static_cast<WORD>(deviceOffset);
   header.wOutputOffset = static_cast<WORD>(portOffset);
   std::memcpy(block.data(), &header, sizeof header);
-  std::memcpy(block.data() + header.wDriverOffset, driver.c_str(), driver.size() + 1);
-  std::memcpy(block.data() + deviceOffset, printer.c_str(), printer.size() + 1);
+  std::memcpy(block.data() + kHeaderUnits * sizeof(wchar_t), driver.c_str(), (driver.size() + 1) * sizeof(wchar_t));
+  std::memcpy(block.data() + deviceOffset * sizeof(wchar_t), device.c_str(), (device.size() + 1) * sizeof(wchar_t));
   return block;
 }
 
@@ -96,9 +98,12 @@ std::string DeviceNameOf(const std::vector<std::byte>& devNames) {
   if (devNames.size() < sizeof(DEVNAMES)) return {};
   DEVNAMES header{};
   std::memcpy(&header, devNames.data(), sizeof header);
-  if (header.wDeviceOffset >= devNames.size()) return {};
-  const char* start = reinterpret_cast<const char*>(devNames.data()) + header.wDeviceOffset;
-  return std::string(start, strnlen(start, devNames.size() - header.wDeviceOffset));
+  const size_t units = devNames.size() / sizeof(wchar_t);
+  if (header.wDeviceOffset >= units) return {};
+  std::wstring names(units, L'\0');
+  std::memcpy(names.data(), devNames.data(), units * sizeof(wchar_t));
+  const std::wstring_view device = std::wstring_view(names).substr(header.wDeviceOffset);
+  return Narrow(device.substr(0, device.find(L'\0')));
 }
 
 }  // namespace
@@ -108,15 +113,15 @@ std::vector<std::string> EnumerateInstalledPrinters() {
   DWORD count = 0;
   std::vector<std::byte> buffer;
   // A printer may be added between asking for the size and reading.
-  while (!EnumPrintersA(kEnumFlags, nullptr, kNamesOnlyLevel, reinterpret_cast<BYTE*>(buffer.data()),
+  while (!EnumPrintersW(kEnumFlags, nullptr, kNamesOnlyLevel, reinterpret_cast<BYTE*>(buffer.data()),
                         static_cast<DWORD>(buffer.size()), &needed, &count)) {
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size()) return {};
     buffer.resize(needed);
   }
   std::vector<std::string> names;
-  const auto* info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
+  const auto* info = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
   for (DWORD i = 0; i < count; ++i) {
-    if (info[i].pPrinterName) names.emplace_back(info[i].pPrinterName);
+    if (info[i].pPrinterName) names.push_back(Narrow(info[i].pPrinterName));
   }
   return names;
 }
@@ -175,14 +180,14 @@ bool Printer::SetupDialog(HWND owner, int index) {
 
   owners::GlobalMemory devMode = CopyToGlobal(settings_.devmode);
   owners::GlobalMemory devNames = CopyToGlobal(MakeDevNames(printer));
-  PRINTDLGA dialog{};
+  PRINTDLGW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
   dialog.Flags = PD_PRINTSETUP;
   // The dialog may free and replace both blocks: it owns them while it runs.
   dialog.hDevMode = devMode.release();
   dialog.hDevNames = devNames.release();
-  const BOOL confirmed = PrintDlgA(&dialog);
+  const BOOL confirmed = PrintDlgW(&dialog);
   devMode.reset(dialog.hDevMode);
   devNames.reset(dialog.hDevNames);
   if (!confirmed) return false;
@@ -200,17 +205,18 @@ HDC Printer::BeginDoc(const char* documentName) {
   const std::string printer = RequireSelectedPrinter();
   UpdateDeviceSettings(printer);
   const auto* devmode =
-      settings_.devmode.empty() ? nullptr : reinterpret_cast<const DEVMODEA*>(settings_.devmode.data());
-  dc_.reset(CreateDCA(nullptr, printer.c_str(), nullptr, devmode));
+      settings_.devmode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(settings_.devmode.data());
+  dc_.reset(CreateDCW(nullptr, Wide(printer).c_str(), nullptr, devmode));
   if (!dc_) throw std::runtime_error(kPrinterNotValidError);
 
   // Open from here on: the abort procedure may already run inside StartDocA.
   job_.emplace();
   SetAbortProc(dc_.get(), PumpMessages);
-  DOCINFOA document{};
+  const std::wstring name = Wide(documentName);
+  DOCINFOW document{};
   document.cbSize = sizeof document;
-  document.lpszDocName = documentName;
-  if (StartDocA(dc_.get(), &document) <= 0) {
+  document.lpszDocName = name.c_str();
+  if (StartDocW(dc_.get(), &document) <= 0) {
     dc_.reset();
     job_.reset();
     throw LocalisedError(TextId::PrintJobNotStarted);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/owners.h"
+#include "base/system_text.h"
 #include "core/output/watermark.h"
 
 namespace gp = Gdiplus::DllExports;
@@ -15,20 +16,11 @@ constexpr int kFirstBufferLength = 100;
 // doubling forever.
 constexpr int kLongestBuffer = 1 << 20;
 
-std::wstring WideFromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
 owners::GpFontFamily MakeFamily(const std::string& name) {
   Gdiplus::GpFontFamily* family = nullptr;
   // An empty name, a bitmap font or one no longer installed would leave the
   // watermark the user asked for off the page.
-  if (gp::GdipCreateFontFamilyFromName(WideFromAnsi(name).c_str(), nullptr, &family) != Gdiplus::Ok) {
+  if (gp::GdipCreateFontFamilyFromName(Wide(name).c_str(), nullptr, &family) != Gdiplus::Ok) {
     family = nullptr;
     gp::GdipGetGenericFontFamilySansSerif(&family);
   }
@@ -56,12 +48,13 @@ class ClipToRect {
 
 }  // namespace
 
-std::string FetchLocaleText(const std::function<int(char* buffer, int length)>& format) {
+std::string FetchLocaleText(const std::function<int(wchar_t* buffer, int length)>& format) {
   for (int length = kFirstBufferLength; length <= kLongestBuffer; length *= 2) {
-    std::vector<char> buffer(static_cast<size_t>(length));
+    std::vector<wchar_t> buffer(static_cast<size_t>(length));
     const int written = format(buffer.data(), length);
     // The count includes the terminator.
-    if (written > 0) return std::string(buffer.data(), static_cast<size_t>(std::min(written, length) - 1));
+    if (written > 0)
+      return Narrow(std::wstring_view(buffer.data(), static_cast<size_t>(std::min(written, length) - 1)));
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
   }
   return {};
@@ -69,11 +62,11 @@ std::string FetchLocaleText(const std::function<int(char* buffer, int length)>& 
 
 DateTimeTexts FormatDateAndTime(const SYSTEMTIME& when) {
   return {
-      FetchLocaleText([&when](char* buffer, int length) {
-        return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, buffer, length);
+      FetchLocaleText([&when](wchar_t* buffer, int length) {
+        return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, buffer, length);
       }),
-      FetchLocaleText([&when](char* buffer, int length) {
-        return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &when, nullptr, buffer, length);
+      FetchLocaleText([&when](wchar_t* buffer, int length) {
+        return GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &when, nullptr, buffer, length);
       }),
   };
 }
@@ -122,5 +115,5 @@ void StampWatermark(Gdiplus::GpGraphics* imageGraphics, UINT imageWidth, UINT im
   // The string format clips to the rectangle already, but some GDI+ builds
   // let a last, partly fitting line spill over the margin.
   const ClipToRect clip(imageGraphics, rect);
-  gp::GdipDrawString(imageGraphics, WideFromAnsi(text).c_str(), -1, font.get(), &rect, format.get(), brush.get());
+  gp::GdipDrawString(imageGraphics, Wide(text).c_str(), -1, font.get(), &rect, format.get(), brush.get());
 }

@@ -17,7 +17,7 @@ struct DateTimeTexts {
 // Calls format(buffer, length), which returns the characters written with the
 // terminator or 0 on failure, in a buffer of 100 characters, doubled while the
 // failure is ERROR_INSUFFICIENT_BUFFER. Any other failure gives empty text.
-std::string FetchLocaleText(const std::function<int(char* buffer, int length)>& format);
+std::string FetchLocaleText(const std::function<int(wchar_t* buffer, int length)>& format);
 
 // The texts of one moment in the user's locale; a text that cannot be made
 // is empty.

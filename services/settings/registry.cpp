@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "base/owners.h"
+#include "base/system_text.h"
 
 namespace {
 
 owners::Key OpenKey(HKEY root, const std::string& path, REGSAM access) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExW(root, Wide(path).c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
   return owners::Key(key);
 }
 
@@ -16,29 +17,32 @@ owners::Key OpenKey(HKEY root, const std::string& path, REGSAM access) {
 
 bool RegistryValueExists(HKEY root, const std::string& path, const std::string& name) {
   owners::Key key = OpenKey(root, path, KEY_READ);
-  return key && RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  return key && RegQueryValueExW(key.get(), Wide(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool RegistryDeleteValue(HKEY root, const std::string& path, const std::string& name) {
   owners::Key key = OpenKey(root, path, KEY_WRITE);
-  return key && RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+  return key && RegDeleteValueW(key.get(), Wide(name).c_str()) == ERROR_SUCCESS;
 }
 
 bool RegistryWriteData(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data,
                        int64_t size) {
   if (size < 0 || size > MAXDWORD) return false;
   HKEY created = nullptr;
-  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &created, nullptr) !=
-      ERROR_SUCCESS) {
+  if (RegCreateKeyExW(root, Wide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &created,
+                      nullptr) != ERROR_SUCCESS) {
     return false;
   }
   owners::Key key(created);
-  return RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) ==
-         ERROR_SUCCESS;
+  return RegSetValueExW(key.get(), Wide(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                        static_cast<DWORD>(size)) == ERROR_SUCCESS;
 }
 
+// Stored as UTF-16 with its terminator, as every version has stored its texts.
 bool RegistryWriteString(HKEY root, const std::string& path, const std::string& name, const std::string& text) {
-  return RegistryWriteData(root, path, name, REG_SZ, text.c_str(), static_cast<int64_t>(text.size()) + 1);
+  const std::wstring wide = Wide(text);
+  return RegistryWriteData(root, path, name, REG_SZ, wide.c_str(),
+                           (static_cast<int64_t>(wide.size()) + 1) * static_cast<int64_t>(sizeof(wchar_t)));
 }
 
 bool RegistryWriteDword(HKEY root, const std::string& path, const std::string& name, int32_t value) {
@@ -46,36 +50,27 @@ bool RegistryWriteDword(HKEY root, const std::string& path, const std::string& n
 }
 
 std::string RegistryReadString(HKEY root, const std::string& path, const std::string& name) {
-  owners::Key key = OpenKey(root, path, KEY_QUERY_VALUE);
-  if (!key) return {};
-  DWORD type = REG_NONE;
-  DWORD size = 0;
-  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ ||
-      size == 0) {
-    return {};
-  }
-  std::string bytes(size, '\0');
-  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
-          ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return {};
-  }
+  const std::optional<RegistryData> data = RegistryReadData(root, path, name);
+  if (!data || data->type != REG_SZ) return {};
   // The text ends at its first NUL: a value stored without a terminator keeps
-  // its last character, and one with an embedded NUL cannot smuggle bytes past it.
-  bytes.resize(std::min<size_t>(size, bytes.size()));
-  return bytes.substr(0, bytes.find('\0'));
+  // its last character, one with an embedded NUL cannot smuggle characters
+  // past it, and an odd last byte is no character.
+  std::wstring text(data->bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), data->bytes.data(), text.size() * sizeof(wchar_t));
+  return Narrow(std::wstring_view(text).substr(0, text.find(L'\0')));
 }
 
 std::optional<RegistryData> RegistryReadData(HKEY root, const std::string& path, const std::string& name) {
   owners::Key key = OpenKey(root, path, KEY_READ);
   if (!key) return std::nullopt;
   DWORD size = 0;
-  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0) {
+  const std::wstring wideName = Wide(name);
+  if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0) {
     return std::nullopt;
   }
   RegistryData data;
   data.bytes.resize(size);
-  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &data.type, data.bytes.data(), &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &data.type, data.bytes.data(), &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   data.bytes.resize(size);

@@ -101,8 +101,8 @@ class Desktop:
     def _run_once(self, args):
         # Output goes through files: a pipe would be held open by Wine's
         # background processes when this call happens to start them.
-        # Window texts come in the Windows code page.
-        with tempfile.TemporaryFile("w+", encoding="cp1252", errors="replace") as out, \
+        # Window texts come in UTF-8.
+        with tempfile.TemporaryFile("w+", encoding="utf-8", errors="replace") as out, \
                 tempfile.TemporaryFile("w+", errors="replace") as err:
             code = subprocess.run(["wine", os.path.join(TOOLS, "driver.exe"), *map(str, args)], env=self.env,
                                   stdout=out, stderr=err, timeout=60).returncode

@@ -1,6 +1,7 @@
 // Drives Vorlane as a user would, from inside the same Wine prefix: presses
 // keys, posts messages, finds windows and reads their texts, clicks buttons.
-// Every command prints plain lines that the end-to-end tests parse.
+// Every command prints plain lines that the end-to-end tests parse; texts
+// come and go in UTF-8.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -13,8 +14,23 @@
 
 namespace {
 
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                      wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+std::string Utf8(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(length > 0 ? length : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.resize(text.size() - 1);
+  return text;
+}
+
 HWND ParseWindow(const char* text) {
-  if (std::strncmp(text, "class:", 6) == 0) return FindWindowA(text + 6, nullptr);
+  if (std::strncmp(text, "class:", 6) == 0) return FindWindowW(Wide(text + 6).c_str(), nullptr);
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 0)));
 }
 
@@ -23,17 +39,17 @@ long long Number(const char* text) { return std::strtoll(text, nullptr, 0); }
 // Asked with WM_GETTEXT: GetWindowText would give only the stored caption of
 // another program's window, not what its edit or list shows.
 std::string Text(HWND window) {
-  char buffer[4096] = "";
+  wchar_t buffer[4096] = L"";
   DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+  SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
                       &copied);
-  return buffer;
+  return Utf8(buffer);
 }
 
 std::string ClassOf(HWND window) {
-  char buffer[256] = "";
-  GetClassNameA(window, buffer, sizeof buffer);
-  return buffer;
+  wchar_t buffer[256] = L"";
+  GetClassNameW(window, buffer, static_cast<int>(std::size(buffer)));
+  return Utf8(buffer);
 }
 
 void PrintWindow(HWND window) {
@@ -93,14 +109,14 @@ int Usage() {
       "  settext WINDOW TEXT           sets a control's text\n"
       "  select LIST TEXT              selects the list entry with that text\n"
       "  foreground [WINDOW]           prints or sets the foreground window\n"
+      "  regread KEY NAME              prints a text value of HKEY_CURRENT_USER\\KEY\n"
+      "  longpath PATH                 prints the long form of a path\n"
       "WINDOW is a handle or class:NAME.\n",
       stderr);
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   if (command == "windows") {
@@ -108,8 +124,11 @@ int main(int argc, char** argv) {
   } else if (command == "children" && argc == 3) {
     EnumChildWindows(ParseWindow(argv[2]), PrintEach, 0);
   } else if (command == "find" && argc >= 3) {
-    for (HWND window = FindWindowExA(nullptr, nullptr, argv[2], argc > 3 ? argv[3] : nullptr); window;
-         window = FindWindowExA(nullptr, window, argv[2], argc > 3 ? argv[3] : nullptr)) {
+    const std::wstring windowClass = Wide(argv[2]);
+    const std::wstring title = argc > 3 ? Wide(argv[3]) : std::wstring();
+    const wchar_t* titleOrAny = argc > 3 ? title.c_str() : nullptr;
+    for (HWND window = FindWindowExW(nullptr, nullptr, windowClass.c_str(), titleOrAny); window;
+         window = FindWindowExW(nullptr, window, windowClass.c_str(), titleOrAny)) {
       PrintWindow(window);
     }
   } else if (command == "keys" && argc >= 3) {
@@ -126,17 +145,17 @@ int main(int argc, char** argv) {
     const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
     const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
     if (command == "post") {
-      if (!PostMessageA(window, message, wParam, lParam)) return 1;
+      if (!PostMessageW(window, message, wParam, lParam)) return 1;
     } else {
       DWORD_PTR result = 0;
-      if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
+      if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
       std::printf("%lld\n", static_cast<long long>(result));
     }
   } else if (command == "command" && argc >= 4) {
     // Several commands are posted back to back, so they wait in the queue together.
     HWND window = ParseWindow(argv[2]);
     for (int i = 3; i < argc; ++i) {
-      if (!PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(Number(argv[i])), 0)) return 1;
+      if (!PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(Number(argv[i])), 0)) return 1;
     }
   } else if (command == "holdkey" && argc == 4) {
     // Holds a hot key for another program until this process is ended.
@@ -144,42 +163,58 @@ int main(int argc, char** argv) {
     std::puts("held");
     std::fflush(stdout);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     }
   } else if (command == "click" && argc == 4) {
     HWND control = GetDlgItem(ParseWindow(argv[2]), static_cast<int>(Number(argv[3])));
-    if (!control || !PostMessageA(control, BM_CLICK, 0, 0)) return 1;
+    if (!control || !PostMessageW(control, BM_CLICK, 0, 0)) return 1;
   } else if (command == "settext" && argc == 4) {
     // As if typed: the control's owner hears of the change.
     HWND control = ParseWindow(argv[2]);
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]), SMTO_ABORTIFHUNG, 10000, &result);
+    const std::wstring text = Wide(argv[3]);
+    SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 10000,
+                        &result);
   } else if (command == "select" && argc == 4) {
     // Picks a list entry by its text and tells the owner, as a click would.
     HWND list = ParseWindow(argv[2]);
     DWORD_PTR index = 0;
-    SendMessageTimeoutA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(argv[3]),
+    const std::wstring text = Wide(argv[3]);
+    SendMessageTimeoutW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()),
                         SMTO_ABORTIFHUNG, 10000, &index);
     if (static_cast<LRESULT>(index) == CB_ERR) return 1;
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 10000, &result);
-    SendMessageTimeoutA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+    SendMessageTimeoutW(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 10000, &result);
+    SendMessageTimeoutW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
                         reinterpret_cast<LPARAM>(list), SMTO_ABORTIFHUNG, 10000, &result);
   } else if (command == "postnamed" && argc == 4) {
     // A message registered by name, as the shell sends "TaskbarCreated".
-    if (!PostMessageA(ParseWindow(argv[2]), RegisterWindowMessageA(argv[3]), 0, 0)) return 1;
+    if (!PostMessageW(ParseWindow(argv[2]), RegisterWindowMessageW(Wide(argv[3]).c_str()), 0, 0)) return 1;
   } else if (command == "deleteicon" && argc == 3) {
     // Takes a window's tray icon away, as a crashing shell would.
-    NOTIFYICONDATAA record{};
-    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V2_SIZE;
     record.hWnd = ParseWindow(argv[2]);
-    if (!Shell_NotifyIconA(NIM_DELETE, &record)) return 1;
+    if (!Shell_NotifyIconW(NIM_DELETE, &record)) return 1;
   } else if (command == "keyheld" && argc == 4) {
     // Whether some program holds the hot key: registering it must then fail.
     const bool free =
         RegisterHotKey(nullptr, 1, static_cast<UINT>(Number(argv[2])), static_cast<UINT>(Number(argv[3])));
     if (free) UnregisterHotKey(nullptr, 1);
     std::puts(free ? "free" : "held");
+  } else if (command == "regread" && argc == 4) {
+    // Read here rather than with reg.exe, whose output goes through the console's code page.
+    wchar_t value[4096] = L"";
+    DWORD size = sizeof value - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, Wide(argv[2]).c_str(), Wide(argv[3]).c_str(), RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS) {
+      return 1;
+    }
+    std::puts(Utf8(value).c_str());
+  } else if (command == "longpath" && argc == 3) {
+    wchar_t path[32768] = L"";
+    if (!GetLongPathNameW(Wide(argv[2]).c_str(), path, static_cast<DWORD>(std::size(path)))) return 1;
+    std::puts(Utf8(path).c_str());
   } else if (command == "foreground" && argc == 2) {
     HWND window = GetForegroundWindow();
     if (window) PrintWindow(window);
@@ -190,4 +225,18 @@ int main(int argc, char** argv) {
   }
   std::fflush(stdout);
   return 0;
+}
+
+}  // namespace
+
+// The arguments as the system has them, in UTF-8 whatever the code page.
+int main() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  LocalFree(wide);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  return Run(count, argv.data());
 }

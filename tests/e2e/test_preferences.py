@@ -186,3 +186,33 @@ def test_a_language_may_name_its_help_file_but_not_leave_the_help_folder(environ
                 except ProcessLookupError:
                     pass
             wait_until(lambda: not environment.processes(r"hh\.exe"), 30, what="the help viewer to end")
+
+
+def test_languages_named_and_written_in_greek_are_listed_chosen_and_kept(environment, desktop, languages):
+    """A UTF-8 file and a UTF-16 one, both named in Greek."""
+    from conftest import Vorlane
+    greek, cypriot = "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac", "\u039a\u03c5\u03c0\u03c1\u03b9\u03b1\u03ba\u03ac"
+    cancel_greek, cancel_cypriot = "\u0386\u03ba\u03c5\u03c1\u03bf", "\u0391\u03ba\u03cd\u03c1\u03c9\u03c3\u03b7"
+    with open(os.path.join(languages, greek + ".lng"), "wb") as utf8:
+        utf8.write(f"[PreferencesWindow]\r\nButtonCancel={cancel_greek}\r\n".encode("utf-8"))
+    with open(os.path.join(languages, cypriot + ".lng"), "wb") as utf16:
+        utf16.write(f"[PreferencesWindow]\r\nButtonCancel={cancel_cypriot}\r\n".encode("utf-16"))  # with its mark
+    folder = os.path.dirname(languages)
+    program = Vorlane(environment, desktop, folder=folder).start()
+    try:
+        face = program.open_preferences()
+        face.select("LANGUAGE", greek)
+        face.click("APPLY")
+        wait_until(lambda: face.text("CANCEL") == cancel_greek, 30, what="the Greek caption")
+    finally:
+        program.exit()
+    program = Vorlane(environment, desktop, folder=folder).start()
+    try:
+        face = program.open_preferences()
+        assert face.text("LANGUAGE") == greek, "the Greek name was stored and chosen again"
+        assert face.text("CANCEL") == cancel_greek
+        face.select("LANGUAGE", cypriot)
+        face.click("APPLY")
+        wait_until(lambda: face.text("CANCEL") == cancel_cypriot, 30, what="the caption of the UTF-16 file")
+    finally:
+        program.exit()

@@ -4,7 +4,7 @@ import shutil
 
 import pytest
 
-from conftest import (IDM_ABOUT, IDM_RUN_ON_STARTUP, IDM_HELP, MAIN_CLASS, RUN_KEY, WM_TRAYICON, Vorlane, reg_values,
+from conftest import (IDM_ABOUT, IDM_RUN_ON_STARTUP, IDM_HELP, MAIN_CLASS, RUN_KEY, WM_TRAYICON, Vorlane,
                       set_preferences, start_test_window, wait_for_pdfs, DIST)
 from testenv import wait_until
 
@@ -74,31 +74,35 @@ def test_a_right_click_opens_the_menu(vorlane, desktop):
     wait_until(lambda: not [w for w in desktop.windows("#32768") if w.visible], 30, what="the menu to close")
 
 
+# Blanks, Cyrillic and CJK: the program's folder may be named in any script.
+PROGRAM_FOLDER = "Vorlane \u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b \u6253\u5370"
+
+
 @pytest.fixture
-def spaced_folder(environment):
-    """A copy of the release folder under a name with blanks."""
-    folder = os.path.join(environment.root, "Vorlane Test Folder")
+def program_folder(environment):
+    """A copy of the release folder under a name with blanks, Cyrillic and CJK."""
+    folder = os.path.join(environment.root, PROGRAM_FOLDER)
     shutil.copytree(DIST, folder)
     yield folder
     shutil.rmtree(folder, ignore_errors=True)
 
 
-def run_value(environment):
-    values = reg_values(environment, RUN_KEY) or {}
-    return values.get("Vorlane")
+def run_value(desktop):
+    """The text of the Run value; None when there is none."""
+    value = desktop.run("regread", RUN_KEY.split("\\", 1)[1], "Vorlane", check=False).strip()
+    return value or None
 
 
-def test_run_on_startup_stores_the_bare_path_and_toggles_back(vorlane, desktop, environment, spaced_folder):
-    program = Vorlane(environment, desktop, folder=spaced_folder).start()
+def test_run_on_startup_stores_the_bare_path_in_any_script_and_toggles_back(vorlane, desktop, program_folder):
+    program = Vorlane(vorlane.environment, desktop, folder=program_folder).start()
     try:
-        assert run_value(environment) is None
+        assert run_value(desktop) is None
         program.command(IDM_RUN_ON_STARTUP)
-        value = wait_until(lambda: run_value(environment), 30, what="the Run value")
-        assert value[0] == "REG_SZ"
-        assert value[1].endswith("Vorlane Test Folder\\Vorlane.exe")
-        assert '"' not in value[1]
+        value = wait_until(lambda: run_value(desktop), 30, what="the Run value")
+        assert value.endswith(PROGRAM_FOLDER + "\\Vorlane.exe"), value
+        assert '"' not in value
         program.command(IDM_RUN_ON_STARTUP)
-        wait_until(lambda: run_value(environment) is None, 30, what="the Run value to go")
+        wait_until(lambda: run_value(desktop) is None, 30, what="the Run value to go")
     finally:
         program.exit()
 
@@ -132,12 +136,18 @@ def help_viewers(environment):
     return [command for _, command in environment.processes(r"hh\.exe.*\.chm")]
 
 
-def test_help_opens_the_guide_in_the_help_folder_beside_the_executable(vorlane, desktop, environment):
-    vorlane.start()
-    vorlane.command(IDM_HELP)
-    viewer = wait_until(lambda: [w for w in desktop.windows("HH Parent") if w.visible], 60, what="the help viewer")
-    assert viewer[0].text == "Vorlane Help"
-    lines = help_viewers(environment)
-    assert any(line.endswith("\\dist\\help\\Vorlane_en.chm") for line in lines), lines
-    desktop.post(viewer[0].handle, 0x0010)  # WM_CLOSE
-    wait_until(lambda: not help_viewers(environment), 30, what="the help viewer to close")
+def test_help_opens_the_guide_in_the_help_folder_beside_the_executable(vorlane, desktop, environment,
+                                                                       program_folder):
+    program = Vorlane(environment, desktop, folder=program_folder).start()
+    try:
+        program.command(IDM_HELP)
+        viewer = wait_until(lambda: [w for w in desktop.windows("HH Parent") if w.visible], 60,
+                            what="the help viewer")
+        assert viewer[0].text == "Vorlane Help"
+        # The viewer may have been given the short form of a path in any script.
+        opened = [desktop.run("longpath", line.split(" ", 1)[1]).strip() for line in help_viewers(environment)]
+        assert any(path.endswith(PROGRAM_FOLDER + "\\help\\Vorlane_en.chm") for path in opened), opened
+        desktop.post(viewer[0].handle, 0x0010)  # WM_CLOSE
+        wait_until(lambda: not help_viewers(environment), 30, what="the help viewer to close")
+    finally:
+        program.exit()

@@ -60,3 +60,27 @@ def test_each_shot_of_a_series_carries_its_own_time(vorlane, desktop, environmen
     first, second = shoot(vorlane, desktop, environment, grey_window, pages=2)
     assert red_in(first, 0, 0, 1, 1) and red_in(second, 0, 0, 1, 1)
     assert red_in(first, 0, 0, 1, 1) != red_in(second, 0, 0, 1, 1), "the time stamps differ"
+
+
+def test_a_title_in_any_script_reaches_the_paper(vorlane, desktop, environment):
+    """The stamp of a Greek, CJK and emoji title is not the stamp of as many question marks."""
+    # Letters that the code page has no stand-in for, not even a look-alike.
+    title = "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ae \u4e2d\u6587 \U0001F600"
+    set_preferences(environment, **dict(WATERMARK, WatermarkText="%WINDOW%", WatermarkLocation=0))
+    vorlane.start()
+    stamps = []
+    # What the title becomes through the code page: a question mark for each UTF-16 unit outside it.
+    marks = "".join(c if ord(c) < 128 else "?" * (2 if ord(c) > 0xFFFF else 1) for c in title)
+    for caption in (title, marks):
+        process, handle = start_test_window(environment, 100, 100, 1600, 900, caption, popup=True, plain=True)
+        try:
+            before = len(environment.pdfs())
+            desktop.run("foreground", handle)
+            desktop.press("alt", "shift", "snapshot")
+            page = Page(wait_for_pdfs(environment, before + 1)[before], dpi=60)
+            stamps.append(red_in(page, 0, 0, 1, 1))
+        finally:
+            process.kill()
+            process.wait()
+    assert stamps[0] and stamps[1], "both titles were stamped"
+    assert stamps[0] != stamps[1], "the title reached the paper as question marks"

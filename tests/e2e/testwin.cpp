@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -38,40 +39,43 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       PostQuitMessage(0);
       return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The title comes in whatever script: the arguments are taken as the system has them.
+int main() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 6) {
     std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain]\n", stderr);
     return 2;
   }
-  WNDCLASSA windowClass{};
+  WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = Procedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = "VorlaneTestWindow";
-  RegisterClassA(&windowClass);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = L"VorlaneTestWindow";
+  RegisterClassW(&windowClass);
   bool popup = false;
   for (int i = 6; i < argc; ++i) {
-    popup = popup || std::strcmp(argv[i], "popup") == 0;
-    plain = plain || std::strcmp(argv[i], "plain") == 0;
+    popup = popup || std::wcscmp(argv[i], L"popup") == 0;
+    plain = plain || std::wcscmp(argv[i], L"plain") == 0;
   }
-  HWND window = CreateWindowExA(popup ? WS_EX_TOPMOST : 0, "VorlaneTestWindow", argv[5],
-                                popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, std::atoi(argv[1]),
-                                std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+  HWND window =
+      CreateWindowExW(popup ? WS_EX_TOPMOST : 0, L"VorlaneTestWindow", argv[5],
+                      popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, _wtoi(argv[1]), _wtoi(argv[2]),
+                      _wtoi(argv[3]), _wtoi(argv[4]), nullptr, nullptr, windowClass.hInstance, nullptr);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   SetForegroundWindow(window);
   std::printf("%#llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
   std::fflush(stdout);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return 0;
 }

@@ -2,17 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 #include "base/unicode.h"
-#include "tests/support/temporary_folder.h"
 #include "tests/unit/language_file_cases.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A stand-in for the system's code page: Windows-1252, the code page of the
 // shipped translations. Its five unassigned bytes keep their own value.
@@ -85,12 +78,6 @@ std::vector<EncodingCase> EncodingCases() {
   };
 }
 
-class LanguageFileOnDisk : public ::testing::Test {
- protected:
-  std::string Write(const std::string& name, const std::string& contents) { return folder_.Write(name, contents); }
-  TemporaryFolder folder_{"language-file"};
-};
-
 }  // namespace
 
 TEST(LanguageFileContents, EveryCaseGivesItsExpectedText) {
@@ -117,33 +104,4 @@ TEST(LanguageFileContents, NoResultIsLongerThanTheLimit) {
   EXPECT_EQ(ReadLanguageStringFrom("[S]\nK=" + huge, "S", "K", "").size(), kMaxLanguageText);
   EXPECT_EQ(ReadLanguageStringFrom("[S]\nK=\"" + huge + "\"", "S", "K", "").size(), kMaxLanguageText);
   EXPECT_EQ(ReadLanguageStringFrom("", "S", "K", huge).size(), kMaxLanguageText);
-}
-
-TEST_F(LanguageFileOnDisk, ReadsTheFileAtThePath) {
-  const std::string path = Write("French.lng", "[TrayMenu]\r\nExit=Quitter\r\n");
-  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Quitter");
-  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "About", "About"), "About");
-}
-
-TEST_F(LanguageFileOnDisk, ReadsFilesLongerThanAReadBlockToTheirLastByte) {
-  // The file is read in blocks of 4,096 bytes; the value ends with the file's last byte.
-  const std::string tail = "\r\n[TrayMenu]\r\nExit=Quitter";
-  for (const size_t size : {4096u, 4097u}) {
-    const std::string path = Write("Long.lng", ";" + std::string(size - 1 - tail.size(), '-') + tail);
-    ASSERT_EQ(fs::file_size(path), size);
-    EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Quitter") << size;
-  }
-}
-
-TEST_F(LanguageFileOnDisk, MissingFileOrFolderGivesTheDefault) {
-  EXPECT_EQ(ReadLanguageString(folder_.path() + "absent.lng", "TrayMenu", "Exit", "Exit"), "Exit");
-  EXPECT_EQ(ReadLanguageString(folder_.path(), "TrayMenu", "Exit", "Exit"), "Exit");
-  EXPECT_EQ(ReadLanguageString("", "TrayMenu", "Exit", "Exit"), "Exit");
-}
-
-TEST_F(LanguageFileOnDisk, AnEditedFileTakesEffectAtTheNextRead) {
-  const std::string path = Write("Deutsch.lng", "[TrayMenu]\r\nExit=Ende\r\n");
-  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Ende");
-  Write("Deutsch.lng", "[TrayMenu]\r\nExit=Beenden\r\n");
-  EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Beenden");
 }

@@ -68,7 +68,7 @@ struct Bytes {
 };
 
 Bytes PictureResource(HMODULE module) {
-  const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUT_PICTURE), RT_RCDATA);
+  const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_ABOUT_PICTURE), RT_RCDATA);
   if (!resource) return {};
   return {static_cast<const uint8_t*>(LockResource(LoadResource(module, resource))), SizeofResource(module, resource)};
 }
@@ -355,7 +355,7 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     PostClick(probe->about->handle(), 100, 50);
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void CALLBACK SafetyTimer(HWND, UINT, UINT_PTR, DWORD) {

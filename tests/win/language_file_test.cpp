@@ -1,7 +1,5 @@
 // The language-file reader against the platform's private-profile reader, and
-// the listing of the language folder against the real file system.
-#include "core/languages/language_file.h"
-
+// the language folder against the real file system, with names in any script.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,20 +9,28 @@
 #include <string>
 
 #include "base/owners.h"
+#include "base/system_text.h"
 #include "core/languages/language_list.h"
 #include "core/languages/texts.h"
+#include "services/languages/language_folder.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/unit/language_file_cases.h"
 #include "tests/win/test_owners.h"
 
 namespace {
 
+// The platform's reader takes a file in the ANSI code page.
 std::string PlatformRead(const std::string& path, const std::string& section, const std::string& key,
                          const std::string& fallback) {
-  char buffer[1024];
-  const DWORD length =
-      GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, sizeof buffer, path.c_str());
-  return std::string(buffer, length);
+  wchar_t buffer[1024];
+  const DWORD length = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(fallback).c_str(),
+                                                buffer, static_cast<DWORD>(std::size(buffer)), Wide(path).c_str());
+  return Narrow(std::wstring_view(buffer, length));
+}
+
+std::string Read(const std::string& path, const std::string& section, const std::string& key,
+                 const std::string& fallback) {
+  return OpenLanguageFile(path).Text(section, key, fallback);
 }
 
 std::vector<std::string> SortedNames(const std::vector<DirectoryEntry>& entries) {
@@ -42,9 +48,8 @@ TEST(LanguageFileOnPlatform, ReaderAndPlatformAgreeOnEveryCase) {
   for (const LanguageFileCase& c : LanguageFileCases()) {
     // A file of its own for each case: the platform reader may cache by name and time.
     const std::string path = folder.Write("case" + std::to_string(number++) + ".lng", c.contents);
-    EXPECT_EQ(ReadLanguageString(path, c.section, c.key, c.fallback), c.expected) << c.label;
     if (c.sameOnPlatform) {
-      EXPECT_EQ(PlatformRead(path, c.section, c.key, c.fallback), c.expected) << c.label;
+      EXPECT_EQ(Read(path, c.section, c.key, c.fallback), PlatformRead(path, c.section, c.key, c.fallback)) << c.label;
     }
   }
 }
@@ -53,7 +58,7 @@ TEST(LanguageFileOnPlatform, MissingFileAndEmptyLanguageNameGiveTheDefault) {
   TemporaryFolder folder("missing");
   const std::string missing = LanguageFilePath(folder.path(), "");
   for (const std::string& path : {missing, folder.path() + "absent.lng", folder.path()}) {
-    EXPECT_EQ(ReadLanguageString(path, "TrayMenu", "Exit", "Exit"), "Exit") << path;
+    EXPECT_EQ(Read(path, "TrayMenu", "Exit", "Exit"), "Exit") << path;
     EXPECT_EQ(PlatformRead(path, "TrayMenu", "Exit", "Exit"), "Exit") << path;
   }
 }
@@ -81,7 +86,7 @@ TEST(LanguageFileOnPlatform, EveryTextAgreesWithThePlatform) {
   const Texts expected([&path](const std::string& section, const std::string& key, const std::string& fallback) {
     return PlatformRead(path, section, key, fallback);
   });
-  const Texts actual(ReadLanguageFile(path));
+  const Texts actual(OpenLanguageFile(path));
   for (const TextRow& row : kTextRows) {
     EXPECT_EQ(actual[row.id], expected[row.id]) << row.key;
     const bool translated = static_cast<size_t>(row.id) % 2 == 1 || row.id == TextId::HelpFileName;
@@ -115,10 +120,9 @@ TEST(LanguageListOnPlatform, ListsTheLanguageFolderAndReleasesTheSearch) {
   EXPECT_EQ(others, (std::vector<std::string>{"Deutsch", "Hidden", "My.Lang"}));
   ASSERT_TRUE(list.selected.has_value());
   EXPECT_EQ(list.names[*list.selected], "My.Lang");
-  EXPECT_EQ(ReadLanguageString(LanguageFileOf(program.path(), list, list.selected), "TrayMenu", "Exit", "Exit"),
-            "Mine");
-  EXPECT_EQ(ReadLanguageString(LanguageFileOf(program.path(), list, 0), "TrayMenu", "Exit", "Exit"), "Leave");
-  EXPECT_EQ(ReadLanguageString(LanguageFileOf(program.path(), list, std::nullopt), "TrayMenu", "Exit", "Exit"), "Exit");
+  EXPECT_EQ(Read(LanguageFileOf(program.path(), list, list.selected), "TrayMenu", "Exit", "Exit"), "Mine");
+  EXPECT_EQ(Read(LanguageFileOf(program.path(), list, 0), "TrayMenu", "Exit", "Exit"), "Leave");
+  EXPECT_EQ(Read(LanguageFileOf(program.path(), list, std::nullopt), "TrayMenu", "Exit", "Exit"), "Exit");
 }
 
 TEST(LanguageListOnPlatform, MissingFolderListsNothing) {
@@ -129,33 +133,50 @@ TEST(LanguageListOnPlatform, MissingFolderListsNothing) {
   EXPECT_EQ(owners::liveCount, liveBefore);
 }
 
-// A file named in Unicode, as the repository stores "Français.lng", reaches the
-// program in the ANSI code page and opens under that name.
-TEST(LanguageListOnPlatform, AccentedFileNameAppearsInTheAnsiCodePage) {
-  if (GetACP() != 1252) GTEST_SKIP() << "the expected bytes are those of code page 1252";
-  TemporaryFolder program("accents");
-  program.MakeFolder("langs");
-  const std::wstring widePath =
-      std::wstring(program.path().begin(), program.path().end()) + L"langs\\Fran\u00e7ais.lng";
-  {
-    HANDLE file = CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    test_owners::KernelHandle owned(file);
-    const char contents[] = "[TrayMenu]\r\nExit=Quitter\r\n";
-    DWORD written = 0;
-    WriteFile(file, contents, sizeof contents - 1, &written, nullptr);
+// Names in any script, and files in any of the encodings a translator saves.
+TEST(LanguageListOnPlatform, FilesNamedAndWrittenInAnyScriptAreListedAndRead) {
+  TemporaryFolder program("scripts");
+  const std::string greek = "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
+  const std::string chinese = "\u4e2d\u6587";
+  const std::string french = "Fran\u00e7ais";
+  const std::string title = "\u03a0\u03c1\u03bf\u03c4\u03b9\u03bc\u03ae\u03c3\u03b5\u03b9\u03c2";
+  const std::u16string utf16 = u"\uFEFF[PreferencesWindow]\r\nTitle=\u4e2d\u6587 \U0001F600\r\n";
+  program.Write("langs\\" + greek + ".lng", "[PreferencesWindow]\r\nTitle=" + title + "\r\n");
+  program.Write("langs\\" + chinese + ".lng",
+                std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * sizeof(char16_t)));
+  program.Write("langs\\" + french + ".lng",
+                "[PreferencesWindow]\r\nTitle=Pr\xE9"
+                "f\xE9rences\r\n");
+
+  const LanguageList list = RefreshLanguages(ListDirectory(LanguageSearchPattern(program.path())), greek);
+  std::vector<std::string> names(list.names.begin() + 1, list.names.end());
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected = {french, greek, chinese};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+  ASSERT_TRUE(list.selected.has_value());
+  EXPECT_EQ(Read(LanguageFileOf(program.path(), list, list.selected), "PreferencesWindow", "Title", ""), title);
+  const auto entry = [&](const std::string& name) { return FindLanguage(list.names, name); };
+  EXPECT_EQ(Read(LanguageFileOf(program.path(), list, entry(chinese)), "PreferencesWindow", "Title", ""),
+            "\u4e2d\u6587 \U0001F600");
+  if (GetACP() == 1252) {
+    EXPECT_EQ(Read(LanguageFileOf(program.path(), list, entry(french)), "PreferencesWindow", "Title", ""),
+              "Pr\u00e9f\u00e9rences");
   }
-  const LanguageList list = RefreshLanguages(ListDirectory(LanguageSearchPattern(program.path())),
-                                             "FRAN\xE7"
-                                             "AIS");
-  ASSERT_EQ(list.names.size(), 2u);
-  EXPECT_EQ(list.names[1],
-            "Fran\xE7"
-            "ais");
-  EXPECT_EQ(list.fileNames[1],
-            "Fran\xE7"
-            "ais.lng");
-  ASSERT_EQ(list.selected, 1u);
-  EXPECT_EQ(ReadLanguageString(LanguageFileOf(program.path(), list, list.selected), "TrayMenu", "Exit", "Exit"),
-            "Quitter");
+}
+
+TEST(LanguageFileOnPlatform, ReadsTheWholeFileAtThePathAndItsLatestContents) {
+  TemporaryFolder folder("files");
+  const std::string tail = "\r\n[TrayMenu]\r\nExit=Quitter";
+  // The value ends with the file's last byte, on both sides of a 4,096-byte block.
+  for (const size_t size : {4096u, 4097u}) {
+    const std::string path =
+        folder.Write("Long.lng", std::string(";").append(size - 1 - tail.size(), '-').append(tail));
+    EXPECT_EQ(Read(path, "TrayMenu", "Exit", "Exit"), "Quitter") << size;
+  }
+  const std::string path = folder.Write("Deutsch.lng", "[TrayMenu]\r\nExit=Ende\r\n");
+  EXPECT_EQ(Read(path, "TrayMenu", "Exit", "Exit"), "Ende");
+  EXPECT_EQ(Read(path, "TrayMenu", "About", "About"), "About");
+  folder.Write("Deutsch.lng", "[TrayMenu]\r\nExit=Beenden\r\n");
+  EXPECT_EQ(Read(path, "TrayMenu", "Exit", "Exit"), "Beenden");
 }

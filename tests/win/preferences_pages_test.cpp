@@ -43,7 +43,7 @@ int lastButton = 0;
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) lastButton = LOWORD(wParam);
   if (hostPages && message == WM_NOTIFY && hostPages->HandleNotify(lParam)) return 0;
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND MakeHost() {

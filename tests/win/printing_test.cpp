@@ -129,7 +129,7 @@ struct Reentry {
 };
 
 LRESULT CALLBACK ReentryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kReenter) return DefWindowProcA(window, message, wParam, lParam);
+  if (message != kReenter) return DefWindowProcW(window, message, wParam, lParam);
   auto* reentry = reinterpret_cast<Reentry*>(lParam);
   reentry->called = true;
   reentry->jobWasOpen = reentry->printer->Printing();

@@ -64,13 +64,30 @@ TEST_F(Registry, WritesCreateTheKeyWithItsParentsAndReadBack) {
   EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kScratch, "Number"));
 }
 
-TEST_F(Registry, StringsAreWrittenWithTheirTerminatorCounted) {
+TEST_F(Registry, StringsAreWrittenInUtf16WithTheirTerminatorCounted) {
   RegistryWriteString(HKEY_CURRENT_USER, kScratch, "Text", "abc");
   auto data = RegistryReadData(HKEY_CURRENT_USER, kScratch, "Text");
   ASSERT_TRUE(data.has_value());
   EXPECT_EQ(data->type, static_cast<DWORD>(REG_SZ));
-  ASSERT_EQ(data->bytes.size(), 4u);
-  EXPECT_EQ(data->bytes[3], 0);
+  ASSERT_EQ(data->bytes.size(), 8u);
+  EXPECT_EQ(data->bytes[6], 0);
+  EXPECT_EQ(data->bytes[7], 0);
+}
+
+TEST_F(Registry, TextsInAnyScriptComeBackAsTheyWere) {
+  for (const char* text :
+       {"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac", "\u5370\u8868\u6a5f \u4e00", "Printer \U0001F5A8",
+        "J\u00fcrgen \u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b"}) {
+    WritePrefString("PrintPrinter", text);
+    EXPECT_EQ(ReadPrefString("PrintPrinter", ""), text);
+  }
+}
+
+// What an earlier version stored: texts written through the code page's functions.
+TEST_F(Registry, AValueWrittenInTheAnsiCodePageReadsBackUnchanged) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the bytes below are those of code page 1252";
+  Put("WatermarkText", REG_SZ, "Caf\xE9 \xA9 %DATE%", 14);
+  EXPECT_EQ(ReadPrefString("WatermarkText", ""), "Caf\u00e9 \u00a9 %DATE%");
 }
 
 TEST_F(Registry, IntegersOfAnotherTypeOrSizeReadAsZero) {

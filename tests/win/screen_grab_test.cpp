@@ -137,8 +137,8 @@ TEST_F(Grab, TitlesAreCutAfter1024Characters) {
 TEST_F(Grab, AWindowThatDoesNotAnswerGivesAnEmptyTitleInsteadOfStalling) {
   HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  const test_owners::KernelHandle createdOwner(created);
-  const test_owners::KernelHandle releaseOwner(release);
+  const owners::KernelHandle createdOwner(created);
+  const owners::KernelHandle releaseOwner(release);
   HWND busy = nullptr;
   // The window's thread stops answering messages until it is released.
   std::thread owner([&] {

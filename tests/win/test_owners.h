@@ -6,9 +6,6 @@
 
 namespace test_owners {
 
-inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
-using KernelHandle = owners::Owner<HANDLE, CloseKernelHandle>;
-
 inline void FreeLibraryModule(HMODULE module) { FreeLibrary(module); }
 using Module = owners::Owner<HMODULE, FreeLibraryModule>;  // LoadLibraryExA
 

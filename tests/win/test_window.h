@@ -3,13 +3,17 @@
 // wait for one message that pumps the rest.
 #include <windows.h>
 
+#include <string>
+
+#include "base/system_text.h"
+
 namespace test_window {
 
 inline constexpr DWORD kMessageLimitMs = 10000;
 
 struct Options {
   const char* className = "VorlaneTestWindow";
-  WNDPROC procedure = DefWindowProcA;
+  WNDPROC procedure = DefWindowProcW;
   DWORD style = WS_OVERLAPPED;
   RECT place{0, 0, 100, 100};  // left, top, width, height
   const char* title = "";
@@ -21,16 +25,17 @@ struct Options {
 // Null without a display. A class of the name registered by an earlier test
 // is used as it is.
 inline HWND Make(const Options& options = {}) {
-  WNDCLASSA windowClass = {};
+  const std::wstring className = Wide(options.className);
+  WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = options.procedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hbrBackground = options.background;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = options.className;
-  RegisterClassA(&windowClass);
-  return CreateWindowExA(options.exStyle, options.className, options.title, options.style, options.place.left,
-                         options.place.top, options.place.right, options.place.bottom, options.parent, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = className.c_str();
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(options.exStyle, className.c_str(), Wide(options.title).c_str(), options.style,
+                         options.place.left, options.place.top, options.place.right, options.place.bottom,
+                         options.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // Dispatches the window's messages until the wanted one arrives or the limit

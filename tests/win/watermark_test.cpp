@@ -486,7 +486,7 @@ TEST(WatermarkDateTime, FetchDoublesTheBufferOnlyWhileItIsTooSmall) {
     SCOPED_TRACE(c.textLength);
     const std::string text(static_cast<size_t>(c.textLength), 'd');
     std::vector<int> calls;
-    const std::string fetched = FetchLocaleText([&](char* buffer, int length) {
+    const std::string fetched = FetchLocaleText([&](wchar_t* buffer, int length) {
       calls.push_back(length);
       if (length < c.textLength + 1) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -497,7 +497,7 @@ TEST(WatermarkDateTime, FetchDoublesTheBufferOnlyWhileItIsTooSmall) {
         return 0;
       }
       std::copy(text.begin(), text.end(), buffer);
-      buffer[c.textLength] = '\0';
+      buffer[c.textLength] = L'\0';
       return c.textLength + 1;
     });
     EXPECT_EQ(calls, c.expectedCalls);
@@ -507,7 +507,7 @@ TEST(WatermarkDateTime, FetchDoublesTheBufferOnlyWhileItIsTooSmall) {
 
 TEST(WatermarkDateTime, FetchGivesUpOnAFormatterThatNeverFits) {
   int calls = 0;
-  const std::string fetched = FetchLocaleText([&calls](char*, int) {
+  const std::string fetched = FetchLocaleText([&calls](wchar_t*, int) {
     ++calls;
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
@@ -630,8 +630,8 @@ TEST(WatermarkLocale, DateAndTimeFollowTheUsersFormats) {
         CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
     SetEnvironmentVariableA(kChildVariable, nullptr);
     ASSERT_TRUE(started);
-    test_owners::KernelHandle process(child.hProcess);
-    test_owners::KernelHandle thread(child.hThread);
+    owners::KernelHandle process(child.hProcess);
+    owners::KernelHandle thread(child.hThread);
     constexpr DWORD kChildLimitMs = 120000;
     ASSERT_EQ(WaitForSingleObject(process.get(), kChildLimitMs), WAIT_OBJECT_0);
     GetExitCodeProcess(process.get(), &exitCode);

@@ -6,6 +6,7 @@
 
 #include "base/message_loop.h"
 #include "base/owners.h"
+#include "base/system_text.h"
 #include "core/information/home_page.h"
 #include "resources/resource.h"
 #include "services/information/version_info.h"
@@ -72,7 +73,7 @@ std::string AboutVersionCaption(const std::string& executablePath) {
 }
 
 void PaintAboutPicture(HDC dc, HMODULE module) {
-  const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUT_PICTURE), RT_RCDATA);
+  const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_ABOUT_PICTURE), RT_RCDATA);
   if (!resource) return;
   // Resources live as long as their module: nothing to free here.
   const void* bytes = LockResource(LoadResource(module, resource));
@@ -142,7 +143,7 @@ void AboutWindow::ShowModal(HWND owner) {
   SetForegroundWindow(handle());
   MSG message;
   while (modalResult_ == 0) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got <= 0) {
       // The quit belongs to the program's own loop: hand it on.
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
@@ -153,14 +154,14 @@ void AboutWindow::ShowModal(HWND owner) {
 }
 
 RECT AboutWindow::LabelRect(Label label) const {
-  const std::string& text = labels_[static_cast<size_t>(label)];
+  const std::wstring text = Wide(labels_[static_cast<size_t>(label)]);
   const LabelPlace& place = kLabelPlaces[static_cast<size_t>(label)];
   owners::WindowDc dc(handle(), GetDC(handle()));
   owners::Selection font(dc.get(), WindowFont());
   SIZE extent{};
-  GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc.get(), &metrics);
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.get(), &metrics);
   // Labels are sized to their text; right-aligned ones grow to the left.
   const int left = place.anchor == Anchor::Right ? place.x - extent.cx : place.x;
   return RECT{left, place.top, left + extent.cx, place.top + metrics.tmHeight};
@@ -187,8 +188,8 @@ void AboutWindow::Paint(HDC dc) {
     const LabelPlace& place = kLabelPlaces[label];
     const bool right = place.anchor == Anchor::Right;
     RECT box = right ? RECT{0, place.top, place.x, kAboutHeight} : RECT{place.x, place.top, kAboutWidth, kAboutHeight};
-    const std::string& text = labels_[label];
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
+    const std::wstring text = Wide(labels_[label]);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
               (right ? DT_RIGHT : DT_LEFT) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   }
 }

@@ -1,21 +1,11 @@
 #include "ui/languages/apply_texts.h"
 
-#include <windows.h>
-
-#include <commctrl.h>
-
+#include "services/languages/language_folder.h"
 #include "ui/settings/controls.h"
 #include "ui/settings/layout.h"
 #include "ui/settings/preferences_pages.h"
 
 namespace {
-
-void SetTabTitle(HWND tabs, int index, const std::string& text) {
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = const_cast<char*>(text.c_str());
-  Send(tabs, TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-}
 
 void Apply(const TextRow& row, const std::string& text, PreferencesPages& pages) {
   switch (row.place) {
@@ -50,7 +40,7 @@ void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
 }
 
 Texts ApplySelectedLanguage(PreferencesPages& pages) {
-  Texts texts(ReadLanguageFile(pages.SelectedLanguagePath()));
+  Texts texts(OpenLanguageFile(pages.SelectedLanguagePath()));
   ApplyTexts(texts, pages);
   return texts;
 }

@@ -9,7 +9,7 @@ constexpr const char* kSwatchClass = "VorlaneColorSwatch";
 }  // namespace
 
 void ColorSwatch::Create(HWND parent, const ControlLayout& layout) {
-  RegisterWindowClass(GetModuleHandleA(nullptr), kSwatchClass);
+  RegisterWindowClass(GetModuleHandleW(nullptr), kSwatchClass);
   Window::Create(0, kSwatchClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, layout.x, layout.y, layout.width,
                  layout.height, parent, layout.id);
 }
@@ -27,7 +27,7 @@ LRESULT ColorSwatch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      SendMessageA(GetParent(handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle()), STN_CLICKED),
+      SendMessageW(GetParent(handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle()), STN_CLICKED),
                    reinterpret_cast<LPARAM>(handle()));
       return 0;
   }

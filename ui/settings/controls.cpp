@@ -1,16 +1,20 @@
 #include "ui/settings/controls.h"
 
+#include <commctrl.h>
+
+#include "base/system_text.h"
+
 LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  return SendMessageA(control, message, wParam, lParam);
+  return SendMessageW(control, message, wParam, lParam);
 }
 
 std::string WindowText(HWND window) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
 }
 
-void SetWindowTextOf(HWND window, const std::string& text) { SetWindowTextA(window, text.c_str()); }
+void SetWindowTextOf(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text).c_str()); }
 
 bool Ticked(HWND box) { return Send(box, BM_GETCHECK) == BST_CHECKED; }
 
@@ -26,10 +30,10 @@ void SelectIndex(HWND list, int32_t index) {
 std::string ItemText(HWND list, int index) {
   const LRESULT length = Send(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
   if (length == CB_ERR) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   const LRESULT copied = Send(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
-  return text;
+  return Narrow(text);
 }
 
 std::vector<std::string> Items(HWND list) {
@@ -45,7 +49,13 @@ std::string SelectedText(HWND list) {
 }
 
 void AddItem(HWND list, const std::string& text) {
-  Send(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  Send(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+int FindItem(HWND list, const std::string& text) {
+  const LRESULT found =
+      Send(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  return found == CB_ERR ? -1 : static_cast<int>(found);
 }
 
 void FillList(HWND list, const std::vector<std::string>& items) {
@@ -56,13 +66,29 @@ void FillList(HWND list, const std::vector<std::string>& items) {
 void ReplaceItem(HWND list, int index, const std::string& text) {
   const LRESULT selected = Send(list, CB_GETCURSEL);
   Send(list, CB_DELETESTRING, static_cast<WPARAM>(index));
-  Send(list, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+  Send(list, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Wide(text).c_str()));
   Send(list, CB_SETCURSEL, static_cast<WPARAM>(selected));
 }
 
 void AddStyle(HWND control, LONG_PTR style) {
-  SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | style);
+  SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | style);
   InvalidateRect(control, nullptr, TRUE);
+}
+
+void InsertTab(HWND tabs, int index, const std::string& title) {
+  std::wstring text = Wide(title);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  Send(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void SetTabTitle(HWND tabs, int index, const std::string& title) {
+  std::wstring text = Wide(title);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  Send(tabs, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 HFONT ControlFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }

@@ -25,11 +25,17 @@ std::vector<std::string> Items(HWND list);
 // The selected item's text; empty when nothing is selected.
 std::string SelectedText(HWND list);
 void AddItem(HWND list, const std::string& text);
+// The first item equal to the text without regard to case; -1 when none is.
+int FindItem(HWND list, const std::string& text);
 void FillList(HWND list, const std::vector<std::string>& items);
 // Replaced in place: the item keeps its index and the list its selection.
 void ReplaceItem(HWND list, int index, const std::string& text);
 
 void AddStyle(HWND control, LONG_PTR style);
+
+// A tab of a page control: added at the index, or its title replaced.
+void InsertTab(HWND tabs, int index, const std::string& title);
+void SetTabTitle(HWND tabs, int index, const std::string& title);
 
 // The font of every control: the system's stock font for dialogs.
 HFONT ControlFont();

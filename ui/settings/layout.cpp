@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/system_text.h"
 #include "ui/settings/controls.h"
 
 namespace {
@@ -10,23 +11,23 @@ using K = ControlKind;
 using T = TextId;
 
 struct KindStyle {
-  const char* windowClass;
+  const wchar_t* windowClass;
   DWORD style;
   DWORD exStyle;
 };
 
 // Indexed by ControlKind; a swatch is made by its own class.
 constexpr KindStyle kKindStyles[] = {
-    {"STATIC", SS_LEFT, 0},
-    {"STATIC", SS_CENTER, 0},
-    {"STATIC", SS_RIGHT, 0},
-    {"STATIC", SS_LEFT | SS_NOTIFY, 0},
-    {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
-    {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {"BUTTON", BS_GROUPBOX, 0},
-    {TRACKBAR_CLASSA, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0},
+    {L"STATIC", SS_LEFT, 0},
+    {L"STATIC", SS_CENTER, 0},
+    {L"STATIC", SS_RIGHT, 0},
+    {L"STATIC", SS_LEFT | SS_NOTIFY, 0},
+    {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {L"BUTTON", BS_GROUPBOX, 0},
+    {TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0},
     {nullptr, 0, 0},
 };
 
@@ -112,9 +113,9 @@ HWND CreateControl(const ControlLayout& layout, HWND parent) {
   const KindStyle& kind = kKindStyles[static_cast<int>(layout.kind)];
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style | (layout.disabled ? WS_DISABLED : 0);
   const std::string text = layout.kind == ControlKind::Group ? GroupCaption(layout.text) : layout.text;
-  HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, text.c_str(), style, layout.x, layout.y, layout.width,
-                                 layout.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+  HWND control = CreateWindowExW(
+      kind.exStyle, kind.windowClass, Wide(text).c_str(), style, layout.x, layout.y, layout.width, layout.height,
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), GetModuleHandleW(nullptr), nullptr);
   Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
   return control;
 }

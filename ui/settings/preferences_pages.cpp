@@ -10,6 +10,7 @@
 #include "core/settings/font_caption.h"
 #include "core/settings/number_field.h"
 #include "services/information/help.h"
+#include "services/languages/language_folder.h"
 #include "services/output/printer.h"
 #include "ui/settings/controls.h"
 #include "ui/settings/setting_controls.h"
@@ -41,7 +42,7 @@ bool IsNumberField(int id) { return std::ranges::find(kNumberFields, id) != std:
 
 void PreferencesPage::Create(PreferencesPages& pages, HWND tabs, const RECT& area, int id) {
   pages_ = &pages;
-  RegisterWindowClass(GetModuleHandleA(nullptr), kPageClass);
+  RegisterWindowClass(GetModuleHandleW(nullptr), kPageClass);
   Window::Create(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
                  area.right - area.left, area.bottom - area.top, tabs, id);
 }
@@ -61,7 +62,7 @@ LRESULT PreferencesPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       break;
     case WM_SETCURSOR:
       if (GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == IDC_HOME_PAGE_LINK) {
-        SetCursor(LoadCursorA(nullptr, IDC_HAND));  // a shared cursor: not owned
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));  // a shared cursor: not owned
         return TRUE;
       }
       break;
@@ -94,10 +95,10 @@ void PreferencesPages::CreateControls() {
   GetClientRect(window_, &client);
   const int buttonTop = client.bottom - kMargin - kButtonHeight;
 
-  tabs_.reset(CreateWindowExA(
-      WS_EX_CONTROLPARENT, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+  tabs_.reset(CreateWindowExW(
+      WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
       kMargin, kMargin, client.right - 2 * kMargin, buttonTop - 2 * kMargin, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)), GetModuleHandleA(nullptr), nullptr));
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)), GetModuleHandleW(nullptr), nullptr));
   Send(tabs_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
 
   int left = client.right - kMargin - static_cast<int>(buttons_.size()) * (kButtonWidth + kButtonGap) + kButtonGap;
@@ -110,10 +111,7 @@ void PreferencesPages::CreateControls() {
   }
 
   for (int page = 0; page < kPageCount; ++page) {
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(English(kPageLayouts[page].title));
-    Send(tabs_.get(), TCM_INSERTITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
+    InsertTab(tabs_.get(), page, English(kPageLayouts[page].title));
   }
   // The page area is known once the tabs are in.
   RECT area{};
@@ -157,10 +155,10 @@ void PreferencesPages::CreateControls() {
 
   HWND home = Control(IDC_HOME_PAGE_LINK);
   SetWindowTextOf(home, std::string(kHomePageHost));
-  LOGFONTA underlined{};
-  GetObjectA(ControlFont(), sizeof underlined, &underlined);
+  LOGFONTW underlined{};
+  GetObjectW(ControlFont(), sizeof underlined, &underlined);
   underlined.lfUnderline = TRUE;
-  linkFont_.reset(CreateFontIndirectA(&underlined));
+  linkFont_.reset(CreateFontIndirectW(&underlined));
   Send(home, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
 
   // The swatch lies on the right end of the Color button; it takes no focus,
@@ -252,10 +250,7 @@ bool PreferencesPages::PrinterSelected() const { return SelectedIndex(Control(ID
 // The first entry with that name without regard to case; none when it is gone.
 void PreferencesPages::SelectPrinter(const std::string& name) {
   HWND printers = Control(IDC_PRINTER);
-  const LRESULT found = name.empty() ? CB_ERR
-                                     : Send(printers, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(name.c_str()));
-  Send(printers, CB_SETCURSEL, static_cast<WPARAM>(found == CB_ERR ? -1 : found));
+  SelectIndex(printers, name.empty() ? -1 : FindItem(printers, name));
 }
 
 void PreferencesPages::HandleCommand(int id, WORD code) {

@@ -2,12 +2,16 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+
+#include "base/system_text.h"
+
 namespace {
 
 // The record the icon is added and removed with: window and icon id 0.
-NOTIFYICONDATAA IconRecord(HWND window) {
-  NOTIFYICONDATAA record{};
-  record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+NOTIFYICONDATAW IconRecord(HWND window) {
+  NOTIFYICONDATAW record{};
+  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
   record.hWnd = window;
   record.uID = 0;
   return record;
@@ -33,18 +37,18 @@ constexpr MenuItem kItems[] = {
 }  // namespace
 
 void AddTrayIcon(HWND window, HICON icon) {
-  NOTIFYICONDATAA record = IconRecord(window);
+  NOTIFYICONDATAW record = IconRecord(window);
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = WM_TRAYICON;
   record.hIcon = icon;
-  lstrcpynA(record.szTip, "Vorlane", sizeof record.szTip);
+  lstrcpynW(record.szTip, L"Vorlane", static_cast<int>(std::size(record.szTip)));
   // Fails harmlessly when the icon is already there.
-  (void)Shell_NotifyIconA(NIM_ADD, &record);
+  (void)Shell_NotifyIconW(NIM_ADD, &record);
 }
 
 void RemoveTrayIcon(HWND window) {
-  NOTIFYICONDATAA record = IconRecord(window);
-  (void)Shell_NotifyIconA(NIM_DELETE, &record);
+  NOTIFYICONDATAW record = IconRecord(window);
+  (void)Shell_NotifyIconW(NIM_DELETE, &record);
 }
 
 void TrayMenu::SetDefaultAction(int32_t defaultAction) {
@@ -56,9 +60,9 @@ owners::Menu TrayMenu::Make(const Texts& texts) const {
   owners::Menu menu(CreatePopupMenu());
   for (const MenuItem& item : kItems) {
     if (item.command == 0) {
-      AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     } else {
-      AppendMenuA(menu.get(), MF_STRING, item.command, texts[item.caption].c_str());
+      AppendMenuW(menu.get(), MF_STRING, item.command, Wide(texts[item.caption]).c_str());
     }
   }
   CheckMenuItem(menu.get(), IDM_RUN_ON_STARTUP, MF_BYCOMMAND | (runOnStartupChecked_ ? MF_CHECKED : MF_UNCHECKED));
@@ -75,5 +79,5 @@ void TrayMenu::Popup(HWND window, const Texts& texts) const {
   // user clicks elsewhere.
   SetForegroundWindow(window);
   TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
-  PostMessageA(window, WM_NULL, 0, 0);
+  PostMessageW(window, WM_NULL, 0, 0);
 }
