@@ -1,16 +1,27 @@
 #!/usr/bin/env python3
 """Pictures of the four tabs of the Preferences window, for the README.
 
+    python3 scripts/screenshots.py [--dpi N] [--language NAME]
+
 Runs the built program (build/windows/dist/Vorlane.exe, or the build folder
-named by VORLANE_BUILD) in a private test environment: a virtual display, two
-PDF printers and a fresh Wine prefix. Opens Preferences with the tray menu's
-command, shows each tab in turn and saves docs/screenshots/<tab>.png, cropped
-to the window. Build first with: cmake --build --preset windows --target Vorlane driver
+named by VORLANE_BUILD) in a private test environment: a virtual display at
+the DPI given (96 by default; 144 is 150 %), two PDF printers and a fresh Wine
+prefix, with the language given (English by default, or the name of a file in
+langs/ without .lng) stored in the settings. Opens Preferences with the tray
+menu's command, shows each tab in turn and saves docs/screenshots/<tab>.png,
+cropped to the window. At any other DPI or in any other language the name
+also carries both, the language as its first two letters in lower case:
+general-144-de.png is the General tab at 144 DPI in Deutsch,
+general-144-en.png the same in English.
+
+Build first with: cmake --build --preset windows --target Vorlane driver
 """
+import argparse
 import os
 import subprocess
 import sys
-import tempfile
+
+from PIL import ImageGrab
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
@@ -23,6 +34,7 @@ PROGRAM = os.path.join(BUILD, "dist", "Vorlane.exe")
 DRIVER = os.path.join(BUILD, "tests", "e2e", "driver.exe")
 OUTPUT = os.path.join(REPO, "docs", "screenshots")
 
+SETTINGS_KEY = r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences"
 MAIN = "class:TfmOptions"
 WM_COMMAND = 0x0111
 WM_KEYDOWN = 0x0100
@@ -41,7 +53,9 @@ class Shooter:
         self.environment = environment
 
     def driver(self, *args):
-        result = subprocess.run(["wine", DRIVER, *map(str, args)], env=self.env, capture_output=True, text=True)
+        # Window texts come in the Windows code page.
+        result = subprocess.run(["wine", DRIVER, *map(str, args)], env=self.env, capture_output=True,
+                                encoding="cp1252", errors="replace")
         return result.stdout.splitlines()
 
     def window(self):
@@ -56,40 +70,53 @@ class Shooter:
         child = self.children().get(page_id)
         return child is not None and child[3] == "1"
 
-    def capture(self, path):
-        """Captures the screen until two pictures in a row agree, so that painting has finished."""
+    def capture(self, box):
+        """Grabs the box of the screen until two pictures in a row agree, so that painting has finished."""
         previous = [None]
 
         def settled():
-            subprocess.run(["import", "-window", "root", path], env=self.env, check=True, capture_output=True)
-            with open(path, "rb") as picture:
-                data = picture.read()
-            same = data == previous[0]
-            previous[0] = data
+            picture = ImageGrab.grab(bbox=box, xdisplay=self.env["DISPLAY"])
+            same = picture == previous[0]
+            previous[0] = picture
             return same
 
         wait_until(settled, LIMIT, interval=0.3, what="the window to finish painting")
+        return previous[0]
 
-    def shoot(self, name, scratch):
+    def shoot(self, name):
         fields = self.window()
-        left, top, right, bottom = (int(value) for value in fields[5:9])
-        whole = os.path.join(scratch, "screen.png")
-        self.capture(whole)
+        box = tuple(int(value) for value in fields[5:9])  # left, top, right, bottom
         target = os.path.join(OUTPUT, name + ".png")
-        subprocess.run(["convert", whole, "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage", target],
-                       check=True)
+        picture = self.capture(box)
+        # A window has few colours: a palette, when it loses none of them, makes the file much smaller.
+        paletted = picture.quantize(256)
+        if paletted.convert("RGB").tobytes() == picture.tobytes():
+            picture = paletted
+        picture.save(target, optimize=True)
         print("saved", os.path.relpath(target, REPO))
 
 
+def suffix(dpi, language):
+    """What the pictures' names carry beyond the tab's: nothing for the README's own."""
+    if dpi == 96 and language == "English":
+        return ""
+    return f"-{dpi}-{language[:2].lower()}"
+
+
 def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--dpi", type=int, default=96, help="the display's DPI (default 96)")
+    parser.add_argument("--language", default="English", help="the program's language (default English)")
+    args = parser.parse_args()
     for needed in (PROGRAM, DRIVER):
         if not os.path.exists(needed):
             sys.exit(f"{needed} is missing: build the windows preset first")
     os.makedirs(OUTPUT, exist_ok=True)
-    with TestEnvironment() as environment, tempfile.TemporaryDirectory() as scratch:
+    with TestEnvironment(dpi=args.dpi) as environment:
         # Wine draws the window's own frame and caption: the virtual display has no window manager.
         environment.wine_reg("add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/t", "REG_SZ", "/d", "N",
                              "/f")
+        environment.wine_reg("add", SETTINGS_KEY, "/v", "Language", "/t", "REG_SZ", "/d", args.language, "/f")
         shooter = Shooter(environment)
         program = subprocess.Popen(["wine", PROGRAM], env=environment.env, cwd=os.path.dirname(PROGRAM),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -102,7 +129,7 @@ def main():
                 if index:
                     shooter.driver("post", tabs, WM_KEYDOWN, VK_RIGHT, 0)
                 wait_until(lambda: shooter.shown(page_id), LIMIT, interval=0.3, what=f"the {name} tab")
-                shooter.shoot(name, scratch)
+                shooter.shoot(name + suffix(args.dpi, args.language))
             shooter.driver("command", MAIN, IDM_EXIT)
             program.wait(LIMIT)
         finally:

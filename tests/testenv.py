@@ -5,10 +5,11 @@ It starts a virtual X display, a CUPS scheduler of its own with cups-pdf
 queues (the first one is the default), and a fresh Wine prefix, and ends all
 of them again. Used as a module by the end-to-end tests, and from the shell:
 
-    python3 tests/testenv.py [--printers N] -- COMMAND ...
+    python3 tests/testenv.py [--printers N] [--dpi N] -- COMMAND ...
 
 runs COMMAND with DISPLAY, WINEPREFIX, WINEDEBUG, CUPS_SERVER, VORLANE_PDF_DIR
 (one folder per queue) and VORLANE_QUEUES (queue names, default first) set.
+The prefix's display has the DPI given (96, 100 %, by default).
 """
 import argparse
 import os
@@ -24,6 +25,8 @@ import time
 PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 CUPS_PDF_CONFIG_DIR = "/etc/cups"  # where the cups-pdf backend looks for per-queue settings
 SCREEN = "1920x1080x24"
+# Where Wine reads the display's DPI from; both are read when a process starts.
+DPI_KEYS = [r"HKCU\Control Panel\Desktop", r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"]
 FONT_REPLACEMENTS = {"Arial": "Liberation Sans", "Microsoft Sans Serif": "Liberation Sans"}
 
 
@@ -42,8 +45,9 @@ def wait_until(condition, timeout, interval=0.1, what="condition"):
 class TestEnvironment:
     __test__ = False  # not a test class, whatever its name
 
-    def __init__(self, printers=2):
+    def __init__(self, printers=2, dpi=96):
         self.printer_count = printers
+        self.dpi = dpi
         self.token = secrets.token_hex(3)
         self.root = None
         self.env = None
@@ -170,6 +174,9 @@ Sandboxing Relaxed
         # A crash must fail the test, not wait for someone to close a dialog.
         self.wine_reg("add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
                       "/d", "0", "/f")
+        # Before the desktop below starts, so that it and every program see the same DPI.
+        for key in DPI_KEYS:
+            self.wine_reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(self.dpi), "/f")
         subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True)
         # One persistent server with its desktop for the whole run, started
         # here so that no test's output pipe is inherited by it.
@@ -250,12 +257,13 @@ Sandboxing Relaxed
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--printers", type=int, default=2, help="number of PDF queues (0 to 3)")
+    parser.add_argument("--dpi", type=int, default=96, help="the display's DPI (96 is 100 %%, 144 is 150 %%)")
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = args.command[1:] if args.command[:1] == ["--"] else args.command
     if not command:
         parser.error("no command given")
-    with TestEnvironment(args.printers) as environment:
+    with TestEnvironment(args.printers, args.dpi) as environment:
         return subprocess.run(command, env=environment.env).returncode
 
 
