@@ -53,9 +53,9 @@ class Shooter:
         self.environment = environment
 
     def driver(self, *args):
-        # Window texts come in the Windows code page.
+        # Window texts come in UTF-8.
         result = subprocess.run(["wine", DRIVER, *map(str, args)], env=self.env, capture_output=True,
-                                encoding="cp1252", errors="replace")
+                                encoding="utf-8", errors="replace")
         return result.stdout.splitlines()
 
     def window(self):
