@@ -87,6 +87,9 @@ inline void DeleteSolidFill(Gdiplus::GpSolidFill* brush) { gp::GdipDeleteBrush(b
 inline void DeleteFont(Gdiplus::GpFont* font) { gp::GdipDeleteFont(font); }
 inline void DeleteFontFamily(Gdiplus::GpFontFamily* family) { gp::GdipDeleteFontFamily(family); }
 inline void DeleteStringFormat(Gdiplus::GpStringFormat* format) { gp::GdipDeleteStringFormat(format); }
+inline void DisposeImageAttributes(Gdiplus::GpImageAttributes* attributes) {
+  gp::GdipDisposeImageAttributes(attributes);
+}
 
 using GpImage = Owner<Gdiplus::GpImage*, DisposeImage>;
 using GpBitmap = Owner<Gdiplus::GpBitmap*, DisposeBitmap>;
@@ -95,6 +98,7 @@ using GpSolidFill = Owner<Gdiplus::GpSolidFill*, DeleteSolidFill>;
 using GpFont = Owner<Gdiplus::GpFont*, DeleteFont>;
 using GpFontFamily = Owner<Gdiplus::GpFontFamily*, DeleteFontFamily>;
 using GpStringFormat = Owner<Gdiplus::GpStringFormat*, DeleteStringFormat>;
+using GpImageAttributes = Owner<Gdiplus::GpImageAttributes*, DisposeImageAttributes>;
 
 inline void ReleaseStream(IStream* stream) { stream->Release(); }
 using Stream = Owner<IStream*, ReleaseStream>;  // SHCreateMemStream

@@ -22,6 +22,7 @@ SOURCES = None
 # Texts each topic must state, as the user reads them.
 POSITIONS = ["Top-left", "Top-center", "Top-right", "Middle-left", "Center", "Middle-right", "Bottom-left",
              "Bottom-center", "Bottom-right"]
+ORIENTATIONS = ["Orientation", "As the printer is set", "Automatic", "Portrait", "Landscape"]
 TOPIC_FACTS = {
     "index.html": ["Ctrl+Shift+Print Screen", "Alt+Shift+Print Screen", "tray", "Only one copy"],
     "hotkeys.html": ["Ctrl+Shift+Print Screen", "Alt+Shift+Print Screen", "None", "primary display",
@@ -29,7 +30,8 @@ TOPIC_FACTS = {
                      "Unable to assign active window shortcut, try another.", "%WINDOW%"],
     "timed_shots.html": ["Delayed capture", "Make several shots", "D+I", "starts over", "first shot"],
     "printing.html": ["Fit to page", "\"Vorlane\"", "one page", "default printer", "Printing in progress",
-                      "There is no default printer currently selected", "Printer selected is not valid"] + POSITIONS,
+                      "There is no default printer currently selected", "Printer selected is not valid",
+                      "Automatic", "Print in grayscale"] + POSITIONS,
     "watermark_macros.html": ["%DATE%", "%TIME%", "%WINDOW%", "first occurrence", "capitals",
                               "short date format", "Empty for an entire-screen shot"],
     "tray.html": ["Double-click", "Right-click", "Preferences", "Run on startup", "Help", "About", "Exit",
@@ -38,7 +40,8 @@ TOPIC_FACTS = {
                          "General", "Printing", "Watermark", "Timer"],
     "general_tab.html": ["Language", "Refresh", "F5", "Shortcuts", "Entire screen", "Active window", "Key",
                          "Tray icon default action", "Take entire screen", "www.vorlane-print.com"],
-    "printing_tab.html": ["Printer", "Properties", "Fit to page", "Position", "natural size"] + POSITIONS,
+    "printing_tab.html": ["Printer", "Properties", "Fit to page", "Position", "natural size"] + POSITIONS + ORIENTATIONS + [
+        "Copies", "99", "Print in grayscale"],
     "watermark_tab.html": ["Make watermark", "Location", "Text", "50 characters", "Font", "Browse Font", "Color",
                            "Transparency", "Solid", "Invisible", "Top-left corner", "Top-right corner",
                            "Bottom-left corner", "Bottom-right corner", "pixels"],

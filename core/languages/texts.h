@@ -73,6 +73,13 @@ enum class TextPlace {
   X(PrintingPagePositionLB, PreferencesWindow, "Bottom-left", ListItem, IDC_PAGE_POSITION, 6) \
   X(PrintingPagePositionCB, PreferencesWindow, "Bottom-center", ListItem, IDC_PAGE_POSITION, 7) \
   X(PrintingPagePositionRB, PreferencesWindow, "Bottom-right", ListItem, IDC_PAGE_POSITION, 8) \
+  X(PrintingOrientation, PreferencesWindow, "Orientation", Caption, IDC_ORIENTATION_LABEL, 0) \
+  X(PrintingOrientationAsSet, PreferencesWindow, "As the printer is set", ListItem, IDC_ORIENTATION, 0) \
+  X(PrintingOrientationAutomatic, PreferencesWindow, "Automatic", ListItem, IDC_ORIENTATION, 1) \
+  X(PrintingOrientationPortrait, PreferencesWindow, "Portrait", ListItem, IDC_ORIENTATION, 2) \
+  X(PrintingOrientationLandscape, PreferencesWindow, "Landscape", ListItem, IDC_ORIENTATION, 3) \
+  X(PrintingCopies, PreferencesWindow, "Copies", Caption, IDC_COPIES_LABEL, 0) \
+  X(PrintingGrayscale, PreferencesWindow, "Print in grayscale", Caption, IDC_GRAYSCALE, 0) \
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
   X(RunOnStartup, TrayMenu, "Run on startup", Kept, 0, 0) \

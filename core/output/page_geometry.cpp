@@ -40,3 +40,17 @@ PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printable
   return {Offset(position % kPositionsPerRow, printableWidth, drawnWidth),
           Offset(position / kPositionsPerRow, printableHeight, drawnHeight), drawnWidth, drawnHeight};
 }
+
+PaperTurn TurnFor(PrintOrientation orientation, double widthPx, double heightPx) {
+  switch (orientation) {
+    case PrintOrientation::Automatic:
+      return widthPx > heightPx ? PaperTurn::Landscape : PaperTurn::Portrait;
+    case PrintOrientation::Portrait:
+      return PaperTurn::Portrait;
+    case PrintOrientation::Landscape:
+      return PaperTurn::Landscape;
+    case PrintOrientation::AsPrinterIsSet:
+      break;
+  }
+  return PaperTurn::AsPrinterIsSet;
+}

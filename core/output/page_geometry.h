@@ -18,3 +18,14 @@ inline constexpr int32_t kPagePositionCenter = 4;
 // 0..8 (row-major: top-left .. bottom-right).
 PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printableWidth, double printableHeight,
                    bool fitToPage, int32_t position);
+
+// The PrintOrientation setting, in the order of its list.
+enum class PrintOrientation : int32_t { AsPrinterIsSet, Automatic, Portrait, Landscape };
+inline constexpr int32_t kPrintOrientationCount = 4;
+
+// How one job's page is turned.
+enum class PaperTurn { AsPrinterIsSet, Portrait, Landscape };
+
+// The turn of the page for a shot of widthPx x heightPx: Automatic turns it
+// to landscape for a shot wider than tall only.
+PaperTurn TurnFor(PrintOrientation orientation, double widthPx, double heightPx);

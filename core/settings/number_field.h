@@ -1,6 +1,6 @@
 #pragma once
 // The number fields of the Preferences window (delay, number of shots,
-// interval): what counts as an integer and how the text is kept tidy.
+// interval, copies): what counts as an integer and how the text is kept tidy.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

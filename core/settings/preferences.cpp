@@ -37,6 +37,10 @@ Preferences LoadPreferences(PreferenceStore& store, const std::function<std::str
         break;
     }
   }
+  for (const SettingRange& range : kSettingRanges) {
+    int32_t& value = record.*range.field;
+    if (value < range.lowest || value > range.highest) value = defaults.*range.field;
+  }
   // The current printer is looked up only when nothing usable is stored.
   if (record.PrintPrinter.empty()) record.PrintPrinter = currentPrinter();
   return record;

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "core/output/page_geometry.h"
 #include "resources/resource.h"
 
 enum class SettingType { Text, Integer, OnOff };
@@ -52,6 +53,9 @@ enum class SettingShown {
   X(TimerSeveralShots, OnOff, false, 21, IDC_SEVERAL_SHOTS, Check) \
   X(PrintFitToPage, OnOff, true, 14, IDC_FIT_TO_PAGE, Check) \
   X(PrintPagePosition, Integer, 4 /* Center */, 15, IDC_PAGE_POSITION, ListIndex) \
+  X(PrintOrientation, Integer, 0 /* as the printer is set */, 22, IDC_ORIENTATION, ListIndex) \
+  X(PrintCopies, Integer, 1, 23, IDC_COPIES, Count) \
+  X(PrintGrayscale, OnOff, false, 24, IDC_GRAYSCALE, Check) \
   X(PrintPrinter, Text, "" /* the current printer */, 16, IDC_PRINTER, OwnCode)
 // clang-format on
 
@@ -112,6 +116,19 @@ inline constexpr Setting kSettings[] = {
 };
 inline constexpr size_t kSettingCount = std::size(kSettings);
 
+inline constexpr int32_t kPrintCopiesMax = 99;
+
+// Integers whose stored value outside lowest..highest loads as the default.
+struct SettingRange {
+  int32_t Preferences::*field;
+  int32_t lowest;
+  int32_t highest;
+};
+inline constexpr SettingRange kSettingRanges[] = {
+    {&Preferences::PrintOrientation, 0, kPrintOrientationCount - 1},
+    {&Preferences::PrintCopies, 1, kPrintCopiesMax},
+};
+
 // Where preferences live: named texts and 32-bit integers with the read rules
 // of the registry (an absent value gives the default).
 class PreferenceStore {
@@ -126,8 +143,9 @@ class PreferenceStore {
 // The record an empty store gives; currentPrinter is the PrintPrinter default.
 Preferences DefaultPreferences(const std::string& currentPrinter);
 
-// Reads every setting in load order. currentPrinter is asked only when the
-// store has no usable PrintPrinter text.
+// Reads every setting in load order, a ranged one outside its range as its
+// default; the store keeps what it holds. currentPrinter is asked only when
+// the store has no usable PrintPrinter text.
 Preferences LoadPreferences(PreferenceStore& store, const std::function<std::string()>& currentPrinter);
 
 // Writes every value, changed or not, in save order (on/off as 1 or 0).

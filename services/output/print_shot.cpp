@@ -26,6 +26,46 @@ Gdiplus::GpRectF PrintableInches(Gdiplus::GpGraphics* graphics) {
 
 constexpr const char* kDocumentName = "Vorlane";
 
+// Each colour becomes the gray of its luminance (ITU-R BT.601 weights);
+// transparency stays.
+constexpr Gdiplus::ColorMatrix kGrayMatrix = {{
+    {0.299f, 0.299f, 0.299f, 0, 0},
+    {0.587f, 0.587f, 0.587f, 0, 0},
+    {0.114f, 0.114f, 0.114f, 0, 0},
+    {0, 0, 0, 1, 0},
+    {0, 0, 0, 0, 1},
+}};
+
+owners::GpImageAttributes GrayAttributes() {
+  Gdiplus::GpImageAttributes* made = nullptr;
+  gp::GdipCreateImageAttributes(&made);
+  owners::GpImageAttributes attributes(made);
+  if (attributes) {
+    gp::GdipSetImageAttributesColorMatrix(attributes.get(), Gdiplus::ColorAdjustTypeDefault, TRUE, &kGrayMatrix,
+                                          nullptr, Gdiplus::ColorMatrixFlagsDefault);
+  }
+  return attributes;
+}
+
+// Draws the shot on the page as the fit rule and the position place it.
+// A shot GDI+ could not copy has no pixels: the page stays blank.
+void DrawPage(HDC dc, Gdiplus::GpBitmap* shot, UINT widthPx, UINT heightPx, Gdiplus::GpImageAttributes* colors,
+              const Preferences& preferences, double screenPpi) {
+  if (!shot) return;
+  Gdiplus::GpGraphics* page = nullptr;
+  gp::GdipCreateFromHDC(dc, &page);
+  const owners::GpGraphics printerGraphics(page);
+  const Gdiplus::GpRectF printable = PrintableInches(printerGraphics.get());
+  gp::GdipSetPageUnit(printerGraphics.get(), Gdiplus::UnitInch);
+  gp::GdipSetInterpolationMode(printerGraphics.get(), Gdiplus::InterpolationModeHighQuality);
+  const PageRect place = PlaceShot(widthPx, heightPx, screenPpi, printable.Width, printable.Height,
+                                   preferences.PrintFitToPage, preferences.PrintPagePosition);
+  gp::GdipDrawImageRectRect(printerGraphics.get(), shot, static_cast<float>(place.X), static_cast<float>(place.Y),
+                            static_cast<float>(place.Width), static_cast<float>(place.Height), 0, 0,
+                            static_cast<float>(widthPx), static_cast<float>(heightPx), Gdiplus::UnitPixel, colors,
+                            nullptr, nullptr);
+}
+
 }  // namespace
 
 void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
@@ -50,22 +90,12 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
     StampWatermark(imageGraphics.get(), widthPx, heightPx, windowTitle, preferences);
   }
 
-  PrintJob job(printer, kDocumentName);
-  {
-    Gdiplus::GpGraphics* page = nullptr;
-    gp::GdipCreateFromHDC(job.dc(), &page);
-    const owners::GpGraphics printerGraphics(page);
-    const Gdiplus::GpRectF printable = PrintableInches(printerGraphics.get());
-    gp::GdipSetPageUnit(printerGraphics.get(), Gdiplus::UnitInch);
-    gp::GdipSetInterpolationMode(printerGraphics.get(), Gdiplus::InterpolationModeHighQuality);
-    // A shot GDI+ could not copy has no pixels: the page stays blank.
-    if (shotImage) {
-      const PageRect place = PlaceShot(widthPx, heightPx, screenPpi, printable.Width, printable.Height,
-                                       preferences.PrintFitToPage, preferences.PrintPagePosition);
-      gp::GdipDrawImageRect(printerGraphics.get(), shotImage.get(), static_cast<float>(place.X),
-                            static_cast<float>(place.Y), static_cast<float>(place.Width),
-                            static_cast<float>(place.Height));
-    }
+  const owners::GpImageAttributes gray = preferences.PrintGrayscale ? GrayAttributes() : owners::GpImageAttributes();
+  const PaperTurn turn = TurnFor(static_cast<PrintOrientation>(preferences.PrintOrientation), widthPx, heightPx);
+  PrintJob job(printer, kDocumentName, {turn, preferences.PrintCopies});
+  for (int page = 0; page < job.Pages(); ++page) {
+    if (page > 0) job.NextPage();
+    DrawPage(job.dc(), shotImage.get(), widthPx, heightPx, gray.get(), preferences, screenPpi);
   }
   job.End();
 }

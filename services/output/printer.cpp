@@ -2,6 +2,7 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -106,7 +107,37 @@ std::string DeviceNameOf(const std::vector<std::byte>& devNames) {
   return Narrow(device.substr(0, device.find(L'\0')));
 }
 
+struct JobSettings {
+  std::vector<std::byte> devmode;
+  int pagesToDraw = 1;
+};
+
+// The job's own copy of the printer's device settings, turned as asked and
+// with the copies the driver can make. Without device settings there is
+// nothing to turn, and every copy is drawn.
+JobSettings SettingsForJob(const std::vector<std::byte>& printerSettings, const JobOptions& options,
+                           const std::function<int()>& driverCopies) {
+  JobSettings job{printerSettings, std::max(options.copies, 1)};
+  if (job.devmode.size() < sizeof(DEVMODEW)) return job;
+  auto* devmode = reinterpret_cast<DEVMODEW*>(job.devmode.data());
+  if (options.turn != PaperTurn::AsPrinterIsSet) {
+    devmode->dmOrientation = options.turn == PaperTurn::Landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+    devmode->dmFields |= DM_ORIENTATION;
+  }
+  // One copy leaves the copies as the printer is set, as before there was a choice.
+  if (job.pagesToDraw > 1 && driverCopies() >= job.pagesToDraw) {
+    devmode->dmCopies = static_cast<short>(job.pagesToDraw);
+    devmode->dmFields |= DM_COPIES;
+    job.pagesToDraw = 1;
+  }
+  return job;
+}
+
 }  // namespace
+
+int DriverCopies(const std::string& printer) {
+  return std::max(DeviceCapabilitiesW(Wide(printer).c_str(), nullptr, DC_COPIES, nullptr, nullptr), 1);
+}
 
 std::vector<std::string> EnumerateInstalledPrinters() {
   DWORD needed = 0;
@@ -126,7 +157,8 @@ std::vector<std::string> EnumerateInstalledPrinters() {
   return names;
 }
 
-Printer::Printer(Enumerator enumerate) : enumerate_(std::move(enumerate)) {}
+Printer::Printer(Enumerator enumerate, CopiesQuery driverCopies)
+    : enumerate_(std::move(enumerate)), driverCopies_(std::move(driverCopies)) {}
 
 Printer::~Printer() { AbortDoc(); }
 
@@ -200,14 +232,15 @@ bool Printer::SetupDialog(HWND owner, int index) {
   return true;
 }
 
-HDC Printer::BeginDoc(const char* documentName) {
+HDC Printer::BeginDoc(const char* documentName, const JobOptions& options) {
   if (Printing()) throw std::runtime_error(kPrintingInProgressError);
   const std::string printer = RequireSelectedPrinter();
   UpdateDeviceSettings(printer);
-  const auto* devmode =
-      settings_.devmode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(settings_.devmode.data());
+  const JobSettings job = SettingsForJob(settings_.devmode, options, [&] { return driverCopies_(printer); });
+  const auto* devmode = job.devmode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(job.devmode.data());
   dc_.reset(CreateDCW(nullptr, Wide(printer).c_str(), nullptr, devmode));
   if (!dc_) throw std::runtime_error(kPrinterNotValidError);
+  pagesToDraw_ = job.pagesToDraw;
 
   // Open from here on: the abort procedure may already run inside StartDocA.
   job_.emplace();
@@ -226,6 +259,14 @@ HDC Printer::BeginDoc(const char* documentName) {
     throw LocalisedError(TextId::PrintJobNotStarted);
   }
   return dc_.get();
+}
+
+void Printer::NextPage() {
+  if (!Printing()) return;
+  if (::EndPage(dc_.get()) <= 0 || StartPage(dc_.get()) <= 0) {
+    AbortDoc();
+    throw LocalisedError(TextId::PrintJobNotFinished);
+  }
 }
 
 void Printer::EndDoc() {

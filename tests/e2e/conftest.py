@@ -1,6 +1,8 @@
 """Fixtures of the end-to-end tests: the real Vorlane.exe under Wine on a
 virtual display, printing to private cups-pdf queues."""
 import os
+import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -336,6 +338,7 @@ class Page:
         self.width, self.height = int(tokens[1]), int(tokens[2])
         self.pixels = data[offset + 1:]
         self.dpi = dpi
+        self.pdf = pdf
 
     def pixel(self, x, y):
         i = (y * self.width + x) * 3
@@ -367,6 +370,38 @@ def pdf_title(pdf):
         if line.startswith("Title:"):
             return line.split(":", 1)[1].strip()
     return None
+
+
+def page_turn(pdf):
+    """(paper, rotation) of the first page as pdfinfo reports them, such as ("A4", 90)."""
+    report = subprocess.run(["pdfinfo", "-f", "1", "-l", "1", pdf], capture_output=True, text=True,
+                            check=True).stdout
+    paper = re.search(r"^Page\s+1 size:.*\((\w+)\)", report, re.MULTILINE)
+    rotation = re.search(r"^Page\s+1 rot:\s+(\d+)", report, re.MULTILINE)
+    return paper and paper.group(1), rotation and int(rotation.group(1))
+
+
+def newest_job(environment):
+    """The number of the last job the scheduler finished."""
+    return max(int(line.split()[0].rsplit("-", 1)[1]) for line in environment.completed_jobs())
+
+
+# An IPP integer attribute named "copies" as the scheduler writes it: value
+# tag, name length, name, value length, then the value (big-endian).
+COPIES_ATTRIBUTE = re.compile(rb"\x21\x00\x06copies\x00\x04(.{4})", re.DOTALL)
+
+
+def job_copies(environment, job):
+    """The job's "copies" attribute as the scheduler keeps it in the job's control file."""
+    control = os.path.join(environment.root, "cups", "spool", f"c{job:05d}")
+    def read():
+        try:
+            with open(control, "rb") as attributes:
+                found = COPIES_ATTRIBUTE.search(attributes.read())
+        except OSError:
+            return None
+        return found and struct.unpack(">i", found.group(1))[0]
+    return wait_until(read, 60, interval=0.25, what=f"the control file of job {job}")
 
 
 def start_test_window(environment, x, y, width, height, title, popup=False, plain=False):

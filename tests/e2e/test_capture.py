@@ -4,8 +4,9 @@ import time
 
 import pytest
 
-from conftest import (BLUE, GREEN, RED, YELLOW, Page, near, pdf_title, set_preferences, start_test_window,
-                      wait_for_pdfs)
+from conftest import (BLUE, GREEN, RED, YELLOW, Page, job_copies, near, newest_job, page_turn, pdf_title,
+                      set_preferences, start_test_window, wait_for_pdfs)
+from testenv import wait_until
 
 
 @pytest.fixture
@@ -97,23 +98,41 @@ def print_active_window(vorlane, desktop, environment, width, height, **preferen
         process.wait()
 
 
-def test_natural_size_is_the_screen_size_in_inches(vorlane, desktop, environment):
-    page = print_active_window(vorlane, desktop, environment, 960, 480, PrintFitToPage=0, PrintPagePosition=0,
-                               PrintPrinter=environment.queues[1])  # A3: wider than 10 inches
+@pytest.mark.parametrize("queue_index, orientation, position, rotation", [
+    (1, 0, 0, 0),  # A3 as the printer is set: wider than 10 inches
+    (0, 3, 8, 90),  # A4 turned to landscape: wider than 10 inches as well
+])
+def test_natural_size_is_the_screen_size_in_inches(vorlane, desktop, environment, queue_index, orientation, position,
+                                                    rotation):
+    page = print_active_window(vorlane, desktop, environment, 960, 480, PrintFitToPage=0,
+                               PrintPagePosition=position, PrintOrientation=orientation,
+                               PrintPrinter=environment.queues[queue_index])
+    assert page_turn(page.pdf)[1] == rotation
+    assert (page.width > page.height) == (rotation == 90)
     left, top, right, bottom = page.bounds(lambda p: min(p) < 235)
     # 960 x 480 pixels at 96 per inch: 10 x 5 inches, at 30 dots per inch.
     assert abs((right - left) - 300) <= 3
     assert abs((bottom - top) - 150) <= 3
-    # At the top left of the printable area: within the printer's margin.
-    assert left < 15 and top < 15
+    # In the position's corner of the printable area: within the printer's margin.
+    if position == 0:
+        assert left < 15 and top < 15
+    else:
+        assert page.width - right < 15 and page.height - bottom < 15
 
 
-@pytest.mark.parametrize("position", [0, 4, 8])
-def test_fitted_shot_is_placed_by_the_page_position(vorlane, desktop, environment, position):
-    page = print_active_window(vorlane, desktop, environment, 640, 480, PrintFitToPage=1,
-                               PrintPagePosition=position)
+@pytest.mark.parametrize("position, width, height, orientation", [
+    (0, 640, 480, 0),
+    (4, 640, 480, 0),
+    (8, 640, 480, 0),
+    (4, 480, 640, 1),  # a window taller than wide stays portrait under Automatic
+])
+def test_fitted_shot_is_placed_by_the_page_position(vorlane, desktop, environment, position, width, height,
+                                                    orientation):
+    page = print_active_window(vorlane, desktop, environment, width, height, PrintFitToPage=1,
+                               PrintPagePosition=position, PrintOrientation=orientation)
+    assert page_turn(page.pdf) == ("A4", 0)
     left, top, right, bottom = page.bounds(lambda p: min(p) < 235)
-    assert abs((right - left) / (bottom - top) - 4 / 3) < 0.05
+    assert abs((right - left) / (bottom - top) - width / height) < 0.05
     above, below = top, page.height - bottom
     margin = page.height * 0.06
     if position == 0:
@@ -122,3 +141,43 @@ def test_fitted_shot_is_placed_by_the_page_position(vorlane, desktop, environmen
         assert abs(above - below) < margin
     else:
         assert below < margin and above > page.height / 3
+
+
+def test_automatic_turns_a_wide_screen_and_leaves_the_printer_as_it_was(vorlane, desktop, environment,
+                                                                         screen_pattern):
+    set_preferences(environment, PrintOrientation=1)
+    vorlane.start()
+    pages = []
+    for choice in ("As the printer is set", None):
+        before = len(environment.pdfs())
+        desktop.press("ctrl", "shift", "snapshot")
+        pages.append(Page(wait_for_pdfs(environment, before + 1)[-1], dpi=30))
+        if choice:
+            face = vorlane.open_preferences()
+            face.select("ORIENTATION", choice)
+            face.click("OK")
+            wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
+    landscape, portrait = pages
+    assert page_turn(landscape.pdf) == ("A4", 90)
+    assert landscape.width > landscape.height
+    boxes = quadrant_boxes(landscape)
+    assert all(boxes.values()), boxes
+    # Fitted across the long side of the sheet: the printable width is no wider than the page.
+    assert boxes["yellow"][2] - boxes["red"][0] >= landscape.width * 0.9
+    assert page_turn(portrait.pdf) == ("A4", 0)
+    assert portrait.height > portrait.width
+    ink = portrait.bounds(lambda p: min(p) < 235)
+    assert ink[2] - ink[0] > portrait.width * 0.85 and ink[3] - ink[1] < portrait.height * 0.5
+
+
+def test_copies_come_from_one_job(vorlane, desktop, environment, screen_pattern):
+    set_preferences(environment, PrintCopies=3)
+    before, jobs = len(environment.pdfs()), len(environment.completed_jobs())
+    vorlane.start()
+    desktop.press("ctrl", "shift", "snapshot")
+    wait_for_pdfs(environment, before + 1)
+    wait_until(lambda: len(environment.completed_jobs()) > jobs, 60, what="the job to complete")
+    assert len(environment.completed_jobs()) == jobs + 1
+    # The driver makes the copies: the job carries them and cups-pdf writes one page.
+    assert job_copies(environment, newest_job(environment)) == 3
+    assert len(environment.pdfs()) == before + 1

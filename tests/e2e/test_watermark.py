@@ -1,7 +1,7 @@
 """Printed shots carry the watermark."""
 import pytest
 
-from conftest import Page, set_preferences, start_test_window, wait_for_pdfs
+from conftest import BLUE, GREEN, YELLOW, Page, near, set_preferences, start_test_window, wait_for_pdfs
 
 WATERMARK = dict(WatermarkMake=1, WatermarkText="%DATE% %TIME% %WINDOW%", WatermarkFontName="Liberation Sans",
                  WatermarkFontSize=48, WatermarkFontColor=255, WatermarkLocation=3)
@@ -25,6 +25,24 @@ def grey_window(environment):
     yield handle
     process.kill()
     process.wait()
+
+
+@pytest.fixture
+def colour_window(environment):
+    """Red, green, blue and yellow quadrants."""
+    process, handle = start_test_window(environment, 100, 100, 1600, 900, "Colours", popup=True)
+    yield handle
+    process.kill()
+    process.wait()
+
+
+# How far apart a pixel's channels may be and still count as gray.
+GRAY_TOLERANCE = 12
+
+
+def coloured(page):
+    return [(x, y) for y in range(page.height) for x in range(page.width)
+            if max(page.pixel(x, y)) - min(page.pixel(x, y)) > GRAY_TOLERANCE]
 
 
 def shoot(vorlane, desktop, environment, window, pages=1):
@@ -84,3 +102,16 @@ def test_a_title_in_any_script_reaches_the_paper(vorlane, desktop, environment):
             process.wait()
     assert stamps[0] and stamps[1], "both titles were stamped"
     assert stamps[0] != stamps[1], "the title reached the paper as question marks"
+
+
+@pytest.mark.parametrize("grayscale", [1, 0])
+def test_grayscale_prints_the_shot_and_its_watermark_without_colour(vorlane, desktop, environment, colour_window,
+                                                                     grayscale):
+    set_preferences(environment, PrintGrayscale=grayscale, **WATERMARK)
+    page = shoot(vorlane, desktop, environment, colour_window)[0]
+    if grayscale:
+        assert not coloured(page)
+        assert page.bounds(lambda p: min(p) < 235), "the shot is printed"
+    else:
+        assert red_in(page, 0, 0, 1, 1)
+        assert all(page.bounds(lambda p, c=colour: near(p, c)) for colour in (GREEN, BLUE, YELLOW))

@@ -111,3 +111,28 @@ TEST(PageGeometry, SizesWithoutAreaGiveAnEmptyRectangle) {
     ExpectRect(placed, {0, 0, 0, 0});
   }
 }
+
+TEST(PageGeometry, TheOrientationTurnsThePageAndAutomaticFollowsTheShot) {
+  using O = PrintOrientation;
+  using T = PaperTurn;
+  const struct {
+    PrintOrientation orientation;
+    double widthPx, heightPx;
+    PaperTurn turn;
+  } cases[] = {
+      {O::AsPrinterIsSet, 1920, 1080, T::AsPrinterIsSet},
+      {O::AsPrinterIsSet, 480, 640, T::AsPrinterIsSet},
+      {O::Automatic, 1920, 1080, T::Landscape},
+      {O::Automatic, 480, 640, T::Portrait},
+      {O::Automatic, 500, 500, T::Portrait},
+      {O::Automatic, 0, 0, T::Portrait},
+      {O::Portrait, 1920, 1080, T::Portrait},
+      {O::Landscape, 480, 640, T::Landscape},
+      {static_cast<O>(kPrintOrientationCount), 1920, 1080, T::AsPrinterIsSet},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.orientation));
+    SCOPED_TRACE(c.widthPx);
+    EXPECT_EQ(TurnFor(c.orientation, c.widthPx, c.heightPx), c.turn);
+  }
+}

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "tests/support/print_record.h"
@@ -65,12 +67,16 @@ TEST(Preferences, OnOffIsOnOnlyForExactlyOne) {
   store.numbers["TimerDelayedCapture"] = 1;
   store.numbers["PrintFitToPage"] = 0;
   store.numbers["TimerSeveralShots"] = -1;
+  store.numbers["PrintGrayscale"] = 2;
   store.texts["PrintPrinter"] = "Queue A";
   Preferences p = LoadPreferences(store, NoPrinterLookup);
   EXPECT_FALSE(p.WatermarkMake);
   EXPECT_TRUE(p.TimerDelayedCapture);
   EXPECT_FALSE(p.PrintFitToPage);
   EXPECT_FALSE(p.TimerSeveralShots);
+  EXPECT_FALSE(p.PrintGrayscale);
+  store.numbers["PrintGrayscale"] = 1;
+  EXPECT_TRUE(LoadPreferences(store, NoPrinterLookup).PrintGrayscale);
 }
 
 TEST(Preferences, IntegersReachTheRecordUnclamped) {
@@ -86,6 +92,32 @@ TEST(Preferences, IntegersReachTheRecordUnclamped) {
   EXPECT_EQ(p.PrintPagePosition, -1);
   EXPECT_EQ(p.TimerInterval, 2147483647);
   EXPECT_EQ(p.PrintPrinter, "Gone Printer");
+}
+
+TEST(Preferences, RangedIntegersOutsideTheirRangeLoadAsTheDefaultAndStayStored) {
+  constexpr auto kOrientation = &Preferences::PrintOrientation;
+  constexpr auto kCopies = &Preferences::PrintCopies;
+  const struct {
+    const char* name;
+    int32_t Preferences::*field;
+    int32_t stored;
+    int32_t loaded;
+  } cases[] = {
+      {"PrintOrientation", kOrientation, 0, 0}, {"PrintOrientation", kOrientation, 3, 3},
+      {"PrintOrientation", kOrientation, 4, 0}, {"PrintOrientation", kOrientation, -1, 0},
+      {"PrintCopies", kCopies, 1, 1},           {"PrintCopies", kCopies, 99, 99},
+      {"PrintCopies", kCopies, 100, 1},         {"PrintCopies", kCopies, 0, 1},
+      {"PrintCopies", kCopies, INT32_MIN, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.stored));
+    MapStore store;
+    store.numbers[c.name] = c.stored;
+    store.texts["PrintPrinter"] = "Queue A";
+    EXPECT_EQ(LoadPreferences(store, NoPrinterLookup).*c.field, c.loaded);
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_EQ(store.numbers[c.name], c.stored);
+  }
 }
 
 TEST(Preferences, EmptyTextsReadAsDefaultsAndNoPrinterLeavesTheNameEmpty) {
@@ -126,7 +158,10 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
                                              "TimerDelayedCapture",
                                              "TimerNumberOfShots",
                                              "TimerInterval",
-                                             "TimerSeveralShots"};
+                                             "TimerSeveralShots",
+                                             "PrintOrientation",
+                                             "PrintCopies",
+                                             "PrintGrayscale"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
   EXPECT_EQ(store.numbers["TimerDelayedCapture"], 0);
@@ -135,7 +170,8 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
 }
 
 TEST(Preferences, SavedValuesLoadBackUnchanged) {
-  // Every setting away from its default, so that a value lost on the way shows.
+  // Every setting away from its default, so that a value lost on the way
+  // shows; a ranged one at the top of its range.
   Preferences saved = DefaultPreferences("Queue B");
   int distinct = 2;
   for (const Setting& setting : kSettings) {
@@ -151,6 +187,7 @@ TEST(Preferences, SavedValuesLoadBackUnchanged) {
         break;
     }
   }
+  for (const SettingRange& range : kSettingRanges) saved.*range.field = range.highest;
   MapStore store;
   SavePreferences(store, saved);
   EXPECT_EQ(LoadPreferences(store, NoPrinterLookup), saved);

@@ -55,6 +55,7 @@ TEST(Texts, ListItemRowsFollowEachOtherInItemOrder) {
   } lists[] = {
       {TextId::WatermarkLocationLT, "WatermarkLocation", {"LT", "RT", "LB", "RB"}},
       {TextId::PrintingPagePositionLT, "PrintingPagePosition", {"LT", "CT", "RT", "LM", "C", "RM", "LB", "CB", "RB"}},
+      {TextId::PrintingOrientationAsSet, "PrintingOrientation", {"AsSet", "Automatic", "Portrait", "Landscape"}},
   };
   for (const auto& list : lists) {
     for (size_t item = 0; item < list.items.size(); ++item) {
@@ -64,11 +65,13 @@ TEST(Texts, ListItemRowsFollowEachOtherInItemOrder) {
       EXPECT_EQ(row.index, static_cast<int>(item));
     }
   }
-  // The corner items come between "WatermarkInvisible" and "TimerTitle"; the page positions end the window's rows.
+  // The corner items come between "WatermarkInvisible" and "TimerTitle"; the grayscale switch ends the window's rows.
   EXPECT_EQ(static_cast<size_t>(TextId::WatermarkLocationLT), static_cast<size_t>(TextId::WatermarkInvisible) + 1);
   EXPECT_EQ(static_cast<size_t>(TextId::TimerTitle), static_cast<size_t>(TextId::WatermarkLocationRB) + 1);
   EXPECT_EQ(static_cast<size_t>(TextId::PrintingPagePositionLT), static_cast<size_t>(TextId::PrintingPagePosition) + 1);
-  EXPECT_EQ(static_cast<size_t>(TextId::TakeEntireScreen), static_cast<size_t>(TextId::PrintingPagePositionRB) + 1);
+  EXPECT_EQ(static_cast<size_t>(TextId::PrintingOrientationAsSet),
+            static_cast<size_t>(TextId::PrintingOrientation) + 1);
+  EXPECT_EQ(static_cast<size_t>(TextId::TakeEntireScreen), static_cast<size_t>(TextId::PrintingGrayscale) + 1);
 }
 
 TEST(Texts, ReadEveryRowOnceInTableOrder) {

@@ -69,6 +69,11 @@ constexpr ControlLayout kPrintingControls[] = {
     {IDC_PAGE_POSITION, K::List, "", 90, 80, 160, 240},
     {IDC_PRINTER_PROPERTIES, K::Button, "Properties", 318, 10, 85, kButtonHeight},
     {IDC_FIT_TO_PAGE, K::Check, English(T::PrintingFitToPage), 90, 46, 220, 20},
+    {IDC_ORIENTATION_LABEL, K::Label, English(T::PrintingOrientation), 12, 117, 70, 16},
+    {IDC_ORIENTATION, K::List, "", 90, 114, 180, 120},
+    {IDC_COPIES_LABEL, K::Label, English(T::PrintingCopies), 12, 151, 70, 16},
+    {IDC_COPIES, K::Edit, "", 90, 148, 40, 22},
+    {IDC_GRAYSCALE, K::Check, English(T::PrintingGrayscale), 90, 182, 220, 20},
 };
 
 constexpr ControlLayout kWatermarkControls[] = {

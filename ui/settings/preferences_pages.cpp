@@ -21,6 +21,7 @@ constexpr const char* kPageClass = "VorlanePreferencesPage";
 
 constexpr int kWaterTextLimit = 50;
 constexpr int kNumberOfShotsLimit = 3;
+constexpr int kCopiesLimit = 2;  // digits of kPrintCopiesMax
 constexpr int kTransparencyMax = 255;
 constexpr int kTransparencyPage = 5;
 constexpr int kTransparencyTick = 15;
@@ -30,7 +31,7 @@ constexpr COLORREF kSwatchOutlineOn = RGB(0, 0, 0);
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // a change of drawing order only
 
-constexpr int kNumberFields[] = {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL};
+constexpr int kNumberFields[] = {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_COPIES};
 constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT,
                                               IDC_WATERMARK_COLOR, IDC_TRANSPARENCY};
 
@@ -147,6 +148,7 @@ void PreferencesPages::CreateControls() {
 
   Send(Control(IDC_WATERMARK_TEXT), EM_LIMITTEXT, kWaterTextLimit);
   Send(Control(IDC_NUMBER_OF_SHOTS), EM_LIMITTEXT, kNumberOfShotsLimit);
+  Send(Control(IDC_COPIES), EM_LIMITTEXT, kCopiesLimit);
 
   HWND transparency = Control(IDC_TRANSPARENCY);
   Send(transparency, TBM_SETRANGE, TRUE, MAKELPARAM(0, kTransparencyMax));
