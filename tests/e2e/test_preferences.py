@@ -30,6 +30,9 @@ def test_first_opening_shows_every_default(vorlane, environment):
         assert face.text(name) == "1" and not face.enabled(name), name
     assert face.checked("FIT_TO_PAGE")
     assert face.text("PAGE_POSITION") == "Center"
+    assert face.text("ORIENTATION") == "As the printer is set"
+    assert face.text("COPIES") == "1"
+    assert not face.checked("GRAYSCALE")
     assert face.text("PRINTER") == environment.queues[0]
     assert reg_values(environment) is None, "opening writes nothing"
 
@@ -43,11 +46,14 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     face.click("DELAYED_CAPTURE")
     face.set_text("DELAY", "5")
     face.select("PAGE_POSITION", "Top-left")
+    face.select("ORIENTATION", "Automatic")
+    face.set_text("COPIES", "3")
+    face.click("GRAYSCALE")
     face.select("PRINTER", environment.queues[1])
     face.click("ENTIRE_SCREEN_ALT")
     face.click("APPLY")
     values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
-    assert len(values) == 22
+    assert len(values) == 25
     assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
     assert values["WatermarkText"] == ("REG_SZ", "Printed %DATE%")
     assert values["WatermarkLocation"] == ("REG_DWORD", "0x3")
@@ -55,6 +61,9 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     assert values["TimerDelayedCapture"] == ("REG_DWORD", "0x1")
     assert values["TimerDelay"] == ("REG_DWORD", "0x5")
     assert values["PrintPagePosition"] == ("REG_DWORD", "0x0")
+    assert values["PrintOrientation"] == ("REG_DWORD", "0x1")
+    assert values["PrintCopies"] == ("REG_DWORD", "0x3")
+    assert values["PrintGrayscale"] == ("REG_DWORD", "0x1")
     assert values["PrintPrinter"] == ("REG_SZ", environment.queues[1])
     assert values["ShortcutShiftEntireScreen"] == ("REG_DWORD", "0x7")
     assert values["Language"] == ("REG_SZ", "English")
@@ -62,16 +71,22 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
 
 
 def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, desktop, environment):
-    set_preferences(environment, TimerDelay=9)
+    # Copies and orientation out of their range show their defaults, and stay stored until applied.
+    stored = {"TimerDelay": 9, "PrintCopies": 100, "PrintOrientation": 4}
+    set_preferences(environment, **stored)
     vorlane.start()
     face = vorlane.open_preferences()
-    assert face.text("DELAY") == "9"
+    assert [face.text(name) for name in ("DELAY", "COPIES", "ORIENTATION")] == ["9", "1", "As the printer is set"]
     face.set_text("DELAY", "3")
     face.click("CANCEL")
     wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
-    assert reg_values(environment) == {"TimerDelay": ("REG_DWORD", "0x9")}
+    assert reg_values(environment) == {name: ("REG_DWORD", hex(value)) for name, value in stored.items()}
     face = vorlane.open_preferences()
     assert face.text("DELAY") == "9"
+    face.click("APPLY")
+    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 25 and v, 30, what="the saved settings")
+    assert values["PrintCopies"] == ("REG_DWORD", "0x1")
+    assert values["PrintOrientation"] == ("REG_DWORD", "0x0")
 
 
 def test_ok_applies_and_hides(vorlane, environment):

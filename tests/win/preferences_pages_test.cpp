@@ -278,6 +278,11 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
 
   EXPECT_TRUE(Ticked(IDC_FIT_TO_PAGE));
   EXPECT_EQ(Text(IDC_PAGE_POSITION), "Center");
+  EXPECT_EQ(Items(Control(IDC_ORIENTATION)),
+            (std::vector<std::string>{"As the printer is set", "Automatic", "Portrait", "Landscape"}));
+  EXPECT_EQ(Text(IDC_ORIENTATION), "As the printer is set");
+  EXPECT_EQ(Text(IDC_COPIES), "1");
+  EXPECT_FALSE(Ticked(IDC_GRAYSCALE));
   EXPECT_EQ(Items(Control(IDC_PRINTER)), std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
   EXPECT_EQ(Text(IDC_PRINTER), "Beta");
   EXPECT_EQ(pages_->PrinterCount(), 3);
@@ -287,10 +292,13 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
 TEST_F(PreferencesPagesOnScreen, ControlsHaveTheirKindsAndLimits) {
   Open(Defaults());
   EXPECT_TRUE(StyleOf(Control(IDC_WATERMARK_COLOR)) & BS_LEFT);
-  for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) EXPECT_TRUE(StyleOf(Control(id)) & ES_NUMBER) << id;
+  for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_COPIES}) {
+    EXPECT_TRUE(StyleOf(Control(id)) & ES_NUMBER) << id;
+  }
   EXPECT_FALSE(StyleOf(Control(IDC_WATERMARK_TEXT)) & ES_NUMBER);
   EXPECT_EQ(SendMessageA(Control(IDC_WATERMARK_TEXT), EM_GETLIMITTEXT, 0, 0), 50);
   EXPECT_EQ(SendMessageA(Control(IDC_NUMBER_OF_SHOTS), EM_GETLIMITTEXT, 0, 0), 3);
+  EXPECT_EQ(SendMessageA(Control(IDC_COPIES), EM_GETLIMITTEXT, 0, 0), 2);
 
   HWND transparency = Control(IDC_TRANSPARENCY);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETRANGEMIN, 0, 0), 0);
@@ -359,7 +367,9 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
        {IDC_LANGUAGE, IDC_REFRESH_LANGUAGES, IDC_ENTIRE_SCREEN_CTRL, IDC_ENTIRE_SCREEN_ALT, IDC_ENTIRE_SCREEN_SHIFT,
         IDC_ENTIRE_SCREEN_WIN, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_ALT,
         IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION}},
-      {IDC_PRINTER, {IDC_PRINTER, IDC_PAGE_POSITION, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE}},
+      {IDC_PRINTER,
+       {IDC_PRINTER, IDC_PAGE_POSITION, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_ORIENTATION, IDC_COPIES,
+        IDC_GRAYSCALE}},
       {IDC_MAKE_WATERMARK,
        {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
         IDC_TRANSPARENCY}},
@@ -428,6 +438,8 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   SendMessageA(Control(IDC_TRANSPARENCY), TBM_SETPOS, TRUE, 120);
   SendMessageA(Control(IDC_FIT_TO_PAGE), BM_SETCHECK, BST_UNCHECKED, 0);
   Select(IDC_PAGE_POSITION, 8);
+  Select(IDC_ORIENTATION, 1);
+  SendMessageA(Control(IDC_GRAYSCALE), BM_SETCHECK, BST_CHECKED, 0);
   Select(IDC_PRINTER, 2);
   SendMessageA(Control(IDC_DELAYED_CAPTURE), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_SEVERAL_SHOTS), BM_SETCHECK, BST_CHECKED, 0);
@@ -449,6 +461,8 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(values.WatermarkFontTransparency, 120);
   EXPECT_FALSE(values.PrintFitToPage);
   EXPECT_EQ(values.PrintPagePosition, 8);
+  EXPECT_EQ(values.PrintOrientation, 1);
+  EXPECT_TRUE(values.PrintGrayscale);
   EXPECT_EQ(values.PrintPrinter, "Gamma");
   EXPECT_TRUE(values.TimerDelayedCapture);
   EXPECT_TRUE(values.TimerSeveralShots);
@@ -468,15 +482,16 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
     // While a print job is open the pages hold their commands back, so the
     // fields are not tidied: the texts stay exactly as set.
     const PrintJobScope job;
-    for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) SetText(id, number.text);
+    for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_COPIES}) SetText(id, number.text);
     const Preferences read = pages_->CollectPreferences();
     EXPECT_EQ(read.TimerDelay, number.delay);
     EXPECT_EQ(read.TimerNumberOfShots, number.shots);
+    EXPECT_EQ(read.PrintCopies, number.shots);
     EXPECT_EQ(read.TimerInterval, number.interval);
   }
 
   for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_WATERMARK_CORNER,
-                 IDC_PAGE_POSITION, IDC_PRINTER}) {
+                 IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_PRINTER}) {
     Select(id, -1);
   }
   const Preferences none = pages_->CollectPreferences();
@@ -486,6 +501,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(none.DefaultAction, -1);
   EXPECT_EQ(none.WatermarkLocation, -1);
   EXPECT_EQ(none.PrintPagePosition, -1);
+  EXPECT_EQ(none.PrintOrientation, -1);
   EXPECT_EQ(none.PrintPrinter, "");
   EXPECT_FALSE(pages_->PrinterSelected());
 }
@@ -512,6 +528,9 @@ TEST_F(PreferencesPagesOnScreen, ShownValuesComeBackUnchanged) {
   record.TimerSeveralShots = true;
   record.PrintFitToPage = false;
   record.PrintPagePosition = 0;
+  record.PrintOrientation = 3;
+  record.PrintCopies = 42;
+  record.PrintGrayscale = true;
   record.PrintPrinter = "gamma";
   Open(record);
 
@@ -634,6 +653,14 @@ TEST_F(PreferencesPagesOnScreen, NumberFieldsTidyWhatIsTypedAndNeverKeepZero) {
   SetFocus(Control(IDC_DELAY));
   EXPECT_EQ(pages_->CollectPreferences().TimerDelay, 1);
   EXPECT_EQ(Text(IDC_DELAY), "0");
+
+  // The copies follow the same rules.
+  pages_->SelectPage(Page::Printing);
+  SetFocus(Control(IDC_COPIES));
+  SetText(IDC_COPIES, "");
+  EXPECT_EQ(Text(IDC_COPIES), "0");
+  SetFocus(Control(IDC_ORIENTATION));
+  EXPECT_EQ(Text(IDC_COPIES), "1");
   ShowWindow(host_.get(), SW_HIDE);
 }
 

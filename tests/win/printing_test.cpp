@@ -2,9 +2,12 @@
 // turns a job into a PDF file in a folder of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,6 +72,21 @@ std::vector<fs::path> Pdfs(const std::string& queue) {
   return found;
 }
 
+std::string Contents(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The page count of a PDF's page tree, once the file is complete; -1 when
+// there is none.
+int PageCount(const fs::path& pdf) {
+  std::string text;
+  if (!WaitUntil([&] { return (text = Contents(pdf)).find("%%EOF") != std::string::npos; }, kJobLimit)) return -1;
+  const size_t tree = text.find("/Type /Pages");
+  const size_t count = text.find("/Count ", tree == std::string::npos ? 0 : tree);
+  return count == std::string::npos ? -1 : std::atoi(text.c_str() + count + 7);
+}
+
 // A small bitmap in the screen's format, filled with one colour.
 owners::Bitmap KnownBitmap(int width, int height) {
   const owners::WindowDc screen(nullptr, GetDC(nullptr));
@@ -101,17 +119,24 @@ class Printing : public ::testing::Test {
     startCount_ = owners::liveCount;
   }
 
-  // Prints one shot and waits for its PDF in the queue's folder.
-  void ExpectOneJobIn(const std::string& queue, Printer& printer, const Preferences& preferences) {
-    const size_t before = Pdfs(queue).size();
+  // Prints one shot and waits for its PDF in the queue's folder; gives that PDF.
+  fs::path ExpectOneJobIn(const std::string& queue, Printer& printer, const Preferences& preferences) {
+    const std::vector<fs::path> earlier = Pdfs(queue);
+    const size_t before = earlier.size();
     PrintShot(printer, KnownBitmap(96, 48), "", preferences, kScreenPpi);
     EXPECT_FALSE(printer.Printing());
-    ASSERT_TRUE(WaitUntil([&] { return Pdfs(queue).size() > before; }, kJobLimit)) << "no PDF in " << queue;
+    if (!WaitUntil([&] { return Pdfs(queue).size() > before; }, kJobLimit)) {
+      ADD_FAILURE() << "no PDF in " << queue;
+      return {};
+    }
     const std::vector<fs::path> pdfs = Pdfs(queue);
     EXPECT_EQ(pdfs.size(), before + 1);
-    bool named = false;
-    for (const fs::path& pdf : pdfs) named = named || pdf.filename().string().find("Vorlane") != std::string::npos;
-    EXPECT_TRUE(named) << "the job is named after the program";
+    fs::path added;
+    for (const fs::path& pdf : pdfs) {
+      if (std::ranges::find(earlier, pdf) == earlier.end()) added = pdf;
+    }
+    EXPECT_NE(added.filename().string().find("Vorlane"), std::string::npos) << "the job is named after the program";
+    return added;
   }
 
   std::vector<std::string> queues_;
@@ -312,4 +337,28 @@ TEST_F(Printing, TheSetupDialogNeedsAPrinter) {
     EXPECT_EQ(std::string(error.what()), kNoDefaultPrinterError);
   }
   EXPECT_EQ(owners::liveCount, startCount_);
+}
+
+TEST_F(Printing, CopiesTheDriverCannotMakeArePagesOfTheOneJob) {
+  const struct {
+    const char* name;
+    Printer::CopiesQuery driverCopies;
+    int pages;
+  } cases[] = {
+      // The PostScript driver makes them: the job carries the count, and the queue prints one page.
+      {"driver copies", DriverCopies, 1},
+      {"no driver copies", [](const std::string&) { return 1; }, 3},
+      {"too few driver copies", [](const std::string&) { return 2; }, 3},
+  };
+  EXPECT_GE(DriverCopies(queues_[0]), kPrintCopiesMax);
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.name);
+    {
+      Printer printer(EnumerateInstalledPrinters, example.driverCopies);
+      Preferences preferences = PrintTo(queues_[0]);
+      preferences.PrintCopies = 3;
+      EXPECT_EQ(PageCount(ExpectOneJobIn(queues_[0], printer, preferences)), example.pages);
+    }
+    EXPECT_EQ(owners::liveCount, startCount_);
+  }
 }
