@@ -30,6 +30,7 @@ TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray 
 WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
 IDM_PREFERENCES, IDM_EXIT = 103, 109
 LARGE_LANGUAGE_BYTES = 5 * 1024 * 1024
+PREFERENCES_KEY = r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences"
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 JOB_CREATED = ("Create-Job successful-ok", "Print-Job successful-ok")
 KB = 1024
@@ -240,13 +241,15 @@ class Program:
     def __init__(self, name, executable, window_class, close_message):
         self.name = name
         self.executable = executable
+        self.arguments = []
         self.window_class = window_class
         self.close_message = close_message  # (message, wparam)
         self.process = None
         self.pid = None
 
     def start(self, environment):
-        self.process = subprocess.Popen(["wine", self.executable], env=environment.env, cwd=environment.root,
+        self.process = subprocess.Popen(["wine", self.executable, *self.arguments], env=environment.env,
+                                        cwd=environment.root,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def find(self, environment):
@@ -315,10 +318,14 @@ class Bench:
         settle(program.pid)
         return created - pressed
 
-    # 1. Hot key to job in the spooler.
-    def print_latency(self, rounds, presses):
+    # 1. Hot key to job in the spooler, for each page Vorlane can make.
+    def print_latency(self, rounds, presses, page):
         """Rounds alternate between the two programs, so that drift of the machine hits both alike.
-        Each round starts the program afresh and drops its first shot, which loads the printer driver."""
+        Each round starts the program afresh and drops its first shot, which loads the printer driver.
+        Vorlane gets the page's settings, the reference its arguments."""
+        for name, value in page.settings.items():
+            self.environment.wine_reg("add", PREFERENCES_KEY, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
+        self.print_reference.arguments = page.arguments
         times = {self.vorlane: [], self.print_reference: []}
         first = {self.vorlane: [], self.print_reference: []}
         for _ in range(rounds):
@@ -327,6 +334,8 @@ class Bench:
                 first[program].append(self.shot(program))
                 times[program] += [self.shot(program) for _ in range(presses)]
                 program.stop(self.probe)
+        self.environment.wine_reg("delete", PREFERENCES_KEY, "/f")
+        self.print_reference.arguments = []
         return ({p.name: statistics.median(t) for p, t in times.items()},
                 {p.name: statistics.median(t) for p, t in first.items()})
 
@@ -393,8 +402,7 @@ class Bench:
         program = Program("Vorlane", os.path.join(folder, "Vorlane.exe"), "TfmOptions", (WM_COMMAND, IDM_EXIT))
         results = {}
         for language in ("Deutsch", "Large"):
-            self.environment.wine_reg("add", r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences", "/v", "Language",
-                                      "/t", "REG_SZ", "/d", language, "/f")
+            self.environment.wine_reg("add", PREFERENCES_KEY, "/v", "Language", "/t", "REG_SZ", "/d", language, "/f")
             self.launch(program)
             times = []
             for _ in range(repeats + 1):  # the first opening also builds the language list: not counted
@@ -464,7 +472,20 @@ def print_table(rows):
             print(f"- {row.measure}: {row.note}")
 
 
-MEASURES = ("print", "memory", "idle", "startup", "language")
+class PrintedPage:
+    """A page whose print time is measured: Vorlane's settings for it, the reference's arguments."""
+
+    def __init__(self, measure, what, settings, arguments, target):
+        self.measure, self.what, self.settings, self.arguments, self.target = measure, what, settings, arguments, target
+
+
+PRINTED_PAGES = (
+    PrintedPage("print", "", {}, [], 1.15),
+    PrintedPage("landscape", ", the screen turned to landscape (Automatic)", {"PrintOrientation": 1}, ["landscape"],
+                1.05),
+    PrintedPage("grayscale", ", in grayscale", {"PrintGrayscale": 1}, ["gray"], 1.15),
+)
+MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("memory", "idle", "startup", "language")
 
 
 def main():
@@ -489,10 +510,12 @@ def main():
     with TestEnvironment(printers=1) as environment:
         bench = Bench(environment, build)
         try:
-            if "print" in wanted:
-                medians, firsts = bench.print_latency(args.rounds, args.presses)
-                rows.append(Row(f"hot key to job in CUPS, median of {args.rounds * args.presses}",
-                                medians["Vorlane"] * 1000, medians["reference_print"] * 1000, "ms", 1.15,
+            for page in PRINTED_PAGES:
+                if page.measure not in wanted:
+                    continue
+                medians, firsts = bench.print_latency(args.rounds, args.presses, page)
+                rows.append(Row(f"hot key to job in CUPS{page.what}, median of {args.rounds * args.presses}",
+                                medians["Vorlane"] * 1000, medians["reference_print"] * 1000, "ms", page.target,
                                 note=f"first shot after start (not counted): Vorlane "
                                      f"{firsts['Vorlane'] * 1000:.0f} ms, reference "
                                      f"{firsts['reference_print'] * 1000:.0f} ms"))

@@ -2,12 +2,15 @@
 // Ctrl+Shift+Print Screen one BitBlt of the screen, one GDI+ copy of it and
 // one scaled draw onto a page of the default printer. The benchmark compares
 // Vorlane's hot-key-to-spooler time with this one's.
-// Usage: reference_print [PRINTER]
+// Usage: reference_print [landscape] [gray] [PRINTER]
+// "landscape" prints on a landscape page, through device settings taken once
+// at the start; "gray" draws through a gray colour matrix.
 // It ends on WM_CLOSE to its hidden window of class "VorlaneReferencePrint".
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/owners.h"
@@ -20,7 +23,17 @@ constexpr const char* kWindowClass = "VorlaneReferencePrint";
 constexpr int kHotKeyId = 1;
 constexpr const char* kDocumentName = "Vorlane";
 
+constexpr Gdiplus::ColorMatrix kGrayMatrix = {{
+    {0.299f, 0.299f, 0.299f, 0, 0},
+    {0.587f, 0.587f, 0.587f, 0, 0},
+    {0.114f, 0.114f, 0.114f, 0, 0},
+    {0, 0, 0, 1, 0},
+    {0, 0, 0, 0, 1},
+}};
+
 std::string printerName;
+std::vector<char> landscapeSettings;  // a DEVMODEA; empty: the printer's own settings
+bool gray = false;
 
 std::string DefaultPrinter() {
   DWORD size = 0;
@@ -28,6 +41,31 @@ std::string DefaultPrinter() {
   std::vector<char> name(size + 1);
   if (!GetDefaultPrinterA(name.data(), &size)) return {};
   return name.data();
+}
+
+// Takes a leading option word, and the blank after it, off the arguments.
+bool TakeOption(LPSTR& arguments, std::string_view word) {
+  const std::string_view rest(arguments);
+  if (rest != word && !rest.starts_with(std::string(word) + " ")) return false;
+  arguments += std::min(rest.size(), word.size() + 1);
+  return true;
+}
+
+std::vector<char> LandscapeSettings(const std::string& printer) {
+  HANDLE opened = nullptr;
+  if (!OpenPrinterA(const_cast<char*>(printer.c_str()), &opened, nullptr)) return {};
+  const owners::PrinterHandle handle(opened);
+  const LONG size = DocumentPropertiesA(nullptr, opened, const_cast<char*>(printer.c_str()), nullptr, nullptr, 0);
+  if (size <= 0) return {};
+  std::vector<char> settings(static_cast<size_t>(size));
+  auto* devmode = reinterpret_cast<DEVMODEA*>(settings.data());
+  if (DocumentPropertiesA(nullptr, opened, const_cast<char*>(printer.c_str()), devmode, nullptr, DM_OUT_BUFFER) !=
+      IDOK) {
+    return {};
+  }
+  devmode->dmOrientation = DMORIENT_LANDSCAPE;
+  devmode->dmFields |= DM_ORIENTATION;
+  return settings;
 }
 
 owners::Bitmap GrabScreen(int width, int height) {
@@ -49,7 +87,9 @@ void PrintScreen() {
   gp::GdipCreateBitmapFromHBITMAP(shot.get(), nullptr, &copy);
   const owners::GpBitmap image(copy);
 
-  const owners::PrinterDc printer(CreateDCA(nullptr, printerName.c_str(), nullptr, nullptr));
+  const auto* settings =
+      landscapeSettings.empty() ? nullptr : reinterpret_cast<const DEVMODEA*>(landscapeSettings.data());
+  const owners::PrinterDc printer(CreateDCA(nullptr, printerName.c_str(), nullptr, settings));
   if (!printer) return;
   DOCINFOA document{};
   document.cbSize = sizeof document;
@@ -69,9 +109,17 @@ void PrintScreen() {
     const double scale = std::min(pageWidth / width, pageHeight / height);
     const double drawnWidth = width * scale;
     const double drawnHeight = height * scale;
-    gp::GdipDrawImageRect(graphics.get(), image.get(), static_cast<float>((pageWidth - drawnWidth) / 2),
-                          static_cast<float>((pageHeight - drawnHeight) / 2), static_cast<float>(drawnWidth),
-                          static_cast<float>(drawnHeight));
+    Gdiplus::GpImageAttributes* made = nullptr;
+    if (gray) gp::GdipCreateImageAttributes(&made);
+    const owners::GpImageAttributes attributes(made);
+    if (attributes) {
+      gp::GdipSetImageAttributesColorMatrix(attributes.get(), Gdiplus::ColorAdjustTypeDefault, TRUE, &kGrayMatrix,
+                                            nullptr, Gdiplus::ColorMatrixFlagsDefault);
+    }
+    gp::GdipDrawImageRectRect(graphics.get(), image.get(), static_cast<float>((pageWidth - drawnWidth) / 2),
+                              static_cast<float>((pageHeight - drawnHeight) / 2), static_cast<float>(drawnWidth),
+                              static_cast<float>(drawnHeight), 0, 0, static_cast<float>(width),
+                              static_cast<float>(height), Gdiplus::UnitPixel, attributes.get(), nullptr, nullptr);
   }
   EndPage(printer.get());
   EndDoc(printer.get());
@@ -93,7 +141,10 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   const owners::GdiplusSession gdiplus;
+  const bool landscape = TakeOption(arguments, "landscape");
+  gray = TakeOption(arguments, "gray");
   printerName = *arguments ? arguments : DefaultPrinter();
+  if (landscape) landscapeSettings = LandscapeSettings(printerName);
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = Procedure;
   windowClass.hInstance = instance;
