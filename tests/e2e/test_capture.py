@@ -1,20 +1,7 @@
 """A key press ends in a printed page."""
-import os
-import time
-
 import pytest
 
-from conftest import (BLUE, GREEN, RED, YELLOW, Page, near, pdf_title, set_preferences, start_test_window,
-                      wait_for_pdfs)
-
-
-@pytest.fixture
-def screen_pattern(environment):
-    """Known colours over the whole 1920x1080 screen."""
-    process, handle = start_test_window(environment, 0, 0, 1920, 1080, "Pattern", popup=True)
-    yield handle
-    process.kill()
-    process.wait()
+from conftest import Page, pdf_title, quadrant_boxes, set_preferences, start_test_window, wait_for_pdfs
 
 
 @pytest.fixture
@@ -24,11 +11,6 @@ def framed_window(environment):
     yield handle
     process.kill()
     process.wait()
-
-
-def quadrant_boxes(page):
-    return {name: page.bounds(lambda p, c=colour: near(p, c))
-            for name, colour in (("red", RED), ("green", GREEN), ("blue", BLUE), ("yellow", YELLOW))}
 
 
 def test_entire_screen_hot_key_prints_one_fitted_centred_page(vorlane, desktop, environment, screen_pattern):
