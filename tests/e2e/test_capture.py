@@ -14,10 +14,11 @@ def framed_window(environment):
 
 
 def test_entire_screen_hot_key_prints_one_fitted_centred_page(vorlane, desktop, environment, screen_pattern):
-    before = len(environment.pdfs())
+    queue = environment.queues[0]
+    before = len(environment.pdfs(queue))
     vorlane.start()
     desktop.press("ctrl", "shift", "snapshot")
-    pdfs = wait_for_pdfs(environment, before + 1, queue=environment.queues[0])
+    pdfs = wait_for_pdfs(environment, before + 1, queue=queue)
     assert pdf_title(pdfs[-1]) == "Vorlane"
     page = Page(pdfs[-1], dpi=30)
     boxes = quadrant_boxes(page)
@@ -32,7 +33,7 @@ def test_entire_screen_hot_key_prints_one_fitted_centred_page(vorlane, desktop, 
     assert right - left > page.width * 0.85
     # Centred vertically on the page (the printable area is almost symmetric).
     assert abs(top - (page.height - bottom)) < page.height * 0.04
-    assert len(environment.pdfs()) == before + 1
+    assert len(environment.pdfs(queue)) == before + 1
 
 
 def test_active_window_hot_key_prints_only_that_window(vorlane, desktop, environment, framed_window):

@@ -51,9 +51,10 @@ def test_at_150_percent_the_windows_are_half_as_large_again_and_the_shot_has_eve
     assert_near(sizes(vorlane, desktop), scaled(at_96, 1.5))
 
     # A shot of the whole 1920x1080 screen: every quadrant of the pattern, as large as the others.
-    before = len(environment.pdfs())
+    queue = environment.queues[0]
+    before = len(environment.pdfs(queue))
     desktop.press("ctrl", "shift", "snapshot")
-    pdfs = wait_for_pdfs(environment, before + 1, queue=environment.queues[0])
+    pdfs = wait_for_pdfs(environment, before + 1, queue=queue)
     boxes = quadrant_boxes(Page(pdfs[-1], dpi=30))
     assert all(boxes.values()), boxes
     widths = [box[2] - box[0] for box in boxes.values()]
