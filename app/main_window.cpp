@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "base/dpi.h"
 #include "base/error_box.h"
 #include "base/message_loop.h"
 #include "base/paths.h"
@@ -16,24 +17,21 @@
 
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
-      icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_TRAY))),
+      classIcon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_TRAY))),
       screenPixelsPerInch_(ScreenPixelsPerInch()),
       aboutWindow_(instance) {
   // The shell announces a re-created taskbar (an Explorer restart) with this.
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
-  RegisterWindowClass(instance, kMainWindowClass, icon_);
-  // A fixed single-border window centred on the screen; made hidden.
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  RegisterWindowClass(instance, kMainWindowClass, classIcon_);
+  // A fixed single-border window, made hidden; the Preferences pages give it
+  // its size for their captions and the window's DPI.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-  AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  Create(WS_EX_DLGMODALFRAME, kMainWindowClass, English(TextId::Title), style,
-         (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-         nullptr);
+  Create(WS_EX_DLGMODALFRAME, kMainWindowClass, English(TextId::Title), style, CW_USEDEFAULT, CW_USEDEFAULT,
+         kClientWidth, kClientHeight, nullptr);
   SetDialogWindow(handle());
   pages_->RefreshLanguages();
   LoadSettings();
+  CentreOnScreen();
   RegisterHotKeys();
 }
 
@@ -69,6 +67,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TRAYICON:
       HandleTrayMouse(lParam);
       return 0;
+    case WM_DPICHANGED:
+      ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -103,6 +104,7 @@ void MainWindow::BuildPreferences() {
   SetWindowLongPtrW(handle(), GWL_STYLE, style & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
   // The icon before the Preferences controls: it is what the user waits for
   // at start-up, and no message is handled before the constructor is done.
+  LoadTrayIcon(WindowDpi(handle()));
   AddTrayIcon();
   pages_ = std::make_unique<PreferencesPages>(handle(), printer_);
   captureTimer_ = std::make_unique<WindowTimer>(handle());
@@ -171,7 +173,39 @@ void MainWindow::TakeShot(bool activeWindow) {
 // Also what sending the window back to the tray runs, so the icon returns
 // if it was lost; never again after Exit took it away.
 void MainWindow::AddTrayIcon() {
-  if (!exiting_) ::AddTrayIcon(handle(), icon_);
+  if (!exiting_) ::AddTrayIcon(handle(), trayIcon_.get());
+}
+
+// The small-icon size of the DPI: the resource holds an image for each
+// common one, so none is stretched.
+void MainWindow::LoadTrayIcon(int dpi) {
+  trayIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
+                                                SystemMetricForDpi(SM_CXSMICON, dpi),
+                                                SystemMetricForDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR)));
+}
+
+// The window moves where the system suggests, takes fonts for the new DPI
+// and lays itself out with them; the tray icon is loaded at its new size.
+void MainWindow::ChangeDpi(int dpi, const RECT& suggested) {
+  SetWindowPos(handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  pages_->ChangeDpi(dpi);
+  // Released once the shell shows the new one.
+  const owners::Icon previous = std::move(trayIcon_);
+  LoadTrayIcon(dpi);
+  if (!exiting_) ChangeTrayIcon(handle(), trayIcon_.get());
+}
+
+void MainWindow::CentreOnScreen() {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  RECT frame{};
+  GetWindowRect(handle(), &frame);
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(handle(), nullptr, (work.left + work.right - (frame.right - frame.left)) / 2,
+               (work.top + work.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::OpenPreferences() {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "base/owners.h"
 #include "base/window.h"
 #include "core/capture/capture_request.h"
 #include "core/languages/texts.h"
@@ -37,6 +38,9 @@ class MainWindow : public Window {
   void TakeShot(bool activeWindow);
 
   void AddTrayIcon();
+  void LoadTrayIcon(int dpi);
+  void ChangeDpi(int dpi, const RECT& suggested);
+  void CentreOnScreen();
   void OpenPreferences();
   void ToggleRunOnStartup();
   void OpenHelp();
@@ -49,7 +53,8 @@ class MainWindow : public Window {
   void RegisterHotKeys();
 
   HINSTANCE instance_;
-  HICON icon_;  // from the module's resources: shared, not owned
+  HICON classIcon_;  // from the module's resources: shared, not owned
+  owners::Icon trayIcon_;
   bool exiting_ = false;
   bool shownBefore_ = false;  // the first showing prepares the pages
   UINT taskbarCreatedMessage_ = 0;

@@ -59,6 +59,7 @@ inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DeleteDc(HDC dc) { DeleteDC(dc); }
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
+inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
 inline void CloseFind(HANDLE find) { FindClose(find); }
@@ -71,6 +72,7 @@ using Brush = Owner<HBRUSH, DeleteGdiObject>;
 using MemoryDc = Owner<HDC, DeleteDc>;   // CreateCompatibleDC
 using PrinterDc = Owner<HDC, DeleteDc>;  // CreateDCA on a printer
 using Menu = Owner<HMENU, DestroyMenuHandle>;
+using Icon = Owner<HICON, DestroyIconHandle>;  // LoadImage without LR_SHARED
 using Window = Owner<HWND, DestroyWindowHandle>;
 using GlobalMemory = Owner<HGLOBAL, FreeGlobal>;
 // FindFirstFileA fails with INVALID_HANDLE_VALUE, not NULL: store only a handle it succeeded with.

@@ -423,3 +423,18 @@ def start_test_window(environment, x, y, width, height, title, popup=False, plai
 
 def elapsed(since):
     return time.monotonic() - since
+
+
+@pytest.fixture
+def screen_pattern(environment):
+    """Known colours over the whole 1920x1080 screen."""
+    process, handle = start_test_window(environment, 0, 0, 1920, 1080, "Pattern", popup=True)
+    yield handle
+    process.kill()
+    process.wait()
+
+
+def quadrant_boxes(page):
+    """Where the pattern's four colours lie on a printed page."""
+    return {name: page.bounds(lambda p, c=colour: near(p, c))
+            for name, colour in (("red", RED), ("green", GREEN), ("blue", BLUE), ("yellow", YELLOW))}

@@ -90,6 +90,21 @@ void Press(const std::vector<WORD>& keys, int times) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// The suggested rectangle must lie in the window's own process, as the
+// system's would: it is written there for the one message.
+bool SendDpiChanged(HWND window, WORD dpi, const RECT& suggested) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool sent = remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr) &&
+                    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote)) == 0;
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return sent;
+}
+
 int Usage() {
   std::fputs(
       "usage: driver COMMAND ...\n"
@@ -111,6 +126,7 @@ int Usage() {
       "  foreground [WINDOW]           prints or sets the foreground window\n"
       "  regread KEY NAME              prints a text value of HKEY_CURRENT_USER\\KEY\n"
       "  longpath PATH                 prints the long form of a path\n"
+      "  dpichanged WINDOW DPI L T R B sends WM_DPICHANGED with that suggested rectangle\n"
       "WINDOW is a handle or class:NAME.\n",
       stderr);
   return 2;
@@ -215,6 +231,12 @@ int Run(int argc, char** argv) {
     wchar_t path[32768] = L"";
     if (!GetLongPathNameW(Wide(argv[2]).c_str(), path, static_cast<DWORD>(std::size(path)))) return 1;
     std::puts(Utf8(path).c_str());
+  } else if (command == "dpichanged" && argc == 8) {
+    if (!SendDpiChanged(ParseWindow(argv[2]), static_cast<WORD>(Number(argv[3])),
+                        RECT{static_cast<LONG>(Number(argv[4])), static_cast<LONG>(Number(argv[5])),
+                             static_cast<LONG>(Number(argv[6])), static_cast<LONG>(Number(argv[7]))})) {
+      return 1;
+    }
   } else if (command == "foreground" && argc == 2) {
     HWND window = GetForegroundWindow();
     if (window) PrintWindow(window);

@@ -1,21 +1,9 @@
 """A key press ends in a printed page."""
-import os
-import time
-
 import pytest
 
-from conftest import (BLUE, GREEN, RED, YELLOW, Page, job_copies, near, newest_job, page_turn, pdf_title,
-                      set_preferences, start_test_window, wait_for_pdfs)
+from conftest import (Page, job_copies, newest_job, page_turn, pdf_title, quadrant_boxes, set_preferences,
+                      start_test_window, wait_for_pdfs)
 from testenv import wait_until
-
-
-@pytest.fixture
-def screen_pattern(environment):
-    """Known colours over the whole 1920x1080 screen."""
-    process, handle = start_test_window(environment, 0, 0, 1920, 1080, "Pattern", popup=True)
-    yield handle
-    process.kill()
-    process.wait()
 
 
 @pytest.fixture
@@ -27,16 +15,12 @@ def framed_window(environment):
     process.wait()
 
 
-def quadrant_boxes(page):
-    return {name: page.bounds(lambda p, c=colour: near(p, c))
-            for name, colour in (("red", RED), ("green", GREEN), ("blue", BLUE), ("yellow", YELLOW))}
-
-
 def test_entire_screen_hot_key_prints_one_fitted_centred_page(vorlane, desktop, environment, screen_pattern):
-    before = len(environment.pdfs())
+    queue = environment.queues[0]
+    before = len(environment.pdfs(queue))
     vorlane.start()
     desktop.press("ctrl", "shift", "snapshot")
-    pdfs = wait_for_pdfs(environment, before + 1, queue=environment.queues[0])
+    pdfs = wait_for_pdfs(environment, before + 1, queue=queue)
     assert pdf_title(pdfs[-1]) == "Vorlane"
     page = Page(pdfs[-1], dpi=30)
     boxes = quadrant_boxes(page)
@@ -51,7 +35,7 @@ def test_entire_screen_hot_key_prints_one_fitted_centred_page(vorlane, desktop, 
     assert right - left > page.width * 0.85
     # Centred vertically on the page (the printable area is almost symmetric).
     assert abs(top - (page.height - bottom)) < page.height * 0.04
-    assert len(environment.pdfs()) == before + 1
+    assert len(environment.pdfs(queue)) == before + 1
 
 
 def test_active_window_hot_key_prints_only_that_window(vorlane, desktop, environment, framed_window):

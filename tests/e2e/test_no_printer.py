@@ -1,7 +1,6 @@
 """A system without any printer."""
 import pytest
 
-from conftest import Desktop
 from testenv import TestEnvironment, wait_until
 
 

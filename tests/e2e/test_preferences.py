@@ -5,7 +5,7 @@ import signal
 
 import pytest
 
-from conftest import (IDM_HELP, PREFERENCES_KEY, reg_values, set_preferences, start_test_window, wait_for_pdfs,
+from conftest import (IDM_HELP, reg_values, set_preferences, start_test_window, wait_for_pdfs,
                       DIST)
 from testenv import wait_until
 

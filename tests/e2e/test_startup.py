@@ -3,7 +3,6 @@ import subprocess
 import time
 
 from conftest import IDM_EXIT, MAIN_CLASS, WM_CLOSE, Vorlane, reg_values
-from testenv import wait_until
 
 
 def test_starts_hidden_and_writes_nothing(vorlane, desktop, environment):

@@ -5,7 +5,7 @@ import shutil
 import pytest
 
 from conftest import (IDM_ABOUT, IDM_RUN_ON_STARTUP, IDM_HELP, MAIN_CLASS, RUN_KEY, WM_TRAYICON, Vorlane,
-                      set_preferences, start_test_window, wait_for_pdfs, DIST)
+                      set_preferences, wait_for_pdfs, DIST)
 from testenv import wait_until
 
 WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP = 0x201, 0x202, 0x203, 0x205

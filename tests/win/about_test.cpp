@@ -112,7 +112,7 @@ TEST_F(AboutPicture, IsDrawnOnePixelSmallerThanItIs) {
   ASSERT_TRUE(program);
   Surface surface(kAboutWidth, kAboutHeight, kSentinel);
   const int live = owners::liveCount;
-  PaintAboutPicture(surface.dc(), program.get());
+  PaintAboutPicture(surface.dc(), program.get(), {kAboutWidth - 1, kAboutHeight - 1});
   EXPECT_EQ(owners::liveCount, live);
 
   // The last column and row stay as they were; everything inside is covered.
@@ -166,7 +166,7 @@ TEST_F(AboutPicture, AModuleWithoutAUsablePictureLeavesTheSurfaceAlone) {
   for (HMODULE module : {GetModuleHandleA(nullptr), broken.get()}) {
     Surface surface(kAboutWidth, kAboutHeight, kSentinel);
     const int live = owners::liveCount;
-    PaintAboutPicture(surface.dc(), module);
+    PaintAboutPicture(surface.dc(), module, {kAboutWidth - 1, kAboutHeight - 1});
     EXPECT_EQ(owners::liveCount, live);
     int changed = 0;
     for (int y = 0; y < kAboutHeight; ++y)
@@ -281,21 +281,43 @@ TEST_F(AboutWindowOnScreen, AddressesStandAtTheBottomCorners) {
   EXPECT_EQ(InkIn(surface, 1, 1, kAboutWidth - 1, bandTop).pixels, 0);
 }
 
-TEST_F(AboutWindowOnScreen, LabelsSitWhereTheLayoutPutsThem) {
+// The window, its picture and its labels scale with the DPI it is told of,
+// and come back with it; the labels keep their places on the picture.
+TEST_F(AboutWindowOnScreen, LabelsSitWhereTheLayoutPutsThemAtEveryDpi) {
   about_->SetVersionCaption("version 1.2.3.4");
   using Id = ::AboutWindow::Label;
-  const RECT label1 = about_->LabelRect(Id::Version);
-  const RECT label2 = about_->LabelRect(Id::HomePage);
-  const RECT label3 = about_->LabelRect(Id::Maker);
-  EXPECT_EQ(label1.right, 249);
-  EXPECT_EQ(label1.top, 208);
-  EXPECT_EQ(label2.right, 496);
-  EXPECT_EQ(label2.top, 335);
-  EXPECT_EQ(label3.left, 3);
-  EXPECT_EQ(label3.top, 335);
-  for (const RECT& label : {label1, label2, label3}) {
-    EXPECT_GT(label.right - label.left, 20);
-    EXPECT_GT(label.bottom - label.top, 5);
+  const struct {
+    int dpi;
+    SIZE window;
+    POINT version, home, maker;  // right-top, right-top, left-top
+  } cases[] = {
+      {144, {750, 525}, {374, 312}, {744, 503}, {5, 503}},
+      {192, {1000, 700}, {498, 416}, {992, 670}, {6, 670}},
+      {96, {500, 350}, {249, 208}, {496, 335}, {3, 335}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    RECT suggested{10, 20, 10 + c.window.cx, 20 + c.window.cy};
+    SendMessageW(about_->handle(), WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame{};
+    GetWindowRect(about_->handle(), &frame);
+    EXPECT_EQ(frame.right - frame.left, c.window.cx);
+    EXPECT_EQ(frame.bottom - frame.top, c.window.cy);
+    EXPECT_EQ(frame.left, 10);
+    const RECT version = about_->LabelRect(Id::Version);
+    const RECT home = about_->LabelRect(Id::HomePage);
+    const RECT maker = about_->LabelRect(Id::Maker);
+    EXPECT_EQ(version.right, c.version.x);
+    EXPECT_EQ(version.top, c.version.y);
+    EXPECT_EQ(home.right, c.home.x);
+    EXPECT_EQ(home.top, c.home.y);
+    EXPECT_EQ(maker.left, c.maker.x);
+    EXPECT_EQ(maker.top, c.maker.y);
+    // The font grows with the DPI: the labels' text with it.
+    for (const RECT& label : {version, home, maker}) {
+      EXPECT_GT(label.right - label.left, 20 * c.dpi / 96);
+      EXPECT_GT(label.bottom - label.top, 10 * c.dpi / 96);
+    }
   }
 }
 

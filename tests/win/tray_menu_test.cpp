@@ -1,5 +1,5 @@
 // The tray menu as the user sees it: its items in the language of the texts,
-// the default mark and the check.
+// the default mark and the check; and the icon's images.
 #include "ui/tray/tray_menu.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "info_paths.h"
 #include "resources/resource.h"
+#include "tests/win/test_owners.h"
 
 namespace {
 
@@ -60,4 +62,35 @@ TEST(TrayMenu, RunOnStartupCarriesACheckMark) {
   EXPECT_TRUE(Checked(menu.Make(Texts()).get(), IDM_RUN_ON_STARTUP));
   menu.SetRunOnStartupChecked(false);
   EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_RUN_ON_STARTUP));
+}
+
+// The icon has an image of each small-icon size from 100 % to 300 %, so that
+// none is stretched, and keeps its 16-colour 16x16 one for old shells.
+TEST(TrayIcon, HoldsAnImageForEachSmallIconSize) {
+  const test_owners::Module program(LoadLibraryExA(info_paths::Program().c_str(), nullptr,
+                                                   LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(program);
+  const HRSRC group = FindResourceW(program.get(), MAKEINTRESOURCEW(IDI_TRAY), RT_GROUP_ICON);
+  ASSERT_TRUE(group);
+  auto* directory = static_cast<BYTE*>(LockResource(LoadResource(program.get(), group)));
+  const auto image = [&](int size) -> const BITMAPINFOHEADER* {
+    const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+    const HRSRC icon = FindResourceW(program.get(), MAKEINTRESOURCEW(id), RT_ICON);
+    return icon ? static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(program.get(), icon))) : nullptr;
+  };
+  for (int size : {16, 20, 24, 32, 48}) {
+    const BITMAPINFOHEADER* header = image(size);
+    ASSERT_TRUE(header) << size;
+    EXPECT_EQ(header->biWidth, size);
+    EXPECT_EQ(header->biHeight, 2 * size);  // the colour and the mask
+    EXPECT_EQ(header->biBitCount, 32) << size;
+  }
+  // The group's entries (GRPICONDIRENTRY) follow its 6-byte header.
+  bool sixteenColours = false;
+  const WORD count = reinterpret_cast<const WORD*>(directory)[2];
+  for (WORD entry = 0; entry < count; ++entry) {
+    const BYTE* fields = directory + 6 + 14 * entry;  // width, height, colours, 0, planes, bits, ...
+    sixteenColours |= fields[0] == 16 && fields[1] == 16 && fields[2] == 16;
+  }
+  EXPECT_TRUE(sixteenColours);
 }

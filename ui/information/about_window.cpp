@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "base/dpi.h"
 #include "base/message_loop.h"
 #include "base/owners.h"
 #include "base/system_text.h"
@@ -13,11 +14,6 @@
 
 namespace {
 
-// The picture is drawn one pixel smaller than it is in each direction; the
-// right and bottom frame lines lie just outside it.
-constexpr int kPictureDrawWidth = kAboutWidth - 1;
-constexpr int kPictureDrawHeight = kAboutHeight - 1;
-
 constexpr int kModalResultOk = 1;
 
 enum class Anchor { Left, Right };
@@ -26,22 +22,22 @@ struct LabelPlace {
   int top;
   Anchor anchor;
 };
-// Indexed by AboutWindow::Label.
+// Indexed by AboutWindow::Label; in pixels at 96 dpi, on the picture.
 constexpr std::array<LabelPlace, 3> kLabelPlaces = {{
     {249, 208, Anchor::Right},  // the version
     {496, 335, Anchor::Right},  // the home page
     {3, 335, Anchor::Left},     // the maker
 }};
 
-// The one-pixel black frame: left, right, top, bottom.
-constexpr std::array<RECT, 4> kFrameLines = {{
-    {0, 1, 1, kAboutHeight - 1},
-    {kAboutWidth - 1, 1, kAboutWidth, kAboutHeight - 1},
-    {0, 0, kAboutWidth, 1},
-    {0, kAboutHeight - 1, kAboutWidth, kAboutHeight},
-}};
-
-HFONT WindowFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+// The black frame, one pixel wide at 96 dpi: left, right, top, bottom.
+std::array<RECT, 4> FrameLines(SIZE size, int line) {
+  return {{
+      {0, line, line, size.cy - line},
+      {size.cx - line, line, size.cx, size.cy - line},
+      {0, 0, size.cx, line},
+      {0, size.cy - line, size.cx, size.cy},
+  }};
+}
 
 // The program lives in the tray: restore whatever was enabled before, and hide
 // the window, however the modal loop ends.
@@ -72,7 +68,7 @@ std::string AboutVersionCaption(const std::string& executablePath) {
   return "version " + reader.Text(VersionField::FileVersion);
 }
 
-void PaintAboutPicture(HDC dc, HMODULE module) {
+void PaintAboutPicture(HDC dc, HMODULE module, SIZE drawn) {
   const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_ABOUT_PICTURE), RT_RCDATA);
   if (!resource) return;
   // Resources live as long as their module: nothing to free here.
@@ -92,15 +88,29 @@ void PaintAboutPicture(HDC dc, HMODULE module) {
   owners::GpGraphics graphics(created);
   if (!graphics) return;
   owners::gp::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQuality);
-  owners::gp::GdipDrawImageRectI(graphics.get(), image.get(), 0, 0, kPictureDrawWidth, kPictureDrawHeight);
+  owners::gp::GdipDrawImageRectI(graphics.get(), image.get(), 0, 0, drawn.cx, drawn.cy);
 }
 
 AboutWindow::AboutWindow(HINSTANCE instance)
     : instance_(instance), labels_{std::string(), std::string(kHomePageHost), std::string(kMakerAddress)} {
   RegisterWindowClass(instance, kAboutWindowClass);
   // No taskbar button of its own: the program shows itself only in the tray.
-  Create(WS_EX_TOOLWINDOW, kAboutWindowClass, "", WS_POPUP, (GetSystemMetrics(SM_CXSCREEN) - kAboutWidth) / 2,
-         (GetSystemMetrics(SM_CYSCREEN) - kAboutHeight) / 2, kAboutWidth, kAboutHeight, nullptr);
+  Create(WS_EX_TOOLWINDOW, kAboutWindowClass, "", WS_POPUP, 0, 0, kAboutWidth, kAboutHeight, nullptr);
+  ChangeDpi(WindowDpi(handle()));
+  const SIZE size = Size();
+  SetWindowPos(handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE AboutWindow::Size() const { return {Scale(kAboutWidth, dpi_), Scale(kAboutHeight, dpi_)}; }
+
+// The window keeps its place and takes the size and font of the DPI.
+void AboutWindow::ChangeDpi(int dpi) {
+  dpi_ = dpi;
+  font_ = MessageFont(dpi);
+  const SIZE size = Size();
+  SetWindowPos(handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(handle(), nullptr, TRUE);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -120,6 +130,13 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       Release(point);
       return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ChangeDpi(HIWORD(wParam));
+      return 0;
+    }
   }
   return DefaultHandling(message, wParam, lParam);
 }
@@ -157,14 +174,16 @@ RECT AboutWindow::LabelRect(Label label) const {
   const std::wstring text = Wide(labels_[static_cast<size_t>(label)]);
   const LabelPlace& place = kLabelPlaces[static_cast<size_t>(label)];
   owners::WindowDc dc(handle(), GetDC(handle()));
-  owners::Selection font(dc.get(), WindowFont());
+  owners::Selection font(dc.get(), font_.get());
   SIZE extent{};
   GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.get(), &metrics);
   // Labels are sized to their text; right-aligned ones grow to the left.
-  const int left = place.anchor == Anchor::Right ? place.x - extent.cx : place.x;
-  return RECT{left, place.top, left + extent.cx, place.top + metrics.tmHeight};
+  const int x = Scale(place.x, dpi_);
+  const int top = Scale(place.top, dpi_);
+  const int left = place.anchor == Anchor::Right ? x - extent.cx : x;
+  return RECT{left, top, left + extent.cx, top + metrics.tmHeight};
 }
 
 bool AboutWindow::OnLabel(POINT point) const {
@@ -176,10 +195,15 @@ bool AboutWindow::OnLabel(POINT point) const {
 }
 
 void AboutWindow::Paint(HDC dc) {
-  PaintAboutPicture(dc, instance_);
-  for (const RECT& line : kFrameLines) FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  // The picture ends where the right and bottom frame lines begin.
+  const SIZE size = Size();
+  const int line = Scale(1, dpi_);
+  PaintAboutPicture(dc, instance_, SIZE{size.cx - line, size.cy - line});
+  for (const RECT& frame : FrameLines(size, line)) {
+    FillRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
 
-  owners::Selection font(dc, WindowFont());
+  owners::Selection font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   for (size_t label = 0; label < kLabelPlaces.size(); ++label) {
@@ -187,7 +211,9 @@ void AboutWindow::Paint(HDC dc) {
     // whatever the DC's text measures.
     const LabelPlace& place = kLabelPlaces[label];
     const bool right = place.anchor == Anchor::Right;
-    RECT box = right ? RECT{0, place.top, place.x, kAboutHeight} : RECT{place.x, place.top, kAboutWidth, kAboutHeight};
+    const int x = Scale(place.x, dpi_);
+    const int top = Scale(place.top, dpi_);
+    RECT box = right ? RECT{0, top, x, size.cy} : RECT{x, top, size.cx, size.cy};
     const std::wstring text = Wide(labels_[label]);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
               (right ? DT_RIGHT : DT_LEFT) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);

@@ -6,10 +6,13 @@
 #include <array>
 #include <string>
 
+#include "base/dpi.h"
+#include "base/owners.h"
 #include "base/window.h"
 
 // The window class other programs and the tests know the window by.
 inline constexpr const char* kAboutWindowClass = "TfmAbout";
+// At 96 dpi; the window, its picture and its labels scale with the DPI.
 inline constexpr int kAboutWidth = 500;
 inline constexpr int kAboutHeight = 350;
 
@@ -33,9 +36,13 @@ class AboutWindow : public Window {
   // Where a label lies in the client area, measured with the window's font.
   RECT LabelRect(Label label) const;
 
+  int Dpi() const { return dpi_; }
+
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+  SIZE Size() const;
+  void ChangeDpi(int dpi);
   void Paint(HDC dc);
   void Press(POINT point);
   void Release(POINT point);
@@ -43,6 +50,8 @@ class AboutWindow : public Window {
 
   HINSTANCE instance_;
   std::array<std::string, 3> labels_;
+  int dpi_ = kBaseDpi;
+  owners::Font font_;  // the message font at the DPI
   int modalResult_ = 0;
   bool pressed_ = false;
 };
@@ -51,7 +60,7 @@ class AboutWindow : public Window {
 // "version " when the file has none.
 std::string AboutVersionCaption(const std::string& executablePath);
 
-// Draws the module's about picture (RCDATA IDR_ABOUT_PICTURE) at 0,0 in a
-// 499 x 349 rectangle with high-quality scaling. Leaves the DC untouched when
-// the picture cannot be loaded.
-void PaintAboutPicture(HDC dc, HMODULE module);
+// Draws the module's about picture (RCDATA IDR_ABOUT_PICTURE) at 0,0 at the
+// size with high-quality scaling. Leaves the DC untouched when the picture
+// cannot be loaded.
+void PaintAboutPicture(HDC dc, HMODULE module, SIZE drawn);

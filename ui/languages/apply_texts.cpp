@@ -37,6 +37,8 @@ void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
   const int selected = SelectedIndex(defaultAction);
   FillList(defaultAction, {texts[TextId::TakeEntireScreen], texts[TextId::Preferences]});
   SelectIndex(defaultAction, selected);
+  // Captions of another length: the controls make room for them.
+  pages.LayOut();
 }
 
 Texts ApplySelectedLanguage(PreferencesPages& pages) {

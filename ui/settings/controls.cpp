@@ -90,5 +90,3 @@ void SetTabTitle(HWND tabs, int index, const std::string& title) {
   item.pszText = text.data();
   Send(tabs, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
-
-HFONT ControlFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }

@@ -36,6 +36,3 @@ void AddStyle(HWND control, LONG_PTR style);
 // A tab of a page control: added at the index, or its title replaced.
 void InsertTab(HWND tabs, int index, const std::string& title);
 void SetTabTitle(HWND tabs, int index, const std::string& title);
-
-// The font of every control: the system's stock font for dialogs.
-HFONT ControlFont();

@@ -2,7 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "base/dpi.h"
+#include "base/owners.h"
 #include "base/system_text.h"
+#include "core/settings/room_layout.h"
 #include "ui/settings/controls.h"
 
 namespace {
@@ -25,6 +31,7 @@ constexpr KindStyle kKindStyles[] = {
     {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
     {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
     {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {L"BUTTON", BS_GROUPBOX, 0},
     {TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0},
@@ -33,7 +40,7 @@ constexpr KindStyle kKindStyles[] = {
 
 constexpr ControlLayout kGeneralControls[] = {
     {IDC_LANGUAGE_LABEL, K::Label, English(T::GeneralLanguage), 12, 15, 90, 16},
-    {IDC_LANGUAGE, K::List, "", 110, 12, 170, 200},
+    {IDC_LANGUAGE, K::NameList, "", 110, 12, 170, 200},
     {IDC_REFRESH_LANGUAGES, K::Button, English(T::GeneralRefreshLanguages), 290, 10, 80, kButtonHeight},
     {IDC_SHORTCUTS_GROUP, K::Group, English(T::GeneralShortcutsTitle), 8, 48, 400, 112},
     {kNoControlId, K::CentredLabel, "Ctrl", 127, 70, 30, 16},
@@ -64,7 +71,7 @@ constexpr ControlLayout kGeneralControls[] = {
 
 constexpr ControlLayout kPrintingControls[] = {
     {IDC_PRINTER_LABEL, K::Label, English(T::PrintingPrinter), 12, 15, 70, 16},
-    {IDC_PRINTER, K::List, "", 90, 12, 220, 200},
+    {IDC_PRINTER, K::NameList, "", 90, 12, 220, 200},
     {IDC_PAGE_POSITION_LABEL, K::Label, English(T::PrintingPagePosition), 12, 83, 70, 16},
     {IDC_PAGE_POSITION, K::List, "", 90, 80, 160, 240},
     {IDC_PRINTER_PROPERTIES, K::Button, "Properties", 318, 10, 85, kButtonHeight},
@@ -118,9 +125,146 @@ HWND CreateControl(const ControlLayout& layout, HWND parent) {
   const KindStyle& kind = kKindStyles[static_cast<int>(layout.kind)];
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style | (layout.disabled ? WS_DISABLED : 0);
   const std::string text = layout.kind == ControlKind::Group ? GroupCaption(layout.text) : layout.text;
-  HWND control = CreateWindowExW(
-      kind.exStyle, kind.windowClass, Wide(text).c_str(), style, layout.x, layout.y, layout.width, layout.height,
-      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), GetModuleHandleW(nullptr), nullptr);
-  Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
-  return control;
+  return CreateWindowExW(kind.exStyle, kind.windowClass, Wide(text).c_str(), style, layout.x, layout.y, layout.width,
+                         layout.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+// -- fitting the captions ------------------------------------------------------
+
+namespace {
+
+// Room around a caption, in pixels at 96 dpi: what the system draws beside
+// the text (a box, edges, a focus rectangle, a drop-down arrow).
+constexpr int kCheckTextGap = 6;
+constexpr SIZE kButtonMargin{10, 3};  // on each side
+constexpr int kEditMargin = 3;        // above and below, with the border
+constexpr int kGroupCaptionIndent = 10;
+constexpr int kListTextMargin = 8;
+// No caption widens its control beyond the page's design width.
+constexpr int kWidestNeed = kClientWidth - 4 * kMargin;
+
+// Pixels of the text on one line in the control's font: its width as the
+// control draws it ("&" marks a mnemonic) and the font's line height.
+SIZE TextExtent(HWND control, const std::string& text) {
+  const std::wstring wide = Wide(text);
+  const owners::WindowDc dc(control, GetDC(control));
+  const owners::Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(Send(control, WM_GETFONT)));
+  RECT box{};
+  DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &box, DT_CALCRECT | DT_SINGLELINE);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.get(), &metrics);
+  return {box.right - box.left, metrics.tmHeight};
+}
+
+// The room the control's content needs; 0 where it needs none of its own.
+SIZE NeededSize(ControlKind kind, HWND control, int dpi) {
+  const SIZE text = TextExtent(control, WindowText(control));
+  switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::CentredLabel:
+    case ControlKind::RightLabel:
+    case ControlKind::Link:
+      return text;
+    case ControlKind::Check: {
+      const int box = SystemMetricForDpi(SM_CXMENUCHECK, dpi);
+      return {text.cx == 0 ? box : box + Scale(kCheckTextGap, dpi) + text.cx, std::max<LONG>(box, text.cy)};
+    }
+    case ControlKind::Button:
+      return {text.cx + 2 * Scale(kButtonMargin.cx, dpi), text.cy + 2 * Scale(kButtonMargin.cy, dpi)};
+    case ControlKind::Edit:
+      return {0, text.cy + 2 * Scale(kEditMargin, dpi)};
+    case ControlKind::Group:
+      return {text.cx + 2 * Scale(kGroupCaptionIndent, dpi), 0};
+    case ControlKind::List: {
+      LONG widest = 0;
+      for (const std::string& item : Items(control)) widest = std::max(widest, TextExtent(control, item).cx);
+      return {widest + SystemMetricForDpi(SM_CXVSCROLL, dpi) + Scale(kListTextMargin, dpi), 0};
+    }
+    case ControlKind::NameList:
+    case ControlKind::TrackBar:
+    case ControlKind::Swatch:
+      break;
+  }
+  return {0, 0};
+}
+
+RECT Scaled(const ControlLayout& row, int dpi) {
+  // Edges, not lengths, are scaled, so that touching controls still touch.
+  return {Scale(row.x, dpi), Scale(row.y, dpi), Scale(row.x + row.width, dpi), Scale(row.y + row.height, dpi)};
+}
+
+int Centre(const RECT& rect) { return (rect.left + rect.right) / 2; }
+
+bool IsList(ControlKind kind) { return kind == ControlKind::List || kind == ControlKind::NameList; }
+
+// A swatch keeps its design size and its place from the right end of the
+// button it lies on; a check box without caption its size, centred under
+// the head of its column.
+void FollowWhatItLiesOn(std::span<const ControlLayout> rows, std::vector<RoomBox>& boxes, size_t i, int dpi) {
+  const RECT design = Scaled(rows[i], dpi);
+  RoomBox& box = boxes[i];
+  const bool swatch = rows[i].kind == ControlKind::Swatch && i > 0;
+  const bool bareCheck = rows[i].kind == ControlKind::Check && rows[i].text[0] == '\0';
+  if (!swatch && !bareCheck) return;
+  box.width = design.right - design.left;
+  box.height = design.bottom - design.top;
+  if (swatch) {
+    const RECT buttonDesign = Scaled(rows[i - 1], dpi);
+    const RoomBox& button = boxes[i - 1];
+    box.left = button.left + button.width - (buttonDesign.right - design.left);
+    box.top = button.top + (design.top - buttonDesign.top);
+    return;
+  }
+  for (size_t head = 0; head < rows.size(); ++head) {
+    const RECT headDesign = Scaled(rows[head], dpi);
+    if (rows[head].kind == ControlKind::CentredLabel && headDesign.left <= Centre(design) &&
+        Centre(design) < headDesign.right) {
+      box.left = boxes[head].left + boxes[head].width / 2 - (Centre(design) - design.left);
+    }
+  }
+}
+
+}  // namespace
+
+POINT LayOutPage(std::span<const ControlLayout> rows, std::span<const HWND> controls, int dpi) {
+  std::vector<RoomBox> boxes;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const RECT design = Scaled(rows[i], dpi);
+    SIZE needed = NeededSize(rows[i].kind, controls[i], dpi);
+    // The swatch on the button's right end takes its room from the caption.
+    if (i + 1 < rows.size() && rows[i + 1].kind == ControlKind::Swatch && needed.cx > 0) {
+      needed.cx += design.right - Scaled(rows[i + 1], dpi).left;
+    }
+    // A list's design height is its drop-down's; on the page it takes its
+    // closed height, which its font decides.
+    RECT closed{};
+    GetWindowRect(controls[i], &closed);
+    const int height = IsList(rows[i].kind) ? closed.bottom - closed.top : design.bottom - design.top;
+    boxes.push_back({design.left, design.top, design.right - design.left, height,
+                     std::min<int>(needed.cx, Scale(kWidestNeed, dpi)), needed.cy,
+                     rows[i].kind == ControlKind::Group});
+  }
+  MakeRoom(boxes);
+  for (size_t i = 0; i < rows.size(); ++i) FollowWhatItLiesOn(rows, boxes, i, dpi);
+
+  POINT corner{0, 0};
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const RoomBox& box = boxes[i];
+    const int height = IsList(rows[i].kind) ? Scaled(rows[i], dpi).bottom - Scaled(rows[i], dpi).top : box.height;
+    MoveWindow(controls[i], box.left, box.top, box.width, height, TRUE);
+    corner.x = std::max<LONG>(corner.x, box.left + box.width);
+    corner.y = std::max<LONG>(corner.y, box.top + box.height);
+  }
+  return corner;
+}
+
+SIZE ButtonSize(std::span<const HWND> buttons, int dpi) {
+  SIZE size{Scale(kButtonWidth, dpi), Scale(kButtonHeight, dpi)};
+  for (HWND button : buttons) {
+    const SIZE needed = NeededSize(ControlKind::Button, button, dpi);
+    size.cx = std::max(size.cx, needed.cx);
+    size.cy = std::max(size.cy, needed.cy);
+  }
+  return size;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Where every control of the Preferences window lies, in 96-dpi pixels of
-// the window's client area, and what it is.
+// Where every control of the Preferences window lies, and what it is: a
+// design in pixels at 96 dpi for English, scaled to the window's DPI and
+// widened where a caption in its font needs more room.
 #include <windows.h>
 
 #include <span>
@@ -15,7 +16,22 @@ inline constexpr int kButtonWidth = 75;
 inline constexpr int kButtonHeight = 25;
 inline constexpr int kButtonGap = 6;
 
-enum class ControlKind { Label, CentredLabel, RightLabel, Link, Check, Button, List, Edit, Group, TrackBar, Swatch };
+// A NameList holds names the user has (printers, languages): it keeps its
+// width whatever they are. A List grows to hold its items.
+enum class ControlKind {
+  Label,
+  CentredLabel,
+  RightLabel,
+  Link,
+  Check,
+  Button,
+  List,
+  NameList,
+  Edit,
+  Group,
+  TrackBar,
+  Swatch
+};
 
 struct ControlLayout {
   int id;  // an IDC_ identifier; kNoControlId for fixed texts nothing looks up
@@ -54,6 +70,16 @@ inline constexpr ButtonLayout kButtonLayouts[] = {
 // A group box's caption: one blank on each side keeps it off the frame line.
 std::string GroupCaption(const std::string& text);
 
-// Makes the control in the parent, with the control font. Swatches are made
-// by their own class.
+// Makes the control in the parent, at its design place. Swatches are made by
+// their own class.
 HWND CreateControl(const ControlLayout& layout, HWND parent);
+
+// Places a page's controls, one window for each row, for the DPI: the design
+// scaled, then opened up wherever a caption in its control's font, or a
+// list's widest item, needs more room. A caption-less check box stays
+// centred under the centred label above it, and a swatch on the right end
+// of the button before it. Returns the far corner of what the page holds.
+POINT LayOutPage(std::span<const ControlLayout> rows, std::span<const HWND> controls, int dpi);
+
+// The size of OK, Cancel and Apply: the design's, or wider for the widest caption.
+SIZE ButtonSize(std::span<const HWND> buttons, int dpi);

@@ -92,39 +92,28 @@ PreferencesPages::PreferencesPages(HWND window, Printer& printer, std::string pr
 }
 
 void PreferencesPages::CreateControls() {
-  RECT client{};
-  GetClientRect(window_, &client);
-  const int buttonTop = client.bottom - kMargin - kButtonHeight;
-
-  tabs_.reset(CreateWindowExW(
-      WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-      kMargin, kMargin, client.right - 2 * kMargin, buttonTop - 2 * kMargin, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)), GetModuleHandleW(nullptr), nullptr));
-  Send(tabs_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
-
-  int left = client.right - kMargin - static_cast<int>(buttons_.size()) * (kButtonWidth + kButtonGap) + kButtonGap;
+  tabs_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, kClientWidth,
+                              kClientHeight, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)),
+                              GetModuleHandleW(nullptr), nullptr));
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const ControlLayout layout{
-        kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), left, buttonTop,
-        kButtonWidth,         kButtonHeight};
+        kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), 0, 0, kButtonWidth,
+        kButtonHeight};
     buttons_[i].reset(CreateControl(layout, window_));
-    left += kButtonWidth + kButtonGap;
   }
-
   for (int page = 0; page < kPageCount; ++page) {
     InsertTab(tabs_.get(), page, English(kPageLayouts[page].title));
   }
-  // The page area is known once the tabs are in.
-  RECT area{};
-  GetClientRect(tabs_.get(), &area);
-  Send(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  // Made at their design places; the layout for the DPI moves them.
   for (int page = 0; page < kPageCount; ++page) {
-    pages_[page].Create(*this, tabs_.get(), area, kPageLayouts[page].id);
+    pages_[page].Create(*this, tabs_.get(), RECT{0, 0, kClientWidth, kClientHeight}, kPageLayouts[page].id);
     for (const ControlLayout& layout : kPageLayouts[page].controls) {
       if (layout.kind == ControlKind::Swatch) {
         swatch_.Create(pages_[page].handle(), layout);
+        controls_[page].push_back(swatch_.handle());
       } else {
-        CreateControl(layout, pages_[page].handle());
+        controls_[page].push_back(CreateControl(layout, pages_[page].handle()));
       }
     }
     // A group box fills its inside: it goes beneath the controls it holds.
@@ -155,13 +144,7 @@ void PreferencesPages::CreateControls() {
   Send(transparency, TBM_SETPAGESIZE, 0, kTransparencyPage);
   Send(transparency, TBM_SETTICFREQ, kTransparencyTick, 0);
 
-  HWND home = Control(IDC_HOME_PAGE_LINK);
-  SetWindowTextOf(home, std::string(kHomePageHost));
-  LOGFONTW underlined{};
-  GetObjectW(ControlFont(), sizeof underlined, &underlined);
-  underlined.lfUnderline = TRUE;
-  linkFont_.reset(CreateFontIndirectW(&underlined));
-  Send(home, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
+  SetWindowTextOf(Control(IDC_HOME_PAGE_LINK), std::string(kHomePageHost));
 
   // The swatch lies on the right end of the Color button; it takes no focus,
   // so raising it changes only what is drawn on top.
@@ -169,7 +152,80 @@ void PreferencesPages::CreateControls() {
 
   languageKeys_.Attach(Control(IDC_LANGUAGE), *this);
   ApplyWatermarkSwitch();
+  ChangeDpi(WindowDpi(window_));
   SelectPage(Page::General);
+}
+
+// -- the layout ---------------------------------------------------------------
+
+void PreferencesPages::ChangeDpi(int dpi) {
+  dpi_ = dpi;
+  owners::Font font = MessageFont(dpi);
+  LOGFONTW underlined{};
+  GetObjectW(font.get(), sizeof underlined, &underlined);
+  underlined.lfUnderline = TRUE;
+  owners::Font linkFont(CreateFontIndirectW(&underlined));
+
+  const auto use = [](HWND control, HFONT chosen) { Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen)); };
+  use(tabs_.get(), font.get());
+  for (const owners::Window& button : buttons_) use(button.get(), font.get());
+  for (const std::vector<HWND>& controls : controls_) {
+    for (HWND control : controls) use(control, control == Control(IDC_HOME_PAGE_LINK) ? linkFont.get() : font.get());
+  }
+  // The old fonts go only now that no control uses them.
+  controlFont_ = std::move(font);
+  linkFont_ = std::move(linkFont);
+  LayOut();
+}
+
+void PreferencesPages::LayOut() {
+  const int margin = Scale(kMargin, dpi_);
+  std::array<HWND, std::size(kButtonLayouts)> buttons{};
+  std::ranges::transform(buttons_, buttons.begin(), [](const owners::Window& each) { return each.get(); });
+  const SIZE button = ButtonSize(buttons, dpi_);
+  // The page area: the design's, or more for what a page holds.
+  RECT design{0, 0, Scale(kClientWidth, dpi_) - 2 * margin,
+              Scale(kClientHeight - kButtonHeight, dpi_) - 3 * margin};
+  Send(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&design));
+  SIZE area{design.right - design.left, design.bottom - design.top};
+  for (int page = 0; page < kPageCount; ++page) {
+    const POINT corner = LayOutPage(kPageLayouts[page].controls, controls_[page], dpi_);
+    area.cx = std::max(area.cx, corner.x + margin);
+    area.cy = std::max(area.cy, corner.y + margin);
+  }
+  RECT tabs{0, 0, area.cx, area.cy};
+  Send(tabs_.get(), TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&tabs));
+  // Every tab on one row: the control is as wide as its titles need.
+  RECT lastTab{};
+  Send(tabs_.get(), TCM_GETITEMRECT, kPageCount - 1, reinterpret_cast<LPARAM>(&lastTab));
+  const int buttonsWidth = static_cast<int>(buttons_.size()) * (button.cx + Scale(kButtonGap, dpi_)) -
+                           Scale(kButtonGap, dpi_);
+  const int width = std::max({static_cast<int>(tabs.right - tabs.left), static_cast<int>(lastTab.right) + margin,
+                              buttonsWidth}) + 2 * margin;
+  const int height = static_cast<int>(tabs.bottom - tabs.top) + button.cy + 3 * margin;
+
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  const RECT frame = FrameForDpi(RECT{0, 0, width, height}, style, exStyle, dpi_);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const int buttonTop = height - margin - button.cy;
+  MoveWindow(tabs_.get(), margin, margin, width - 2 * margin, buttonTop - 2 * margin, TRUE);
+  RECT pageArea{};
+  GetClientRect(tabs_.get(), &pageArea);
+  Send(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageArea));
+  for (const PreferencesPage& page : pages_) {
+    MoveWindow(page.handle(), pageArea.left, pageArea.top, pageArea.right - pageArea.left,
+               pageArea.bottom - pageArea.top, TRUE);
+  }
+  int left = width - margin - buttonsWidth;
+  for (HWND each : buttons) {
+    MoveWindow(each, left, buttonTop, button.cx, button.cy, TRUE);
+    left += button.cx + Scale(kButtonGap, dpi_);
+  }
+  // A page paints over its controls' old places: all of it is drawn anew.
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HWND PreferencesPages::Control(int id) const {

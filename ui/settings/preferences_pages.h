@@ -8,7 +8,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "base/dpi.h"
 #include "base/owners.h"
 #include "base/paths.h"
 #include "base/window.h"
@@ -74,6 +76,13 @@ class PreferencesPages {
   int PrinterCount() const;
   bool PrinterSelected() const;
 
+  // Fonts for the DPI, and the controls laid out again with them.
+  void ChangeDpi(int dpi);
+  int Dpi() const { return dpi_; }
+  // Places the controls for their captions as they are now, and sizes the
+  // window to hold them, its top-left corner kept. After a change of texts.
+  void LayOut();
+
   // A command of a control on a page.
   void HandleCommand(int id, WORD code);
   // WM_NOTIFY of the window; true when it was the page control's.
@@ -112,11 +121,15 @@ class PreferencesPages {
   LanguageList languages_;
   FontChoice font_;
   int32_t fontColor_ = 0;  // 0x00BBGGRR as stored
-  // Declared before the windows that use it, so that it outlives them.
+  int dpi_ = kBaseDpi;
+  // Declared before the windows that use them, so that they outlive them.
+  owners::Font controlFont_;
   owners::Font linkFont_;
   owners::Window tabs_;
   std::array<owners::Window, std::size(kButtonLayouts)> buttons_;
   std::array<PreferencesPage, kPageCount> pages_;
+  // Each page's controls in the order of its rows; its own children.
+  std::array<std::vector<HWND>, kPageCount> controls_;
   ColorSwatch swatch_;
   LanguageListKeys languageKeys_;
 };

@@ -46,6 +46,13 @@ void AddTrayIcon(HWND window, HICON icon) {
   (void)Shell_NotifyIconW(NIM_ADD, &record);
 }
 
+void ChangeTrayIcon(HWND window, HICON icon) {
+  NOTIFYICONDATAW record = IconRecord(window);
+  record.uFlags = NIF_ICON;
+  record.hIcon = icon;
+  (void)Shell_NotifyIconW(NIM_MODIFY, &record);
+}
+
 void RemoveTrayIcon(HWND window) {
   NOTIFYICONDATAW record = IconRecord(window);
   (void)Shell_NotifyIconW(NIM_DELETE, &record);

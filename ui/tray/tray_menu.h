@@ -12,6 +12,8 @@ inline constexpr UINT WM_TRAYICON = WM_USER + 123;
 
 // Adds the icon; a repeated add while it exists has no effect.
 void AddTrayIcon(HWND window, HICON icon);
+// The same icon in another image: its size for a new DPI.
+void ChangeTrayIcon(HWND window, HICON icon);
 void RemoveTrayIcon(HWND window);
 
 // What the menu remembers between openings: its default item and the check
