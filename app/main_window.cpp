@@ -165,7 +165,8 @@ void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
 }
 
 void MainWindow::TakeShot(bool activeWindow) {
-  std::optional<Shot> shot = activeWindow ? GrabActiveWindow() : std::optional<Shot>(GrabEntireScreen());
+  std::optional<Shot> shot =
+      activeWindow ? GrabActiveWindow() : std::optional<Shot>(GrabEntireScreen(settings_.CaptureScreen));
   if (!shot) return;  // nothing in the foreground: nothing to print
   PrintShot(printer_, std::move(shot->bitmap), shot->title, settings_, screenPixelsPerInch_);
 }

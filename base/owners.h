@@ -105,6 +105,16 @@ using GpImageAttributes = Owner<Gdiplus::GpImageAttributes*, DisposeImageAttribu
 inline void ReleaseStream(IStream* stream) { stream->Release(); }
 using Stream = Owner<IStream*, ReleaseStream>;  // SHCreateMemStream
 
+template <typename Interface>
+void ReleaseInterface(Interface* object) {
+  object->Release();
+}
+template <typename Interface>
+using Com = Owner<Interface*, ReleaseInterface<Interface>>;  // CoCreateInstance and the like
+
+inline void FreeTaskMemory(wchar_t* text) { CoTaskMemFree(text); }
+using TaskText = Owner<wchar_t*, FreeTaskMemory>;  // texts the shell allocates for the caller
+
 // A device context borrowed from a window (GetDC / GetWindowDC): released
 // with ReleaseDC, which needs the window as well.
 class WindowDc {

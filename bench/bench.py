@@ -17,13 +17,14 @@ import signal
 import statistics
 import subprocess
 import sys
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(REPO, "tests"))
 
-from testenv import TestEnvironment, wait_until  # noqa: E402
+from testenv import SCREEN, TestEnvironment, wait_until  # noqa: E402
 
 ENTIRE_SCREEN_KEYS = "11 10 2C"  # Ctrl+Shift+Print Screen, virtual-key codes in hex
 TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
@@ -70,12 +71,46 @@ def run_seconds(pid):
     return total / 1e9
 
 
-def anonymous_kb(pid):
-    with open(f"/proc/{pid}/smaps_rollup") as rollup:
-        for line in rollup:
-            if line.startswith("Anonymous:"):
+def proc_kb(pid, file, field):
+    """A figure in kB from one of the process's files under /proc, by its field name."""
+    with open(f"/proc/{pid}/{file}") as figures:
+        for line in figures:
+            if line.startswith(field + ":"):
                 return int(line.split()[1])
-    raise RuntimeError(f"no Anonymous line for process {pid}")
+    raise RuntimeError(f"no {field} line in /proc/{pid}/{file}")
+
+
+def anonymous_kb(pid):
+    return proc_kb(pid, "smaps_rollup", "Anonymous")
+
+
+def resident_anonymous_kb(pid):
+    """RssAnon: cheap enough to read many times a second."""
+    return proc_kb(pid, "status", "RssAnon")
+
+
+class PeakMemory:
+    """The highest resident anonymous memory of a process while the block runs, sampled every millisecond."""
+
+    def __init__(self, pid):
+        self.pid = pid
+        self.kb = 0
+        self._done = threading.Event()
+        self._thread = threading.Thread(target=self._sample, daemon=True)
+
+    def _sample(self):
+        while True:
+            self.kb = max(self.kb, resident_anonymous_kb(self.pid))
+            if self._done.wait(0.001):
+                return
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exception):
+        self._done.set()
+        self._thread.join()
 
 
 def context_switches(pid):
@@ -308,13 +343,17 @@ class Bench:
         program.start(self.environment)
         settle(program.find(self.environment))
 
-    def shot(self, program):
-        """Presses the hot key; returns the seconds until the job existed in CUPS, once the page is out."""
+    def shot(self, program, peak=None):
+        """Presses the hot key; returns the seconds until the job existed in CUPS, once the page is out.
+        peak, a list, gets the highest anonymous memory of the program from the press until the page is out."""
         self.jobs.forget()
-        pressed = self.probe.press_entire_screen()
-        created = self.jobs.wait_job()
-        self.pages += 1
-        wait_pages(self.environment, self.pages)
+        with PeakMemory(program.pid) as memory:
+            pressed = self.probe.press_entire_screen()
+            created = self.jobs.wait_job()
+            self.pages += 1
+            wait_pages(self.environment, self.pages)
+        if peak is not None:
+            peak.append(memory.kb)
         settle(program.pid)
         return created - pressed
 
@@ -328,16 +367,18 @@ class Bench:
         self.print_reference.arguments = page.arguments
         times = {self.vorlane: [], self.print_reference: []}
         first = {self.vorlane: [], self.print_reference: []}
+        peaks = {self.vorlane: [], self.print_reference: []}
         for _ in range(rounds):
             for program in times:
                 self.launch(program)
                 first[program].append(self.shot(program))
-                times[program] += [self.shot(program) for _ in range(presses)]
+                times[program] += [self.shot(program, peaks[program]) for _ in range(presses)]
                 program.stop(self.probe)
         self.environment.wine_reg("delete", PREFERENCES_KEY, "/f")
         self.print_reference.arguments = []
         return ({p.name: statistics.median(t) for p, t in times.items()},
-                {p.name: statistics.median(t) for p, t in first.items()})
+                {p.name: statistics.median(t) for p, t in first.items()},
+                {p.name: max(k) for p, k in peaks.items()})
 
     # 2. Memory over many shots.
     def memory_over_shots(self, program, shots):
@@ -473,10 +514,12 @@ def print_table(rows):
 
 
 class PrintedPage:
-    """A page whose print time is measured: Vorlane's settings for it, the reference's arguments."""
+    """A page whose print time is measured: Vorlane's settings for it, the reference's arguments, the screens
+    of the display it is measured on, the target for the time and, where one is set, for the peak memory."""
 
-    def __init__(self, measure, what, settings, arguments, target):
+    def __init__(self, measure, what, settings, arguments, target, screens=(SCREEN,), peak_target=None):
         self.measure, self.what, self.settings, self.arguments, self.target = measure, what, settings, arguments, target
+        self.screens, self.peak_target = screens, peak_target
 
 
 PRINTED_PAGES = (
@@ -484,8 +527,24 @@ PRINTED_PAGES = (
     PrintedPage("landscape", ", the screen turned to landscape (Automatic)", {"PrintOrientation": 1}, ["landscape"],
                 1.05),
     PrintedPage("grayscale", ", in grayscale", {"PrintGrayscale": 1}, ["gray"], 1.15),
+    PrintedPage("large", " from a 3840x2160 screen", {}, [], 1.05, screens=("3840x2160x24",), peak_target=1.1),
+    PrintedPage("allscreens", " of all screens, two monitors of 1920x1080", {"CaptureScreen": 2}, ["all"], 1.05,
+                screens=("1920x1080x24", "1920x1080x24"), peak_target=1.1),
 )
 MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("memory", "idle", "startup", "language")
+
+
+def print_rows(bench, page, args):
+    """The rows of one printed page: its time, and its peak memory where that has a target."""
+    medians, firsts, peaks = bench.print_latency(args.rounds, args.presses, page)
+    rows = [Row(f"hot key to job in CUPS{page.what}, median of {args.rounds * args.presses}",
+                medians["Vorlane"] * 1000, medians["reference_print"] * 1000, "ms", page.target,
+                note=f"first shot after start (not counted): Vorlane {firsts['Vorlane'] * 1000:.0f} ms, "
+                     f"reference {firsts['reference_print'] * 1000:.0f} ms")]
+    if page.peak_target:
+        rows.append(Row(f"peak anonymous memory during the job{page.what}", peaks["Vorlane"] / KB,
+                        peaks["reference_print"] / KB, "MB", page.peak_target))
+    return rows
 
 
 def main():
@@ -507,18 +566,21 @@ def main():
 
     rows = []
     started = time.strftime("%Y-%m-%d %H:%M")
+    # Pages measured on a display other than the usual one get an environment of their own each.
+    for page in PRINTED_PAGES:
+        if page.measure in wanted and page.screens != (SCREEN,):
+            with TestEnvironment(printers=1, screens=page.screens) as environment:
+                bench = Bench(environment, build)
+                try:
+                    rows += print_rows(bench, page, args)
+                finally:
+                    bench.close()
     with TestEnvironment(printers=1) as environment:
         bench = Bench(environment, build)
         try:
             for page in PRINTED_PAGES:
-                if page.measure not in wanted:
-                    continue
-                medians, firsts = bench.print_latency(args.rounds, args.presses, page)
-                rows.append(Row(f"hot key to job in CUPS{page.what}, median of {args.rounds * args.presses}",
-                                medians["Vorlane"] * 1000, medians["reference_print"] * 1000, "ms", page.target,
-                                note=f"first shot after start (not counted): Vorlane "
-                                     f"{firsts['Vorlane'] * 1000:.0f} ms, reference "
-                                     f"{firsts['reference_print'] * 1000:.0f} ms"))
+                if page.measure in wanted and page.screens == (SCREEN,):
+                    rows += print_rows(bench, page, args)
             if "memory" in wanted:
                 found = {}
                 for program in (bench.print_reference, bench.vorlane):
@@ -557,7 +619,7 @@ def main():
                                 note="the reference is the same opening with the shipped Deutsch.lng"))
         finally:
             bench.close()
-    print(f"Vorlane benchmarks, {started}, build {build}, screen 1920x1080")
+    print(f"Vorlane benchmarks, {started}, build {build}, screen 1920x1080 unless the measure names another")
     print_table(rows)
     return 0 if all(row.met is not False for row in rows) else 1
 

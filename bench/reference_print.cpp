@@ -2,9 +2,10 @@
 // Ctrl+Shift+Print Screen one BitBlt of the screen, one GDI+ copy of it and
 // one scaled draw onto a page of the default printer. The benchmark compares
 // Vorlane's hot-key-to-spooler time with this one's.
-// Usage: reference_print [landscape] [gray] [PRINTER]
+// Usage: reference_print [landscape] [gray] [all] [PRINTER]
 // "landscape" prints on a landscape page, through device settings taken once
-// at the start; "gray" draws through a gray colour matrix.
+// at the start; "gray" draws through a gray colour matrix; "all" takes the
+// virtual screen, every monitor, in one BitBlt instead of the primary.
 // It ends on WM_CLOSE to its hidden window of class "VorlaneReferencePrint".
 #include <windows.h>
 
@@ -34,6 +35,7 @@ constexpr Gdiplus::ColorMatrix kGrayMatrix = {{
 std::string printerName;
 std::vector<char> landscapeSettings;  // a DEVMODEA; empty: the printer's own settings
 bool gray = false;
+bool allScreens = false;
 
 std::string DefaultPrinter() {
   DWORD size = 0;
@@ -68,21 +70,23 @@ std::vector<char> LandscapeSettings(const std::string& printer) {
   return settings;
 }
 
-owners::Bitmap GrabScreen(int width, int height) {
+owners::Bitmap GrabScreen(int left, int top, int width, int height) {
   const owners::WindowDc screen(nullptr, GetDC(nullptr));
   owners::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
   const owners::MemoryDc target(CreateCompatibleDC(screen.get()));
   const owners::Selection selected(target.get(), bitmap.get());
-  BitBlt(target.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+  BitBlt(target.get(), 0, 0, width, height, screen.get(), left, top, SRCCOPY);
   return bitmap;
 }
 
 // Fitted into the printable area and centred, with the quality Vorlane
 // scales with: the same page, made with nothing else around it.
 void PrintScreen() {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  const owners::Bitmap shot = GrabScreen(width, height);
+  const int left = allScreens ? GetSystemMetrics(SM_XVIRTUALSCREEN) : 0;
+  const int top = allScreens ? GetSystemMetrics(SM_YVIRTUALSCREEN) : 0;
+  const int width = GetSystemMetrics(allScreens ? SM_CXVIRTUALSCREEN : SM_CXSCREEN);
+  const int height = GetSystemMetrics(allScreens ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
+  const owners::Bitmap shot = GrabScreen(left, top, width, height);
   Gdiplus::GpBitmap* copy = nullptr;
   gp::GdipCreateBitmapFromHBITMAP(shot.get(), nullptr, &copy);
   const owners::GpBitmap image(copy);
@@ -143,6 +147,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   const owners::GdiplusSession gdiplus;
   const bool landscape = TakeOption(arguments, "landscape");
   gray = TakeOption(arguments, "gray");
+  allScreens = TakeOption(arguments, "all");
   printerName = *arguments ? arguments : DefaultPrinter();
   if (landscape) landscapeSettings = LandscapeSettings(printerName);
   WNDCLASSA windowClass{};

@@ -112,6 +112,8 @@ def main():
         if not os.path.exists(needed):
             sys.exit(f"{needed} is missing: build the windows preset first")
     os.makedirs(OUTPUT, exist_ok=True)
+    # The prefix's user folders take the user's name: the pictures show the one the README uses.
+    os.environ["USER"] = "you"
     with TestEnvironment(dpi=args.dpi) as environment:
         # Wine draws the window's own frame and caption: the virtual display has no window manager.
         environment.wine_reg("add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/t", "REG_SZ", "/d", "N",

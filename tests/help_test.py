@@ -32,6 +32,8 @@ TOPIC_FACTS = {
     "printing.html": ["Fit to page", "\"Vorlane\"", "one page", "default printer", "Printing in progress",
                       "There is no default printer currently selected", "Printer selected is not valid",
                       "Automatic", "Print in grayscale"] + POSITIONS,
+    "file_printers.html": ["FILE:", "PORTPROMPT:", "Save pages of file printers without asking", "Browse...",
+                           "Documents", "\" (2)\"", ".pdf", ".xps", ".prn", "never replaced"],
     "watermark_macros.html": ["%DATE%", "%TIME%", "%WINDOW%", "first occurrence", "capitals",
                               "short date format", "Empty for an entire-screen shot"],
     "tray.html": ["Double-click", "Right-click", "Preferences", "Run on startup", "Help", "About", "Exit",

@@ -5,11 +5,13 @@ It starts a virtual X display, a CUPS scheduler of its own with cups-pdf
 queues (the first one is the default), and a fresh Wine prefix, and ends all
 of them again. Used as a module by the end-to-end tests, and from the shell:
 
-    python3 tests/testenv.py [--printers N] [--dpi N] -- COMMAND ...
+    python3 tests/testenv.py [--printers N] [--dpi N] [--screens WxHxD ...] -- COMMAND ...
 
 runs COMMAND with DISPLAY, WINEPREFIX, WINEDEBUG, CUPS_SERVER, VORLANE_PDF_DIR
 (one folder per queue) and VORLANE_QUEUES (queue names, default first) set.
-The prefix's display has the DPI given (96, 100 %, by default).
+The prefix's display has the DPI given (96, 100 %, by default), and one
+screen of 1920x1080 unless other screens are given: several screens make one
+display of several monitors.
 """
 import argparse
 import os
@@ -45,9 +47,11 @@ def wait_until(condition, timeout, interval=0.1, what="condition"):
 class TestEnvironment:
     __test__ = False  # not a test class, whatever its name
 
-    def __init__(self, printers=2, dpi=96):
+    def __init__(self, printers=2, dpi=96, screens=(SCREEN,)):
         self.printer_count = printers
         self.dpi = dpi
+        # More than one screen makes one display of several monitors (Xinerama; Wine needs RandR off to see them).
+        self.screens = screens
         self.token = secrets.token_hex(3)
         self.root = None
         self.env = None
@@ -73,8 +77,10 @@ class TestEnvironment:
 
     def _start_display(self):
         read_end, write_end = os.pipe()
+        screens = [argument for number, size in enumerate(self.screens) for argument in ("-screen", str(number), size)]
+        several = ["+xinerama", "-extension", "RANDR"] if len(self.screens) > 1 else []
         self._xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), *several, *screens, "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -258,12 +264,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--printers", type=int, default=2, help="number of PDF queues (0 to 3)")
     parser.add_argument("--dpi", type=int, default=96, help="the display's DPI (96 is 100 %%, 144 is 150 %%)")
+    parser.add_argument("--screens", nargs="+", default=[SCREEN], metavar="WxHxD",
+                        help="one or more screens; several make one display of several monitors")
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = args.command[1:] if args.command[:1] == ["--"] else args.command
     if not command:
         parser.error("no command given")
-    with TestEnvironment(args.printers, args.dpi) as environment:
+    with TestEnvironment(args.printers, args.dpi, args.screens) as environment:
         return subprocess.run(command, env=environment.env).returncode
 
 

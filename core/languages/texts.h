@@ -41,6 +41,10 @@ enum class TextPlace {
   X(GeneralLanguage, PreferencesWindow, "Language", Caption, IDC_LANGUAGE_LABEL, 0) \
   X(GeneralRefreshLanguages, PreferencesWindow, "Refresh", Caption, IDC_REFRESH_LANGUAGES, 0) \
   X(GeneralDefaultTrayAction, PreferencesWindow, "Tray icon default action", Caption, IDC_DEFAULT_ACTION_LABEL, 0) \
+  X(GeneralCaptureScreen, PreferencesWindow, "Screen to print", Caption, IDC_CAPTURE_SCREEN_LABEL, 0) \
+  X(GeneralCaptureScreenPrimary, PreferencesWindow, "Primary screen", ListItem, IDC_CAPTURE_SCREEN, 0) \
+  X(GeneralCaptureScreenMouse, PreferencesWindow, "Screen under the mouse pointer", ListItem, IDC_CAPTURE_SCREEN, 1) \
+  X(GeneralCaptureScreenAll, PreferencesWindow, "All screens", ListItem, IDC_CAPTURE_SCREEN, 2) \
   X(WatermarkTitle, PreferencesWindow, "Watermark", TabTitle, IDC_PAGES, 2) \
   X(WatermarkMake, PreferencesWindow, "Make watermark", Caption, IDC_MAKE_WATERMARK, 0) \
   X(WatermarkLocation, PreferencesWindow, "Location", Caption, IDC_WATERMARK_CORNER_LABEL, 0) \
@@ -80,6 +84,10 @@ enum class TextPlace {
   X(PrintingOrientationLandscape, PreferencesWindow, "Landscape", ListItem, IDC_ORIENTATION, 3) \
   X(PrintingCopies, PreferencesWindow, "Copies", Caption, IDC_COPIES_LABEL, 0) \
   X(PrintingGrayscale, PreferencesWindow, "Print in grayscale", Caption, IDC_GRAYSCALE, 0) \
+  X(PrintingFileAutoSave, PreferencesWindow, "Save pages of file printers without asking", Caption, IDC_FILE_PRINTER_AUTOSAVE, 0) \
+  X(PrintingFileFolder, PreferencesWindow, "Folder", Caption, IDC_FILE_PRINTER_FOLDER_LABEL, 0) \
+  X(PrintingBrowseFolder, PreferencesWindow, "Browse...", Caption, IDC_BROWSE_FOLDER, 0) \
+  X(PrintingFolderTitle, PreferencesWindow, "Folder for the pages of file printers", Kept, 0, 0) \
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
   X(RunOnStartup, TrayMenu, "Run on startup", Kept, 0, 0) \
@@ -96,7 +104,8 @@ enum class TextPlace {
   X(ShotBitmapNotMade, Messages, "No bitmap of %WIDTH% x %HEIGHT% pixels could be made for the shot.", Kept, 0, 0) \
   X(ShotDeviceContextNotMade, Messages, "No device context could be made for the shot.", Kept, 0, 0) \
   X(PrintJobNotStarted, Messages, "The print job could not be started.", Kept, 0, 0) \
-  X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0)
+  X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0) \
+  X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0)
 // clang-format on
 
 enum class TextId : size_t {

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "core/capture/screen_choice.h"
 #include "core/output/page_geometry.h"
 #include "resources/resource.h"
 
@@ -38,6 +39,7 @@ enum class SettingShown {
   X(ShortcutShiftActiveWindow, Integer, 5 /* Alt+Shift */, 3, IDC_ACTIVE_WINDOW_CTRL, ModifierBoxes) \
   X(ShortcutKeyActiveWindow, Integer, 0x2C, 4, IDC_ACTIVE_WINDOW_KEY, KeyList) \
   X(DefaultAction, Integer, 1 /* open the Preferences */, 5, IDC_DEFAULT_ACTION, ListIndex) \
+  X(CaptureScreen, Integer, 0 /* the primary screen */, 25, IDC_CAPTURE_SCREEN, ListIndex) \
   X(WatermarkLocation, Integer, 0, 7, IDC_WATERMARK_CORNER, ListIndex) \
   X(WatermarkText, Text, "%DATE% %TIME%", 8, IDC_WATERMARK_TEXT, Edit) \
   X(WatermarkFontName, Text, "", 9, IDC_WATERMARK_FONT, OwnCode) \
@@ -56,6 +58,8 @@ enum class SettingShown {
   X(PrintOrientation, Integer, 0 /* as the printer is set */, 22, IDC_ORIENTATION, ListIndex) \
   X(PrintCopies, Integer, 1, 23, IDC_COPIES, Count) \
   X(PrintGrayscale, OnOff, false, 24, IDC_GRAYSCALE, Check) \
+  X(FilePrinterAutoSave, OnOff, true, 26, IDC_FILE_PRINTER_AUTOSAVE, Check) \
+  X(FilePrinterFolder, Text, "" /* Vorlane in the user's Documents */, 27, IDC_FILE_PRINTER_FOLDER, Edit) \
   X(PrintPrinter, Text, "" /* the current printer */, 16, IDC_PRINTER, OwnCode)
 // clang-format on
 
@@ -127,6 +131,7 @@ struct SettingRange {
 inline constexpr SettingRange kSettingRanges[] = {
     {&Preferences::PrintOrientation, 0, kPrintOrientationCount - 1},
     {&Preferences::PrintCopies, 1, kPrintCopiesMax},
+    {&Preferences::CaptureScreen, 0, kCaptureScreenCount - 1},
 };
 
 // Where preferences live: named texts and 32-bit integers with the read rules

@@ -25,14 +25,24 @@ void RequireDc(const owners::WindowDc& screen) {
   if (!screen.get()) throw LocalisedError(TextId::ScreenNotRead);
 }
 
-owners::Bitmap CopyScreenArea(HDC screen, int left, int top, int width, int height) {
+owners::Bitmap NewBitmap(HDC screen, int width, int height) {
   owners::Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
   if (!bitmap) {
     throw LocalisedError(TextId::ShotBitmapNotMade,
                          {{"%WIDTH%", std::to_string(width)}, {"%HEIGHT%", std::to_string(height)}});
   }
-  owners::MemoryDc target(CreateCompatibleDC(screen));
-  if (!target) throw LocalisedError(TextId::ShotDeviceContextNotMade);
+  return bitmap;
+}
+
+owners::MemoryDc NewDc(HDC screen) {
+  owners::MemoryDc dc(CreateCompatibleDC(screen));
+  if (!dc) throw LocalisedError(TextId::ShotDeviceContextNotMade);
+  return dc;
+}
+
+owners::Bitmap CopyScreenArea(HDC screen, int left, int top, int width, int height) {
+  owners::Bitmap bitmap = NewBitmap(screen, width, height);
+  owners::MemoryDc target = NewDc(screen);
   owners::Selection selected(target.get(), bitmap.get());
   StretchBlt(target.get(), 0, 0, width, height, screen, left, top, width, height, SRCCOPY);
   return bitmap;
@@ -40,12 +50,54 @@ owners::Bitmap CopyScreenArea(HDC screen, int left, int top, int width, int heig
 
 }  // namespace
 
-Shot GrabEntireScreen() {
+std::vector<ScreenRect> Monitors() {
+  std::vector<ScreenRect> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, RECT*, LPARAM list) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+        auto& found = *reinterpret_cast<std::vector<ScreenRect>*>(list);
+        const RECT& area = info.rcMonitor;
+        const ScreenRect rect{area.left, area.top, area.right, area.bottom};
+        if (info.dwFlags & MONITORINFOF_PRIMARY) {
+          found.insert(found.begin(), rect);
+        } else {
+          found.push_back(rect);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  // A system that lists no monitor still has its primary screen.
+  if (monitors.empty()) monitors.push_back({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  return monitors;
+}
+
+Shot GrabEntireScreen(int32_t captureScreen) {
   const owners::WindowDc screen = DesktopDc();
   RequireDc(screen);
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  return Shot{CopyScreenArea(screen.get(), 0, 0, width, height), {}};
+  const std::vector<ScreenRect> monitors = Monitors();
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  const ScreenRect area = ChooseScreenArea(captureScreen, monitors, {pointer.x, pointer.y});
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (monitors.size() == 1 || static_cast<CaptureScreen>(captureScreen) != CaptureScreen::All) {
+    return Shot{CopyScreenArea(screen.get(), area.left, area.top, width, height), {}};
+  }
+  // Every monitor where it lies; the gaps between monitors of different
+  // sizes show nothing of the desktop.
+  owners::Bitmap bitmap = NewBitmap(screen.get(), width, height);
+  owners::MemoryDc target = NewDc(screen.get());
+  owners::Selection selected(target.get(), bitmap.get());
+  const RECT whole{0, 0, width, height};
+  FillRect(target.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  for (const ScreenRect& m : monitors) {
+    BitBlt(target.get(), m.left - area.left, m.top - area.top, m.right - m.left, m.bottom - m.top, screen.get(), m.left,
+           m.top, SRCCOPY);
+  }
+  return Shot{std::move(bitmap), {}};
 }
 
 std::optional<Shot> GrabActiveWindow() {

@@ -1,20 +1,27 @@
 #pragma once
-// Copies of what is on the screen at the moment of a shot: the whole primary
-// display, or the area of the window in the foreground with its title.
+// Copies of what is on the screen at the moment of a shot: a whole display,
+// or all of them, or the area of the window in the foreground with its title.
 #include <windows.h>
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/owners.h"
+#include "core/capture/screen_choice.h"
 
 struct Shot {
   owners::Bitmap bitmap;
   std::string title;  // empty for an entire-screen shot
 };
 
-// The primary display, pixel for pixel, in a bitmap compatible with the screen.
-Shot GrabEntireScreen();
+// The monitors' areas on the desktop, the primary first.
+std::vector<ScreenRect> Monitors();
+
+// The display the CaptureScreen setting names, pixel for pixel, in a bitmap
+// compatible with the screen. All displays are taken as they lie on the
+// desktop; what lies between them is white.
+Shot GrabEntireScreen(int32_t captureScreen);
 
 // The screen area of the foreground window, frame included, and its title.
 // No foreground window, or one without area, means no shot.

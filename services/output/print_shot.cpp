@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/output/page_geometry.h"
+#include "services/output/page_file.h"
 #include "services/output/stamp_watermark.h"
 
 namespace {
@@ -74,6 +75,8 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
   const owners::Bitmap captured = std::move(capturedBitmap);
   // Chosen first: while another job is open this refuses at once.
   printer.SelectIndex(printer.IndexOfPrinter(preferences.PrintPrinter));
+  // Made before the page is drawn: a folder that cannot take it ends the shot at once.
+  PageFile pageFile = MakePageFile(printer.SelectedPrinterName(), preferences);
 
   Gdiplus::GpBitmap* copy = nullptr;
   gp::GdipCreateBitmapFromHBITMAP(captured.get(), nullptr, &copy);
@@ -92,10 +95,11 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
 
   const owners::GpImageAttributes gray = preferences.PrintGrayscale ? GrayAttributes() : owners::GpImageAttributes();
   const PaperTurn turn = TurnFor(static_cast<PrintOrientation>(preferences.PrintOrientation), widthPx, heightPx);
-  PrintJob job(printer, kDocumentName, {turn, preferences.PrintCopies});
+  PrintJob job(printer, kDocumentName, {turn, preferences.PrintCopies, pageFile.Path()});
   for (int page = 0; page < job.Pages(); ++page) {
     if (page > 0) job.NextPage();
     DrawPage(job.dc(), shotImage.get(), widthPx, heightPx, gray.get(), preferences, screenPpi);
   }
   job.End();
+  pageFile.Keep();
 }

@@ -249,6 +249,8 @@ HDC Printer::BeginDoc(const char* documentName, const JobOptions& options) {
   DOCINFOW document{};
   document.cbSize = sizeof document;
   document.lpszDocName = name.c_str();
+  const std::wstring output = Wide(options.outputFile);
+  if (!output.empty()) document.lpszOutput = output.c_str();
   if (StartDocW(dc_.get(), &document) <= 0) {
     dc_.reset();
     job_.reset();

@@ -29,6 +29,8 @@ int DriverCopies(const std::string& printer);
 struct JobOptions {
   PaperTurn turn = PaperTurn::AsPrinterIsSet;
   int copies = 1;
+  // The file the job is written to instead of the printer's port; empty: the port.
+  std::string outputFile;
 };
 
 class Printer {

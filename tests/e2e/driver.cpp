@@ -61,6 +61,15 @@ void PrintWindow(HWND window) {
               rect.top, rect.right, rect.bottom, Text(window).c_str());
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, RECT*, LPARAM) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  std::printf("%ld\t%ld\t%ld\t%ld\t%d\n", info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+              info.rcMonitor.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+  return TRUE;
+}
+
 // Lines: handle, id, class, visible, enabled, left, top, right, bottom, text.
 BOOL CALLBACK PrintEach(HWND window, LPARAM) {
   PrintWindow(window);
@@ -127,6 +136,8 @@ int Usage() {
       "  regread KEY NAME              prints a text value of HKEY_CURRENT_USER\\KEY\n"
       "  longpath PATH                 prints the long form of a path\n"
       "  dpichanged WINDOW DPI L T R B sends WM_DPICHANGED with that suggested rectangle\n"
+      "  cursor X Y                    moves the mouse pointer there\n"
+      "  monitors                      lines: left, top, right, bottom, 1 for the primary\n"
       "WINDOW is a handle or class:NAME.\n",
       stderr);
   return 2;
@@ -237,6 +248,10 @@ int Run(int argc, char** argv) {
                              static_cast<LONG>(Number(argv[6])), static_cast<LONG>(Number(argv[7]))})) {
       return 1;
     }
+  } else if (command == "cursor" && argc == 4) {
+    if (!SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3])))) return 1;
+  } else if (command == "monitors" && argc == 2) {
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
   } else if (command == "foreground" && argc == 2) {
     HWND window = GetForegroundWindow();
     if (window) PrintWindow(window);

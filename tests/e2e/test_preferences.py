@@ -33,6 +33,9 @@ def test_first_opening_shows_every_default(vorlane, environment):
     assert face.text("ORIENTATION") == "As the printer is set"
     assert face.text("COPIES") == "1"
     assert not face.checked("GRAYSCALE")
+    assert face.checked("FILE_PRINTER_AUTOSAVE")
+    assert face.text("FILE_PRINTER_FOLDER") == ""
+    assert face.text("CAPTURE_SCREEN") == "Primary screen"
     assert face.text("PRINTER") == environment.queues[0]
     assert reg_values(environment) is None, "opening writes nothing"
 
@@ -49,11 +52,13 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     face.select("ORIENTATION", "Automatic")
     face.set_text("COPIES", "3")
     face.click("GRAYSCALE")
+    face.set_text("FILE_PRINTER_FOLDER", "D:\\Pages")
+    face.select("CAPTURE_SCREEN", "All screens")
     face.select("PRINTER", environment.queues[1])
     face.click("ENTIRE_SCREEN_ALT")
     face.click("APPLY")
     values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
-    assert len(values) == 25
+    assert len(values) == 28
     assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
     assert values["WatermarkText"] == ("REG_SZ", "Printed %DATE%")
     assert values["WatermarkLocation"] == ("REG_DWORD", "0x3")
@@ -64,6 +69,9 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     assert values["PrintOrientation"] == ("REG_DWORD", "0x1")
     assert values["PrintCopies"] == ("REG_DWORD", "0x3")
     assert values["PrintGrayscale"] == ("REG_DWORD", "0x1")
+    assert values["FilePrinterAutoSave"] == ("REG_DWORD", "0x1")
+    assert values["FilePrinterFolder"] == ("REG_SZ", "D:\\Pages")
+    assert values["CaptureScreen"] == ("REG_DWORD", "0x2")
     assert values["PrintPrinter"] == ("REG_SZ", environment.queues[1])
     assert values["ShortcutShiftEntireScreen"] == ("REG_DWORD", "0x7")
     assert values["Language"] == ("REG_SZ", "English")
@@ -71,12 +79,13 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
 
 
 def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, desktop, environment):
-    # Copies and orientation out of their range show their defaults, and stay stored until applied.
-    stored = {"TimerDelay": 9, "PrintCopies": 100, "PrintOrientation": 4}
+    # Values out of their range show their defaults, and stay stored until applied.
+    stored = {"TimerDelay": 9, "PrintCopies": 100, "PrintOrientation": 4, "CaptureScreen": 3}
     set_preferences(environment, **stored)
     vorlane.start()
     face = vorlane.open_preferences()
-    assert [face.text(name) for name in ("DELAY", "COPIES", "ORIENTATION")] == ["9", "1", "As the printer is set"]
+    assert [face.text(name) for name in ("DELAY", "COPIES", "ORIENTATION", "CAPTURE_SCREEN")] == [
+        "9", "1", "As the printer is set", "Primary screen"]
     face.set_text("DELAY", "3")
     face.click("CANCEL")
     wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
@@ -84,9 +93,10 @@ def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, 
     face = vorlane.open_preferences()
     assert face.text("DELAY") == "9"
     face.click("APPLY")
-    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 25 and v, 30, what="the saved settings")
+    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 28 and v, 30, what="the saved settings")
     assert values["PrintCopies"] == ("REG_DWORD", "0x1")
     assert values["PrintOrientation"] == ("REG_DWORD", "0x0")
+    assert values["CaptureScreen"] == ("REG_DWORD", "0x0")
 
 
 def test_ok_applies_and_hides(vorlane, environment):

@@ -49,8 +49,10 @@ class TemporaryFolder {
     return Utf8(folder);
   }
 
- private:
+  // A UTF-8 path as the standard library takes it.
   static std::filesystem::path Path(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+
+ private:
   static std::string Utf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());

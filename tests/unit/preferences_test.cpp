@@ -103,11 +103,17 @@ TEST(Preferences, RangedIntegersOutsideTheirRangeLoadAsTheDefaultAndStayStored) 
     int32_t stored;
     int32_t loaded;
   } cases[] = {
-      {"PrintOrientation", kOrientation, 0, 0}, {"PrintOrientation", kOrientation, 3, 3},
-      {"PrintOrientation", kOrientation, 4, 0}, {"PrintOrientation", kOrientation, -1, 0},
-      {"PrintCopies", kCopies, 1, 1},           {"PrintCopies", kCopies, 99, 99},
-      {"PrintCopies", kCopies, 100, 1},         {"PrintCopies", kCopies, 0, 1},
+      {"PrintOrientation", kOrientation, 0, 0},
+      {"PrintOrientation", kOrientation, 3, 3},
+      {"PrintOrientation", kOrientation, 4, 0},
+      {"PrintOrientation", kOrientation, -1, 0},
+      {"PrintCopies", kCopies, 1, 1},
+      {"PrintCopies", kCopies, 99, 99},
+      {"PrintCopies", kCopies, 100, 1},
+      {"PrintCopies", kCopies, 0, 1},
       {"PrintCopies", kCopies, INT32_MIN, 1},
+      {"CaptureScreen", &Preferences::CaptureScreen, 2, 2},
+      {"CaptureScreen", &Preferences::CaptureScreen, 3, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.stored));
@@ -161,7 +167,10 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
                                              "TimerSeveralShots",
                                              "PrintOrientation",
                                              "PrintCopies",
-                                             "PrintGrayscale"};
+                                             "PrintGrayscale",
+                                             "CaptureScreen",
+                                             "FilePrinterAutoSave",
+                                             "FilePrinterFolder"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
   EXPECT_EQ(store.numbers["TimerDelayedCapture"], 0);

@@ -65,13 +65,14 @@ TEST(Texts, ListItemRowsFollowEachOtherInItemOrder) {
       EXPECT_EQ(row.index, static_cast<int>(item));
     }
   }
-  // The corner items come between "WatermarkInvisible" and "TimerTitle"; the grayscale switch ends the window's rows.
+  // The corner items come between "WatermarkInvisible" and "TimerTitle"; the folder picker's title ends the window's
+  // rows.
   EXPECT_EQ(static_cast<size_t>(TextId::WatermarkLocationLT), static_cast<size_t>(TextId::WatermarkInvisible) + 1);
   EXPECT_EQ(static_cast<size_t>(TextId::TimerTitle), static_cast<size_t>(TextId::WatermarkLocationRB) + 1);
   EXPECT_EQ(static_cast<size_t>(TextId::PrintingPagePositionLT), static_cast<size_t>(TextId::PrintingPagePosition) + 1);
   EXPECT_EQ(static_cast<size_t>(TextId::PrintingOrientationAsSet),
             static_cast<size_t>(TextId::PrintingOrientation) + 1);
-  EXPECT_EQ(static_cast<size_t>(TextId::TakeEntireScreen), static_cast<size_t>(TextId::PrintingGrayscale) + 1);
+  EXPECT_EQ(static_cast<size_t>(TextId::TakeEntireScreen), static_cast<size_t>(TextId::PrintingFolderTitle) + 1);
 }
 
 TEST(Texts, ReadEveryRowOnceInTableOrder) {

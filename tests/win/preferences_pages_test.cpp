@@ -20,6 +20,7 @@
 #include "core/capture/key_names.h"
 #include "resources/resource.h"
 #include "services/output/default_printer.h"
+#include "services/output/page_file.h"
 #include "services/output/printer.h"
 #include "tests/support/print_record.h"
 #include "tests/support/temporary_folder.h"
@@ -88,8 +89,12 @@ struct DialogScript {
   bool confirm = true;
   FontChoice font;
   COLORREF color = 0;
+  std::string folder;
   int fontCalls = 0;
   int colorCalls = 0;
+  int folderCalls = 0;
+  std::string folderOffered;
+  std::string folderTitle;
   FontChoice fontOffered;
   COLORREF colorOffered = 0;
 };
@@ -128,6 +133,13 @@ class PreferencesPagesOnScreen : public ::testing::Test {
               ++script_.colorCalls;
               script_.colorOffered = color;
               if (script_.confirm) color = script_.color;
+              return script_.confirm;
+            },
+            [this](HWND, const std::string& title, std::string& folder) {
+              ++script_.folderCalls;
+              script_.folderOffered = folder;
+              script_.folderTitle = title;
+              if (script_.confirm) folder = script_.folder;
               return script_.confirm;
             }};
   }
@@ -283,6 +295,9 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
   EXPECT_EQ(Text(IDC_ORIENTATION), "As the printer is set");
   EXPECT_EQ(Text(IDC_COPIES), "1");
   EXPECT_FALSE(Ticked(IDC_GRAYSCALE));
+  EXPECT_TRUE(Ticked(IDC_FILE_PRINTER_AUTOSAVE));
+  EXPECT_EQ(Text(IDC_FILE_PRINTER_FOLDER), "");
+  EXPECT_TRUE(Enabled(IDC_FILE_PRINTER_FOLDER));
   EXPECT_EQ(Items(Control(IDC_PRINTER)), std::vector<std::string>(std::begin(kFakePrinters), std::end(kFakePrinters)));
   EXPECT_EQ(Text(IDC_PRINTER), "Beta");
   EXPECT_EQ(pages_->PrinterCount(), 3);
@@ -366,10 +381,10 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
       {IDC_LANGUAGE,
        {IDC_LANGUAGE, IDC_REFRESH_LANGUAGES, IDC_ENTIRE_SCREEN_CTRL, IDC_ENTIRE_SCREEN_ALT, IDC_ENTIRE_SCREEN_SHIFT,
         IDC_ENTIRE_SCREEN_WIN, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_ALT,
-        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION}},
+        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_CAPTURE_SCREEN}},
       {IDC_PRINTER,
        {IDC_PRINTER, IDC_PAGE_POSITION, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_ORIENTATION, IDC_COPIES,
-        IDC_GRAYSCALE}},
+        IDC_GRAYSCALE, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER, IDC_BROWSE_FOLDER}},
       {IDC_MAKE_WATERMARK,
        {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
         IDC_TRANSPARENCY}},
@@ -432,6 +447,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   SendMessageA(Control(IDC_ACTIVE_WINDOW_CTRL), BM_SETCHECK, BST_CHECKED, 0);
   Select(IDC_ACTIVE_WINDOW_KEY, 39);  // "F4"
   Select(IDC_DEFAULT_ACTION, 0);
+  Select(IDC_CAPTURE_SCREEN, 2);
   SendMessageA(Control(IDC_MAKE_WATERMARK), BM_SETCHECK, BST_CHECKED, 0);
   Select(IDC_WATERMARK_CORNER, 3);
   SetText(IDC_WATERMARK_TEXT, "");
@@ -440,6 +456,8 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   Select(IDC_PAGE_POSITION, 8);
   Select(IDC_ORIENTATION, 1);
   SendMessageA(Control(IDC_GRAYSCALE), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(Control(IDC_FILE_PRINTER_AUTOSAVE), BM_SETCHECK, BST_UNCHECKED, 0);
+  SetText(IDC_FILE_PRINTER_FOLDER, "D:\\Pages 2");
   Select(IDC_PRINTER, 2);
   SendMessageA(Control(IDC_DELAYED_CAPTURE), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_SEVERAL_SHOTS), BM_SETCHECK, BST_CHECKED, 0);
@@ -451,6 +469,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(values.ShortcutShiftActiveWindow, 1 + 2 + 4);
   EXPECT_EQ(values.ShortcutKeyActiveWindow, VK_F4);
   EXPECT_EQ(values.DefaultAction, 0);
+  EXPECT_EQ(values.CaptureScreen, 2);
   EXPECT_TRUE(values.WatermarkMake);
   EXPECT_EQ(values.WatermarkLocation, 3);
   EXPECT_EQ(values.WatermarkText, "");
@@ -463,6 +482,8 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(values.PrintPagePosition, 8);
   EXPECT_EQ(values.PrintOrientation, 1);
   EXPECT_TRUE(values.PrintGrayscale);
+  EXPECT_FALSE(values.FilePrinterAutoSave);
+  EXPECT_EQ(values.FilePrinterFolder, "D:\\Pages 2");
   EXPECT_EQ(values.PrintPrinter, "Gamma");
   EXPECT_TRUE(values.TimerDelayedCapture);
   EXPECT_TRUE(values.TimerSeveralShots);
@@ -705,6 +726,30 @@ TEST_F(PreferencesPagesOnScreen, PressingTheSwatchChoosesAColourEvenWithTheWater
   EXPECT_EQ(pages_->ShownSwatchColors().fill, RGB(10, 200, 30));
 }
 
+TEST_F(PreferencesPagesOnScreen, BrowseOffersTheFieldsFolderAndTheSwitchGreysBoth) {
+  Open(Defaults());
+  script_.folder = "E:\\Pages";
+  Click(IDC_BROWSE_FOLDER);
+  EXPECT_EQ(script_.folderOffered, DefaultPageFolder()) << "an empty field stands for the default folder";
+  EXPECT_EQ(script_.folderTitle, "Folder for the pages of file printers");
+  EXPECT_EQ(Text(IDC_FILE_PRINTER_FOLDER), "E:\\Pages");
+
+  script_.confirm = false;
+  Click(IDC_BROWSE_FOLDER);
+  EXPECT_EQ(script_.folderOffered, "E:\\Pages");
+  EXPECT_EQ(Text(IDC_FILE_PRINTER_FOLDER), "E:\\Pages") << "a cancelled picker changes nothing";
+
+  Click(IDC_FILE_PRINTER_AUTOSAVE);
+  EXPECT_FALSE(Enabled(IDC_FILE_PRINTER_FOLDER));
+  EXPECT_FALSE(Enabled(IDC_BROWSE_FOLDER));
+  Preferences record = Defaults();
+  record.FilePrinterAutoSave = false;
+  Open(record);
+  EXPECT_FALSE(Enabled(IDC_FILE_PRINTER_FOLDER)) << "shown off, the folder is greyed from the start";
+  Click(IDC_FILE_PRINTER_AUTOSAVE);
+  EXPECT_TRUE(Enabled(IDC_BROWSE_FOLDER));
+}
+
 TEST_F(PreferencesPagesOnScreen, AChosenFontNamesItselfOnTheButtonUntilTheNextLoad) {
   Open(Defaults());
   Click(IDC_MAKE_WATERMARK);
@@ -842,6 +887,11 @@ TEST_F(PreferencesPagesOnScreen, TheSystemDialogsOpenWithTheHeldValues) {
   ClickAnswering(Control(IDC_WATERMARK_COLOR), confirmColor);
   EXPECT_TRUE(confirmColor.seen);
   EXPECT_EQ(pages_->FontColor(), 0x00336699) << "the held colour was not preselected";
+
+  DialogAnswer cancelFolder{false};
+  ClickAnswering(Control(IDC_BROWSE_FOLDER), cancelFolder);
+  EXPECT_TRUE(cancelFolder.seen) << "no folder picker opened";
+  EXPECT_EQ(Text(IDC_FILE_PRINTER_FOLDER), "");
   ShowWindow(host_.get(), SW_HIDE);
 }
 

@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "base/owners.h"
+#include "core/languages/localised_error.h"
+#include "services/output/page_file.h"
 #include "services/output/print_shot.h"
 #include "services/output/printer.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/win/test_window.h"
 
 namespace {
@@ -360,5 +363,46 @@ TEST_F(Printing, CopiesTheDriverCannotMakeArePagesOfTheOneJob) {
       EXPECT_EQ(PageCount(ExpectOneJobIn(queues_[0], printer, preferences)), example.pages);
     }
     EXPECT_EQ(owners::liveCount, startCount_);
+  }
+}
+
+TEST(PageFiles, EachIsNewNoneIsReplacedAndAnUnusableFolderIsNamed) {
+  const TemporaryFolder folder("pages");
+  const std::string pages = folder.path() + "Seiten \xc3\xbc\\made\\";
+  std::vector<std::string> made;
+  {
+    // A series within one second: three names, each new; the folders above are made too.
+    PageFile first = NewPageFile(pages, ".pdf");
+    PageFile second = NewPageFile(pages, ".pdf");
+    PageFile third = NewPageFile(pages, ".pdf");
+    for (PageFile* file : {&first, &second, &third}) {
+      made.push_back(file->Path());
+      file->Keep();
+    }
+  }
+  ASSERT_EQ(made.size(), 3u);
+  for (const std::string& path : made) EXPECT_TRUE(std::filesystem::exists(TemporaryFolder::Path(path))) << path;
+  // Made within the same second or across the turn of one; either way a series counts up.
+  const bool sameSecond = made[0].substr(0, made[0].size() - 4) + " (2).pdf" == made[1];
+  if (sameSecond) {
+    EXPECT_EQ(made[0].substr(0, made[0].size() - 4) + " (3).pdf", made[2]);
+  }
+
+  // Every name already taken by a file of someone else's: the file found there keeps its contents.
+  const std::string taken = made[0];
+  { std::ofstream(TemporaryFolder::Path(taken), std::ios::binary) << "theirs"; }
+  const std::string another = NewPageFile(pages, ".pdf").Path();
+  EXPECT_NE(another, taken);
+  std::ifstream kept(TemporaryFolder::Path(taken), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "theirs");
+  EXPECT_FALSE(std::filesystem::exists(TemporaryFolder::Path(another))) << "a page file not kept is removed again";
+
+  // Below a file no folder can be made: the message names the folder.
+  const std::string blocked = taken + "\\pages";
+  try {
+    NewPageFile(blocked, ".pdf");
+    ADD_FAILURE() << "no error for " << blocked;
+  } catch (const LocalisedError& error) {
+    EXPECT_NE(std::string(error.what()).find("\"" + blocked + "\""), std::string::npos) << error.what();
   }
 }

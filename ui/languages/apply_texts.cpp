@@ -37,6 +37,7 @@ void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
   const int selected = SelectedIndex(defaultAction);
   FillList(defaultAction, {texts[TextId::TakeEntireScreen], texts[TextId::Preferences]});
   SelectIndex(defaultAction, selected);
+  pages.SetFolderPickerTitle(texts[TextId::PrintingFolderTitle]);
   // Captions of another length: the controls make room for them.
   pages.LayOut();
 }

@@ -1,7 +1,9 @@
 #include "ui/settings/common_dialogs.h"
 
 #include <commdlg.h>
+#include <shobjidl.h>
 
+#include "base/owners.h"
 #include "base/system_text.h"
 #include "services/capture/screen_grab.h"
 #include "ui/settings/color_swatch.h"
@@ -45,6 +47,47 @@ bool ChooseColorDialog(HWND owner, COLORREF& color) {
   return true;
 }
 
+// COM for the length of one dialog; a thread that has it already keeps it.
+class ComScope {
+ public:
+  ComScope() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ~ComScope() {
+    if (started_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool started_;
+};
+
+// The system's folder picker, opened at the folder given when it exists;
+// only folders of the file system can be chosen.
+bool ChooseFolderDialog(HWND owner, const std::string& title, std::string& folder) {
+  const ComScope com;
+  IFileOpenDialog* made = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&made)))) return false;
+  const owners::Com<IFileOpenDialog> dialog(made);
+  FILEOPENDIALOGOPTIONS options = 0;
+  dialog.get()->GetOptions(&options);
+  dialog.get()->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+  dialog.get()->SetTitle(Wide(title).c_str());
+  IShellItem* start = nullptr;
+  if (!folder.empty() && SUCCEEDED(SHCreateItemFromParsingName(Wide(folder).c_str(), nullptr, IID_PPV_ARGS(&start)))) {
+    const owners::Com<IShellItem> startItem(start);
+    dialog.get()->SetFolder(startItem.get());
+  }
+  if (FAILED(dialog.get()->Show(owner))) return false;
+  IShellItem* picked = nullptr;
+  if (FAILED(dialog.get()->GetResult(&picked))) return false;
+  const owners::Com<IShellItem> pickedItem(picked);
+  PWSTR path = nullptr;
+  if (FAILED(pickedItem.get()->GetDisplayName(SIGDN_FILESYSPATH, &path))) return false;
+  const owners::TaskText pathText(path);
+  folder = Narrow(pathText.get());
+  return true;
+}
+
 }  // namespace
 
-CommonDialogs SystemDialogs() { return {ChooseFontDialog, ChooseColorDialog}; }
+CommonDialogs SystemDialogs() { return {ChooseFontDialog, ChooseColorDialog, ChooseFolderDialog}; }

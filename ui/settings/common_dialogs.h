@@ -1,5 +1,5 @@
 #pragma once
-// The system's font and colour dialogs: each edits the value it is given and
+// The system's font, colour and folder dialogs: each edits the value it is given and
 // tells whether the user confirmed. Replaceable, so that what the window does
 // around them can be checked without someone at the keyboard.
 #include <windows.h>
@@ -19,6 +19,7 @@ struct FontChoice {
 struct CommonDialogs {
   std::function<bool(HWND owner, FontChoice& font)> chooseFont;
   std::function<bool(HWND owner, COLORREF& color)> chooseColor;
+  std::function<bool(HWND owner, const std::string& title, std::string& folder)> chooseFolder;
 };
 
 CommonDialogs SystemDialogs();

@@ -66,6 +66,8 @@ constexpr ControlLayout kGeneralControls[] = {
     {IDC_ACTIVE_WINDOW_KEY, K::List, "", 300, 124, 96, 300},
     {IDC_DEFAULT_ACTION_LABEL, K::Label, English(T::GeneralDefaultTrayAction), 12, 181, 150, 16},
     {IDC_DEFAULT_ACTION, K::List, "", 170, 178, 200, 100},
+    {IDC_CAPTURE_SCREEN_LABEL, K::Label, English(T::GeneralCaptureScreen), 12, 213, 150, 16},
+    {IDC_CAPTURE_SCREEN, K::List, "", 170, 210, 200, 100},
     {IDC_HOME_PAGE_LINK, K::Link, "", 12, 250, 200, 16},
 };
 
@@ -81,6 +83,10 @@ constexpr ControlLayout kPrintingControls[] = {
     {IDC_COPIES_LABEL, K::Label, English(T::PrintingCopies), 12, 151, 70, 16},
     {IDC_COPIES, K::Edit, "", 90, 148, 40, 22},
     {IDC_GRAYSCALE, K::Check, English(T::PrintingGrayscale), 90, 182, 220, 20},
+    {IDC_FILE_PRINTER_AUTOSAVE, K::Check, English(T::PrintingFileAutoSave), 90, 212, 310, 20},
+    {IDC_FILE_PRINTER_FOLDER_LABEL, K::Label, English(T::PrintingFileFolder), 12, 243, 70, 16},
+    {IDC_FILE_PRINTER_FOLDER, K::Edit, "", 90, 240, 220, 22},
+    {IDC_BROWSE_FOLDER, K::Button, English(T::PrintingBrowseFolder), 318, 238, 85, kButtonHeight},
 };
 
 constexpr ControlLayout kWatermarkControls[] = {

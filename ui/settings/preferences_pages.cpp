@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/system_text.h"
 #include "core/capture/key_names.h"
 #include "core/information/home_page.h"
 #include "core/output/page_geometry.h"
@@ -11,6 +12,7 @@
 #include "core/settings/number_field.h"
 #include "services/information/help.h"
 #include "services/languages/language_folder.h"
+#include "services/output/page_file.h"
 #include "services/output/printer.h"
 #include "ui/settings/controls.h"
 #include "ui/settings/setting_controls.h"
@@ -138,6 +140,7 @@ void PreferencesPages::CreateControls() {
   Send(Control(IDC_WATERMARK_TEXT), EM_LIMITTEXT, kWaterTextLimit);
   Send(Control(IDC_NUMBER_OF_SHOTS), EM_LIMITTEXT, kNumberOfShotsLimit);
   Send(Control(IDC_COPIES), EM_LIMITTEXT, kCopiesLimit);
+  folderPickerTitle_ = English(TextId::PrintingFolderTitle);
 
   HWND transparency = Control(IDC_TRANSPARENCY);
   Send(transparency, TBM_SETRANGE, TRUE, MAKELPARAM(0, kTransparencyMax));
@@ -244,6 +247,10 @@ HWND PreferencesPages::Control(int id) const {
 void PreferencesPages::PrepareFirstShowing() {
   AddStyle(Control(IDC_WATERMARK_COLOR), BS_LEFT);
   for (int field : kNumberFields) AddStyle(Control(field), ES_NUMBER);
+  // Left empty, the folder is the default one, shown in gray. Looked up
+  // here rather than at start-up, which waits for nothing it does not need.
+  Send(Control(IDC_FILE_PRINTER_FOLDER), EM_SETCUEBANNER, TRUE,
+       reinterpret_cast<LPARAM>(Wide(DefaultPageFolder()).c_str()));
   RefreshLanguages();
 }
 
@@ -286,6 +293,7 @@ void PreferencesPages::ShowPreferences(const Preferences& record, const std::str
   ApplyWatermarkSwitch();
   ApplyDelaySwitch();
   ApplySeriesSwitch();
+  ApplyFileSaveSwitch();
 }
 
 Preferences PreferencesPages::CollectPreferences() const {
@@ -321,6 +329,8 @@ void PreferencesPages::HandleCommand(int id, WORD code) {
       {IDC_MAKE_WATERMARK, BN_CLICKED, &PreferencesPages::ApplyWatermarkSwitch},
       {IDC_DELAYED_CAPTURE, BN_CLICKED, &PreferencesPages::ApplyDelaySwitch},
       {IDC_SEVERAL_SHOTS, BN_CLICKED, &PreferencesPages::ApplySeriesSwitch},
+      {IDC_FILE_PRINTER_AUTOSAVE, BN_CLICKED, &PreferencesPages::ApplyFileSaveSwitch},
+      {IDC_BROWSE_FOLDER, BN_CLICKED, &PreferencesPages::ChooseFileFolder},
       {IDC_WATERMARK_FONT, BN_CLICKED, &PreferencesPages::ChooseWatermarkFont},
       {IDC_WATERMARK_COLOR, BN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
       {IDC_COLOR_SWATCH, STN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
@@ -376,6 +386,13 @@ void PreferencesPages::ApplySeriesSwitch() {
   EnableWindow(Control(IDC_INTERVAL), on);
 }
 
+// The folder counts only while pages of file printers are saved without asking.
+void PreferencesPages::ApplyFileSaveSwitch() {
+  const bool on = Ticked(Control(IDC_FILE_PRINTER_AUTOSAVE));
+  EnableWindow(Control(IDC_FILE_PRINTER_FOLDER), on);
+  EnableWindow(Control(IDC_BROWSE_FOLDER), on);
+}
+
 // Setting the tidied text raises one more change, which finds nothing to
 // replace: the text equal to its own normal form is left alone.
 void PreferencesPages::TidyNumberField(HWND field) {
@@ -409,6 +426,14 @@ void PreferencesPages::ChooseWatermarkColor() {
   auto color = static_cast<COLORREF>(fontColor_);
   if (dialogs_.chooseColor(window_, color)) fontColor_ = static_cast<int32_t>(color);
   ApplyWatermarkSwitch();
+}
+
+// The picker opens at the folder in the field, or at the default one.
+void PreferencesPages::ChooseFileFolder() {
+  const HWND field = Control(IDC_FILE_PRINTER_FOLDER);
+  const std::string shown = WindowText(field);
+  std::string folder = shown.empty() ? DefaultPageFolder() : shown;
+  if (dialogs_.chooseFolder(window_, folderPickerTitle_, folder)) SetWindowTextOf(field, folder);
 }
 
 // Errors of the set-up (no default printer to fall back on) end at the page's

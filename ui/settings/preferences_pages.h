@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/dpi.h"
@@ -55,7 +56,8 @@ class PreferencesPages {
   PreferencesPages& operator=(const PreferencesPages&) = delete;
 
   // The first showing: the Color caption to the left, digits only in the
-  // number fields, the language list rebuilt. The caller then shows the
+  // number fields, the default folder in the empty folder field, the
+  // language list rebuilt. The caller then shows the
   // preferences and the General page.
   void PrepareFirstShowing();
 
@@ -97,6 +99,8 @@ class PreferencesPages {
 
   const SwatchColors& ShownSwatchColors() const { return swatch_.Colors(); }
   const FontChoice& Font() const { return font_; }
+  // The caption of the folder picker the Browse button opens.
+  void SetFolderPickerTitle(std::string title) { folderPickerTitle_ = std::move(title); }
   int32_t FontColor() const { return fontColor_; }
 
  private:
@@ -106,10 +110,12 @@ class PreferencesPages {
   void ApplyWatermarkSwitch();
   void ApplyDelaySwitch();
   void ApplySeriesSwitch();
+  void ApplyFileSaveSwitch();
   void TidyNumberField(HWND field);
   void LeaveNumberField(HWND field);
   void ChooseWatermarkFont();
   void ChooseWatermarkColor();
+  void ChooseFileFolder();
   void OpenPrinterSetup();
   void OpenHomePage();
   void ShowSelectedPage();
@@ -121,6 +127,7 @@ class PreferencesPages {
   LanguageList languages_;
   FontChoice font_;
   int32_t fontColor_ = 0;  // 0x00BBGGRR as stored
+  std::string folderPickerTitle_;
   int dpi_ = kBaseDpi;
   // Declared before the windows that use them, so that they outlive them.
   owners::Font controlFont_;

@@ -1,0 +1,50 @@
+#include "core/output/file_printer.h"
+
+#include <cstdio>
+
+#include "core/ascii_text.h"
+
+namespace {
+
+// A folder holds many files, but a loop that never ends is worse than one
+// failed shot.
+constexpr int kMostCopies = 10000;
+
+bool Holds(std::string_view text, std::string_view upperWord) {
+  return AsciiUpper(text).find(upperWord) != std::string::npos;
+}
+
+}  // namespace
+
+bool IsFilePort(std::string_view port) { return AsciiSameText(port, "FILE:") || AsciiSameText(port, "PORTPROMPT:"); }
+
+std::string FileExtensionForDriver(std::string_view driverName) {
+  if (Holds(driverName, "PDF")) return ".pdf";
+  if (Holds(driverName, "XPS")) return ".xps";
+  return ".prn";
+}
+
+std::string PageFileName(const LocalTime& time, int copy, std::string_view extension) {
+  char name[64];
+  std::snprintf(name, sizeof name, "Vorlane %04d-%02d-%02d %02d-%02d-%02d", time.year, time.month, time.day, time.hour,
+                time.minute, time.second);
+  std::string result = name;
+  if (copy > 1) result += " (" + std::to_string(copy) + ")";
+  return result.append(extension);
+}
+
+std::string ClaimPageFileName(const LocalTime& time, std::string_view extension,
+                              const std::function<Claim(const std::string& name)>& claim) {
+  for (int copy = 1; copy <= kMostCopies; ++copy) {
+    std::string name = PageFileName(time, copy, extension);
+    switch (claim(name)) {
+      case Claim::Claimed:
+        return name;
+      case Claim::Taken:
+        continue;
+      case Claim::Failed:
+        return {};
+    }
+  }
+  return {};
+}
