@@ -8,7 +8,7 @@ VORLANE_PACKAGES=(
   xvfb xdotool x11-utils
   cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils fonts-liberation fonts-dejavu-core
-  python3 python3-pytest python3-pil
+  python3 python3-pytest python3-pytest-xdist python3-pil
   fp-utils-3.2.2 libchm-bin
   clang zip
 )

@@ -31,7 +31,11 @@ step "sanitized build" build native-sanitize
 step "sanitized unit tests" ctest --preset native-sanitize
 step "windows build" build windows
 step "platform tests" /usr/bin/python3 tests/testenv.py -- ctest --preset windows
-step "end-to-end tests" /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/e2e
+# The end-to-end tests mostly wait for Wine and the printer queues: they run
+# in several workers, a file to a worker, each with a display, scheduler and
+# Wine prefix of its own.
+workers=$(( $(nproc) < 4 ? $(nproc) : 4 ))
+step "end-to-end tests" /usr/bin/python3 -m pytest -q -p no:cacheprovider -n "$workers" --dist loadfile tests/e2e
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]}"
