@@ -61,7 +61,7 @@ LocalTime Now() {
 Claim ClaimFile(const std::wstring& path) {
   const HANDLE made = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (made != INVALID_HANDLE_VALUE) {
-    CloseHandle(made);
+    const owners::KernelHandle claimed(made);  // closed at once: the spooler writes the page into it
     return Claim::Claimed;
   }
   const DWORD error = GetLastError();
