@@ -1,5 +1,6 @@
 """Fixtures of the end-to-end tests: the real Vorlane.exe under Wine on a
 virtual display, printing to private cups-pdf queues."""
+import contextlib
 import os
 import re
 import struct
@@ -421,6 +422,17 @@ def start_test_window(environment, x, y, width, height, title, popup=False, plai
     return process, handle
 
 
+@contextlib.contextmanager
+def open_test_window(environment, *place, **kinds):
+    """The known-content window for the length of the block; gives its handle."""
+    process, handle = start_test_window(environment, *place, **kinds)
+    try:
+        yield handle
+    finally:
+        process.kill()
+        process.wait()
+
+
 def elapsed(since):
     return time.monotonic() - since
 
@@ -428,10 +440,8 @@ def elapsed(since):
 @pytest.fixture
 def screen_pattern(environment):
     """Known colours over the whole 1920x1080 screen."""
-    process, handle = start_test_window(environment, 0, 0, 1920, 1080, "Pattern", popup=True)
-    yield handle
-    process.kill()
-    process.wait()
+    with open_test_window(environment, 0, 0, 1920, 1080, "Pattern", popup=True) as handle:
+        yield handle
 
 
 def quadrant_boxes(page):

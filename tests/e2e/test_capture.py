@@ -1,18 +1,16 @@
 """A key press ends in a printed page."""
 import pytest
 
-from conftest import (Page, job_copies, newest_job, page_turn, pdf_title, quadrant_boxes, set_preferences,
-                      start_test_window, wait_for_pdfs)
+from conftest import (Page, job_copies, newest_job, open_test_window, page_turn, pdf_title, quadrant_boxes,
+                      set_preferences, start_test_window, wait_for_pdfs)
 from testenv import wait_until
 
 
 @pytest.fixture
 def framed_window(environment):
     """A 640x480 window with a caption, in the foreground."""
-    process, handle = start_test_window(environment, 300, 200, 640, 480, "Vorlane test window")
-    yield handle
-    process.kill()
-    process.wait()
+    with open_test_window(environment, 300, 200, 640, 480, "Vorlane test window") as handle:
+        yield handle
 
 
 def test_entire_screen_hot_key_prints_one_fitted_centred_page(vorlane, desktop, environment, screen_pattern):

@@ -1,7 +1,7 @@
 """The entire-screen key on a desk of two monitors: the primary, the one under the pointer, or all of them."""
 import pytest
 
-from conftest import Desktop, Page, Vorlane, set_preferences, start_test_window, wait_for_pdfs
+from conftest import Desktop, Page, Vorlane, open_test_window, set_preferences, wait_for_pdfs
 from testenv import TestEnvironment
 
 # Wine reports the primary at 1280x1024 and the other at 1920x1080, both at the origin.
@@ -11,13 +11,9 @@ PRIMARY, SECOND = "1280x1024x24", "1920x1080x24"
 @pytest.fixture(scope="module")
 def two_monitors():
     """A display of its own with two monitors, the pattern over all of it."""
-    with TestEnvironment(printers=1, screens=(PRIMARY, SECOND)) as environment:
-        process, _ = start_test_window(environment, 0, 0, 1920, 1080, "Pattern", popup=True)
-        try:
-            yield environment
-        finally:
-            process.kill()
-            process.wait()
+    with TestEnvironment(printers=1, screens=(PRIMARY, SECOND)) as environment, \
+            open_test_window(environment, 0, 0, 1920, 1080, "Pattern", popup=True):
+        yield environment
 
 
 @pytest.mark.parametrize("capture_screen, pointer, proportions", [

@@ -3,15 +3,13 @@ import time
 
 import pytest
 
-from conftest import set_preferences, start_test_window
+from conftest import open_test_window, set_preferences
 
 
 @pytest.fixture
 def pattern(environment):
-    process, _ = start_test_window(environment, 0, 0, 400, 300, "Pattern", popup=True)
-    yield
-    process.kill()
-    process.wait()
+    with open_test_window(environment, 0, 0, 400, 300, "Pattern", popup=True):
+        yield
 
 
 def landing_times(environment, before, count, quiet=6, timeout=120):

@@ -1,7 +1,8 @@
 """Printed shots carry the watermark."""
 import pytest
 
-from conftest import BLUE, GREEN, YELLOW, Page, near, set_preferences, start_test_window, wait_for_pdfs
+from conftest import (BLUE, GREEN, YELLOW, Page, near, open_test_window, set_preferences, start_test_window,
+                      wait_for_pdfs)
 
 WATERMARK = dict(WatermarkMake=1, WatermarkText="%DATE% %TIME% %WINDOW%", WatermarkFontName="Liberation Sans",
                  WatermarkFontSize=48, WatermarkFontColor=255, WatermarkLocation=3)
@@ -20,20 +21,16 @@ def red_in(page, left, top, right, bottom):
 
 @pytest.fixture
 def grey_window(environment):
-    process, handle = start_test_window(environment, 100, 100, 1600, 900, "Quarterly figures", popup=True,
-                                        plain=True)
-    yield handle
-    process.kill()
-    process.wait()
+    with open_test_window(environment, 100, 100, 1600, 900, "Quarterly figures", popup=True,
+                          plain=True) as handle:
+        yield handle
 
 
 @pytest.fixture
 def colour_window(environment):
     """Red, green, blue and yellow quadrants."""
-    process, handle = start_test_window(environment, 100, 100, 1600, 900, "Colours", popup=True)
-    yield handle
-    process.kill()
-    process.wait()
+    with open_test_window(environment, 100, 100, 1600, 900, "Colours", popup=True) as handle:
+        yield handle
 
 
 # How far apart a pixel's channels may be and still count as gray.
