@@ -26,7 +26,11 @@ LRESULT Guarded(Handler handle, Report report) {
 }  // namespace
 
 Window::~Window() {
-  if (handle_) DestroyWindow(handle_);
+  if (!handle_) return;
+  // By now only this base is left of the object: the window's last messages
+  // go to the system's default handling, not to a handler already gone.
+  SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+  DestroyWindow(handle_);
 }
 
 void Window::Create(DWORD exStyle, const char* className, const std::string& title, DWORD style, int x, int y,
