@@ -75,18 +75,18 @@ void AddStyle(HWND control, LONG_PTR style) {
   InvalidateRect(control, nullptr, TRUE);
 }
 
-void InsertTab(HWND tabs, int index, const std::string& title) {
+namespace {
+
+void SendTabTitle(HWND tabs, UINT message, int index, const std::string& title) {
   std::wstring text = Wide(title);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = text.data();
-  Send(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  Send(tabs, message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-void SetTabTitle(HWND tabs, int index, const std::string& title) {
-  std::wstring text = Wide(title);
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = text.data();
-  Send(tabs, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-}
+}  // namespace
+
+void InsertTab(HWND tabs, int index, const std::string& title) { SendTabTitle(tabs, TCM_INSERTITEMW, index, title); }
+
+void SetTabTitle(HWND tabs, int index, const std::string& title) { SendTabTitle(tabs, TCM_SETITEMW, index, title); }

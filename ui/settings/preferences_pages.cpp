@@ -9,8 +9,6 @@
 #include "core/information/home_page.h"
 #include "core/output/page_geometry.h"
 #include "core/settings/font_caption.h"
-#include "core/settings/number_field.h"
-#include "services/information/help.h"
 #include "services/languages/language_folder.h"
 #include "services/output/page_file.h"
 #include "services/output/printer.h"
@@ -29,13 +27,10 @@ constexpr int kTransparencyPage = 5;
 constexpr int kTransparencyTick = 15;
 constexpr int32_t kStyleBold = 1;
 constexpr int32_t kStyleItalic = 2;
-constexpr COLORREF kSwatchOutlineOn = RGB(0, 0, 0);
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // a change of drawing order only
 
 constexpr int kNumberFields[] = {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_COPIES};
-constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT,
-                                              IDC_WATERMARK_COLOR, IDC_TRANSPARENCY};
 
 bool IsNumberField(int id) { return std::ranges::find(kNumberFields, id) != std::end(kNumberFields); }
 
@@ -366,81 +361,6 @@ void PreferencesPages::SelectPage(Page page) {
 }
 
 Page PreferencesPages::CurrentPage() const { return static_cast<Page>(Send(tabs_.get(), TCM_GETCURSEL)); }
-
-// -- the rules and the handlers ------------------------------------------------
-
-// The watermark's controls are enabled exactly when it is switched on; the
-// swatch shows the state by its colours.
-void PreferencesPages::ApplyWatermarkSwitch() {
-  const bool on = Ticked(Control(IDC_MAKE_WATERMARK));
-  for (int id : kWatermarkControlsSwitched) EnableWindow(Control(id), on);
-  swatch_.SetColors(on ? SwatchColors{static_cast<COLORREF>(fontColor_), kSwatchOutlineOn}
-                       : SwatchColors{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)});
-}
-
-void PreferencesPages::ApplyDelaySwitch() { EnableWindow(Control(IDC_DELAY), Ticked(Control(IDC_DELAYED_CAPTURE))); }
-
-void PreferencesPages::ApplySeriesSwitch() {
-  const bool on = Ticked(Control(IDC_SEVERAL_SHOTS));
-  EnableWindow(Control(IDC_NUMBER_OF_SHOTS), on);
-  EnableWindow(Control(IDC_INTERVAL), on);
-}
-
-// The folder counts only while pages of file printers are saved without asking.
-void PreferencesPages::ApplyFileSaveSwitch() {
-  const bool on = Ticked(Control(IDC_FILE_PRINTER_AUTOSAVE));
-  EnableWindow(Control(IDC_FILE_PRINTER_FOLDER), on);
-  EnableWindow(Control(IDC_BROWSE_FOLDER), on);
-}
-
-// Setting the tidied text raises one more change, which finds nothing to
-// replace: the text equal to its own normal form is left alone.
-void PreferencesPages::TidyNumberField(HWND field) {
-  const std::string text = WindowText(field);
-  DWORD start = 0;
-  Send(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  const NumberFieldText tidy = NormaliseNumberText(text, start);
-  if (tidy.text != text) SetWindowTextOf(field, tidy.text);
-  if (tidy.selectAll) {
-    Send(field, EM_SETSEL, 0, -1);
-  } else {
-    Send(field, EM_SETSEL, tidy.caret, static_cast<LPARAM>(tidy.caret));
-  }
-}
-
-void PreferencesPages::LeaveNumberField(HWND field) {
-  const std::string text = WindowText(field);
-  const std::string left = LeaveNumberText(text);
-  if (left != text) SetWindowTextOf(field, left);
-}
-
-void PreferencesPages::ChooseWatermarkFont() {
-  if (dialogs_.chooseFont(window_, font_)) {
-    SetWindowTextOf(Control(IDC_WATERMARK_FONT),
-                    ChosenFontCaption(font_.name, font_.bold, font_.italic, static_cast<uint32_t>(font_.size)));
-  }
-  ApplyWatermarkSwitch();
-}
-
-void PreferencesPages::ChooseWatermarkColor() {
-  auto color = static_cast<COLORREF>(fontColor_);
-  if (dialogs_.chooseColor(window_, color)) fontColor_ = static_cast<int32_t>(color);
-  ApplyWatermarkSwitch();
-}
-
-// The picker opens at the folder in the field, or at the default one.
-void PreferencesPages::ChooseFileFolder() {
-  const HWND field = Control(IDC_FILE_PRINTER_FOLDER);
-  const std::string shown = WindowText(field);
-  std::string folder = shown.empty() ? DefaultPageFolder() : shown;
-  if (dialogs_.chooseFolder(window_, folderPickerTitle_, folder)) SetWindowTextOf(field, folder);
-}
-
-// Errors of the set-up (no default printer to fall back on) end at the page's
-// error boundary.
-void PreferencesPages::OpenPrinterSetup() { printer_.SetupDialog(window_, SelectedIndex(Control(IDC_PRINTER))); }
-
-void PreferencesPages::OpenHomePage() { ::OpenHomePage(window_); }
 
 void PreferencesPages::ShowSelectedPage() {
   const auto shown = static_cast<int>(CurrentPage());

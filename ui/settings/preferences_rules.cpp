@@ -1,0 +1,91 @@
+#include "core/settings/font_caption.h"
+#include "core/settings/number_field.h"
+#include "services/information/help.h"
+#include "services/output/page_file.h"
+#include "services/output/printer.h"
+#include "ui/settings/controls.h"
+#include "ui/settings/preferences_pages.h"
+
+// The Preferences pages' rules, which enable and tidy the controls, and the
+// handlers of their buttons: the switches, the number fields, the dialogs.
+
+namespace {
+
+constexpr COLORREF kSwatchOutlineOn = RGB(0, 0, 0);
+constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT,
+                                              IDC_WATERMARK_COLOR, IDC_TRANSPARENCY};
+
+}  // namespace
+
+// The watermark's controls are enabled exactly when it is switched on; the
+// swatch shows the state by its colours.
+void PreferencesPages::ApplyWatermarkSwitch() {
+  const bool on = Ticked(Control(IDC_MAKE_WATERMARK));
+  for (int id : kWatermarkControlsSwitched) EnableWindow(Control(id), on);
+  swatch_.SetColors(on ? SwatchColors{static_cast<COLORREF>(fontColor_), kSwatchOutlineOn}
+                       : SwatchColors{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)});
+}
+
+void PreferencesPages::ApplyDelaySwitch() { EnableWindow(Control(IDC_DELAY), Ticked(Control(IDC_DELAYED_CAPTURE))); }
+
+void PreferencesPages::ApplySeriesSwitch() {
+  const bool on = Ticked(Control(IDC_SEVERAL_SHOTS));
+  EnableWindow(Control(IDC_NUMBER_OF_SHOTS), on);
+  EnableWindow(Control(IDC_INTERVAL), on);
+}
+
+// The folder counts only while pages of file printers are saved without asking.
+void PreferencesPages::ApplyFileSaveSwitch() {
+  const bool on = Ticked(Control(IDC_FILE_PRINTER_AUTOSAVE));
+  EnableWindow(Control(IDC_FILE_PRINTER_FOLDER), on);
+  EnableWindow(Control(IDC_BROWSE_FOLDER), on);
+}
+
+// Setting the tidied text raises one more change, which finds nothing to
+// replace: the text equal to its own normal form is left alone.
+void PreferencesPages::TidyNumberField(HWND field) {
+  const std::string text = WindowText(field);
+  DWORD start = 0;
+  Send(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  const NumberFieldText tidy = NormaliseNumberText(text, start);
+  if (tidy.text != text) SetWindowTextOf(field, tidy.text);
+  if (tidy.selectAll) {
+    Send(field, EM_SETSEL, 0, -1);
+  } else {
+    Send(field, EM_SETSEL, tidy.caret, static_cast<LPARAM>(tidy.caret));
+  }
+}
+
+void PreferencesPages::LeaveNumberField(HWND field) {
+  const std::string text = WindowText(field);
+  const std::string left = LeaveNumberText(text);
+  if (left != text) SetWindowTextOf(field, left);
+}
+
+void PreferencesPages::ChooseWatermarkFont() {
+  if (dialogs_.chooseFont(window_, font_)) {
+    SetWindowTextOf(Control(IDC_WATERMARK_FONT),
+                    ChosenFontCaption(font_.name, font_.bold, font_.italic, static_cast<uint32_t>(font_.size)));
+  }
+  ApplyWatermarkSwitch();
+}
+
+void PreferencesPages::ChooseWatermarkColor() {
+  auto color = static_cast<COLORREF>(fontColor_);
+  if (dialogs_.chooseColor(window_, color)) fontColor_ = static_cast<int32_t>(color);
+  ApplyWatermarkSwitch();
+}
+
+// The picker opens at the folder in the field, or at the default one.
+void PreferencesPages::ChooseFileFolder() {
+  const HWND field = Control(IDC_FILE_PRINTER_FOLDER);
+  const std::string shown = WindowText(field);
+  std::string folder = shown.empty() ? DefaultPageFolder() : shown;
+  if (dialogs_.chooseFolder(window_, folderPickerTitle_, folder)) SetWindowTextOf(field, folder);
+}
+
+// Errors of the set-up (no default printer to fall back on) end at the page's
+// error boundary.
+void PreferencesPages::OpenPrinterSetup() { printer_.SetupDialog(window_, SelectedIndex(Control(IDC_PRINTER))); }
+
+void PreferencesPages::OpenHomePage() { ::OpenHomePage(window_); }
