@@ -108,8 +108,13 @@ void MainWindow::BuildPreferences() {
   AddTrayIcon();
   pages_ = std::make_unique<PreferencesPages>(handle(), printer_);
   captureTimer_ = std::make_unique<WindowTimer>(handle());
-  capture_ = std::make_unique<CaptureRequest>(*captureTimer_, settings_,
-                                              [this](bool activeWindow) { TakeShot(activeWindow); });
+  capture_ = std::make_unique<CaptureRequest>(
+      *captureTimer_,
+      [this] {
+        return CaptureTiming{settings_.TimerDelayedCapture, settings_.TimerDelay, settings_.TimerSeveralShots,
+                             settings_.TimerNumberOfShots, settings_.TimerInterval};
+      },
+      [this](bool activeWindow) { TakeShot(activeWindow); });
 }
 
 void MainWindow::RunCommand(WORD command) {

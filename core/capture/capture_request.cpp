@@ -14,8 +14,8 @@ uint32_t SecondsToMilliseconds(int32_t seconds) {
   return static_cast<uint32_t>(std::min<int64_t>(milliseconds, kLongestTimerPeriod));
 }
 
-CaptureRequest::CaptureRequest(CaptureTimer& timer, const Preferences& preferences, Shot shot)
-    : timer_(timer), preferences_(preferences), shot_(std::move(shot)) {}
+CaptureRequest::CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot)
+    : timer_(timer), timing_(std::move(timing)), shot_(std::move(shot)) {}
 
 void CaptureRequest::StartEntireScreen() { Start(0); }
 
@@ -26,8 +26,9 @@ void CaptureRequest::Start(uint32_t kind) {
   // alone unless the new request needs it.
   shotCount_ = 0;
   flags_ = kind;
-  if (preferences_.TimerDelayedCapture) flags_ |= kCaptureDelayed;
-  if (preferences_.TimerSeveralShots) flags_ |= kCaptureSeries;
+  const CaptureTiming timing = timing_();
+  if (timing.delayed) flags_ |= kCaptureDelayed;
+  if (timing.several) flags_ |= kCaptureSeries;
   ProcessCapture();
 }
 
@@ -35,11 +36,11 @@ void CaptureRequest::ProcessCapture() {
   try {
     if (flags_ & kCaptureDelayed) {
       flags_ &= ~kCaptureDelayed;
-      Arm(preferences_.TimerDelay);
+      Arm(timing_().delay);
       return;
     }
     // Armed before the shot, so the interval is counted from its start.
-    if (flags_ & kCaptureSeries) Arm(preferences_.TimerInterval);
+    if (flags_ & kCaptureSeries) Arm(timing_().interval);
     shot_((flags_ & kCaptureActiveWindow) != 0);
   } catch (...) {
     // A failure ends its request rather than failing again at every tick.
@@ -56,7 +57,7 @@ void CaptureRequest::Tick() {
   if (flags_ & kCaptureSeries) {
     // The first shot of a delayed series is due whatever the count says, so
     // that a series always takes at least one shot.
-    if (shotCount_ == 0 || shotCount_ < preferences_.TimerNumberOfShots) {
+    if (shotCount_ == 0 || shotCount_ < timing_().shots) {
       ProcessCapture();
     } else {
       StopTimer();

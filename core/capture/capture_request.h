@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/settings/preferences.h"
-
 // A countdown that ticks every period until disabled.
 class CaptureTimer {
  public:
@@ -26,13 +24,24 @@ inline constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
 // Whole seconds as a timer period; negative counts as 0.
 uint32_t SecondsToMilliseconds(int32_t seconds);
 
+// The timer settings a request follows.
+struct CaptureTiming {
+  bool delayed = false;
+  int32_t delay = 1;  // seconds before the first shot
+  bool several = false;
+  int32_t shots = 1;
+  int32_t interval = 1;  // seconds between shots
+};
+
 class CaptureRequest {
  public:
   // Takes and prints one shot; may throw, which ends the request.
   using Shot = std::function<void(bool activeWindow)>;
+  // The settings as they are now: a change applied during a series counts
+  // from its next step.
+  using Timing = std::function<CaptureTiming()>;
 
-  // The preferences are read each time they are needed, never copied.
-  CaptureRequest(CaptureTimer& timer, const Preferences& preferences, Shot shot);
+  CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot);
 
   void StartEntireScreen();
   void StartActiveWindow();
@@ -51,7 +60,7 @@ class CaptureRequest {
   void StopTimer();
 
   CaptureTimer& timer_;
-  const Preferences& preferences_;
+  Timing timing_;
   Shot shot_;
   uint32_t flags_ = 0;
   int32_t shotCount_ = 0;

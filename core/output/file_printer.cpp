@@ -33,6 +33,10 @@ std::string PageFileName(const LocalTime& time, int copy, std::string_view exten
   return result.append(extension);
 }
 
+std::string LastPageFileName(const LocalTime& time, std::string_view extension) {
+  return PageFileName(time, kMostCopies, extension);
+}
+
 std::string ClaimPageFileName(const LocalTime& time, std::string_view extension,
                               const std::function<Claim(const std::string& name)>& claim) {
   for (int copy = 1; copy <= kMostCopies; ++copy) {

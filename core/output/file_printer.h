@@ -21,6 +21,9 @@ struct LocalTime {
 // 3, ..., then the extension.
 std::string PageFileName(const LocalTime& time, int copy, std::string_view extension);
 
+// The last of those names there is: the longest.
+std::string LastPageFileName(const LocalTime& time, std::string_view extension);
+
 // The first of the names above for which claim succeeds. claim takes a file
 // name and answers Claimed, Taken (try the next) or Failed (stop: the folder
 // cannot take it). Empty when none was claimed.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <shlobj.h>
+#include <shlwapi.h>
 #include <winspool.h>
 
 #include <utility>
@@ -41,14 +42,38 @@ PrinterKind KindOf(const std::string& printer) {
   return {info->pPortName ? info->pPortName : L"", info->pDriverName ? info->pDriverName : L""};
 }
 
-// Made with every folder above it; true when it is there afterwards.
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folder above; "C:\" above "C:\Pages", and empty above a root.
+std::wstring Parent(std::wstring path) {
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  const size_t separator = path.find_last_of(L"\\/");
+  if (separator == std::wstring::npos) return {};
+  path.resize(separator);
+  if (!path.empty() && path.back() == L':') path += L'\\';
+  return path;
+}
+
+// Made with every folder above it that is missing; true when it is there
+// afterwards. A folder that cannot be made whole leaves none of the levels
+// made for it behind.
 bool MakeFolder(const std::wstring& folder) {
-  const int made = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-  if (made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS) {
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (PathIsRelativeW(folder.c_str())) return false;
+  std::vector<std::wstring> missing;  // the deepest first
+  for (std::wstring level = folder; !IsFolder(level); level = Parent(level)) {
+    if (level.empty()) return false;
+    missing.push_back(level);
   }
-  return false;
+  for (size_t level = missing.size(); level-- > 0;) {
+    if (CreateDirectoryW(missing[level].c_str(), nullptr)) continue;
+    // The deepest made first, so that each is empty when it goes.
+    for (size_t made = level + 1; made < missing.size(); ++made) RemoveDirectoryW(missing[made].c_str());
+    return false;
+  }
+  return true;
 }
 
 LocalTime Now() {
@@ -89,8 +114,15 @@ PageFile::~PageFile() {
 PageFile NewPageFile(const std::string& folder, const std::string& extension) {
   const LocalisedError unwritable(TextId::PageFolderNotWritable, {{"%FOLDER%", folder}});
   const std::wstring wideFolder = Wide(folder);
+  // The spooler and the drivers take the page's path in the classic length
+  // only: a folder whose pages could not be named within it is refused
+  // before anything is made.
+  const LocalTime now = Now();
+  if (WithSeparator(wideFolder).size() + Wide(LastPageFileName(now, extension)).size() >= MAX_PATH) {
+    throw unwritable;
+  }
   if (!MakeFolder(wideFolder)) throw unwritable;
-  const std::string name = ClaimPageFileName(Now(), extension, [&](const std::string& candidate) {
+  const std::string name = ClaimPageFileName(now, extension, [&](const std::string& candidate) {
     return ClaimFile(WithSeparator(wideFolder) + Wide(candidate));
   });
   if (name.empty()) throw unwritable;

@@ -131,6 +131,23 @@ def test_about_shows_a_borderless_500_by_350_window_that_a_click_closes(vorlane,
     assert vorlane.running()
 
 
+def about_shown(desktop):
+    return [w for w in desktop.windows("TfmAbout") if w.visible]
+
+
+@pytest.mark.parametrize("keys", [("alt", 0x73), (0x1B,)], ids=["Alt+F4", "Esc"])
+def test_about_closes_from_the_keyboard_and_opens_again(vorlane, desktop, keys):
+    vorlane.start()
+    for _ in range(2):
+        vorlane.command(IDM_ABOUT)
+        wait_until(lambda: about_shown(desktop), 30, what="the about window")
+        desktop.press(*keys)
+        wait_until(lambda: not about_shown(desktop), 30, what="the about window to close")
+    assert vorlane.running()
+    vorlane.open_preferences()
+    assert vorlane.main_window().enabled
+
+
 def help_viewers(environment):
     """Command lines of the help viewers running in the test's Wine prefix."""
     return [command for _, command in environment.processes(r"hh\.exe.*\.chm")]

@@ -48,37 +48,24 @@ struct Shot {
   bool operator==(const Shot&) const = default;
 };
 
-struct Timing {
-  bool delayed;
-  int32_t delay;
-  bool several;
-  int32_t count;
-  int32_t interval;
-};
-
 // The request on a simulated message loop.
 struct Rig {
   uint64_t now = 0;
   FakeTimer timer{now};
-  Preferences preferences = DefaultPreferences("");
+  CaptureTiming timing;
   std::vector<Shot> shots;
   uint64_t shotDuration = 0;
   int failAtShot = -1;  // index among attempted shots
   int attempts = 0;
-  CaptureRequest request{timer, preferences, [this](bool activeWindow) {
+  CaptureRequest request{timer, [this] { return timing; },
+                         [this](bool activeWindow) {
                            int attempt = attempts++;
                            if (attempt == failAtShot) throw std::runtime_error("There is no default printer");
                            shots.push_back({now, activeWindow});
                            now += shotDuration;
                          }};
 
-  explicit Rig(const Timing& timing) {
-    preferences.TimerDelayedCapture = timing.delayed;
-    preferences.TimerDelay = timing.delay;
-    preferences.TimerSeveralShots = timing.several;
-    preferences.TimerNumberOfShots = timing.count;
-    preferences.TimerInterval = timing.interval;
-  }
+  explicit Rig(const CaptureTiming& start) : timing(start) {}
 
   // Delivers every tick due up to the given time, in order.
   void RunUntil(uint64_t until) {
@@ -131,10 +118,10 @@ TEST(CaptureRequest, SecondsBecomeATimerPeriodWithoutOverflow) {
 }
 
 TEST(CaptureRequest, ShotsFollowTheTimingAndTheTransitions) {
-  auto set = [](auto change) { return Action([change](Rig& rig) { change(rig.preferences); }); };
+  auto set = [](auto change) { return Action([change](Rig& rig) { change(rig.timing); }); };
   struct Case {
     const char* name;
-    Timing timing;
+    CaptureTiming timing;
     std::vector<Event> events;
     std::vector<Shot> shots;
     std::optional<uint64_t> stopSecond;  // none: the timer was never stopped
@@ -166,37 +153,37 @@ TEST(CaptureRequest, ShotsFollowTheTimingAndTheTransitions) {
        9},
       {"request without timer while the timer runs: one more shot at the next tick",
        {false, 1, true, 5, 2},
-       {{0, kEntire}, {1, set([](Preferences& p) { p.TimerSeveralShots = false; })}, {1, kActive}},
+       {{0, kEntire}, {1, set([](CaptureTiming& p) { p.several = false; })}, {1, kActive}},
        {{0, false}, {kSecond, true}, {2 * kSecond, true}},
        2},
       {"request replaces a delay that never ends",
        {true, 0, false, 1, 1},
-       {{0, kEntire}, {100, set([](Preferences& p) { p.TimerDelayedCapture = false; })}, {100, kActive}},
+       {{0, kEntire}, {100, set([](CaptureTiming& p) { p.delayed = false; })}, {100, kActive}},
        {{100 * kSecond, true}},
        std::nullopt},
       {"count read at each tick",
        {true, 2, true, 3, 2},
-       {{0, kEntire}, {3, set([](Preferences& p) { p.TimerNumberOfShots = 5; })}},
+       {{0, kEntire}, {3, set([](CaptureTiming& p) { p.shots = 5; })}},
        Entire({2, 4, 6, 8, 10}),
        12},
       {"lower count ends the series early",
        {true, 2, true, 3, 2},
-       {{0, kEntire}, {3, set([](Preferences& p) { p.TimerNumberOfShots = 1; })}},
+       {{0, kEntire}, {3, set([](CaptureTiming& p) { p.shots = 1; })}},
        Entire({2}),
        4},
       {"interval read when re-armed",
        {true, 2, true, 3, 2},
-       {{0, kEntire}, {3, set([](Preferences& p) { p.TimerInterval = 5; })}},
+       {{0, kEntire}, {3, set([](CaptureTiming& p) { p.interval = 5; })}},
        Entire({2, 4, 9}),
        14},
       {"a delay being waited is kept",
        {true, 2, true, 3, 2},
-       {{0, kEntire}, {1, set([](Preferences& p) { p.TimerDelay = 10; })}},
+       {{0, kEntire}, {1, set([](CaptureTiming& p) { p.delay = 10; })}},
        Entire({2, 4, 6}),
        8},
       {"the kind of request is kept",
        {true, 2, true, 3, 2},
-       {{0, kEntire}, {1, set([](Preferences& p) { p.TimerSeveralShots = false; })}},
+       {{0, kEntire}, {1, set([](CaptureTiming& p) { p.several = false; })}},
        Entire({2, 4, 6}),
        8},
   };
@@ -246,7 +233,7 @@ TEST(CaptureRequest, IntervalIsCountedFromTheStartOfEachShot) {
 TEST(CaptureRequest, FailureEndsItsRequestOnce) {
   struct Case {
     const char* name;
-    Timing timing;
+    CaptureTiming timing;
     int failAt;
     bool refuseTimer;
     std::vector<Shot> shots;
@@ -292,7 +279,7 @@ TEST(CaptureRequest, FailureEndsItsRequestOnce) {
 TEST(CaptureRequest, DropEndsEverythingPending) {
   struct Case {
     const char* name;
-    Timing timing;
+    CaptureTiming timing;
     std::vector<Shot> shots;
   } cases[] = {
       {"during a delay", {true, 3, false, 4, 2}, {}},

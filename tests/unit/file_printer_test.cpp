@@ -43,6 +43,15 @@ TEST(FilePrinter, NamesCountUpAndNeverReuseAFile) {
   int tries = 0;
   EXPECT_EQ(ClaimPageFileName(time, ".pdf", [&](const std::string&) { return ++tries, Claim::Failed; }), "");
   EXPECT_EQ(tries, 1) << "a folder that cannot be written is not tried again";
-  EXPECT_EQ(ClaimPageFileName(time, ".pdf", [](const std::string&) { return Claim::Taken; }), "")
-      << "a folder that is always full ends the search";
+  // A folder where every name is taken: each name is tried once, from the
+  // first to the last there is, and the search ends.
+  std::vector<std::string> tried;
+  EXPECT_EQ(
+      ClaimPageFileName(time, ".pdf", [&](const std::string& name) { return tried.push_back(name), Claim::Taken; }),
+      "");
+  EXPECT_EQ(tried.size(), 10000u);
+  EXPECT_EQ(std::set<std::string>(tried.begin(), tried.end()).size(), tried.size());
+  EXPECT_EQ(tried.front(), "Vorlane 2026-03-07 09-05-01.pdf");
+  EXPECT_EQ(tried.back(), "Vorlane 2026-03-07 09-05-01 (10000).pdf");
+  EXPECT_EQ(LastPageFileName(time, ".pdf"), tried.back());
 }

@@ -68,6 +68,7 @@ std::vector<EncodingCase> EncodingCases() {
       {"invalid UTF-8 goes to the code page", window + "Title=R\xE9glages \x80\r\n", "R\xC3\xA9glages \xE2\x82\xAC",
        true},
       {"pure ASCII goes to the code page", window + "Title=Settings\r\n", "Settings", true},
+      {"ASCII up to DEL goes to the code page", window + "Title=Set\x7Ftings\r\n", "Set\x7Ftings", true},
       // In Windows-1252 these bytes would read as four characters.
       {"code-page bytes that form UTF-8 read as UTF-8", window + "Title=\xC3\xA9t\xC3\xA9\r\n", "\xC3\xA9t\xC3\xA9",
        false},

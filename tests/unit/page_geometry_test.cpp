@@ -104,6 +104,7 @@ TEST(PageGeometry, SizesWithoutAreaGiveAnEmptyRectangle) {
       {"unknown resolution", 960, 480, nan, 8, 10, false},
       {"fitting into no width", 960, 480, 96, 0, 10, true},
       {"fitting into a negative height", 960, 480, 96, 8, -1, true},
+      {"fitting into no height", 960, 480, 96, 8, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -93,6 +93,10 @@ TEST(Unicode, Utf16CasesConvertAndRoundTrip) {
       EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16) << c.label;
     }
   }
+  // A view that ends on a high surrogate whose low one follows in memory:
+  // the view's end is the end, not the terminating zero.
+  const std::u16string pair = u"a\xD83D\xDDA8";
+  EXPECT_EQ(Utf16ToUtf8(std::u16string_view(pair).substr(0, 2)), "a\xEF\xBF\xBD");
 }
 
 // Every scalar value takes the shortest form and comes back; a surrogate

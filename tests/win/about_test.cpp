@@ -434,6 +434,35 @@ TEST_F(AboutModal, ShowsUntilClickedWithTheOwnerDisabled) {
   EXPECT_FALSE(IsWindowVisible(about_->handle()));
 }
 
+// Each way of closing ends the showing like a click: the window is hidden,
+// not destroyed, the owner takes input again, and About opens once more.
+TEST_F(AboutModal, EveryWayOfClosingHidesTheWindowForTheNextShowing) {
+  const struct {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+  } ways[] = {
+      {"a request to close (Alt+F4)", WM_CLOSE, 0},
+      {"the system menu's Close", WM_SYSCOMMAND, SC_CLOSE},
+      {"Esc", WM_KEYDOWN, VK_ESCAPE},
+      {"Enter", WM_KEYDOWN, VK_RETURN},
+      {"Space", WM_KEYDOWN, VK_SPACE},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    PostMessageA(about_->handle(), way.message, way.wParam, 0);
+    about_->ShowModal(owner_.get());
+    EXPECT_EQ(about_->ModalResult(), 1);
+    ASSERT_TRUE(IsWindow(about_->handle()));
+    EXPECT_FALSE(IsWindowVisible(about_->handle()));
+    EXPECT_TRUE(IsWindowEnabled(owner_.get()));
+  }
+  PostMessageA(about_->handle(), WM_KEYDOWN, 'A', 0);
+  PostClick(about_->handle(), 100, 50);
+  about_->ShowModal(owner_.get());
+  EXPECT_EQ(about_->ModalResult(), 1) << "another key leaves it open for the click";
+}
+
 TEST_F(AboutModal, AnOwnerThatWasDisabledStaysDisabled) {
   EnableWindow(owner_.get(), FALSE);
   PostClick(about_->handle(), 100, 50);

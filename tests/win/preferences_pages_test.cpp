@@ -356,6 +356,14 @@ TEST_F(PreferencesPagesOnScreen, TheFaceReleasesWhatItOwnsWhicheverGoesFirst) {
   EXPECT_EQ(owners::liveCount, before - 1) << "only the host window is gone";
 }
 
+TEST_F(PreferencesPagesOnScreen, ARequestToCloseAPageLeavesItInPlace) {
+  for (int id : {IDC_LANGUAGE, IDC_PRINTER, IDC_MAKE_WATERMARK, IDC_DELAY}) {
+    HWND page = GetParent(Control(id));
+    SendMessageA(page, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(page)) << id;
+  }
+}
+
 TEST_F(PreferencesPagesOnScreen, ThePagePositionListDropsDownWithAllNineAtOnce) {
   Open(Defaults());
   ShowWindow(host_.get(), SW_SHOW);

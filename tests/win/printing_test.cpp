@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -404,5 +405,33 @@ TEST(PageFiles, EachIsNewNoneIsReplacedAndAnUnusableFolderIsNamed) {
     ADD_FAILURE() << "no error for " << blocked;
   } catch (const LocalisedError& error) {
     EXPECT_NE(std::string(error.what()).find("\"" + blocked + "\""), std::string::npos) << error.what();
+  }
+}
+
+// Every file and folder below a root, as paths relative to it.
+std::set<std::string> TreeBelow(const std::string& root) {
+  std::set<std::string> tree;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(TemporaryFolder::Path(root))) {
+    tree.insert(std::filesystem::relative(entry.path(), TemporaryFolder::Path(root)).string());
+  }
+  return tree;
+}
+
+TEST(PageFiles, AFolderThatCannotBeMadeWholeLeavesNothingBehind) {
+  const TemporaryFolder folder("deep");
+  const std::string level(60, 'd');
+  const struct {
+    const char* name;
+    std::string folder;
+  } cases[] = {
+      {"five levels of 60 letters: too long a path", folder.path() + level + "\\" + level + "\\" + level + "\\" +
+                                                         level + "\\" + level},
+      {"a last level no folder can be named", folder.path() + "made\\also made\\not|made"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::set<std::string> before = TreeBelow(folder.path());
+    EXPECT_THROW(NewPageFile(c.folder, ".pdf"), LocalisedError);
+    EXPECT_EQ(TreeBelow(folder.path()), before);
   }
 }

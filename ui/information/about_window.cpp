@@ -130,6 +130,14 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       Release(point);
       return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE || wParam == VK_RETURN || wParam == VK_SPACE) Close();
+      return 0;
+    case WM_CLOSE:
+      // Alt+F4, the system menu or another program: the default handling
+      // would destroy the window beneath its own modal loop.
+      Close();
+      return 0;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(handle(), nullptr, suggested->left, suggested->top, 0, 0,
@@ -159,7 +167,9 @@ void AboutWindow::ShowModal(HWND owner) {
   ShowWindow(handle(), SW_SHOW);
   SetForegroundWindow(handle());
   MSG message;
-  while (modalResult_ == 0) {
+  // A window destroyed beneath the loop ends it too, rather than leaving
+  // the program waiting for a click that cannot come.
+  while (modalResult_ == 0 && handle()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got <= 0) {
       // The quit belongs to the program's own loop: hand it on.
@@ -227,5 +237,8 @@ void AboutWindow::Press(POINT point) { pressed_ = !OnLabel(point); }
 void AboutWindow::Release(POINT point) {
   const bool clicked = pressed_ && !OnLabel(point);
   pressed_ = false;
-  if (clicked) modalResult_ = kModalResultOk;
+  if (clicked) Close();
 }
+
+// Ends the modal showing, which hides the window; it stays for the next one.
+void AboutWindow::Close() { modalResult_ = kModalResultOk; }

@@ -27,10 +27,10 @@ class AboutWindow : public Window {
   void SetVersionCaption(const std::string& caption);
   const std::string& VersionCaption() const { return labels_[static_cast<size_t>(Label::Version)]; }
 
-  // Shows the window and returns when a click has closed it. The owner takes
-  // no input meanwhile.
+  // Shows the window and returns when a click, Esc, Enter, Space or a
+  // request to close has closed it. The owner takes no input meanwhile.
   void ShowModal(HWND owner);
-  // 1 once a click on the picture has closed the window, 0 while it is open.
+  // 1 once the window has been closed, 0 while it is open.
   int ModalResult() const { return modalResult_; }
 
   // Where a label lies in the client area, measured with the window's font.
@@ -46,6 +46,7 @@ class AboutWindow : public Window {
   void Paint(HDC dc);
   void Press(POINT point);
   void Release(POINT point);
+  void Close();
   bool OnLabel(POINT point) const;
 
   HINSTANCE instance_;

@@ -47,6 +47,8 @@ void PreferencesPage::Create(PreferencesPages& pages, HWND tabs, const RECT& are
 
 LRESULT PreferencesPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CLOSE:  // a page goes only with its window
+      return 0;
     case WM_COMMAND:
       pages_->HandleCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
