@@ -28,7 +28,7 @@ MainWindow::MainWindow(HINSTANCE instance)
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   Create(WS_EX_DLGMODALFRAME, kMainWindowClass, English(TextId::Title), style, CW_USEDEFAULT, CW_USEDEFAULT,
          kClientWidth, kClientHeight, nullptr);
-  SetDialogWindow(handle());
+  SetDialogWindow(handle(), [this](const MSG& key) { return HandleDialogKey(key); });
   pages_->RefreshLanguages();
   LoadSettings();
   CentreOnScreen();
@@ -70,6 +70,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_NEXTDLGCTL:
+      MoveFocus(wParam, lParam);
+      return 0;
+    case DM_GETDEFID:  // Enter presses OK, as in a dialog
+      return MAKELRESULT(IDC_OK, DC_HASDEFID);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -140,9 +145,11 @@ void MainWindow::RunCommand(WORD command) {
     case IDM_EXIT:
       ExitProgram();
       break;
+    case IDOK:  // Enter
     case IDC_OK:
       ApplyAndHide();
       break;
+    case IDCANCEL:  // Esc
     case IDC_CANCEL:
       HideToTray();
       break;
@@ -150,6 +157,43 @@ void MainWindow::RunCommand(WORD command) {
       ApplySettings();
       break;
   }
+}
+
+// Tab follows the reading order of the page shown, across the page control
+// and the buttons; Ctrl+Tab and Ctrl+Page Down go to the next page, with
+// Shift or Page Up to the one before.
+bool MainWindow::HandleDialogKey(const MSG& key) {
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (GetKeyState(VK_MENU) < 0) return false;
+  switch (key.wParam) {
+    case VK_TAB:
+      if (ctrl) {
+        pages_->SelectNextPage(shift);
+      } else {
+        MoveFocus(shift, FALSE);
+      }
+      return true;
+    case VK_NEXT:
+    case VK_PRIOR:
+      if (!ctrl) return false;
+      pages_->SelectNextPage(key.wParam == VK_PRIOR);
+      return true;
+  }
+  return false;
+}
+
+// As a dialog does: to the control given, or to the next tab stop after the
+// focus or the one before. An access key of a label moves to the label, then
+// on to the input it names.
+void MainWindow::MoveFocus(WPARAM target, LPARAM isControl) {
+  HWND next = isControl ? reinterpret_cast<HWND>(target) : pages_->NextTabStop(GetFocus(), target != 0);
+  if (!next) return;
+  // A field entered from the keyboard has its text selected, ready to be typed over.
+  if (!isControl && (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+    SendMessageW(next, EM_SETSEL, 0, -1);
+  }
+  SetFocus(next);
 }
 
 void MainWindow::HandleHotKey(WPARAM id) {
@@ -228,6 +272,10 @@ void MainWindow::OpenPreferences() {
   LoadSettings();
   ShowWindow(handle(), SW_SHOWNORMAL);
   SetForegroundWindow(handle());
+  // Where a screen reader starts reading, and where the keyboard starts: the
+  // focus is on a control, and shown.
+  pages_->FocusFirstControl();
+  SendMessageW(handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 void MainWindow::ToggleRunOnStartup() {

@@ -33,6 +33,8 @@ class MainWindow : public Window {
 
   void BuildPreferences();
   void RunCommand(WORD command);
+  bool HandleDialogKey(const MSG& key);
+  void MoveFocus(WPARAM target, LPARAM isControl);
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
   void TakeShot(bool activeWindow);

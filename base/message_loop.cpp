@@ -1,11 +1,13 @@
 #include "base/message_loop.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
 HWND dialogWindow = nullptr;
+DialogKeys dialogKeys;
 int openJobs = 0;
 std::vector<MSG> held;
 
@@ -15,9 +17,14 @@ bool SameMessage(const MSG& a, const MSG& b) {
 
 }  // namespace
 
-void SetDialogWindow(HWND window) { dialogWindow = window; }
+void SetDialogWindow(HWND window, DialogKeys keys) {
+  dialogWindow = window;
+  dialogKeys = std::move(keys);
+}
 
 void DispatchQueuedMessage(MSG& message) {
+  const bool inDialog = dialogWindow && (message.hwnd == dialogWindow || IsChild(dialogWindow, message.hwnd));
+  if (inDialog && message.message == WM_KEYDOWN && dialogKeys && dialogKeys(message)) return;
   if (dialogWindow && IsDialogMessageW(dialogWindow, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

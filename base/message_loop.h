@@ -10,8 +10,15 @@
 // it came.
 #include <windows.h>
 
-// The window whose controls Tab and the arrow keys move between; none at first.
-void SetDialogWindow(HWND window);
+#include <functional>
+
+// Keys of a window that answers them in a way of its own, such as Tab in
+// its own order or Ctrl+Tab; true when it took the key.
+using DialogKeys = std::function<bool(const MSG& key)>;
+
+// The window whose controls the keyboard moves between; none at first. A key
+// pressed in it goes to its own keys first, then to the dialog navigation.
+void SetDialogWindow(HWND window, DialogKeys keys = {});
 
 void DispatchQueuedMessage(MSG& message);
 

@@ -75,8 +75,10 @@ std::vector<std::string> ChooseAccessKeys(std::span<const std::string> captions,
     for (size_t i = 0; caption.key == kNone && i < plain.size(); ++i) {
       if (free(plain[i])) caption.key = i;
     }
-    // A caption without a free letter of its own takes one in brackets.
-    for (char16_t letter = u'A'; caption.key == kNone && !plain.empty() && letter <= u'Z'; ++letter) {
+    // A caption without a free letter of its own takes one in brackets; a
+    // blank one has nothing to read, and takes none.
+    const bool blank = plain.find_first_not_of(u' ') == kNone;
+    for (char16_t letter = u'A'; caption.key == kNone && !blank && letter <= u'Z'; ++letter) {
       if (!free(letter)) continue;
       plain += u" (";
       caption.key = plain.size();

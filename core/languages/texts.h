@@ -38,6 +38,7 @@ enum class TextPlace {
   X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_ENTIRE_SCREEN_LABEL, 0) \
   X(GeneralShortcutsActiveWindow, PreferencesWindow, "Active window", Caption, IDC_ACTIVE_WINDOW_LABEL, 0) \
   X(GeneralShortcutsKey, PreferencesWindow, "Key", Caption, IDC_KEY_LABEL, 0) \
+  X(GeneralShortcutsBox, PreferencesWindow, "%SHORTCUT%: %KEY%", Kept, 0, 0) \
   X(GeneralLanguage, PreferencesWindow, "Language", Caption, IDC_LANGUAGE_LABEL, 0) \
   X(GeneralRefreshLanguages, PreferencesWindow, "Refresh", Caption, IDC_REFRESH_LANGUAGES, 0) \
   X(GeneralDefaultTrayAction, PreferencesWindow, "Tray icon default action", Caption, IDC_DEFAULT_ACTION_LABEL, 0) \

@@ -1,5 +1,6 @@
 #include "core/settings/font_caption.h"
 
+#include <cstdio>
 #include <string_view>
 
 namespace {
@@ -30,4 +31,11 @@ std::string StoredFontCaption(const std::string& name, bool bold, bool italic, i
                               const std::string& browseFont) {
   if (name.empty()) return browseFont;
   return name + StyleSuffix(bold, italic) + ", " + std::to_string(pointSize) + "pt";
+}
+
+std::string ColorCaption(const std::string& caption, int32_t color) {
+  const auto bits = static_cast<uint32_t>(color);
+  char value[8];
+  std::snprintf(value, sizeof value, "#%02X%02X%02X", bits & 0xFF, (bits >> 8) & 0xFF, (bits >> 16) & 0xFF);
+  return caption + " " + value;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The caption of the watermark font button, which describes the chosen font.
+// The captions that describe the watermark's font and colour.
 #include <cstdint>
 #include <string>
 
@@ -12,3 +12,7 @@ std::string ChosenFontCaption(const std::string& name, bool bold, bool italic, u
 // `browseFont` text when no font name is stored.
 std::string StoredFontCaption(const std::string& name, bool bold, bool italic, int32_t pointSize,
                               const std::string& browseFont);
+
+// The colour swatch's name: the caption, a blank and the colour stored as
+// 0x00BBGGRR written as #RRGGBB ("Color #FF8000"); a high byte is not shown.
+std::string ColorCaption(const std::string& caption, int32_t color);

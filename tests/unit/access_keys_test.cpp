@@ -53,6 +53,7 @@ TEST(AccessKeys, EachCaptionOfAPageGetsAKeyNoOtherHas) {
       {"no free letter: one in brackets", {}, {"ab", "ba", "a"}, {"&ab", "&ba", "a (&C)"}},
       {"a word begins after any sign", {"&Apply"}, {"(alpha) [beta]"}, {"(alpha) [&beta]"}},
       {"an empty caption stays empty", {}, {""}, {""}},
+      {"a blank caption stays blank", {}, {"  "}, {"  "}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

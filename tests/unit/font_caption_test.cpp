@@ -43,3 +43,10 @@ TEST(FontCaption, WhenStoredPreferencesAreShown) {
   };
   for (const auto& c : cases) EXPECT_EQ(StoredFontCaption(c.name, c.bold, c.italic, c.size, c.browse), c.expected);
 }
+
+TEST(FontCaption, TheSwatchIsNamedByItsColour) {
+  EXPECT_EQ(ColorCaption("Color", 0x000080FF), "Color #FF8000");
+  EXPECT_EQ(ColorCaption("Farbe", 0x00123456), "Farbe #563412");
+  EXPECT_EQ(ColorCaption("Color", 0), "Color #000000");
+  EXPECT_EQ(ColorCaption("Color", static_cast<int32_t>(0xFF00FF00)), "Color #00FF00") << "the high byte is not shown";
+}

@@ -65,6 +65,16 @@ std::vector<Control> ControlsOf(HWND page) {
   return controls;
 }
 
+// A check box under a column head, whose text is a name for screen readers.
+bool HasHiddenName(int id) {
+  for (const PageLayout& page : kPageLayouts) {
+    for (const ControlLayout& row : page.controls) {
+      if (row.id == id) return row.kind == ControlKind::BareCheck;
+    }
+  }
+  return false;
+}
+
 // Room the caption lacks; none when it fits.
 std::string Misfit(const Control& control, int dpi) {
   const std::string kind = ClassOf(control.window);
@@ -86,6 +96,7 @@ std::string Misfit(const Control& control, int dpi) {
   }
   if (lstrcmpiA(kind.c_str(), "Button") == 0) {
     const LONG type = style & BS_TYPEMASK;
+    if (type == BS_OWNERDRAW || HasHiddenName(GetDlgCtrlID(control.window))) return {};  // a name no caption shows
     if (type == BS_GROUPBOX) room -= 2 * scaled(kGroupIndent);
     if (type == BS_AUTOCHECKBOX) room -= scaled(kCheckBoxAndGap);
     if (type == BS_PUSHBUTTON) room -= 2 * scaled(kButtonEdges);

@@ -18,6 +18,7 @@
 #include "base/message_loop.h"
 #include "base/owners.h"
 #include "core/capture/key_names.h"
+#include "core/languages/access_keys.h"
 #include "resources/resource.h"
 #include "services/output/default_printer.h"
 #include "services/output/page_file.h"
@@ -264,7 +265,7 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
   EXPECT_EQ(Text(IDC_ACTIVE_WINDOW_KEY), "PrtScr");
   EXPECT_EQ(Items(Control(IDC_DEFAULT_ACTION)), (std::vector<std::string>{"Take entire screen", "Preferences"}));
   EXPECT_EQ(Text(IDC_DEFAULT_ACTION), "Preferences");
-  EXPECT_EQ(Text(IDC_HOME_PAGE_LINK), "www.vorlane-print.com");
+  EXPECT_NE(Text(IDC_HOME_PAGE_LINK).find("www.vorlane-print.com"), std::string::npos);
 
   EXPECT_FALSE(Ticked(IDC_MAKE_WATERMARK));
   for (int id : {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR, IDC_TRANSPARENCY}) {
@@ -335,7 +336,7 @@ TEST_F(PreferencesPagesOnScreen, ControlsHaveTheirKindsAndLimits) {
       Items(Control(IDC_WATERMARK_CORNER)),
       (std::vector<std::string>{"Top-left corner", "Top-right corner", "Bottom-left corner", "Bottom-right corner"}));
   EXPECT_EQ(Text(IDC_SHORTCUTS_GROUP), " Shortcuts ");
-  EXPECT_EQ(Text(IDC_TRANSPARENCY_GROUP), " Transparency ");
+  EXPECT_EQ(Text(IDC_TRANSPARENCY_GROUP), " T&ransparency ");
 }
 
 TEST_F(PreferencesPagesOnScreen, TheFaceReleasesWhatItOwnsWhicheverGoesFirst) {
@@ -389,9 +390,10 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
       {IDC_LANGUAGE,
        {IDC_LANGUAGE, IDC_REFRESH_LANGUAGES, IDC_ENTIRE_SCREEN_CTRL, IDC_ENTIRE_SCREEN_ALT, IDC_ENTIRE_SCREEN_SHIFT,
         IDC_ENTIRE_SCREEN_WIN, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_ALT,
-        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_CAPTURE_SCREEN}},
+        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_CAPTURE_SCREEN,
+        IDC_HOME_PAGE_LINK}},
       {IDC_PRINTER,
-       {IDC_PRINTER, IDC_PAGE_POSITION, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_ORIENTATION, IDC_COPIES,
+       {IDC_PRINTER, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_COPIES,
         IDC_GRAYSCALE, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER, IDC_BROWSE_FOLDER}},
       {IDC_MAKE_WATERMARK,
        {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
@@ -926,19 +928,26 @@ TEST_F(PreferencesPagesOnScreen, EveryTextReachesItsOwnPlace) {
 
   // Each text lands in one place of its own, on screen or kept; three land
   // in two, as the default action list and the font button repeat them.
+  // Read as they show, without their access keys. Some land in more than
+  // one place: the default action list and the font button repeat three, the
+  // track bar is named by the text of its group, and the name of the eight
+  // check boxes under the column heads holds no field to fill here.
   std::map<std::string, int> places;
   for (const auto& [where, text] : Changes(english)) {
-    if (where.find(" selected") == std::string::npos) ++places[text];
+    if (where.find(" selected") == std::string::npos) ++places[WithoutAccessKey(text)];
   }
-  const std::map<std::string, int> twice = {{"<TakeEntireScreen>", 2}, {"<Preferences>", 2}, {"<BrowseFont>", 2}};
+  const std::map<std::string, int> repeated = {{"<TakeEntireScreen>", 2},      {"<Preferences>", 2},
+                                               {"<BrowseFont>", 2},            {"<WatermarkTransparency>", 2},
+                                               {"<GeneralShortcutsBox>", 9}};
   for (const TextRow& row : kTextRows) {
     const std::string marked = std::string("<").append(row.key).append(">");
-    EXPECT_EQ(places[marked] + places[GroupCaption(marked)], twice.count(marked) ? 2 : 1) << marked;
+    const auto count = repeated.find(marked);
+    EXPECT_EQ(places[marked] + places[GroupCaption(marked)], count == repeated.end() ? 1 : count->second) << marked;
   }
   EXPECT_EQ(Text(IDC_SHORTCUTS_GROUP), " <GeneralShortcutsTitle> ");
-  EXPECT_EQ(Text(IDC_TRANSPARENCY_GROUP), " <WatermarkTransparency> ");
-  EXPECT_EQ(Text(IDC_PRINTER_PROPERTIES), "Properties");
-  EXPECT_EQ(Text(IDC_HOME_PAGE_LINK), "www.vorlane-print.com");
+  EXPECT_EQ(WithoutAccessKey(Text(IDC_TRANSPARENCY_GROUP)), " <WatermarkTransparency> ");
+  EXPECT_EQ(WithoutAccessKey(Text(IDC_PRINTER_PROPERTIES)), "Properties");
+  EXPECT_NE(Text(IDC_HOME_PAGE_LINK).find("www.vorlane-print.com"), std::string::npos);
 }
 
 TEST_F(PreferencesPagesOnScreen, TheReaderRulesReachTheControls) {
@@ -962,7 +971,7 @@ TEST_F(PreferencesPagesOnScreen, TheReaderRulesReachTheControls) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ApplyFile("Case" + std::to_string(++serial), c.file);
-    EXPECT_EQ(c.id == 0 ? TextOf(host_.get()) : Text(c.id), c.expected);
+    EXPECT_EQ(WithoutAccessKey(c.id == 0 ? TextOf(host_.get()) : Text(c.id)), c.expected);
   }
 }
 

@@ -1,11 +1,13 @@
 #pragma once
-// The colour swatch of the Watermark page: a filled rectangle with an
-// outline, lying on the right end of the Color button. Any mouse button
-// pressed on it reaches its parent as a click (STN_CLICKED).
+// The colour swatch of the Watermark page: an owner-drawn button on the
+// right end of the Color button, filled with the colour held and outlined.
+// Any mouse button pressed on it clicks it. It takes no focus, as the Color
+// button does the same from the keyboard; its name says the colour.
 #include <windows.h>
 
+#include <string>
+
 #include "base/window.h"
-#include "ui/settings/layout.h"
 
 struct SwatchColors {
   COLORREF fill = 0;
@@ -16,18 +18,21 @@ struct SwatchColors {
 // for painting and for the colour dialog only.
 inline constexpr COLORREF kColorBits = 0x00FFFFFF;
 
-class ColorSwatch : public Window {
+class ColorSwatch : public Subclass {
  public:
-  ColorSwatch() = default;
-  void Create(HWND parent, const ControlLayout& layout);
+  void Attach(HWND button) { Subclass::Attach(button); }
+  HWND handle() const { return control(); }
 
   void SetColors(const SwatchColors& colors);
   const SwatchColors& Colors() const { return colors_; }
+  // What a screen reader calls it, such as "Color #FF0000".
+  void SetName(const std::string& name);
+
+  // What the button's owner is asked to draw (WM_DRAWITEM).
+  void Draw(const DRAWITEMSTRUCT& item) const;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  bool WaitsForPrintJob(UINT, WPARAM, LPARAM) const override { return false; }
-  void Paint();
 
   SwatchColors colors_;
 };

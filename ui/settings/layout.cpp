@@ -22,47 +22,52 @@ struct KindStyle {
   DWORD exStyle;
 };
 
-// Indexed by ControlKind; a swatch is made by its own class.
+// Indexed by ControlKind. The swatch is a button that draws itself and
+// takes no focus: the Color button beside it does the same by keyboard.
 constexpr KindStyle kKindStyles[] = {
     {L"STATIC", SS_LEFT, 0},
-    {L"STATIC", SS_CENTER, 0},
-    {L"STATIC", SS_RIGHT, 0},
-    {L"STATIC", SS_LEFT | SS_NOTIFY, 0},
+    {L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {L"STATIC", SS_CENTER | SS_NOPREFIX, 0},
+    {L"STATIC", SS_RIGHT | SS_NOPREFIX, 0},
+    {WC_LINK, WS_TABSTOP, 0},
     {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
     {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
     {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {L"BUTTON", BS_GROUPBOX, 0},
     {TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0},
-    {nullptr, 0, 0},
+    {L"BUTTON", BS_OWNERDRAW, 0},
 };
+static_assert(std::size(kKindStyles) == static_cast<size_t>(ControlKind::Swatch) + 1);
 
 constexpr ControlLayout kGeneralControls[] = {
     {IDC_LANGUAGE_LABEL, K::Label, English(T::GeneralLanguage), 12, 15, 90, 16},
     {IDC_LANGUAGE, K::NameList, "", 110, 12, 170, 200},
     {IDC_REFRESH_LANGUAGES, K::Button, English(T::GeneralRefreshLanguages), 290, 10, 80, kButtonHeight},
     {IDC_SHORTCUTS_GROUP, K::Group, English(T::GeneralShortcutsTitle), 8, 48, 400, 112},
-    {kNoControlId, K::CentredLabel, "Ctrl", 127, 70, 30, 16},
-    {kNoControlId, K::CentredLabel, "+", 158, 70, 10, 16},
-    {kNoControlId, K::CentredLabel, "Alt", 169, 70, 30, 16},
-    {kNoControlId, K::CentredLabel, "+", 200, 70, 10, 16},
-    {kNoControlId, K::CentredLabel, "Shift", 211, 70, 30, 16},
-    {kNoControlId, K::CentredLabel, "+", 242, 70, 10, 16},
-    {kNoControlId, K::CentredLabel, "Win", 253, 70, 30, 16},
-    {kNoControlId, K::CentredLabel, "+", 286, 70, 10, 16},
-    {IDC_KEY_LABEL, K::Label, English(T::GeneralShortcutsKey), 300, 70, 96, 16},
+    {kNoControlId, K::CentredText, "Ctrl", 127, 70, 30, 16},
+    {kNoControlId, K::CentredText, "+", 158, 70, 10, 16},
+    {kNoControlId, K::CentredText, "Alt", 169, 70, 30, 16},
+    {kNoControlId, K::CentredText, "+", 200, 70, 10, 16},
+    {kNoControlId, K::CentredText, "Shift", 211, 70, 30, 16},
+    {kNoControlId, K::CentredText, "+", 242, 70, 10, 16},
+    {kNoControlId, K::CentredText, "Win", 253, 70, 30, 16},
+    {kNoControlId, K::CentredText, "+", 286, 70, 10, 16},
+    {IDC_KEY_LABEL, K::Text, English(T::GeneralShortcutsKey), 300, 70, 96, 16},
     {IDC_ENTIRE_SCREEN_LABEL, K::Label, English(T::GeneralShortcutsEntireScreen), 16, 95, 110, 16},
-    {IDC_ENTIRE_SCREEN_CTRL, K::Check, "", 134, 93, 16, 20},
-    {IDC_ENTIRE_SCREEN_ALT, K::Check, "", 176, 93, 16, 20},
-    {IDC_ENTIRE_SCREEN_SHIFT, K::Check, "", 218, 93, 16, 20},
-    {IDC_ENTIRE_SCREEN_WIN, K::Check, "", 260, 93, 16, 20},
+    {IDC_ENTIRE_SCREEN_CTRL, K::BareCheck, "", 134, 93, 16, 20},
+    {IDC_ENTIRE_SCREEN_ALT, K::BareCheck, "", 176, 93, 16, 20},
+    {IDC_ENTIRE_SCREEN_SHIFT, K::BareCheck, "", 218, 93, 16, 20},
+    {IDC_ENTIRE_SCREEN_WIN, K::BareCheck, "", 260, 93, 16, 20},
     {IDC_ENTIRE_SCREEN_KEY, K::List, "", 300, 92, 96, 300},
     {IDC_ACTIVE_WINDOW_LABEL, K::Label, English(T::GeneralShortcutsActiveWindow), 16, 127, 110, 16},
-    {IDC_ACTIVE_WINDOW_CTRL, K::Check, "", 134, 125, 16, 20},
-    {IDC_ACTIVE_WINDOW_ALT, K::Check, "", 176, 125, 16, 20},
-    {IDC_ACTIVE_WINDOW_SHIFT, K::Check, "", 218, 125, 16, 20},
-    {IDC_ACTIVE_WINDOW_WIN, K::Check, "", 260, 125, 16, 20},
+    {IDC_ACTIVE_WINDOW_CTRL, K::BareCheck, "", 134, 125, 16, 20},
+    {IDC_ACTIVE_WINDOW_ALT, K::BareCheck, "", 176, 125, 16, 20},
+    {IDC_ACTIVE_WINDOW_SHIFT, K::BareCheck, "", 218, 125, 16, 20},
+    {IDC_ACTIVE_WINDOW_WIN, K::BareCheck, "", 260, 125, 16, 20},
     {IDC_ACTIVE_WINDOW_KEY, K::List, "", 300, 124, 96, 300},
     {IDC_DEFAULT_ACTION_LABEL, K::Label, English(T::GeneralDefaultTrayAction), 12, 181, 150, 16},
     {IDC_DEFAULT_ACTION, K::List, "", 170, 178, 200, 100},
@@ -74,10 +79,10 @@ constexpr ControlLayout kGeneralControls[] = {
 constexpr ControlLayout kPrintingControls[] = {
     {IDC_PRINTER_LABEL, K::Label, English(T::PrintingPrinter), 12, 15, 70, 16},
     {IDC_PRINTER, K::NameList, "", 90, 12, 220, 200},
-    {IDC_PAGE_POSITION_LABEL, K::Label, English(T::PrintingPagePosition), 12, 83, 70, 16},
-    {IDC_PAGE_POSITION, K::List, "", 90, 80, 160, 240},
     {IDC_PRINTER_PROPERTIES, K::Button, "Properties", 318, 10, 85, kButtonHeight},
     {IDC_FIT_TO_PAGE, K::Check, English(T::PrintingFitToPage), 90, 46, 220, 20},
+    {IDC_PAGE_POSITION_LABEL, K::Label, English(T::PrintingPagePosition), 12, 83, 70, 16},
+    {IDC_PAGE_POSITION, K::List, "", 90, 80, 160, 240},
     {IDC_ORIENTATION_LABEL, K::Label, English(T::PrintingOrientation), 12, 117, 70, 16},
     {IDC_ORIENTATION, K::List, "", 90, 114, 180, 120},
     {IDC_COPIES_LABEL, K::Label, English(T::PrintingCopies), 12, 151, 70, 16},
@@ -96,13 +101,13 @@ constexpr ControlLayout kWatermarkControls[] = {
     {IDC_WATERMARK_TEXT_LABEL, K::Label, English(T::WatermarkText), 12, 77, 80, 16},
     {IDC_WATERMARK_TEXT, K::Edit, "", 100, 74, 300, 22, true},
     {IDC_WATERMARK_FONT_LABEL, K::Label, English(T::WatermarkFont), 12, 109, 80, 16},
-    {IDC_WATERMARK_FONT, K::Button, English(T::BrowseFont), 100, 105, 300, kButtonHeight, true},
+    {IDC_WATERMARK_FONT, K::ValueButton, English(T::BrowseFont), 100, 105, 300, kButtonHeight, true},
     {IDC_WATERMARK_COLOR, K::Button, English(T::WatermarkFontColor), 100, 137, 130, kButtonHeight, true},
     {IDC_COLOR_SWATCH, K::Swatch, "", 194, 142, 28, 15},
     {IDC_TRANSPARENCY_GROUP, K::Group, English(T::WatermarkTransparency), 8, 172, 400, 90},
     {IDC_TRANSPARENCY, K::TrackBar, "", 16, 192, 384, 32, true},
-    {IDC_SOLID_LABEL, K::Label, English(T::WatermarkSolid), 22, 232, 120, 16},
-    {IDC_INVISIBLE_LABEL, K::RightLabel, English(T::WatermarkInvisible), 274, 232, 120, 16},
+    {IDC_SOLID_LABEL, K::Text, English(T::WatermarkSolid), 22, 232, 120, 16},
+    {IDC_INVISIBLE_LABEL, K::RightText, English(T::WatermarkInvisible), 274, 232, 120, 16},
 };
 
 constexpr ControlLayout kTimerControls[] = {
@@ -127,6 +132,52 @@ const PageLayout kPageLayouts[kPageCount] = {
 
 std::string GroupCaption(const std::string& text) { return " " + text + " "; }
 
+namespace {
+
+bool IsInput(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::List:
+    case ControlKind::NameList:
+    case ControlKind::Edit:
+    case ControlKind::TrackBar:
+    case ControlKind::ValueButton:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool TakesAccessKey(std::span<const ControlLayout> rows, size_t row) {
+  switch (rows[row].kind) {
+    case ControlKind::Label:
+    case ControlKind::Check:
+    case ControlKind::Button:
+      return true;
+    case ControlKind::Group:
+      return row + 1 < rows.size() && IsInput(rows[row + 1].kind);
+    default:
+      return false;
+  }
+}
+
+const ControlLayout* RowLabelOf(std::span<const ControlLayout> rows, size_t row) {
+  for (size_t before = row; before-- > 0;) {
+    if (rows[before].kind == ControlKind::Label) return &rows[before];
+  }
+  return nullptr;
+}
+
+// The head whose design spans the middle of the box.
+const ControlLayout* ColumnHeadOf(std::span<const ControlLayout> rows, size_t row) {
+  const int middle = rows[row].x + rows[row].width / 2;
+  for (const ControlLayout& head : rows) {
+    if (head.kind == ControlKind::CentredText && head.x <= middle && middle < head.x + head.width) return &head;
+  }
+  return nullptr;
+}
+
 HWND CreateControl(const ControlLayout& layout, HWND parent) {
   const KindStyle& kind = kKindStyles[static_cast<int>(layout.kind)];
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style | (layout.disabled ? WS_DISABLED : 0);
@@ -150,6 +201,14 @@ constexpr int kListTextMargin = 8;
 // No caption widens its control beyond the page's design width.
 constexpr int kWidestNeed = kClientWidth - 4 * kMargin;
 
+// A link's text without the markup around the address.
+std::string LinkCaption(std::string text) {
+  for (const char* tag : {"<a>", "</a>"}) {
+    if (const size_t at = text.find(tag); at != std::string::npos) text.erase(at, std::char_traits<char>::length(tag));
+  }
+  return text;
+}
+
 // Pixels of the text on one line in the control's font: its width as the
 // control draws it ("&" marks a mnemonic) and the font's line height.
 SIZE TextExtent(HWND control, const std::string& text) {
@@ -168,15 +227,18 @@ SIZE NeededSize(ControlKind kind, HWND control, int dpi) {
   const SIZE text = TextExtent(control, WindowText(control));
   switch (kind) {
     case ControlKind::Label:
-    case ControlKind::CentredLabel:
-    case ControlKind::RightLabel:
-    case ControlKind::Link:
+    case ControlKind::Text:
+    case ControlKind::CentredText:
+    case ControlKind::RightText:
       return text;
+    case ControlKind::Link:
+      return TextExtent(control, LinkCaption(WindowText(control)));
     case ControlKind::Check: {
       const int box = SystemMetricForDpi(SM_CXMENUCHECK, dpi);
       return {text.cx == 0 ? box : box + Scale(kCheckTextGap, dpi) + text.cx, std::max<LONG>(box, text.cy)};
     }
     case ControlKind::Button:
+    case ControlKind::ValueButton:
       return {text.cx + 2 * Scale(kButtonMargin.cx, dpi), text.cy + 2 * Scale(kButtonMargin.cy, dpi)};
     case ControlKind::Edit:
       return {0, text.cy + 2 * Scale(kEditMargin, dpi)};
@@ -190,6 +252,7 @@ SIZE NeededSize(ControlKind kind, HWND control, int dpi) {
     case ControlKind::NameList:
     case ControlKind::TrackBar:
     case ControlKind::Swatch:
+    case ControlKind::BareCheck:  // its text is a name, not a caption
       break;
   }
   return {0, 0};
@@ -211,7 +274,7 @@ void FollowWhatItLiesOn(std::span<const ControlLayout> rows, std::vector<RoomBox
   const RECT design = Scaled(rows[i], dpi);
   RoomBox& box = boxes[i];
   const bool swatch = rows[i].kind == ControlKind::Swatch && i > 0;
-  const bool bareCheck = rows[i].kind == ControlKind::Check && rows[i].text[0] == '\0';
+  const bool bareCheck = rows[i].kind == ControlKind::BareCheck;
   if (!swatch && !bareCheck) return;
   box.width = design.right - design.left;
   box.height = design.bottom - design.top;
@@ -222,12 +285,9 @@ void FollowWhatItLiesOn(std::span<const ControlLayout> rows, std::vector<RoomBox
     box.top = button.top + (design.top - buttonDesign.top);
     return;
   }
-  for (size_t head = 0; head < rows.size(); ++head) {
-    const RECT headDesign = Scaled(rows[head], dpi);
-    if (rows[head].kind == ControlKind::CentredLabel && headDesign.left <= Centre(design) &&
-        Centre(design) < headDesign.right) {
-      box.left = boxes[head].left + boxes[head].width / 2 - (Centre(design) - design.left);
-    }
+  if (const ControlLayout* head = ColumnHeadOf(rows, i)) {
+    const RoomBox& column = boxes[static_cast<size_t>(head - rows.data())];
+    box.left = column.left + column.width / 2 - (Centre(design) - design.left);
   }
 }
 

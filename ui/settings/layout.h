@@ -16,15 +16,19 @@ inline constexpr int kButtonWidth = 75;
 inline constexpr int kButtonHeight = 25;
 inline constexpr int kButtonGap = 6;
 
-// A NameList holds names the user has (printers, languages): it keeps its
-// width whatever they are. A List grows to hold its items.
+// A Label names the input after it and takes an access key; a Text is
+// only read. A NameList holds names the user has (printers, languages): it
+// keeps its width whatever they are. A List grows to hold its items.
 enum class ControlKind {
   Label,
-  CentredLabel,
-  RightLabel,
+  Text,
+  CentredText,
+  RightText,
   Link,
   Check,
+  BareCheck,  // a check box under a column head: its name is hidden text
   Button,
+  ValueButton,  // a push button whose caption is the value it edits (the font)
   List,
   NameList,
   Edit,
@@ -69,6 +73,15 @@ inline constexpr ButtonLayout kButtonLayouts[] = {
 
 // A group box's caption: one blank on each side keeps it off the frame line.
 std::string GroupCaption(const std::string& text);
+
+// Whether the row's caption takes an access key: the check boxes and
+// commands, the labels, and a group that names the input it begins with.
+bool TakesAccessKey(std::span<const ControlLayout> rows, size_t row);
+
+// The label that names a row of inputs and the head of the column a bare
+// check box stands in; nullptr where there is none.
+const ControlLayout* RowLabelOf(std::span<const ControlLayout> rows, size_t row);
+const ControlLayout* ColumnHeadOf(std::span<const ControlLayout> rows, size_t row);
 
 // Makes the control in the parent, at its design place. Swatches are made by
 // their own class.

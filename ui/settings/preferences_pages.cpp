@@ -7,6 +7,7 @@
 #include "base/system_text.h"
 #include "core/capture/key_names.h"
 #include "core/information/home_page.h"
+#include "core/languages/access_keys.h"
 #include "core/output/page_geometry.h"
 #include "core/settings/font_caption.h"
 #include "services/languages/language_folder.h"
@@ -27,7 +28,6 @@ constexpr int kTransparencyPage = 5;
 constexpr int kTransparencyTick = 15;
 constexpr int32_t kStyleBold = 1;
 constexpr int32_t kStyleItalic = 2;
-constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // a change of drawing order only
 
 constexpr int kNumberFields[] = {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_COPIES};
@@ -52,20 +52,12 @@ LRESULT PreferencesPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_COMMAND:
       pages_->HandleCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_CTLCOLORSTATIC:
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_HOME_PAGE_LINK) {
-        const auto dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, kLinkColor);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-      }
-      break;
-    case WM_SETCURSOR:
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == IDC_HOME_PAGE_LINK) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));  // a shared cursor: not owned
-        return TRUE;
-      }
-      break;
+    case WM_NOTIFY:
+      pages_->HandleNotify(lParam);
+      return 0;
+    case WM_DRAWITEM:
+      pages_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
   }
   return DefaultHandling(message, wParam, lParam);
 }
@@ -78,6 +70,19 @@ void LanguageListKeys::Attach(HWND list, PreferencesPages& pages) {
 LRESULT LanguageListKeys::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // With Alt held the key comes as a system key.
   if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam == VK_F5) pages_->RefreshLanguages();
+  return DefaultHandling(message, wParam, lParam);
+}
+
+void LinkKeys::Attach(HWND link, PreferencesPages& pages) {
+  pages_ = &pages;
+  Subclass::Attach(link);
+}
+
+LRESULT LinkKeys::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN && wParam == VK_SPACE) {
+    pages_->OpenHomePage();
+    return 0;
+  }
   return DefaultHandling(message, wParam, lParam);
 }
 
@@ -108,12 +113,8 @@ void PreferencesPages::CreateControls() {
   for (int page = 0; page < kPageCount; ++page) {
     pages_[page].Create(*this, tabs_.get(), RECT{0, 0, kClientWidth, kClientHeight}, kPageLayouts[page].id);
     for (const ControlLayout& layout : kPageLayouts[page].controls) {
-      if (layout.kind == ControlKind::Swatch) {
-        swatch_.Create(pages_[page].handle(), layout);
-        controls_[page].push_back(swatch_.handle());
-      } else {
-        controls_[page].push_back(CreateControl(layout, pages_[page].handle()));
-      }
+      controls_[page].push_back(CreateControl(layout, pages_[page].handle()));
+      if (layout.kind == ControlKind::Swatch) swatch_.Attach(controls_[page].back());
     }
     // A group box fills its inside: it goes beneath the controls it holds.
     // It takes no focus, so this changes only what is drawn on top.
@@ -144,13 +145,20 @@ void PreferencesPages::CreateControls() {
   Send(transparency, TBM_SETPAGESIZE, 0, kTransparencyPage);
   Send(transparency, TBM_SETTICFREQ, kTransparencyTick, 0);
 
-  SetWindowTextOf(Control(IDC_HOME_PAGE_LINK), std::string(kHomePageHost));
+  // Wine's link control measures a link without its last character: a
+  // zero-width space ends it there, so that the address is not cut.
+  SetWindowTextOf(Control(IDC_HOME_PAGE_LINK), "<a>" + std::string(kHomePageHost) + "\u200B</a>");
+  // A track bar shows no text: its name is its label's, for screen readers.
+  SetWindowTextOf(Control(IDC_TRANSPARENCY), English(TextId::WatermarkTransparency));
 
   // The swatch lies on the right end of the Color button; it takes no focus,
   // so raising it changes only what is drawn on top.
   SetWindowPos(swatch_.handle(), HWND_TOP, 0, 0, 0, 0, kKeepPlace);
 
   languageKeys_.Attach(Control(IDC_LANGUAGE), *this);
+  linkKeys_.Attach(Control(IDC_HOME_PAGE_LINK), *this);
+  // OK answers Enter wherever the focus is, but on another button.
+  AddStyle(Control(IDC_OK), BS_DEFPUSHBUTTON);
   ApplyWatermarkSwitch();
   ChangeDpi(WindowDpi(window_));
   SelectPage(Page::General);
@@ -161,20 +169,12 @@ void PreferencesPages::CreateControls() {
 void PreferencesPages::ChangeDpi(int dpi) {
   dpi_ = dpi;
   owners::Font font = MessageFont(dpi);
-  LOGFONTW underlined{};
-  GetObjectW(font.get(), sizeof underlined, &underlined);
-  underlined.lfUnderline = TRUE;
-  owners::Font linkFont(CreateFontIndirectW(&underlined));
-
-  const auto use = [](HWND control, HFONT chosen) { Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen)); };
-  use(tabs_.get(), font.get());
-  for (const owners::Window& button : buttons_) use(button.get(), font.get());
-  for (const std::vector<HWND>& controls : controls_) {
-    for (HWND control : controls) use(control, control == Control(IDC_HOME_PAGE_LINK) ? linkFont.get() : font.get());
-  }
-  // The old fonts go only now that no control uses them.
+  const auto use = [&font](HWND control) { Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get())); };
+  use(tabs_.get());
+  for (const owners::Window& button : buttons_) use(button.get());
+  for (const std::vector<HWND>& controls : controls_) std::ranges::for_each(controls, use);
+  // The old font goes only now that no control uses it.
   controlFont_ = std::move(font);
-  linkFont_ = std::move(linkFont);
   LayOut();
 }
 
@@ -279,8 +279,10 @@ void PreferencesPages::ShowPreferences(const Preferences& record, const std::str
   font_.size = record.WatermarkFontSize;
   font_.bold = (record.WatermarkFontStyle & kStyleBold) != 0;
   font_.italic = (record.WatermarkFontStyle & kStyleItalic) != 0;
+  // A font's name is shown as it is: an "&" in it marks no key.
   SetWindowTextOf(Control(IDC_WATERMARK_FONT),
-                  StoredFontCaption(record.WatermarkFontName, font_.bold, font_.italic, font_.size, browseFont));
+                  LiteralCaption(StoredFontCaption(record.WatermarkFontName, font_.bold, font_.italic, font_.size,
+                                                   WithoutAccessKey(browseFont))));
   fontColor_ = record.WatermarkFontColor;
 
   // The printers the system had at the first look; the stored one selected.
@@ -330,10 +332,9 @@ void PreferencesPages::HandleCommand(int id, WORD code) {
       {IDC_BROWSE_FOLDER, BN_CLICKED, &PreferencesPages::ChooseFileFolder},
       {IDC_WATERMARK_FONT, BN_CLICKED, &PreferencesPages::ChooseWatermarkFont},
       {IDC_WATERMARK_COLOR, BN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
-      {IDC_COLOR_SWATCH, STN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
+      {IDC_COLOR_SWATCH, BN_CLICKED, &PreferencesPages::ChooseWatermarkColor},
       {IDC_PRINTER_PROPERTIES, BN_CLICKED, &PreferencesPages::OpenPrinterSetup},
       {IDC_REFRESH_LANGUAGES, BN_CLICKED, &PreferencesPages::RefreshLanguages},
-      {IDC_HOME_PAGE_LINK, STN_CLICKED, &PreferencesPages::OpenHomePage},
   };
   for (const Route& route : kRoutes) {
     if (route.id == id && route.code == code) {
@@ -352,9 +353,57 @@ void PreferencesPages::HandleCommand(int id, WORD code) {
 
 bool PreferencesPages::HandleNotify(LPARAM lParam) {
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header->idFrom == IDC_HOME_PAGE_LINK && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+    OpenHomePage();
+    return true;
+  }
   if (header->idFrom != IDC_PAGES || header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
   ShowSelectedPage();
+  // The arrow keys go on changing the tab while the page control has the
+  // focus; a page chosen any other way is entered at its first control.
+  if (GetFocus() != tabs_.get()) FocusFirstControl();
   return true;
+}
+
+void PreferencesPages::DrawItem(const DRAWITEMSTRUCT& item) const {
+  if (item.hwndItem == swatch_.handle()) swatch_.Draw(item);
+}
+
+// -- the keyboard --------------------------------------------------------------
+
+namespace {
+
+bool IsTabStop(HWND control) {
+  return (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+}  // namespace
+
+HWND PreferencesPages::NextTabStop(HWND from, bool backwards) const {
+  std::vector<HWND> order{tabs_.get()};
+  const std::vector<HWND>& page = controls_[static_cast<size_t>(CurrentPage())];
+  order.insert(order.end(), page.begin(), page.end());
+  for (const owners::Window& button : buttons_) order.push_back(button.get());
+  // From a control that is no tab stop, such as a label, the search starts
+  // at its place in the order; from outside the order, at either end.
+  const auto found = std::ranges::find(order, from);
+  const size_t count = order.size();
+  size_t at = found != order.end() ? static_cast<size_t>(found - order.begin()) : backwards ? 0 : count - 1;
+  for (size_t step = 0; step < count; ++step) {
+    at = backwards ? (at + count - 1) % count : (at + 1) % count;
+    if (IsTabStop(order[at])) return order[at];
+  }
+  return nullptr;
+}
+
+void PreferencesPages::FocusFirstControl() const {
+  if (HWND first = NextTabStop(tabs_.get(), false)) SetFocus(first);
+}
+
+void PreferencesPages::SelectNextPage(bool backwards) {
+  const int current = static_cast<int>(CurrentPage());
+  SelectPage(static_cast<Page>((current + (backwards ? kPageCount - 1 : 1)) % kPageCount));
+  FocusFirstControl();
 }
 
 void PreferencesPages::SelectPage(Page page) {

@@ -46,6 +46,17 @@ class LanguageListKeys : public Subclass {
   PreferencesPages* pages_ = nullptr;
 };
 
+// Space on the home-page link opens it, as Enter does.
+class LinkKeys : public Subclass {
+ public:
+  void Attach(HWND link, PreferencesPages& pages);
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  PreferencesPages* pages_ = nullptr;
+};
+
 class PreferencesPages {
  public:
   // Makes the controls in the window's client area. The printer object fills
@@ -87,8 +98,22 @@ class PreferencesPages {
 
   // A command of a control on a page.
   void HandleCommand(int id, WORD code);
-  // WM_NOTIFY of the window; true when it was the page control's.
+  // WM_NOTIFY of the window or a page; true when it was the page control's
+  // or the link's.
   bool HandleNotify(LPARAM lParam);
+  // WM_DRAWITEM of a page: the swatch.
+  void DrawItem(const DRAWITEMSTRUCT& item) const;
+  void OpenHomePage();
+
+  // The tab stops of the window in reading order: the page control, the
+  // shown page's controls, OK, Cancel and Apply. The one after `from`, or
+  // before it, among those shown and enabled; from a label, the input it
+  // names; from elsewhere, the first or the last.
+  HWND NextTabStop(HWND from, bool backwards) const;
+  // The focus on the first control of the page shown.
+  void FocusFirstControl() const;
+  // The next page or the one before, in a ring, with the focus on its first control.
+  void SelectNextPage(bool backwards);
 
   HWND window() const { return window_; }
   // A control by its IDC_ identifier; nullptr for an unknown one.
@@ -101,6 +126,8 @@ class PreferencesPages {
   const FontChoice& Font() const { return font_; }
   // The caption of the folder picker the Browse button opens.
   void SetFolderPickerTitle(std::string title) { folderPickerTitle_ = std::move(title); }
+  // The swatch's name: this caption, then the colour's value.
+  void SetSwatchCaption(std::string caption);
   int32_t FontColor() const { return fontColor_; }
 
  private:
@@ -117,8 +144,8 @@ class PreferencesPages {
   void ChooseWatermarkColor();
   void ChooseFileFolder();
   void OpenPrinterSetup();
-  void OpenHomePage();
   void ShowSelectedPage();
+  void NameSwatch();
 
   HWND window_;
   Printer& printer_;
@@ -128,10 +155,10 @@ class PreferencesPages {
   FontChoice font_;
   int32_t fontColor_ = 0;  // 0x00BBGGRR as stored
   std::string folderPickerTitle_;
+  std::string swatchCaption_;
   int dpi_ = kBaseDpi;
-  // Declared before the windows that use them, so that they outlive them.
+  // Declared before the windows that use it, so that it outlives them.
   owners::Font controlFont_;
-  owners::Font linkFont_;
   owners::Window tabs_;
   std::array<owners::Window, std::size(kButtonLayouts)> buttons_;
   std::array<PreferencesPage, kPageCount> pages_;
@@ -139,4 +166,5 @@ class PreferencesPages {
   std::array<std::vector<HWND>, kPageCount> controls_;
   ColorSwatch swatch_;
   LanguageListKeys languageKeys_;
+  LinkKeys linkKeys_;
 };

@@ -1,3 +1,4 @@
+#include "core/languages/access_keys.h"
 #include "core/settings/font_caption.h"
 #include "core/settings/number_field.h"
 #include "services/information/help.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr COLORREF kSwatchOutlineOn = RGB(0, 0, 0);
 constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT,
                                               IDC_WATERMARK_COLOR, IDC_TRANSPARENCY};
 
@@ -22,9 +22,19 @@ constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMAR
 void PreferencesPages::ApplyWatermarkSwitch() {
   const bool on = Ticked(Control(IDC_MAKE_WATERMARK));
   for (int id : kWatermarkControlsSwitched) EnableWindow(Control(id), on);
-  swatch_.SetColors(on ? SwatchColors{static_cast<COLORREF>(fontColor_), kSwatchOutlineOn}
+  // Outlined in the text colour, so that a high-contrast theme frames it too.
+  swatch_.SetColors(on ? SwatchColors{static_cast<COLORREF>(fontColor_), GetSysColor(COLOR_WINDOWTEXT)}
                        : SwatchColors{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)});
+  NameSwatch();
 }
+
+void PreferencesPages::SetSwatchCaption(std::string caption) {
+  swatchCaption_ = std::move(caption);
+  NameSwatch();
+}
+
+// The colour held, whether or not the swatch shows it now.
+void PreferencesPages::NameSwatch() { swatch_.SetName(ColorCaption(swatchCaption_, fontColor_)); }
 
 void PreferencesPages::ApplyDelaySwitch() { EnableWindow(Control(IDC_DELAY), Ticked(Control(IDC_DELAYED_CAPTURE))); }
 
@@ -64,8 +74,9 @@ void PreferencesPages::LeaveNumberField(HWND field) {
 
 void PreferencesPages::ChooseWatermarkFont() {
   if (dialogs_.chooseFont(window_, font_)) {
-    SetWindowTextOf(Control(IDC_WATERMARK_FONT),
-                    ChosenFontCaption(font_.name, font_.bold, font_.italic, static_cast<uint32_t>(font_.size)));
+    SetWindowTextOf(Control(IDC_WATERMARK_FONT), LiteralCaption(ChosenFontCaption(
+                                                     font_.name, font_.bold, font_.italic,
+                                                     static_cast<uint32_t>(font_.size))));
   }
   ApplyWatermarkSwitch();
 }
