@@ -252,6 +252,10 @@ TEST_F(AboutWindowOnScreen, VersionStandsRightAlignedAt249WhateverItsLength) {
   for (int i = 0; i < 2; ++i) {
     about_->SetVersionCaption(captions[i]);
     EXPECT_EQ(about_->VersionCaption(), captions[i]);
+    char name[256] = "";
+    GetWindowTextA(about_->handle(), name, sizeof name);
+    EXPECT_EQ(std::string(name), std::string("Vorlane ") + captions[i] + ", www.vorlane-print.com, www.telmaric-software.com")
+        << "the labels read by a screen reader";
     const Surface surface(kAboutWidth, kAboutHeight, kWhite);
     Paint(surface);
     // The version label's band, from its top to above the address labels.

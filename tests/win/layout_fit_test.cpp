@@ -1,7 +1,8 @@
 // The Preferences window in every shipped language and in English, at 96,
 // 144 and 192 dpi: every caption is measured in its control's own font and
-// must fit the control, and no two controls of a page overlap. Needs a
-// display: run under tests/testenv.py.
+// must fit the control, no two controls of a page overlap, Tab reads each
+// page in order and no access key repeats on it. Needs a display: run under
+// tests/testenv.py.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -13,6 +14,7 @@
 
 #include "base/owners.h"
 #include "base/system_text.h"
+#include "core/languages/access_keys.h"
 #include "info_paths.h"
 #include "resources/resource.h"
 #include "services/output/printer.h"
@@ -82,6 +84,7 @@ std::string Misfit(const Control& control, int dpi) {
   const LONG width = control.place.right - control.place.left;
   const LONG height = control.place.bottom - control.place.top;
   const auto scaled = [dpi](int length) { return MulDiv(length, dpi, 96); };
+  if (width == 0 && height == 0) return {};  // a label for screen readers only
   const SIZE text = Extent(control.window, WindowText(control.window));
   int room = width;
   if (lstrcmpiA(kind.c_str(), "ComboBox") == 0) {
@@ -130,10 +133,46 @@ bool MeantToOverlap(const Control& a, const Control& b) {
          ids == std::minmax(IDC_WATERMARK_COLOR, IDC_COLOR_SWATCH);
 }
 
+// Tab goes from one control to the next as a reader does: on along a row,
+// or down to a later one. Each stop is named by where it stands.
+std::string ReadingOrderMisstep(PreferencesPages& pages, Page page) {
+  pages.SelectPage(page);
+  HWND tabs = pages.Control(IDC_PAGES);
+  RECT previous{};
+  std::string before = "the page control";
+  int stops = 0;
+  for (HWND stop = pages.NextTabStop(tabs, false); stop && IsChild(tabs, stop); stop = pages.NextTabStop(stop, false)) {
+    ++stops;
+    RECT place{};
+    GetWindowRect(stop, &place);
+    const bool sameRow = place.top < previous.bottom && previous.top < place.bottom;
+    const std::string name = std::to_string(GetDlgCtrlID(stop));
+    if (before != "the page control" && !(sameRow ? place.left > previous.left : place.top > previous.top)) {
+      return name + " after " + before;
+    }
+    previous = place;
+    before = name;
+  }
+  return stops < 2 ? "only " + std::to_string(stops) + " tab stop" : std::string();
+}
+
+// Each caption that takes an access key has one, and none is taken twice
+// on a page or by Apply below the pages.
+std::string RepeatedOrMissingKey(const PreferencesPages& pages, const PageLayout& page) {
+  std::vector<std::string> keys = {AccessKeyOf(WindowText(pages.Control(IDC_APPLY)))};
+  for (size_t row = 0; row < page.controls.size(); ++row) {
+    if (!TakesAccessKey(page.controls, row)) continue;
+    const std::string caption = WindowText(pages.Control(page.controls[row].id));
+    const std::string key = AccessKeyOf(caption);
+    if (key.empty() || std::ranges::find(keys, key) != keys.end()) return caption;
+    keys.push_back(key);
+  }
+  return {};
+}
+
 TEST(PreferencesLayout, EveryCaptionFitsInEveryLanguageAtEveryDpi) {
-  const owners::Window host(test_window::Make({.className = "VorlaneFitHost",
-                                               .style = WS_OVERLAPPED | WS_CAPTION,
-                                               .place = {0, 0, 500, 400}}));
+  const owners::Window host(test_window::Make(
+      {.className = "VorlaneFitHost", .style = WS_OVERLAPPED | WS_CAPTION, .place = {0, 0, 500, 400}}));
   ASSERT_TRUE(host) << "no window: run on a display (tests/testenv.py)";
   Printer printer([] { return std::vector<std::string>{"A printer"}; });
   const std::string program = info_paths::Program();
@@ -141,6 +180,10 @@ TEST(PreferencesLayout, EveryCaptionFitsInEveryLanguageAtEveryDpi) {
   pages.RefreshLanguages();
   const std::vector<std::string> languages = Items(pages.Control(IDC_LANGUAGE));
   ASSERT_GE(languages.size(), 4u) << "English and the shipped languages";
+  // Every control enabled, so that Tab visits them all.
+  Preferences everything = DefaultPreferences("A printer");
+  everything.WatermarkMake = everything.TimerDelayedCapture = everything.TimerSeveralShots = true;
+  pages.ShowPreferences(everything, "Browse Font");
 
   for (const std::string& language : languages) {
     pages.SelectLanguage(language);
@@ -158,6 +201,10 @@ TEST(PreferencesLayout, EveryCaptionFitsInEveryLanguageAtEveryDpi) {
             EXPECT_FALSE(Overlap(controls[i].place, controls[j].place)) << controls[i].name << " " << controls[j].name;
           }
         }
+      }
+      for (int page = 0; page < kPageCount; ++page) {
+        EXPECT_EQ(ReadingOrderMisstep(pages, static_cast<Page>(page)), "") << "Tab out of reading order";
+        EXPECT_EQ(RepeatedOrMissingKey(pages, kPageLayouts[page]), "") << "an access key missing or repeated";
       }
       for (int button : {IDC_OK, IDC_CANCEL, IDC_APPLY}) {
         const Control control{pages.Control(button), {}, WindowText(pages.Control(button))};

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 
 #include "base/message_loop.h"
 #include "base/owners.h"
+#include "base/system_text.h"
 #include "core/capture/key_names.h"
 #include "core/languages/access_keys.h"
 #include "resources/resource.h"
@@ -61,16 +63,6 @@ HWND MakeHost() {
 std::string TextOf(HWND window) {
   char text[4096] = {};
   GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-std::string TabTitle(HWND tabs, int index) {
-  char text[256] = {};
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   return text;
 }
 
@@ -355,6 +347,66 @@ TEST_F(PreferencesPagesOnScreen, TheFaceReleasesWhatItOwnsWhicheverGoesFirst) {
   hostPages = nullptr;
   pages_.reset();
   EXPECT_EQ(owners::liveCount, before - 1) << "only the host window is gone";
+}
+
+namespace {
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// What a screen reader calls a control: the name its accessibility object
+// gives. For a list or a field, whose own text is its value, that object
+// reads the label right before it; the same is done here where the system
+// gives the value instead.
+std::string AccessibleName(HWND control) {
+  const std::string kind = ClassOf(control);
+  if (lstrcmpiA(kind.c_str(), "Edit") == 0 || lstrcmpiA(kind.c_str(), "ComboBox") == 0) {
+    HWND label = GetWindow(control, GW_HWNDPREV);
+    return label && lstrcmpiA(ClassOf(label).c_str(), "Static") == 0 ? WithoutAccessKey(TextOf(label)) : "";
+  }
+  IAccessible* made = nullptr;
+  if (FAILED(
+          AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&made)))) {
+    return WithoutAccessKey(TextOf(control));
+  }
+  const owners::Com<IAccessible> object(made);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  if (FAILED(object.get()->get_accName(self, &name)) || !name) return {};
+  const std::string text = Narrow(name);
+  SysFreeString(name);
+  return text;
+}
+
+}  // namespace
+
+TEST_F(PreferencesPagesOnScreen, EveryControlHasAName) {
+  CoInitialize(nullptr);
+  Open(Defaults());
+  std::vector<HWND> controls = {Control(IDC_PAGES), Control(IDC_OK), Control(IDC_CANCEL), Control(IDC_APPLY)};
+  for (const PageLayout& page : kPageLayouts) {
+    for (const ControlLayout& row : page.controls) {
+      if (row.id != kNoControlId) controls.push_back(Control(row.id));
+    }
+  }
+  for (HWND control : controls) {
+    const std::string name = AccessibleName(control);
+    std::printf("%5d %-18s %s\n", GetDlgCtrlID(control), ClassOf(control).c_str(), name.c_str());
+    EXPECT_NE(name.find_first_not_of(' '), std::string::npos) << "control " << GetDlgCtrlID(control) << " has no name";
+  }
+  EXPECT_EQ(AccessibleName(Control(IDC_ENTIRE_SCREEN_CTRL)), "Entire screen: Ctrl");
+  EXPECT_EQ(AccessibleName(Control(IDC_ACTIVE_WINDOW_WIN)), "Active window: Win");
+  EXPECT_EQ(AccessibleName(Control(IDC_COLOR_SWATCH)), "Color #000000");
+  EXPECT_EQ(AccessibleName(Control(IDC_TRANSPARENCY)), "Transparency");
+  EXPECT_EQ(AccessibleName(Control(IDC_COPIES)), "Copies");
+  EXPECT_EQ(AccessibleName(Control(IDC_PRINTER)), "Printer");
+  EXPECT_EQ(AccessibleName(Control(IDC_ENTIRE_SCREEN_KEY)), "Entire screen: Key");
+  CoUninitialize();
 }
 
 TEST_F(PreferencesPagesOnScreen, ARequestToCloseAPageLeavesItInPlace) {
@@ -931,14 +983,15 @@ TEST_F(PreferencesPagesOnScreen, EveryTextReachesItsOwnPlace) {
   // Read as they show, without their access keys. Some land in more than
   // one place: the default action list and the font button repeat three, the
   // track bar is named by the text of its group, and the name of the eight
-  // check boxes under the column heads holds no field to fill here.
+  // check boxes and two key lists under the column heads holds no field to
+  // fill here; the page control is named after the tab it shows.
   std::map<std::string, int> places;
   for (const auto& [where, text] : Changes(english)) {
     if (where.find(" selected") == std::string::npos) ++places[WithoutAccessKey(text)];
   }
-  const std::map<std::string, int> repeated = {{"<TakeEntireScreen>", 2},      {"<Preferences>", 2},
-                                               {"<BrowseFont>", 2},            {"<WatermarkTransparency>", 2},
-                                               {"<GeneralShortcutsBox>", 9}};
+  const std::map<std::string, int> repeated = {{"<TakeEntireScreen>", 2},     {"<Preferences>", 2},
+                                               {"<BrowseFont>", 2},           {"<WatermarkTransparency>", 2},
+                                               {"<GeneralShortcutsBox>", 11}, {"<GeneralTitle>", 2}};
   for (const TextRow& row : kTextRows) {
     const std::string marked = std::string("<").append(row.key).append(">");
     const auto count = repeated.find(marked);

@@ -27,17 +27,19 @@ bool Checked(HMENU menu, UINT command) { return (GetMenuState(menu, command, MF_
 
 }  // namespace
 
+// Each item has an access key none of the others has.
 TEST(TrayMenu, ShowsExactlyTheFiveCommandsInTheLanguageOfTheTexts) {
   TrayMenu menu;
-  const std::vector<std::string> english = {"Preferences", "Run on startup", "-", "Help", "About", "-", "Exit"};
+  const std::vector<std::string> english = {"&Preferences", "&Run on startup", "-", "&Help", "&About", "-", "&Exit"};
   EXPECT_EQ(VisibleItems(menu.Make(Texts()).get()), english);
 
   const Texts german([](const std::string& section, const std::string& key, const std::string& fallback) {
-    return section == "TrayMenu" && key == "Exit" ? std::string("Beenden") : fallback;
+    if (section != "TrayMenu") return fallback;
+    return key == "Exit" ? std::string("Beenden") : key == "Help" ? std::string("&Pause") : fallback;
   });
-  std::vector<std::string> expected = english;
-  expected.back() = "Beenden";
-  EXPECT_EQ(VisibleItems(menu.Make(german).get()), expected);
+  EXPECT_EQ(VisibleItems(menu.Make(german).get()),
+            (std::vector<std::string>{"&Preferences", "&Run on startup", "-", "P&ause", "A&bout", "-", "B&eenden"}))
+      << "a key of the file's own is kept while it is free";
 }
 
 TEST(TrayMenu, TheDefaultActionPlacesTheBoldMark) {

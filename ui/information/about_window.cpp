@@ -151,6 +151,8 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void AboutWindow::SetVersionCaption(const std::string& caption) {
   labels_[static_cast<size_t>(Label::Version)] = caption;
+  // The labels are painted: the window's text is what a screen reader reads of them.
+  SetWindowTextW(handle(), Wide("Vorlane " + labels_[0] + ", " + labels_[1] + ", " + labels_[2]).c_str());
   // The old caption may have been wider: repaint what it covered too.
   InvalidateRect(handle(), nullptr, TRUE);
 }

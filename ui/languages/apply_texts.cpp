@@ -65,17 +65,22 @@ void ApplyAccessKeys(const Texts& texts, PreferencesPages& pages) {
 }
 
 // A check box under a column head carries its name as hidden text, such as
-// "Entire screen: Ctrl", for screen readers.
+// "Entire screen: Ctrl", and so does the hidden label of a list there, such
+// as "Entire screen: Key", for screen readers.
 void ApplyHiddenNames(const Texts& texts, PreferencesPages& pages) {
+  // A fixed text has no identifier to look it up by: it is its row's.
+  const auto shown = [&pages](const ControlLayout& row) {
+    return row.id == kNoControlId ? std::string(row.text) : WithoutAccessKey(WindowText(pages.Control(row.id)));
+  };
   for (const PageLayout& page : kPageLayouts) {
     for (size_t row = 0; row < page.controls.size(); ++row) {
-      if (page.controls[row].kind != ControlKind::BareCheck) continue;
+      const ControlKind kind = page.controls[row].kind;
+      if (kind != ControlKind::BareCheck && kind != ControlKind::HiddenLabel) continue;
       const ControlLayout* label = RowLabelOf(page.controls, row);
       const ControlLayout* head = ColumnHeadOf(page.controls, row);
       if (!label || !head) continue;
       const std::string name =
-          FillFields(texts[TextId::GeneralShortcutsBox],
-                     {{"%SHORTCUT%", WithoutAccessKey(WindowText(pages.Control(label->id)))}, {"%KEY%", head->text}});
+          FillFields(texts[TextId::GeneralShortcutsBox], {{"%SHORTCUT%", shown(*label)}, {"%KEY%", shown(*head)}});
       SetWindowTextOf(pages.Control(page.controls[row].id), LiteralCaption(name));
     }
   }
@@ -96,6 +101,8 @@ void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
            {WithoutAccessKey(texts[TextId::TakeEntireScreen]), WithoutAccessKey(texts[TextId::Preferences])});
   SelectIndex(defaultAction, selected);
   pages.SetFolderPickerTitle(texts[TextId::PrintingFolderTitle]);
+  // The page control is named after the tab it shows, in the new language.
+  pages.SelectPage(pages.CurrentPage());
   // Captions of another length: the controls make room for them.
   pages.LayOut();
 }

@@ -90,3 +90,13 @@ void SendTabTitle(HWND tabs, UINT message, int index, const std::string& title) 
 void InsertTab(HWND tabs, int index, const std::string& title) { SendTabTitle(tabs, TCM_INSERTITEMW, index, title); }
 
 void SetTabTitle(HWND tabs, int index, const std::string& title) { SendTabTitle(tabs, TCM_SETITEMW, index, title); }
+
+std::string TabTitle(HWND tabs, int index) {
+  wchar_t text[256] = L"";
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = static_cast<int>(std::size(text));
+  Send(tabs, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return Narrow(item.pszText);
+}

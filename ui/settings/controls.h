@@ -36,3 +36,4 @@ void AddStyle(HWND control, LONG_PTR style);
 // A tab of a page control: added at the index, or its title replaced.
 void InsertTab(HWND tabs, int index, const std::string& title);
 void SetTabTitle(HWND tabs, int index, const std::string& title);
+std::string TabTitle(HWND tabs, int index);

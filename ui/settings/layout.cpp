@@ -26,6 +26,7 @@ struct KindStyle {
 // takes no focus: the Color button beside it does the same by keyboard.
 constexpr KindStyle kKindStyles[] = {
     {L"STATIC", SS_LEFT, 0},
+    {L"STATIC", SS_LEFT, 0},
     {L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
     {L"STATIC", SS_CENTER | SS_NOPREFIX, 0},
     {L"STATIC", SS_RIGHT | SS_NOPREFIX, 0},
@@ -62,12 +63,14 @@ constexpr ControlLayout kGeneralControls[] = {
     {IDC_ENTIRE_SCREEN_ALT, K::BareCheck, "", 176, 93, 16, 20},
     {IDC_ENTIRE_SCREEN_SHIFT, K::BareCheck, "", 218, 93, 16, 20},
     {IDC_ENTIRE_SCREEN_WIN, K::BareCheck, "", 260, 93, 16, 20},
+    {IDC_ENTIRE_SCREEN_KEY_NAME, K::HiddenLabel, "", 300, 92, 0, 0},
     {IDC_ENTIRE_SCREEN_KEY, K::List, "", 300, 92, 96, 300},
     {IDC_ACTIVE_WINDOW_LABEL, K::Label, English(T::GeneralShortcutsActiveWindow), 16, 127, 110, 16},
     {IDC_ACTIVE_WINDOW_CTRL, K::BareCheck, "", 134, 125, 16, 20},
     {IDC_ACTIVE_WINDOW_ALT, K::BareCheck, "", 176, 125, 16, 20},
     {IDC_ACTIVE_WINDOW_SHIFT, K::BareCheck, "", 218, 125, 16, 20},
     {IDC_ACTIVE_WINDOW_WIN, K::BareCheck, "", 260, 125, 16, 20},
+    {IDC_ACTIVE_WINDOW_KEY_NAME, K::HiddenLabel, "", 300, 124, 0, 0},
     {IDC_ACTIVE_WINDOW_KEY, K::List, "", 300, 124, 96, 300},
     {IDC_DEFAULT_ACTION_LABEL, K::Label, English(T::GeneralDefaultTrayAction), 12, 181, 150, 16},
     {IDC_DEFAULT_ACTION, K::List, "", 170, 178, 200, 100},
@@ -169,11 +172,13 @@ const ControlLayout* RowLabelOf(std::span<const ControlLayout> rows, size_t row)
   return nullptr;
 }
 
-// The head whose design spans the middle of the box.
+// The head whose design spans the middle of the box, or its left edge for
+// a box of no width.
 const ControlLayout* ColumnHeadOf(std::span<const ControlLayout> rows, size_t row) {
   const int middle = rows[row].x + rows[row].width / 2;
   for (const ControlLayout& head : rows) {
-    if (head.kind == ControlKind::CentredText && head.x <= middle && middle < head.x + head.width) return &head;
+    const bool isHead = head.kind == ControlKind::CentredText || head.kind == ControlKind::Text;
+    if (isHead && head.y < rows[row].y && head.x <= middle && middle < head.x + head.width) return &head;
   }
   return nullptr;
 }
@@ -253,6 +258,7 @@ SIZE NeededSize(ControlKind kind, HWND control, int dpi) {
     case ControlKind::TrackBar:
     case ControlKind::Swatch:
     case ControlKind::BareCheck:  // its text is a name, not a caption
+    case ControlKind::HiddenLabel:
       break;
   }
   return {0, 0};
@@ -308,8 +314,7 @@ POINT LayOutPage(std::span<const ControlLayout> rows, std::span<const HWND> cont
     GetWindowRect(controls[i], &closed);
     const int height = IsList(rows[i].kind) ? closed.bottom - closed.top : design.bottom - design.top;
     boxes.push_back({design.left, design.top, design.right - design.left, height,
-                     std::min<int>(needed.cx, Scale(kWidestNeed, dpi)), needed.cy,
-                     rows[i].kind == ControlKind::Group});
+                     std::min<int>(needed.cx, Scale(kWidestNeed, dpi)), needed.cy, rows[i].kind == ControlKind::Group});
   }
   MakeRoom(boxes);
   for (size_t i = 0; i < rows.size(); ++i) FollowWhatItLiesOn(rows, boxes, i, dpi);

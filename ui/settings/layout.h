@@ -21,6 +21,7 @@ inline constexpr int kButtonGap = 6;
 // keeps its width whatever they are. A List grows to hold its items.
 enum class ControlKind {
   Label,
+  HiddenLabel,  // names the input after it for screen readers only: it takes no room
   Text,
   CentredText,
   RightText,
@@ -78,8 +79,8 @@ std::string GroupCaption(const std::string& text);
 // commands, the labels, and a group that names the input it begins with.
 bool TakesAccessKey(std::span<const ControlLayout> rows, size_t row);
 
-// The label that names a row of inputs and the head of the column a bare
-// check box stands in; nullptr where there is none.
+// The label that names a row of inputs and the head of the column an input
+// of that row stands in; nullptr where there is none.
 const ControlLayout* RowLabelOf(std::span<const ControlLayout> rows, size_t row);
 const ControlLayout* ColumnHeadOf(std::span<const ControlLayout> rows, size_t row);
 

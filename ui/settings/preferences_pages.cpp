@@ -96,14 +96,13 @@ PreferencesPages::PreferencesPages(HWND window, Printer& printer, std::string pr
 }
 
 void PreferencesPages::CreateControls() {
-  tabs_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, kClientWidth,
-                              kClientHeight, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)),
-                              GetModuleHandleW(nullptr), nullptr));
+  tabs_.reset(CreateWindowExW(
+      WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+      0, 0, kClientWidth, kClientHeight, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)),
+      GetModuleHandleW(nullptr), nullptr));
   for (size_t i = 0; i < buttons_.size(); ++i) {
-    const ControlLayout layout{
-        kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), 0, 0, kButtonWidth,
-        kButtonHeight};
+    const ControlLayout layout{kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), 0, 0,
+                               kButtonWidth,         kButtonHeight};
     buttons_[i].reset(CreateControl(layout, window_));
   }
   for (int page = 0; page < kPageCount; ++page) {
@@ -184,8 +183,7 @@ void PreferencesPages::LayOut() {
   std::ranges::transform(buttons_, buttons.begin(), [](const owners::Window& each) { return each.get(); });
   const SIZE button = ButtonSize(buttons, dpi_);
   // The page area: the design's, or more for what a page holds.
-  RECT design{0, 0, Scale(kClientWidth, dpi_) - 2 * margin,
-              Scale(kClientHeight - kButtonHeight, dpi_) - 3 * margin};
+  RECT design{0, 0, Scale(kClientWidth, dpi_) - 2 * margin, Scale(kClientHeight - kButtonHeight, dpi_) - 3 * margin};
   Send(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&design));
   SIZE area{design.right - design.left, design.bottom - design.top};
   for (int page = 0; page < kPageCount; ++page) {
@@ -198,10 +196,11 @@ void PreferencesPages::LayOut() {
   // Every tab on one row: the control is as wide as its titles need.
   RECT lastTab{};
   Send(tabs_.get(), TCM_GETITEMRECT, kPageCount - 1, reinterpret_cast<LPARAM>(&lastTab));
-  const int buttonsWidth = static_cast<int>(buttons_.size()) * (button.cx + Scale(kButtonGap, dpi_)) -
-                           Scale(kButtonGap, dpi_);
-  const int width = std::max({static_cast<int>(tabs.right - tabs.left), static_cast<int>(lastTab.right) + margin,
-                              buttonsWidth}) + 2 * margin;
+  const int buttonsWidth =
+      static_cast<int>(buttons_.size()) * (button.cx + Scale(kButtonGap, dpi_)) - Scale(kButtonGap, dpi_);
+  const int width =
+      std::max({static_cast<int>(tabs.right - tabs.left), static_cast<int>(lastTab.right) + margin, buttonsWidth}) +
+      2 * margin;
   const int height = static_cast<int>(tabs.bottom - tabs.top) + button.cy + 3 * margin;
 
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
@@ -373,8 +372,10 @@ void PreferencesPages::DrawItem(const DRAWITEMSTRUCT& item) const {
 
 namespace {
 
+// By its own style: the window around it may be hidden still.
 bool IsTabStop(HWND control) {
-  return (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(control) && IsWindowEnabled(control);
+  const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+  return (style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE);
 }
 
 }  // namespace
@@ -416,4 +417,6 @@ Page PreferencesPages::CurrentPage() const { return static_cast<Page>(Send(tabs_
 void PreferencesPages::ShowSelectedPage() {
   const auto shown = static_cast<int>(CurrentPage());
   for (int page = 0; page < kPageCount; ++page) ShowWindow(pages_[page].handle(), page == shown ? SW_SHOW : SW_HIDE);
+  // What a screen reader calls the page control: the tab it shows.
+  SetWindowTextOf(tabs_.get(), TabTitle(tabs_.get(), shown));
 }

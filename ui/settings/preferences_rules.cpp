@@ -74,9 +74,8 @@ void PreferencesPages::LeaveNumberField(HWND field) {
 
 void PreferencesPages::ChooseWatermarkFont() {
   if (dialogs_.chooseFont(window_, font_)) {
-    SetWindowTextOf(Control(IDC_WATERMARK_FONT), LiteralCaption(ChosenFontCaption(
-                                                     font_.name, font_.bold, font_.italic,
-                                                     static_cast<uint32_t>(font_.size))));
+    SetWindowTextOf(Control(IDC_WATERMARK_FONT), LiteralCaption(ChosenFontCaption(font_.name, font_.bold, font_.italic,
+                                                                                  static_cast<uint32_t>(font_.size))));
   }
   ApplyWatermarkSwitch();
 }

@@ -3,8 +3,11 @@
 #include <shellapi.h>
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "base/system_text.h"
+#include "core/languages/access_keys.h"
 
 namespace {
 
@@ -64,12 +67,19 @@ void TrayMenu::SetDefaultAction(int32_t defaultAction) {
 }
 
 owners::Menu TrayMenu::Make(const Texts& texts) const {
+  // Each item's caption with an access key no other item has.
+  std::vector<std::string> captions;
+  for (const MenuItem& item : kItems) {
+    if (item.command != 0) captions.push_back(texts[item.caption]);
+  }
+  const std::vector<std::string> keyed = ChooseAccessKeys(captions);
   owners::Menu menu(CreatePopupMenu());
+  size_t caption = 0;
   for (const MenuItem& item : kItems) {
     if (item.command == 0) {
       AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     } else {
-      AppendMenuW(menu.get(), MF_STRING, item.command, Wide(texts[item.caption]).c_str());
+      AppendMenuW(menu.get(), MF_STRING, item.command, Wide(keyed[caption++]).c_str());
     }
   }
   CheckMenuItem(menu.get(), IDM_RUN_ON_STARTUP, MF_BYCOMMAND | (runOnStartupChecked_ ? MF_CHECKED : MF_UNCHECKED));
