@@ -114,6 +114,17 @@ bool SendDpiChanged(HWND window, WORD dpi, const RECT& suggested) {
   return sent;
 }
 
+constexpr DWORD kFocusWait = 30000;
+constexpr DWORD kFocusPoll = 20;
+
+// The control with the focus in the window's thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 int Usage() {
   std::fputs(
       "usage: driver COMMAND ...\n"
@@ -133,6 +144,8 @@ int Usage() {
       "  settext WINDOW TEXT           sets a control's text\n"
       "  select LIST TEXT              selects the list entry with that text\n"
       "  foreground [WINDOW]           prints or sets the foreground window\n"
+      "  focus WINDOW                  prints the control with the focus in the window's thread\n"
+      "  stepfocus WINDOW N VK [VK ...] N times: presses the keys, waits for the focus to move, prints it\n"
       "  regread KEY NAME              prints a text value of HKEY_CURRENT_USER\\KEY\n"
       "  longpath PATH                 prints the long form of a path\n"
       "  dpichanged WINDOW DPI L T R B sends WM_DPICHANGED with that suggested rectangle\n"
@@ -257,6 +270,25 @@ int Run(int argc, char** argv) {
     if (window) PrintWindow(window);
   } else if (command == "foreground" && argc == 3) {
     if (!SetForegroundWindow(ParseWindow(argv[2]))) return 1;
+  } else if (command == "focus" && argc == 3) {
+    if (HWND focus = FocusOf(ParseWindow(argv[2]))) PrintWindow(focus);
+  } else if (command == "stepfocus" && argc >= 5) {
+    // Presses the keys, waits until the focus has moved and prints where it
+    // went, N times: one process for a whole walk through a window.
+    HWND window = ParseWindow(argv[2]);
+    std::vector<WORD> keys;
+    for (int i = 4; i < argc; ++i) keys.push_back(static_cast<WORD>(Number(argv[i])));
+    for (long long step = Number(argv[3]); step > 0; --step) {
+      HWND before = FocusOf(window);
+      Press(keys, 1);
+      HWND after = before;
+      for (DWORD waited = 0; after == before && waited < kFocusWait; waited += kFocusPoll) {
+        Sleep(kFocusPoll);
+        after = FocusOf(window);
+      }
+      if (after == before) return 1;
+      PrintWindow(after);
+    }
   } else {
     return Usage();
   }
