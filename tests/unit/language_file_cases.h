@@ -95,6 +95,7 @@ inline std::vector<LanguageFileCase> LanguageFileCases() {
        "\xC4nderungen \x80 \xFF"},
       {"NUL ends a value", window + "Title=ab\0cd\r\n"s, "PreferencesWindow", "Title", "P", "ab"},
       {"trailing spaces of a default", window, "PreferencesWindow", "Title", "Preferences  ", "Preferences"},
+      {"one trailing space of a default", window, "PreferencesWindow", "Title", "Preferences ", "Preferences"},
       // The file is UTF-8: the mark is dropped and the first header is found. The
       // platform's ANSI reader on Windows reads the mark as part of the first line
       // and loses that header; the emulator skips the mark.

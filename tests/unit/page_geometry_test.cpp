@@ -21,6 +21,7 @@ TEST(PageGeometry, NaturalSizeIsPixelsOverPixelsPerInch) {
   ExpectRect(PlaceShot(960, 480, 96, 8, 10.5, false, 0), {0, 0, 10, 5});
   ExpectRect(PlaceShot(1440, 900, 144, 8, 10.5, false, 0), {0, 0, 10, 6.25});
   ExpectRect(PlaceShot(120, 60, 120, 8, 10.5, false, 0), {0, 0, 1, 0.5});
+  ExpectRect(PlaceShot(3, 2, 0.5, 8, 10.5, false, 0), {0, 0, 6, 4});  // under one pixel per inch
 }
 
 TEST(PageGeometry, FittingKeepsTheAspectRatioAndTouchesTheLimitingEdge) {
