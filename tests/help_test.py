@@ -39,7 +39,7 @@ TOPIC_FACTS = {
     "tray.html": ["Double-click", "Right-click", "Preferences", "Run on startup", "Help", "About", "Exit",
                   "Software\\Microsoft\\Windows\\CurrentVersion\\Run"],
     "preferences.html": ["OK", "Cancel", "Apply", "There are no printers installed.", "Printer not selected.",
-                         "General", "Printing", "Watermark", "Timer"],
+                         "General", "Printing", "Watermark", "Timer", "Ctrl+Tab", "Esc", "Entire screen: Ctrl"],
     "general_tab.html": ["Language", "Refresh", "F5", "Shortcuts", "Entire screen", "Active window", "Key",
                          "Tray icon default action", "Take entire screen", "www.vorlane-print.com"],
     "printing_tab.html": ["Printer", "Properties", "Fit to page", "Position", "natural size"] + POSITIONS + ORIENTATIONS + [
@@ -146,7 +146,10 @@ class CompiledHelp(unittest.TestCase):
         self.assertTrue(self.index, "no keyword index")
         for name, local in self.index:
             with self.subTest(keyword=name):
-                self.assertIn(local, self.pages)
+                page, _, anchor = local.partition("#")
+                self.assertIn(page, self.pages)
+                if anchor:
+                    self.assertIn(f'name="{anchor}"', self.read(page))
 
 
 if __name__ == "__main__":
