@@ -183,13 +183,50 @@ const ControlLayout* ColumnHeadOf(std::span<const ControlLayout> rows, size_t ro
   return nullptr;
 }
 
+namespace {
+
+constexpr UINT_PTR kFocusFrameId = 2;
+
+// A check box draws its focus frame around its caption: one without a
+// shown caption gets a frame around its box instead, while it has the focus
+// and the keyboard is in use.
+LRESULT CALLBACK FrameFocus(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(box, FrameFocus, kFocusFrameId);
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: {
+      const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+      InvalidateRect(box, nullptr, TRUE);
+      return result;
+    }
+    case WM_PAINT: {
+      const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+      if (GetFocus() == box && !(SendMessageW(box, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        const owners::WindowDc dc(box, GetDC(box));
+        RECT area{};
+        GetClientRect(box, &area);
+        DrawFocusRect(dc.get(), &area);
+      }
+      return result;
+    }
+  }
+  return DefSubclassProc(box, message, wParam, lParam);
+}
+
+}  // namespace
+
 HWND CreateControl(const ControlLayout& layout, HWND parent) {
   const KindStyle& kind = kKindStyles[static_cast<int>(layout.kind)];
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style | (layout.disabled ? WS_DISABLED : 0);
   const std::string text = layout.kind == ControlKind::Group ? GroupCaption(layout.text) : layout.text;
-  return CreateWindowExW(kind.exStyle, kind.windowClass, Wide(text).c_str(), style, layout.x, layout.y, layout.width,
-                         layout.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  HWND control = CreateWindowExW(
+      kind.exStyle, kind.windowClass, Wide(text).c_str(), style, layout.x, layout.y, layout.width, layout.height,
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), GetModuleHandleW(nullptr), nullptr);
+  if (control && layout.kind == ControlKind::BareCheck) SetWindowSubclass(control, FrameFocus, kFocusFrameId, 0);
+  return control;
 }
 
 // -- fitting the captions ------------------------------------------------------
