@@ -97,6 +97,10 @@ def test_alt_and_a_key_toggles_fit_to_page_and_esc_closes_without_saving(vorlane
     desktop.press("alt", ord(key.upper()))
     wait_until(lambda: not face.checked("FIT_TO_PAGE"), 30, what="Fit to page to be cleared")
     assert focused(desktop).id == CONTROL_IDS["FIT_TO_PAGE"]
+    # The key of a label moves on to the field it names.
+    label_key = access_key(face.text("COPIES_LABEL"))
+    assert label_key.isascii(), face.text("COPIES_LABEL")
+    assert step_focus(desktop, ("alt", ord(label_key.upper())))[0].id == CONTROL_IDS["COPIES"]
 
     desktop.press(VK_ESCAPE)
     wait_until(lambda: not vorlane.main_window().visible, 30, what="Esc to close the window")
