@@ -4,11 +4,13 @@
 #include "base/error_box.h"
 #include "base/message_loop.h"
 #include "base/paths.h"
+#include "core/commands/command_line.h"
 #include "core/information/help_path.h"
 #include "core/languages/localised_error.h"
 #include "resources/resource.h"
 #include "services/capture/hot_keys.h"
 #include "services/capture/screen_grab.h"
+#include "services/commands/command_handoff.h"
 #include "services/information/help.h"
 #include "services/output/print_shot.h"
 #include "services/settings/registry.h"
@@ -55,6 +57,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       RunCommand(LOWORD(wParam));
       return 0;
+    case WM_COPYDATA:
+      return TakeHandedCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_NOTIFY:
       if (pages_) pages_->HandleNotify(lParam);  // the page control notifies while it is being made
       return 0;
@@ -145,6 +149,16 @@ void MainWindow::RunCommand(WORD command) {
       ApplySettings();
       break;
   }
+}
+
+// A command from the command line of a copy started later. It is carried out
+// once the sender has its answer, as the tray's commands are: the sender
+// never waits for a capture or a window.
+LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
+  const int command = CommandOfOption(HandedOption(data));
+  if (command == 0) return FALSE;
+  PostMessageW(handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+  return TRUE;
 }
 
 void MainWindow::HandleHotKey(WPARAM id) {

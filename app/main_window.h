@@ -33,6 +33,7 @@ class MainWindow : public Window {
 
   void BuildPreferences();
   void RunCommand(WORD command);
+  LRESULT TakeHandedCommand(const COPYDATASTRUCT& data);
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
   void TakeShot(bool activeWindow);

@@ -38,6 +38,8 @@ TOPIC_FACTS = {
                               "short date format", "Empty for an entire-screen shot"],
     "tray.html": ["Double-click", "Right-click", "Preferences", "Run on startup", "Help", "About", "Exit",
                   "Software\\Microsoft\\Windows\\CurrentVersion\\Run"],
+    "command_line.html": ["/screen", "/window", "/preferences", "/about", "/exit", "slash or a dash",
+                          "exit code 0", "5 seconds", "exit code 1", "exit code 2", "/?", "does not start"],
     "preferences.html": ["OK", "Cancel", "Apply", "There are no printers installed.", "Printer not selected.",
                          "General", "Printing", "Watermark", "Timer"],
     "general_tab.html": ["Language", "Refresh", "F5", "Shortcuts", "Entire screen", "Active window", "Key",

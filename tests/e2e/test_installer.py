@@ -157,10 +157,11 @@ def test_the_package_installs_prints_upgrades_and_removes_silently(scope, clean_
         before = len(environment.pdfs())
         desktop.press("ctrl", "shift", "snapshot")
         wait_for_pdfs(environment, before + 1)
+        # The upgrade ends the running copy, whose files it replaces.
+        assert msiexec(environment, "/i", UPGRADE, "/qn", *properties) == 0
+        program.process.wait(30)
     finally:
-        program.exit()
-
-    assert msiexec(environment, "/i", UPGRADE, "/qn", *properties) == 0
+        program.kill()
     assert drive_c(environment, folder_pattern) == [folder]
     assert release_files(folder) == release_files(DIST)
     assert len(shortcuts(environment)) == 1
@@ -168,7 +169,12 @@ def test_the_package_installs_prints_upgrades_and_removes_silently(scope, clean_
     assert run_value(environment, run_key) is not None
     assert reg_values(environment)["WatermarkText"][1] == "kept by the installer"
 
-    assert msiexec(environment, "/x", UPGRADE, "/qn", *properties) == 0
+    program = start_from_shortcut(environment, desktop, shortcuts(environment)[0])
+    try:
+        assert msiexec(environment, "/x", UPGRADE, "/qn", *properties) == 0
+        program.process.wait(30)
+    finally:
+        program.kill()
     assert not os.path.exists(folder), release_files(folder)
     assert not shortcuts(environment)
     assert installed_versions(environment) == []
