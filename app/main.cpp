@@ -17,6 +17,7 @@
 #include "base/system_text.h"
 #include "core/commands/command_line.h"
 #include "core/languages/language_list.h"
+#include "core/settings/policies.h"
 #include "services/commands/command_handoff.h"
 #include "services/languages/language_folder.h"
 #include "services/settings/registry.h"
@@ -33,13 +34,16 @@ std::vector<std::string> CommandLineArguments() {
   return found;
 }
 
-// The texts of the language the user chose, read without the window that
-// shows them.
+// The texts of the language the user chose, or a policy, read without the
+// window that shows them.
 Texts StoredLanguageTexts() {
   RegistryPreferenceStore store;
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  Preferences language;
+  language.Language = store.ReadString("Language", kBuiltInLanguage);
+  ApplyPolicies(language, computer, user);
   const std::string directory = ProgramDirectory();
-  const LanguageList languages =
-      RefreshLanguages(ListDirectory(LanguageSearchPattern(directory)), store.ReadString("Language", kBuiltInLanguage));
+  const LanguageList languages = RefreshLanguages(ListDirectory(LanguageSearchPattern(directory)), language.Language);
   return Texts(OpenLanguageFile(LanguageFileOf(directory, languages, languages.selected)));
 }
 

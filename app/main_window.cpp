@@ -224,6 +224,8 @@ void MainWindow::CentreOnScreen() {
 }
 
 void MainWindow::OpenPreferences() {
+  if (policies_.disablePreferences) return;
+  const HotKeyDefinitions hotKeysBefore = HotKeysOf(settings_);
   if (!IsWindowVisible(handle())) {
     ShowWindow(handle(), SW_SHOW);
     if (!shownBefore_) {
@@ -233,8 +235,13 @@ void MainWindow::OpenPreferences() {
       pages_->SelectPage(Page::General);
     }
   }
-  // Every opening shows what is stored: edits that were not applied are gone.
+  // Every opening shows what is stored and the policies as they are now:
+  // edits that were not applied are gone.
   LoadSettings();
+  if (HotKeysOf(settings_) != hotKeysBefore) {
+    UnregisterHotKeys(handle());
+    RegisterHotKeys();
+  }
   ShowWindow(handle(), SW_SHOWNORMAL);
   SetForegroundWindow(handle());
 }
@@ -279,8 +286,10 @@ void MainWindow::ApplySettings() {
     return;
   }
   texts_ = ApplySelectedLanguage(*pages_);
+  // A value in force by policy stays the user's own choice underneath.
   RegistryPreferenceStore store;
-  SavePreferences(store, pages_->CollectPreferences());
+  UnmanagedStore unmanaged(store, policies_);
+  SavePreferences(unmanaged, pages_->CollectPreferences());
   LoadSettings();
   UnregisterHotKeys(handle());
   RegisterHotKeys();
@@ -297,15 +306,24 @@ void MainWindow::HideToTray() {
   AddTrayIcon();
 }
 
-// The stored settings, shown in the stored language; the tray menu's marks follow them.
+// The stored settings with the policies in force over them, shown in their
+// language; the tray menu follows them.
 void MainWindow::LoadSettings() {
   RegistryPreferenceStore store;
   settings_ = LoadPreferences(store, [this] { return printer_.SelectedPrinterName(); });
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  policies_ = ApplyPolicies(settings_, computer, user);
   pages_->SelectLanguage(settings_.Language);
   texts_ = ApplySelectedLanguage(*pages_);
-  pages_->ShowPreferences(settings_, texts_[TextId::BrowseFont]);
+  pages_->ShowPreferences(settings_, texts_[TextId::BrowseFont], policies_);
   trayMenu_.SetRunOnStartupChecked(StartWithWindowsExists());
   trayMenu_.SetDefaultAction(settings_.DefaultAction);
+  trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
+}
+
+MainWindow::HotKeyDefinitions MainWindow::HotKeysOf(const Preferences& settings) {
+  return {settings.ShortcutShiftEntireScreen, settings.ShortcutKeyEntireScreen, settings.ShortcutShiftActiveWindow,
+          settings.ShortcutKeyActiveWindow};
 }
 
 void MainWindow::RegisterHotKeys() {

@@ -34,6 +34,7 @@ enum class TextPlace {
   X(ButtonOK, PreferencesWindow, "OK", Caption, IDC_OK, 0) \
   X(ButtonCancel, PreferencesWindow, "Cancel", Caption, IDC_CANCEL, 0) \
   X(ButtonApply, PreferencesWindow, "Apply", Caption, IDC_APPLY, 0) \
+  X(ManagedByOrganisation, PreferencesWindow, "Some settings are managed by your organisation.", Caption, IDC_MANAGED_NOTE, 0) \
   X(GeneralTitle, PreferencesWindow, "General", TabTitle, IDC_PAGES, 0) \
   X(GeneralShortcutsTitle, PreferencesWindow, "Shortcuts", GroupCaption, IDC_SHORTCUTS_GROUP, 0) \
   X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_ENTIRE_SCREEN_LABEL, 0) \

@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* kPageClass = "VorlanePreferencesPage";
 
+constexpr int kNoteHeight = 16;  // a line of text, as the labels have it
 constexpr int kWaterTextLimit = 50;
 constexpr int kNumberOfShotsLimit = 3;
 constexpr int kCopiesLimit = 2;  // digits of kPrintCopiesMax
@@ -89,19 +90,23 @@ PreferencesPages::PreferencesPages(HWND window, Printer& printer, std::string pr
 }
 
 void PreferencesPages::CreateControls() {
-  tabs_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, kClientWidth,
-                              kClientHeight, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)),
-                              GetModuleHandleW(nullptr), nullptr));
+  tabs_.reset(CreateWindowExW(
+      WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+      0, 0, kClientWidth, kClientHeight, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGES)),
+      GetModuleHandleW(nullptr), nullptr));
   for (size_t i = 0; i < buttons_.size(); ++i) {
-    const ControlLayout layout{
-        kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), 0, 0, kButtonWidth,
-        kButtonHeight};
+    const ControlLayout layout{kButtonLayouts[i].id, ControlKind::Button, English(kButtonLayouts[i].caption), 0, 0,
+                               kButtonWidth,         kButtonHeight};
     buttons_[i].reset(CreateControl(layout, window_));
   }
   for (int page = 0; page < kPageCount; ++page) {
     InsertTab(tabs_.get(), page, English(kPageLayouts[page].title));
   }
+  // Shown below the tabs only while a policy holds some setting.
+  managedNote_.reset(CreateWindowExW(0, L"STATIC", Wide(English(TextId::ManagedByOrganisation)).c_str(),
+                                     WS_CHILD | SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX, 0, 0, 0, 0, window_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MANAGED_NOTE)),
+                                     GetModuleHandleW(nullptr), nullptr));
   // Made at their design places; the layout for the DPI moves them.
   for (int page = 0; page < kPageCount; ++page) {
     pages_[page].Create(*this, tabs_.get(), RECT{0, 0, kClientWidth, kClientHeight}, kPageLayouts[page].id);
@@ -167,6 +172,7 @@ void PreferencesPages::ChangeDpi(int dpi) {
   const auto use = [](HWND control, HFONT chosen) { Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen)); };
   use(tabs_.get(), font.get());
   for (const owners::Window& button : buttons_) use(button.get(), font.get());
+  use(managedNote_.get(), font.get());
   for (const std::vector<HWND>& controls : controls_) {
     for (HWND control : controls) use(control, control == Control(IDC_HOME_PAGE_LINK) ? linkFont.get() : font.get());
   }
@@ -182,8 +188,7 @@ void PreferencesPages::LayOut() {
   std::ranges::transform(buttons_, buttons.begin(), [](const owners::Window& each) { return each.get(); });
   const SIZE button = ButtonSize(buttons, dpi_);
   // The page area: the design's, or more for what a page holds.
-  RECT design{0, 0, Scale(kClientWidth, dpi_) - 2 * margin,
-              Scale(kClientHeight - kButtonHeight, dpi_) - 3 * margin};
+  RECT design{0, 0, Scale(kClientWidth, dpi_) - 2 * margin, Scale(kClientHeight - kButtonHeight, dpi_) - 3 * margin};
   Send(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&design));
   SIZE area{design.right - design.left, design.bottom - design.top};
   for (int page = 0; page < kPageCount; ++page) {
@@ -196,11 +201,14 @@ void PreferencesPages::LayOut() {
   // Every tab on one row: the control is as wide as its titles need.
   RECT lastTab{};
   Send(tabs_.get(), TCM_GETITEMRECT, kPageCount - 1, reinterpret_cast<LPARAM>(&lastTab));
-  const int buttonsWidth = static_cast<int>(buttons_.size()) * (button.cx + Scale(kButtonGap, dpi_)) -
-                           Scale(kButtonGap, dpi_);
-  const int width = std::max({static_cast<int>(tabs.right - tabs.left), static_cast<int>(lastTab.right) + margin,
-                              buttonsWidth}) + 2 * margin;
-  const int height = static_cast<int>(tabs.bottom - tabs.top) + button.cy + 3 * margin;
+  const int buttonsWidth =
+      static_cast<int>(buttons_.size()) * (button.cx + Scale(kButtonGap, dpi_)) - Scale(kButtonGap, dpi_);
+  const int width =
+      std::max({static_cast<int>(tabs.right - tabs.left), static_cast<int>(lastTab.right) + margin, buttonsWidth}) +
+      2 * margin;
+  // The line about policies, with a margin above it, while it is shown.
+  const int note = noteShown_ ? Scale(kNoteHeight, dpi_) + margin : 0;
+  const int height = static_cast<int>(tabs.bottom - tabs.top) + button.cy + 3 * margin + note;
 
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
@@ -209,7 +217,8 @@ void PreferencesPages::LayOut() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const int buttonTop = height - margin - button.cy;
-  MoveWindow(tabs_.get(), margin, margin, width - 2 * margin, buttonTop - 2 * margin, TRUE);
+  MoveWindow(tabs_.get(), margin, margin, width - 2 * margin, buttonTop - 2 * margin - note, TRUE);
+  MoveWindow(managedNote_.get(), margin, buttonTop - note, width - 2 * margin, std::max(note - margin, 0), TRUE);
   RECT pageArea{};
   GetClientRect(tabs_.get(), &pageArea);
   Send(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageArea));
@@ -231,6 +240,7 @@ HWND PreferencesPages::Control(int id) const {
     if (HWND control = GetDlgItem(page.handle(), id)) return control;
   }
   if (id == IDC_PAGES) return tabs_.get();
+  if (id == IDC_MANAGED_NOTE) return managedNote_.get();
   for (size_t i = 0; i < buttons_.size(); ++i) {
     if (kButtonLayouts[i].id == id) return buttons_[i].get();
   }
@@ -268,7 +278,8 @@ std::string PreferencesPages::SelectedLanguagePath() const {
                         selected < 0 ? std::nullopt : std::optional<size_t>(static_cast<size_t>(selected)));
 }
 
-void PreferencesPages::ShowPreferences(const Preferences& record, const std::string& browseFont) {
+void PreferencesPages::ShowPreferences(const Preferences& record, const std::string& browseFont,
+                                       const PoliciesInForce& policies) {
   const auto control = [this](int id) { return Control(id); };
   for (const Setting& setting : kSettings) ShowSetting(setting, record, control);
 
@@ -285,10 +296,7 @@ void PreferencesPages::ShowPreferences(const Preferences& record, const std::str
   FillList(Control(IDC_PRINTER), printer_.PrinterNames());
   SelectPrinter(record.PrintPrinter);
 
-  ApplyWatermarkSwitch();
-  ApplyDelaySwitch();
-  ApplySeriesSwitch();
-  ApplyFileSaveSwitch();
+  ShowManaged(policies);
 }
 
 Preferences PreferencesPages::CollectPreferences() const {

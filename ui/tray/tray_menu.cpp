@@ -66,6 +66,7 @@ void TrayMenu::SetDefaultAction(int32_t defaultAction) {
 owners::Menu TrayMenu::Make(const Texts& texts) const {
   owners::Menu menu(CreatePopupMenu());
   for (const MenuItem& item : kItems) {
+    if (item.command == IDM_PREFERENCES && !preferencesShown_) continue;
     if (item.command == 0) {
       AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     } else {
@@ -74,7 +75,8 @@ owners::Menu TrayMenu::Make(const Texts& texts) const {
   }
   CheckMenuItem(menu.get(), IDM_RUN_ON_STARTUP, MF_BYCOMMAND | (runOnStartupChecked_ ? MF_CHECKED : MF_UNCHECKED));
   // A default item the menu does not show marks nothing.
-  SetMenuDefaultItem(menu.get(), defaultItem_ == IDM_PREFERENCES ? IDM_PREFERENCES : static_cast<UINT>(-1), FALSE);
+  const bool marked = defaultItem_ == IDM_PREFERENCES && preferencesShown_;
+  SetMenuDefaultItem(menu.get(), marked ? IDM_PREFERENCES : static_cast<UINT>(-1), FALSE);
   return menu;
 }
 
