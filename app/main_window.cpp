@@ -224,6 +224,11 @@ void MainWindow::CentreOnScreen() {
 }
 
 void MainWindow::OpenPreferences() {
+  // The policies as they are now decide whether the window may open at all.
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  Preferences unused;
+  policies_.disablePreferences = ApplyPolicies(unused, computer, user).disablePreferences;
+  trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
   if (policies_.disablePreferences) return;
   const HotKeyDefinitions hotKeysBefore = HotKeysOf(settings_);
   if (!IsWindowVisible(handle())) {
