@@ -74,7 +74,7 @@ def test_with_no_copy_running_the_program_starts_and_then_carries_out_the_option
     assert started.running()
 
 
-@pytest.mark.parametrize("arguments", [["/?"], ["/print"], ["screen"], ["/screen", "/exit"]])
+@pytest.mark.parametrize("arguments", [["/?"], ["/print"]])
 def test_anything_else_shows_one_box_naming_the_options_and_ends_with_code_2(arguments, vorlane, desktop,
                                                                              environment):
     process = subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], env=environment.env,
