@@ -89,29 +89,6 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
   }
 }
 
-TEST(Policies, PoliciesLieOverTheUsersOwnRecordAndOnlyWhereTheyHoldAValue) {
-  MapStore computer, user;
-  computer.numbers["WatermarkMake"] = 1;
-  computer.texts["WatermarkText"] = "CONFIDENTIAL";
-  user.numbers["PrintCopies"] = 2;
-  Preferences record;
-  record.WatermarkText = "mine";
-  record.TimerDelay = 9;
-  const PoliciesInForce policies = ApplyPolicies(record, computer, user);
-  Preferences expected;
-  expected.WatermarkMake = true;
-  expected.WatermarkText = "CONFIDENTIAL";
-  expected.PrintCopies = 2;
-  expected.TimerDelay = 9;
-  EXPECT_EQ(record, expected);
-  size_t inForce = 0;
-  for (const Setting& setting : kSettings) inForce += policies.Holds(setting) ? 1 : 0;
-  EXPECT_EQ(inForce, 3u);
-  EXPECT_FALSE(policies.Holds(kSettings[0]));
-  EXPECT_TRUE(policies.Holds("PrintCopies"));
-  EXPECT_FALSE(policies.Holds("NoSuchSetting"));
-}
-
 TEST(Policies, DisablePreferencesIsTheComputersOneOrZeroElseTheUsers) {
   struct Row {
     std::optional<int32_t> computer;

@@ -6,8 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "core/settings/policies.h"
-#include "core/settings/preferences.h"
 
 namespace {
 
@@ -47,19 +45,6 @@ TEST(PolicyTemplates, ACaptionLosesItsMnemonicMarksColonAndEllipsis) {
       {"", ""},
   };
   for (const auto& [caption, plain] : rows) EXPECT_EQ(PolicyCaption(caption), plain) << caption;
-}
-
-TEST(PolicyTemplates, EverySettingIsAPolicyOfItsNameUnderThePolicyKeyAndSoIsDisablePreferences) {
-  const std::string definitions = PolicyDefinitions();
-  EXPECT_EQ(Count(definitions, "<policy "), kSettingCount + 1);
-  EXPECT_EQ(Count(definitions, "key=\"SOFTWARE\\Policies\\Telmaric\\Vorlane\""), kSettingCount + 1);
-  for (const Setting& setting : kSettings) {
-    const std::string policy = PolicyOf(definitions, setting.name);
-    ASSERT_FALSE(policy.empty()) << setting.name;
-    EXPECT_NE(policy.find("valueName=\"" + std::string(setting.name) + "\""), std::string::npos) << setting.name;
-  }
-  EXPECT_NE(PolicyOf(definitions, kDisablePreferencesPolicy).find("<enabledValue><decimal value=\"1\"/>"),
-            std::string::npos);
 }
 
 TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
