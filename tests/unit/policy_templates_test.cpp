@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-
 namespace {
 
 size_t Count(const std::string& text, const std::string& part) {
