@@ -4,11 +4,13 @@
 #include "base/error_box.h"
 #include "base/message_loop.h"
 #include "base/paths.h"
+#include "core/commands/command_line.h"
 #include "core/information/help_path.h"
 #include "core/languages/localised_error.h"
 #include "resources/resource.h"
 #include "services/capture/hot_keys.h"
 #include "services/capture/screen_grab.h"
+#include "services/commands/command_handoff.h"
 #include "services/information/help.h"
 #include "services/output/print_shot.h"
 #include "services/settings/registry.h"
@@ -55,6 +57,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       RunCommand(LOWORD(wParam));
       return 0;
+    case WM_COPYDATA:
+      return TakeHandedCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_NOTIFY:
       if (pages_) pages_->HandleNotify(lParam);  // the page control notifies while it is being made
       return 0;
@@ -196,6 +200,16 @@ void MainWindow::MoveFocus(WPARAM target, LPARAM isControl) {
   SetFocus(next);
 }
 
+// A command from the command line of a copy started later. It is carried out
+// once the sender has its answer, as the tray's commands are: the sender
+// never waits for a capture or a window.
+LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
+  const int command = CommandOfOption(HandedOption(data));
+  if (command == 0) return FALSE;
+  PostMessageW(handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+  return TRUE;
+}
+
 void MainWindow::HandleHotKey(WPARAM id) {
   if (id == kEntireScreenHotKeyId) capture_->StartEntireScreen();
   if (id == kActiveWindowHotKeyId) capture_->StartActiveWindow();
@@ -259,6 +273,13 @@ void MainWindow::CentreOnScreen() {
 }
 
 void MainWindow::OpenPreferences() {
+  // The policies as they are now decide whether the window may open at all.
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  Preferences unused;
+  policies_.disablePreferences = ApplyPolicies(unused, computer, user).disablePreferences;
+  trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
+  if (policies_.disablePreferences) return;
+  const HotKeyDefinitions hotKeysBefore = HotKeysOf(settings_);
   if (!IsWindowVisible(handle())) {
     ShowWindow(handle(), SW_SHOW);
     if (!shownBefore_) {
@@ -268,8 +289,13 @@ void MainWindow::OpenPreferences() {
       pages_->SelectPage(Page::General);
     }
   }
-  // Every opening shows what is stored: edits that were not applied are gone.
+  // Every opening shows what is stored and the policies as they are now:
+  // edits that were not applied are gone.
   LoadSettings();
+  if (HotKeysOf(settings_) != hotKeysBefore) {
+    UnregisterHotKeys(handle());
+    RegisterHotKeys();
+  }
   ShowWindow(handle(), SW_SHOWNORMAL);
   SetForegroundWindow(handle());
   // Where a screen reader starts reading, and where the keyboard starts: the
@@ -318,8 +344,10 @@ void MainWindow::ApplySettings() {
     return;
   }
   texts_ = ApplySelectedLanguage(*pages_);
+  // A value in force by policy stays the user's own choice underneath.
   RegistryPreferenceStore store;
-  SavePreferences(store, pages_->CollectPreferences());
+  UnmanagedStore unmanaged(store, policies_);
+  SavePreferences(unmanaged, pages_->CollectPreferences());
   LoadSettings();
   UnregisterHotKeys(handle());
   RegisterHotKeys();
@@ -336,15 +364,24 @@ void MainWindow::HideToTray() {
   AddTrayIcon();
 }
 
-// The stored settings, shown in the stored language; the tray menu's marks follow them.
+// The stored settings with the policies in force over them, shown in their
+// language; the tray menu follows them.
 void MainWindow::LoadSettings() {
   RegistryPreferenceStore store;
   settings_ = LoadPreferences(store, [this] { return printer_.SelectedPrinterName(); });
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  policies_ = ApplyPolicies(settings_, computer, user);
   pages_->SelectLanguage(settings_.Language);
   texts_ = ApplySelectedLanguage(*pages_);
-  pages_->ShowPreferences(settings_, texts_[TextId::BrowseFont]);
+  pages_->ShowPreferences(settings_, texts_[TextId::BrowseFont], policies_);
   trayMenu_.SetRunOnStartupChecked(StartWithWindowsExists());
   trayMenu_.SetDefaultAction(settings_.DefaultAction);
+  trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
+}
+
+MainWindow::HotKeyDefinitions MainWindow::HotKeysOf(const Preferences& settings) {
+  return {settings.ShortcutShiftEntireScreen, settings.ShortcutKeyEntireScreen, settings.ShortcutShiftActiveWindow,
+          settings.ShortcutKeyActiveWindow};
 }
 
 void MainWindow::RegisterHotKeys() {

@@ -3,12 +3,15 @@
 // capture timer, and at the same time the Preferences window.
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
 
 #include "base/owners.h"
 #include "base/window.h"
 #include "core/capture/capture_request.h"
 #include "core/languages/texts.h"
+#include "core/settings/policies.h"
 #include "core/settings/preferences.h"
 #include "services/capture/window_timer.h"
 #include "services/output/printer.h"
@@ -35,6 +38,7 @@ class MainWindow : public Window {
   void RunCommand(WORD command);
   bool HandleDialogKey(const MSG& key);
   void MoveFocus(WPARAM target, LPARAM isControl);
+  LRESULT TakeHandedCommand(const COPYDATASTRUCT& data);
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
   void TakeShot(bool activeWindow);
@@ -53,6 +57,9 @@ class MainWindow : public Window {
   void HideToTray();
   void LoadSettings();
   void RegisterHotKeys();
+  // What the hot keys are registered from: a change needs them registered anew.
+  using HotKeyDefinitions = std::array<int32_t, 4>;
+  static HotKeyDefinitions HotKeysOf(const Preferences& settings);
 
   HINSTANCE instance_;
   HICON classIcon_;  // from the module's resources: shared, not owned
@@ -62,7 +69,8 @@ class MainWindow : public Window {
   UINT taskbarCreatedMessage_ = 0;
   double screenPixelsPerInch_;
 
-  Preferences settings_;
+  Preferences settings_;  // the user's own, with the policies in force over them
+  PoliciesInForce policies_;
   Texts texts_;
   TrayMenu trayMenu_;
   Printer printer_;

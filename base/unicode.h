@@ -21,3 +21,7 @@ bool IsValidUtf8(std::string_view bytes);
 // and so is each byte outside one, so that text in a single-byte code page
 // is cut after that many bytes.
 std::string_view Utf8Prefix(std::string_view text, size_t characters);
+
+// Text in Windows-1252, the code page the shipped translations are saved in,
+// as UTF-8. Its five unassigned bytes keep their own value.
+std::string Windows1252ToUtf8(std::string_view text);

@@ -24,6 +24,7 @@
 #define IDC_PRINTING_PAGE 1005
 #define IDC_WATERMARK_PAGE 1006
 #define IDC_TIMER_PAGE 1007
+#define IDC_MANAGED_NOTE 1008  // "Some settings are managed by your organisation."
 // General
 #define IDC_LANGUAGE_LABEL 1010
 #define IDC_LANGUAGE 1011

@@ -11,6 +11,7 @@ VORLANE_PACKAGES=(
   python3 python3-pytest python3-pytest-xdist python3-pil
   fp-utils-3.2.2 libchm-bin
   clang zip
+  wixl msitools
 )
 
 vorlane_install_dependencies() {

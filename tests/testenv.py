@@ -191,7 +191,13 @@ Sandboxing Relaxed
                        stderr=subprocess.DEVNULL)
 
     def wine_reg(self, *args):
-        return subprocess.run(["wine", "reg", *args], env=self.env, capture_output=True, text=True)
+        # On a busy machine Wine now and then fails to start reg.exe at all
+        # (its start.exe says "ShellExecuteEx failed"): that is tried again.
+        for _ in range(3):
+            result = subprocess.run(["wine", "reg", *args], env=self.env, capture_output=True, text=True)
+            if "ShellExecuteEx failed" not in result.stdout + result.stderr:
+                break
+        return result
 
     # -- use ------------------------------------------------------------------
 

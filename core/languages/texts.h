@@ -29,10 +29,12 @@ enum class TextPlace {
 // clang-format off
 #define VORLANE_TEXTS(X) \
   X(HelpFileName, FileInfo, "Vorlane_en.chm", Kept, 0, 0) \
+  X(Culture, FileInfo, "en-US", Kept, 0, 0) \
   X(Title, PreferencesWindow, "Preferences", WindowCaption, 0, 0) \
   X(ButtonOK, PreferencesWindow, "OK", Caption, IDC_OK, 0) \
   X(ButtonCancel, PreferencesWindow, "Cancel", Caption, IDC_CANCEL, 0) \
   X(ButtonApply, PreferencesWindow, "Apply", Caption, IDC_APPLY, 0) \
+  X(ManagedByOrganisation, PreferencesWindow, "Some settings are managed by your organisation.", Caption, IDC_MANAGED_NOTE, 0) \
   X(GeneralTitle, PreferencesWindow, "General", TabTitle, IDC_PAGES, 0) \
   X(GeneralShortcutsTitle, PreferencesWindow, "Shortcuts", GroupCaption, IDC_SHORTCUTS_GROUP, 0) \
   X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_ENTIRE_SCREEN_LABEL, 0) \
@@ -106,7 +108,19 @@ enum class TextPlace {
   X(ShotDeviceContextNotMade, Messages, "No device context could be made for the shot.", Kept, 0, 0) \
   X(PrintJobNotStarted, Messages, "The print job could not be started.", Kept, 0, 0) \
   X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0) \
-  X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0)
+  X(CommandLineOptions, Messages, "Vorlane.exe understands one of these options, written with / or -:", Kept, 0, 0) \
+  X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0) \
+  X(PolicySupportedOn, Policies, "At least Vorlane %VERSION%", Kept, 0, 0) \
+  X(PolicyExplain, Policies, "Sets \"%SETTING%\" on the %TAB% tab of the Preferences for the users the policy applies to, who see it greyed and cannot change it. A computer policy wins over a user policy. Not configured, each user's own choice counts.", Kept, 0, 0) \
+  X(PolicyModifierKeys, Policies, "Modifier keys", Kept, 0, 0) \
+  X(PolicyKeyCode, Policies, "The value is the key's virtual-key code, such as 44 for Print Screen.", Kept, 0, 0) \
+  X(PolicyFontName, Policies, "Name", Kept, 0, 0) \
+  X(PolicyFontSize, Policies, "Size", Kept, 0, 0) \
+  X(PolicyFontStyle, Policies, "Style", Kept, 0, 0) \
+  X(PolicyFontStyleValues, Policies, "0 is regular, 1 bold, 2 italic and 3 bold italic.", Kept, 0, 0) \
+  X(PolicyColorValue, Policies, "The value is the colour as 65536 x blue + 256 x green + red, each from 0 to 255.", Kept, 0, 0) \
+  X(DisablePreferences, Policies, "Remove Preferences from the tray menu", Kept, 0, 0) \
+  X(DisablePreferencesExplain, Policies, "Takes Preferences out of the tray menu, so that the users the policy applies to cannot open the Preferences window. A double click on the tray icon then prints the screen if that is its default action, and does nothing otherwise.", Kept, 0, 0)
 // clang-format on
 
 enum class TextId : size_t {

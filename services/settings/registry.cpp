@@ -4,6 +4,7 @@
 
 #include "base/owners.h"
 #include "base/system_text.h"
+#include "core/settings/policies.h"
 
 namespace {
 
@@ -102,6 +103,17 @@ void WritePrefString(const std::string& name, const std::string& text) {
 
 void WritePrefInteger(const std::string& name, int32_t value) {
   (void)RegistryWriteDword(HKEY_CURRENT_USER, kPreferencesKey, name, value);
+}
+
+std::string RegistryPolicyStore::ReadString(const std::string& name, const std::string& fallback) {
+  const std::string text = RegistryReadString(root_, kPolicyKey, name);
+  return text.empty() ? fallback : text;
+}
+
+int32_t RegistryPolicyStore::ReadInteger(const std::string& name, int32_t fallback) {
+  const std::optional<RegistryData> data = RegistryReadData(root_, kPolicyKey, name);
+  if (!data || data->type != REG_DWORD || data->bytes.size() != sizeof(DWORD)) return fallback;
+  return RegistryReadDword(root_, kPolicyKey, name);
 }
 
 bool StartWithWindowsExists() { return RegistryValueExists(HKEY_CURRENT_USER, kRunKey, kRunValue); }

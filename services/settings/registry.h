@@ -44,6 +44,21 @@ class RegistryPreferenceStore final : public PreferenceStore {
   void WriteInteger(const std::string& name, int32_t value) override { WritePrefInteger(name, value); }
 };
 
+// The policies under one root (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER): a
+// value of another type than the one asked for, or an empty text, gives the
+// fallback. Vorlane never writes a policy: writes go nowhere.
+class RegistryPolicyStore final : public PreferenceStore {
+ public:
+  explicit RegistryPolicyStore(HKEY root) : root_(root) {}
+  std::string ReadString(const std::string& name, const std::string& fallback) override;
+  int32_t ReadInteger(const std::string& name, int32_t fallback) override;
+  void WriteString(const std::string&, const std::string&) override {}
+  void WriteInteger(const std::string&, int32_t) override {}
+
+ private:
+  HKEY root_;
+};
+
 // Start with Windows: the value "Vorlane" under the current user's Run key.
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Vorlane";

@@ -66,7 +66,8 @@ class Window:
         self.visible = fields[3] == "1"
         self.enabled = fields[4] == "1"
         self.left, self.top, self.right, self.bottom = (int(v) for v in fields[5:9])
-        self.text = "\t".join(fields[9:])
+        # The driver writes a line break as \n and a backslash as \\.
+        self.text = re.sub(r"\\(.)", lambda m: "\n" if m.group(1) == "n" else m.group(1), "\t".join(fields[9:]))
 
     @property
     def width(self):

@@ -52,13 +52,29 @@ std::string ClassOf(HWND window) {
   return Utf8(buffer);
 }
 
+// A window's text on one line: a line break (a message box's text has
+// several) as \n, and so a backslash as \\.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\\') {
+      line += "\\\\";
+    } else if (c == '\n') {
+      line += "\\n";
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  return line;
+}
+
 void PrintWindow(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
   std::printf("%#llx\t%d\t%s\t%d\t%d\t%ld\t%ld\t%ld\t%ld\t%s\n",
               static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), GetDlgCtrlID(window),
               ClassOf(window).c_str(), IsWindowVisible(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0, rect.left,
-              rect.top, rect.right, rect.bottom, Text(window).c_str());
+              rect.top, rect.right, rect.bottom, OneLine(Text(window)).c_str());
 }
 
 BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, RECT*, LPARAM) {
@@ -70,7 +86,8 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, RECT*, LPARAM) {
   return TRUE;
 }
 
-// Lines: handle, id, class, visible, enabled, left, top, right, bottom, text.
+// Lines: handle, id, class, visible, enabled, left, top, right, bottom, text
+// (on one line).
 BOOL CALLBACK PrintEach(HWND window, LPARAM) {
   PrintWindow(window);
   return TRUE;

@@ -7,21 +7,6 @@
 
 namespace {
 
-// A stand-in for the system's code page: Windows-1252, the code page of the
-// shipped translations. Its five unassigned bytes keep their own value.
-std::string Windows1252ToUtf8(std::string_view ansi) {
-  static constexpr char16_t k80To9F[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  std::u16string text;
-  for (const char c : ansi) {
-    const auto byte = static_cast<unsigned char>(c);
-    text += byte >= 0x80 && byte < 0xA0 ? k80To9F[byte - 0x80] : static_cast<char16_t>(byte);
-  }
-  return Utf16ToUtf8(text);
-}
-
 // A file saved as UTF-16 LE with its byte-order mark.
 std::string Utf16LeFile(std::u16string_view text) {
   std::string bytes = "\xFF\xFE";

@@ -7,37 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/map_store.h"
 #include "tests/support/print_record.h"
 
 namespace {
-
-// A store with the registry's read rules: absent values give the default.
-class MapStore : public PreferenceStore {
- public:
-  std::map<std::string, std::string> texts;
-  std::map<std::string, int32_t> numbers;
-  std::vector<std::string> reads;
-  std::vector<std::string> writes;
-
-  std::string ReadString(const std::string& name, const std::string& fallback) override {
-    reads.push_back(name);
-    auto found = texts.find(name);
-    return found == texts.end() || found->second.empty() ? fallback : found->second;
-  }
-  int32_t ReadInteger(const std::string& name, int32_t fallback) override {
-    reads.push_back(name);
-    auto found = numbers.find(name);
-    return found == numbers.end() ? fallback : found->second;
-  }
-  void WriteString(const std::string& name, const std::string& text) override {
-    writes.push_back(name);
-    texts[name] = text;
-  }
-  void WriteInteger(const std::string& name, int32_t value) override {
-    writes.push_back(name);
-    numbers[name] = value;
-  }
-};
 
 std::string NoPrinterLookup() {
   ADD_FAILURE() << "the current printer was looked up although a printer name is stored";

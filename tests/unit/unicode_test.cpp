@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -136,4 +137,18 @@ TEST(Unicode, PrefixEndsBetweenCharacters) {
       {"each byte outside a sequence is one", "\xC4n\xE4\xB8z", 3, "\xC4n\xE4"},
   };
   for (const auto& c : cases) EXPECT_EQ(Utf8Prefix(c.text, c.characters), c.expected) << c.label;
+}
+
+TEST(Windows1252, EveryByteBecomesItsCharacterTheUnassignedOnesThemselves) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"Vorlane", "Vorlane"},
+      {"\xDC", "\xC3\x9C"},      // U with diaeresis
+      {"\xE7", "\xC3\xA7"},      // c with cedilla
+      {"\x80", "\xE2\x82\xAC"},  // the euro sign
+      {"\x9F", "\xC5\xB8"},      // Y with diaeresis
+      {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
+      {"\xFF", "\xC3\xBF"},
+      {"", ""},
+  };
+  for (const auto& [ansi, utf8] : rows) EXPECT_EQ(Windows1252ToUtf8(ansi), utf8) << ansi;
 }

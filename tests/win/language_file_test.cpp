@@ -65,7 +65,13 @@ TEST(LanguageFileOnPlatform, MissingFileAndEmptyLanguageNameGiveTheDefault) {
 
 TEST(LanguageFileOnPlatform, EveryTextAgreesWithThePlatform) {
   TemporaryFolder folder("texts");
-  std::string contents = "[FileInfo]\r\nHelpFileName = Vorlane_de.chm\r\n[preferencesWINDOW]\r\n";
+  std::string contents = "[FileInfo]\r\nHelpFileName = Vorlane_de.chm\r\n";
+  for (const TextRow& row : kTextRows) {
+    if (std::string(row.section) == "FileInfo" && static_cast<size_t>(row.id) % 2 == 1) {
+      contents += std::string(row.key) + "=<" + row.english + ">\r\n";
+    }
+  }
+  contents += "[preferencesWINDOW]\r\n";
   // Every other row translated, in reverse order, with some blanks and quotes.
   for (size_t i = kTextCount; i-- > 1;) {
     if (i % 2 == 0) continue;
@@ -74,7 +80,7 @@ TEST(LanguageFileOnPlatform, EveryTextAgreesWithThePlatform) {
       contents += std::string("  ") + row.key + " = \"<" + row.english + ">\"\r\n";
     }
   }
-  for (const std::string section : {"TrayMenu", "Messages"}) {
+  for (const std::string section : {"TrayMenu", "Messages", "Policies"}) {
     contents += "[" + section + "]\r\n";
     for (const TextRow& row : kTextRows) {
       if (row.section == section && static_cast<size_t>(row.id) % 2 == 1) {

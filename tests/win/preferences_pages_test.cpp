@@ -767,6 +767,74 @@ TEST_F(PreferencesPagesOnScreen, TheWatermarkSwitchGreysTheSwatchButKeepsTheColo
   EXPECT_EQ(pages_->FontColor(), 0x000080FF);
 }
 
+TEST_F(PreferencesPagesOnScreen, SettingsInForceShowTheirValueGreyedWithALineThatSaysSo) {
+  Preferences record = Defaults();
+  record.WatermarkMake = true;
+  record.WatermarkText = "CONFIDENTIAL";
+  PoliciesInForce policies;
+  // The settings in force, and the controls that must be greyed for each.
+  const std::map<std::string, std::vector<int>> greyed = {
+      {"WatermarkMake", {IDC_MAKE_WATERMARK}},
+      {"WatermarkText", {IDC_WATERMARK_TEXT}},
+      {"WatermarkFontColor", {IDC_COLOR_SWATCH, IDC_WATERMARK_COLOR}},
+      {"FilePrinterFolder", {IDC_FILE_PRINTER_FOLDER, IDC_BROWSE_FOLDER}},
+      {"ShortcutShiftActiveWindow",
+       {IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_ALT, IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN}},
+      {"TimerNumberOfShots", {IDC_NUMBER_OF_SHOTS}},
+  };
+  for (size_t i = 0; i < kSettingCount; ++i) policies.settings[i] = greyed.count(kSettings[i].name) > 0;
+  Open(Defaults());
+  const RECT before = [&] {
+    RECT frame{};
+    GetWindowRect(host_.get(), &frame);
+    return frame;
+  }();
+  EXPECT_FALSE(IsWindowVisible(Control(IDC_MANAGED_NOTE)));
+  pages_->ShowPreferences(record, "Browse Font", policies);
+
+  for (const auto& [setting, controls] : greyed) {
+    for (int id : controls) EXPECT_FALSE(Enabled(id)) << setting << " " << id;
+  }
+  EXPECT_TRUE(Ticked(IDC_MAKE_WATERMARK));
+  EXPECT_EQ(Text(IDC_WATERMARK_TEXT), "CONFIDENTIAL");
+  // What no policy holds follows its rules as before.
+  EXPECT_TRUE(Enabled(IDC_WATERMARK_CORNER));
+  EXPECT_TRUE(Enabled(IDC_ACTIVE_WINDOW_KEY));
+  EXPECT_TRUE(Enabled(IDC_ENTIRE_SCREEN_CTRL));
+  EXPECT_FALSE(Enabled(IDC_INTERVAL)) << "the series is off";
+  Click(IDC_SEVERAL_SHOTS);
+  EXPECT_TRUE(Enabled(IDC_INTERVAL));
+  EXPECT_FALSE(Enabled(IDC_NUMBER_OF_SHOTS)) << "switched on, a rule still leaves what a policy holds greyed";
+  Click(IDC_FILE_PRINTER_AUTOSAVE);
+  Click(IDC_FILE_PRINTER_AUTOSAVE);
+  EXPECT_FALSE(Enabled(IDC_BROWSE_FOLDER));
+
+  // The line below the tabs, which take less room to make room for it.
+  HWND note = Control(IDC_MANAGED_NOTE);
+  EXPECT_TRUE(GetWindowLongPtrA(note, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(TextOf(note), "Some settings are managed by your organisation.");
+  RECT noteRect{}, tabsRect{}, okRect{}, after{};
+  GetWindowRect(note, &noteRect);
+  GetWindowRect(Control(IDC_PAGES), &tabsRect);
+  GetWindowRect(Control(IDC_OK), &okRect);
+  GetWindowRect(host_.get(), &after);
+  EXPECT_GE(noteRect.top, tabsRect.bottom);
+  EXPECT_LE(noteRect.bottom, okRect.top);
+  EXPECT_GT(noteRect.bottom - noteRect.top, 10);
+  EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+
+  // Without policies everything is the user's again.
+  pages_->ShowPreferences(Defaults(), "Browse Font");
+  for (int id : {IDC_MAKE_WATERMARK, IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_WIN, IDC_FILE_PRINTER_FOLDER,
+                 IDC_BROWSE_FOLDER}) {
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
+  EXPECT_FALSE(Enabled(IDC_WATERMARK_TEXT)) << "the watermark is off";
+  EXPECT_FALSE(GetWindowLongPtrA(note, GWL_STYLE) & WS_VISIBLE);
+  GetWindowRect(host_.get(), &after);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
 TEST_F(PreferencesPagesOnScreen, PressingTheSwatchChoosesAColourEvenWithTheWatermarkOff) {
   Open(Defaults());
   script_.color = RGB(10, 200, 30);

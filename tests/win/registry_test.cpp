@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/owners.h"
+#include "core/settings/policies.h"
 
 namespace {
 
@@ -167,4 +168,66 @@ TEST_F(Registry, KeysAreClosedOnEveryPath) {
   RegistryValueExists(HKEY_CURRENT_USER, kScratch, "Number");
   RegistryDeleteValue(HKEY_CURRENT_USER, kScratch, "Number");
   EXPECT_EQ(owners::liveCount, before);
+}
+
+namespace {
+
+class PolicyRegistry : public ::testing::Test {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+  static void Clean() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeA(root, "SOFTWARE\\Policies\\Telmaric");
+  }
+  static void Put(HKEY root, const char* name, DWORD type, const void* data, DWORD size) {
+    ASSERT_TRUE(RegistryWriteData(root, kPolicyKey, name, type, data, size));
+  }
+};
+
+}  // namespace
+
+TEST_F(PolicyRegistry, OnlyAValueOfTheTypeAskedForIsAPolicy) {
+  struct Row {
+    const char* name;
+    DWORD type;
+    const char* bytes;
+    DWORD size;
+    int32_t integer;   // read with the fallback -1
+    std::string text;  // read with the fallback "none"
+  };
+  const Row rows[] = {
+      {"Dword", REG_DWORD, "\x05\0\0\0", 4, 5, "none"},
+      {"Negative", REG_DWORD, "\xFF\xFF\xFF\xFF", 4, -1, "none"},
+      {"Short", REG_DWORD, "\x05\0\0", 3, -1, "none"},
+      {"Qword", REG_QWORD, "\x05\0\0\0\0\0\0\0", 8, -1, "none"},
+      {"Binary", REG_BINARY, "\x05\0\0\0", 4, -1, "none"},
+      {"Text", REG_SZ, "C\0O\0N\0F\0\0\0", 10, -1, "CONF"},
+      {"Empty", REG_SZ, "\0\0", 2, -1, "none"},
+      {"Expandable", REG_EXPAND_SZ, "C\0\0\0", 4, -1, "none"},
+  };
+  for (const Row& row : rows) Put(HKEY_LOCAL_MACHINE, row.name, row.type, row.bytes, row.size);
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE);
+  for (const Row& row : rows) {
+    EXPECT_EQ(computer.ReadInteger(row.name, -1), row.integer) << row.name;
+    EXPECT_EQ(computer.ReadString(row.name, "none"), row.text) << row.name;
+  }
+  EXPECT_EQ(computer.ReadInteger("Missing", 7), 7);
+  // Vorlane writes no policy.
+  computer.WriteInteger("Written", 1);
+  computer.WriteString("Written", "x");
+  EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, kPolicyKey, "Written"));
+}
+
+TEST_F(PolicyRegistry, TheComputersPolicyWinsOverTheUsersInTheRealRegistry) {
+  ASSERT_TRUE(RegistryWriteString(HKEY_CURRENT_USER, kPolicyKey, "WatermarkText", "USER"));
+  ASSERT_TRUE(RegistryWriteString(HKEY_LOCAL_MACHINE, kPolicyKey, "WatermarkText", "MACHINE"));
+  ASSERT_TRUE(RegistryWriteDword(HKEY_CURRENT_USER, kPolicyKey, "PrintCopies", 4));
+  ASSERT_TRUE(RegistryWriteString(HKEY_LOCAL_MACHINE, kPolicyKey, "PrintCopies", "9"));  // the wrong type
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  Preferences record;
+  const PoliciesInForce policies = ApplyPolicies(record, computer, user);
+  EXPECT_EQ(record.WatermarkText, "MACHINE");
+  EXPECT_EQ(record.PrintCopies, 4);
+  EXPECT_TRUE(policies.Holds("WatermarkText") && policies.Holds("PrintCopies"));
+  EXPECT_FALSE(policies.Holds("WatermarkMake"));
 }

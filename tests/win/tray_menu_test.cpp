@@ -66,6 +66,19 @@ TEST(TrayMenu, RunOnStartupCarriesACheckMark) {
   EXPECT_FALSE(Checked(menu.Make(Texts()).get(), IDM_RUN_ON_STARTUP));
 }
 
+TEST(TrayMenu, APolicyTakesPreferencesAndItsBoldMarkAway) {
+  TrayMenu menu;
+  menu.SetDefaultAction(1);
+  menu.SetPreferencesShown(false);
+  const owners::Menu made = menu.Make(Texts());
+  EXPECT_EQ(VisibleItems(made.get()),
+            (std::vector<std::string>{"&Run on startup", "-", "&Help", "&About", "-", "&Exit"}));
+  EXPECT_EQ(GetMenuState(made.get(), IDM_PREFERENCES, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_EQ(GetMenuDefaultItem(made.get(), FALSE, 0), static_cast<UINT>(-1));
+  menu.SetPreferencesShown(true);
+  EXPECT_EQ(GetMenuDefaultItem(menu.Make(Texts()).get(), FALSE, 0), static_cast<UINT>(IDM_PREFERENCES));
+}
+
 // The icon has an image of each small-icon size from 100 % to 300 %, so that
 // none is stretched, and keeps its 16-colour 16x16 one for old shells.
 TEST(TrayIcon, HoldsAnImageForEachSmallIconSize) {

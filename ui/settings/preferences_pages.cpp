@@ -20,6 +20,7 @@ namespace {
 
 constexpr const char* kPageClass = "VorlanePreferencesPage";
 
+constexpr int kNoteHeight = 16;  // a line of text, as the labels have it
 constexpr int kWaterTextLimit = 50;
 constexpr int kNumberOfShotsLimit = 3;
 constexpr int kCopiesLimit = 2;  // digits of kPrintCopiesMax
@@ -108,6 +109,11 @@ void PreferencesPages::CreateControls() {
   for (int page = 0; page < kPageCount; ++page) {
     InsertTab(tabs_.get(), page, English(kPageLayouts[page].title));
   }
+  // Shown below the tabs only while a policy holds some setting.
+  managedNote_.reset(CreateWindowExW(0, L"STATIC", Wide(English(TextId::ManagedByOrganisation)).c_str(),
+                                     WS_CHILD | SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX, 0, 0, 0, 0, window_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MANAGED_NOTE)),
+                                     GetModuleHandleW(nullptr), nullptr));
   // Made at their design places; the layout for the DPI moves them.
   for (int page = 0; page < kPageCount; ++page) {
     pages_[page].Create(*this, tabs_.get(), RECT{0, 0, kClientWidth, kClientHeight}, kPageLayouts[page].id);
@@ -171,6 +177,7 @@ void PreferencesPages::ChangeDpi(int dpi) {
   const auto use = [&font](HWND control) { Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get())); };
   use(tabs_.get());
   for (const owners::Window& button : buttons_) use(button.get());
+  use(managedNote_.get());
   for (const std::vector<HWND>& controls : controls_) std::ranges::for_each(controls, use);
   // The old font goes only now that no control uses it.
   controlFont_ = std::move(font);
@@ -201,7 +208,9 @@ void PreferencesPages::LayOut() {
   const int width =
       std::max({static_cast<int>(tabs.right - tabs.left), static_cast<int>(lastTab.right) + margin, buttonsWidth}) +
       2 * margin;
-  const int height = static_cast<int>(tabs.bottom - tabs.top) + button.cy + 3 * margin;
+  // The line about policies, with a margin above it, while it is shown.
+  const int note = noteShown_ ? Scale(kNoteHeight, dpi_) + margin : 0;
+  const int height = static_cast<int>(tabs.bottom - tabs.top) + button.cy + 3 * margin + note;
 
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
@@ -210,7 +219,8 @@ void PreferencesPages::LayOut() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const int buttonTop = height - margin - button.cy;
-  MoveWindow(tabs_.get(), margin, margin, width - 2 * margin, buttonTop - 2 * margin, TRUE);
+  MoveWindow(tabs_.get(), margin, margin, width - 2 * margin, buttonTop - 2 * margin - note, TRUE);
+  MoveWindow(managedNote_.get(), margin, buttonTop - note, width - 2 * margin, std::max(note - margin, 0), TRUE);
   RECT pageArea{};
   GetClientRect(tabs_.get(), &pageArea);
   Send(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageArea));
@@ -232,6 +242,7 @@ HWND PreferencesPages::Control(int id) const {
     if (HWND control = GetDlgItem(page.handle(), id)) return control;
   }
   if (id == IDC_PAGES) return tabs_.get();
+  if (id == IDC_MANAGED_NOTE) return managedNote_.get();
   for (size_t i = 0; i < buttons_.size(); ++i) {
     if (kButtonLayouts[i].id == id) return buttons_[i].get();
   }
@@ -269,7 +280,8 @@ std::string PreferencesPages::SelectedLanguagePath() const {
                         selected < 0 ? std::nullopt : std::optional<size_t>(static_cast<size_t>(selected)));
 }
 
-void PreferencesPages::ShowPreferences(const Preferences& record, const std::string& browseFont) {
+void PreferencesPages::ShowPreferences(const Preferences& record, const std::string& browseFont,
+                                       const PoliciesInForce& policies) {
   const auto control = [this](int id) { return Control(id); };
   for (const Setting& setting : kSettings) ShowSetting(setting, record, control);
 
@@ -288,10 +300,7 @@ void PreferencesPages::ShowPreferences(const Preferences& record, const std::str
   FillList(Control(IDC_PRINTER), printer_.PrinterNames());
   SelectPrinter(record.PrintPrinter);
 
-  ApplyWatermarkSwitch();
-  ApplyDelaySwitch();
-  ApplySeriesSwitch();
-  ApplyFileSaveSwitch();
+  ShowManaged(policies);
 }
 
 Preferences PreferencesPages::CollectPreferences() const {

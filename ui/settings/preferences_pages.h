@@ -16,6 +16,7 @@
 #include "base/paths.h"
 #include "base/window.h"
 #include "core/languages/language_list.h"
+#include "core/settings/policies.h"
 #include "core/settings/preferences.h"
 #include "ui/settings/color_swatch.h"
 #include "ui/settings/common_dialogs.h"
@@ -81,8 +82,9 @@ class PreferencesPages {
   std::string SelectedLanguagePath() const;
 
   // Puts the record into the controls, all but the language. browseFont is
-  // the font button's caption while no font name is stored.
-  void ShowPreferences(const Preferences& record, const std::string& browseFont);
+  // the font button's caption while no font name is stored. The controls of
+  // settings in force by policy are greyed, and a line below the tabs says so.
+  void ShowPreferences(const Preferences& record, const std::string& browseFont, const PoliciesInForce& policies = {});
   // The values as the controls hold them, ready to be saved.
   Preferences CollectPreferences() const;
 
@@ -134,6 +136,10 @@ class PreferencesPages {
   void CreateControls();
   void SelectPrinter(const std::string& name);
 
+  // Enables a control as a rule wants it, unless a policy holds its setting.
+  void Enable(int id, bool on);
+  void ShowManaged(const PoliciesInForce& policies);
+
   void ApplyWatermarkSwitch();
   void ApplyDelaySwitch();
   void ApplySeriesSwitch();
@@ -161,6 +167,9 @@ class PreferencesPages {
   owners::Font controlFont_;
   owners::Window tabs_;
   std::array<owners::Window, std::size(kButtonLayouts)> buttons_;
+  owners::Window managedNote_;
+  bool noteShown_ = false;
+  std::vector<int> managed_;  // the controls of the settings in force by policy
   std::array<PreferencesPage, kPageCount> pages_;
   // Each page's controls in the order of its rows; its own children.
   std::array<std::vector<HWND>, kPageCount> controls_;

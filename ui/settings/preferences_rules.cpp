@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <utility>
+
 #include "core/languages/access_keys.h"
 #include "core/settings/font_caption.h"
 #include "core/settings/number_field.h"
@@ -12,16 +15,54 @@
 
 namespace {
 
+constexpr int kModifierBoxCount = 4;  // Ctrl, Alt, Shift and Win, identifiers in a row
+// Controls that change a setting besides the one that shows it.
+constexpr std::pair<int, int> kCompanionControls[] = {
+    {IDC_COLOR_SWATCH, IDC_WATERMARK_COLOR},
+    {IDC_FILE_PRINTER_FOLDER, IDC_BROWSE_FOLDER},
+};
 constexpr int kWatermarkControlsSwitched[] = {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT,
                                               IDC_WATERMARK_COLOR, IDC_TRANSPARENCY};
 
 }  // namespace
 
+void PreferencesPages::Enable(int id, bool on) {
+  EnableWindow(Control(id), on && std::ranges::find(managed_, id) == managed_.end());
+}
+
+// What a policy holds the user cannot change: its controls are greyed, and
+// so are the ones that change it besides its own.
+void PreferencesPages::ShowManaged(const PoliciesInForce& policies) {
+  const std::vector<int> before = std::exchange(managed_, {});
+  for (const Setting& setting : kSettings) {
+    if (!policies.Holds(setting)) continue;
+    const int boxes = setting.shown == SettingShown::ModifierBoxes ? kModifierBoxCount : 1;
+    for (int box = 0; box < boxes; ++box) managed_.push_back(setting.control + box);
+    for (const auto& [control, companion] : kCompanionControls) {
+      if (control == setting.control) managed_.push_back(companion);
+    }
+  }
+  // The rules decide again for the controls a policy no longer holds.
+  for (int id : before) EnableWindow(Control(id), TRUE);
+  ApplyWatermarkSwitch();
+  ApplyDelaySwitch();
+  ApplySeriesSwitch();
+  ApplyFileSaveSwitch();
+  for (int id : managed_) EnableWindow(Control(id), FALSE);
+  // The line below the tabs takes room only while it is shown.
+  const bool noted = policies.Any();
+  if (noted != noteShown_) {
+    noteShown_ = noted;
+    ShowWindow(managedNote_.get(), noted ? SW_SHOWNA : SW_HIDE);
+    LayOut();
+  }
+}
+
 // The watermark's controls are enabled exactly when it is switched on; the
 // swatch shows the state by its colours.
 void PreferencesPages::ApplyWatermarkSwitch() {
   const bool on = Ticked(Control(IDC_MAKE_WATERMARK));
-  for (int id : kWatermarkControlsSwitched) EnableWindow(Control(id), on);
+  for (int id : kWatermarkControlsSwitched) Enable(id, on);
   // Outlined in the text colour, so that a high-contrast theme frames it too.
   swatch_.SetColors(on ? SwatchColors{static_cast<COLORREF>(fontColor_), GetSysColor(COLOR_WINDOWTEXT)}
                        : SwatchColors{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)});
@@ -36,19 +77,19 @@ void PreferencesPages::SetSwatchCaption(std::string caption) {
 // The colour held, whether or not the swatch shows it now.
 void PreferencesPages::NameSwatch() { swatch_.SetName(ColorCaption(swatchCaption_, fontColor_)); }
 
-void PreferencesPages::ApplyDelaySwitch() { EnableWindow(Control(IDC_DELAY), Ticked(Control(IDC_DELAYED_CAPTURE))); }
+void PreferencesPages::ApplyDelaySwitch() { Enable(IDC_DELAY, Ticked(Control(IDC_DELAYED_CAPTURE))); }
 
 void PreferencesPages::ApplySeriesSwitch() {
   const bool on = Ticked(Control(IDC_SEVERAL_SHOTS));
-  EnableWindow(Control(IDC_NUMBER_OF_SHOTS), on);
-  EnableWindow(Control(IDC_INTERVAL), on);
+  Enable(IDC_NUMBER_OF_SHOTS, on);
+  Enable(IDC_INTERVAL, on);
 }
 
 // The folder counts only while pages of file printers are saved without asking.
 void PreferencesPages::ApplyFileSaveSwitch() {
   const bool on = Ticked(Control(IDC_FILE_PRINTER_AUTOSAVE));
-  EnableWindow(Control(IDC_FILE_PRINTER_FOLDER), on);
-  EnableWindow(Control(IDC_BROWSE_FOLDER), on);
+  Enable(IDC_FILE_PRINTER_FOLDER, on);
+  Enable(IDC_BROWSE_FOLDER, on);
 }
 
 // Setting the tidied text raises one more change, which finds nothing to

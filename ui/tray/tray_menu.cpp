@@ -67,15 +67,18 @@ void TrayMenu::SetDefaultAction(int32_t defaultAction) {
 }
 
 owners::Menu TrayMenu::Make(const Texts& texts) const {
-  // Each item's caption with an access key no other item has.
+  std::vector<MenuItem> shown;
   std::vector<std::string> captions;
   for (const MenuItem& item : kItems) {
+    if (item.command == IDM_PREFERENCES && !preferencesShown_) continue;
+    shown.push_back(item);
     if (item.command != 0) captions.push_back(texts[item.caption]);
   }
+  // Each item's caption with an access key no other item has.
   const std::vector<std::string> keyed = ChooseAccessKeys(captions);
   owners::Menu menu(CreatePopupMenu());
   size_t caption = 0;
-  for (const MenuItem& item : kItems) {
+  for (const MenuItem& item : shown) {
     if (item.command == 0) {
       AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     } else {
@@ -84,7 +87,8 @@ owners::Menu TrayMenu::Make(const Texts& texts) const {
   }
   CheckMenuItem(menu.get(), IDM_RUN_ON_STARTUP, MF_BYCOMMAND | (runOnStartupChecked_ ? MF_CHECKED : MF_UNCHECKED));
   // A default item the menu does not show marks nothing.
-  SetMenuDefaultItem(menu.get(), defaultItem_ == IDM_PREFERENCES ? IDM_PREFERENCES : static_cast<UINT>(-1), FALSE);
+  const bool marked = defaultItem_ == IDM_PREFERENCES && preferencesShown_;
+  SetMenuDefaultItem(menu.get(), marked ? IDM_PREFERENCES : static_cast<UINT>(-1), FALSE);
   return menu;
 }
 

@@ -30,7 +30,10 @@ class TrayMenu {
   void SetRunOnStartupChecked(bool checked) { runOnStartupChecked_ = checked; }
   bool RunOnStartupChecked() const { return runOnStartupChecked_; }
 
-  // The menu as it opens: Preferences, Run on startup, Help, About and Exit.
+  // A policy may take Preferences out of the menu.
+  void SetPreferencesShown(bool shown) { preferencesShown_ = shown; }
+  // The menu as it opens: Preferences (unless a policy took it away), Run on
+  // startup, Help, About and Exit.
   owners::Menu Make(const Texts& texts) const;
 
   // Opens the menu at the cursor; the chosen command goes to the window.
@@ -39,4 +42,5 @@ class TrayMenu {
  private:
   UINT defaultItem_ = IDM_ENTIRE_SCREEN;
   bool runOnStartupChecked_ = false;
+  bool preferencesShown_ = true;
 };

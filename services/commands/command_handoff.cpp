@@ -1,0 +1,47 @@
+#include "services/commands/command_handoff.h"
+
+#include "base/owners.h"
+#include "base/system_text.h"
+
+namespace {
+
+// Set by the running copy once its window exists: a copy started a moment
+// earlier holds the single-instance mutex before it has a window to send to.
+constexpr const wchar_t* kCommandWindowEvent = L"Vorlane.CommandWindow";
+
+HANDLE CommandWindowEvent() { return CreateEventW(nullptr, TRUE, FALSE, kCommandWindowEvent); }
+
+}  // namespace
+
+void AnnounceCommandWindow() {
+  // Like the single-instance mutex, the event lives as long as the process:
+  // its handle is deliberately never closed.
+  SetEvent(CommandWindowEvent());
+}
+
+bool HandToRunningCopy(const std::string& windowClass, const std::string& option, bool endsCopy, DWORD limitMs) {
+  const ULONGLONG deadline = GetTickCount64() + limitMs;
+  const auto left = [deadline] {
+    const ULONGLONG now = GetTickCount64();
+    return static_cast<DWORD>(now < deadline ? deadline - now : 0);
+  };
+  const owners::KernelHandle announced(CommandWindowEvent());
+  if (!announced || WaitForSingleObject(announced.get(), left()) != WAIT_OBJECT_0) return false;
+  const HWND window = FindWindowW(Wide(windowClass).c_str(), nullptr);
+  if (!window) return false;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  const owners::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  COPYDATASTRUCT data{kHandedOptionTag, static_cast<DWORD>(option.size()), const_cast<char*>(option.data())};
+  DWORD_PTR taken = FALSE;
+  if (!SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, left(), &taken) ||
+      taken != TRUE) {
+    return false;
+  }
+  return !endsCopy || (process && WaitForSingleObject(process.get(), left()) == WAIT_OBJECT_0);
+}
+
+std::string HandedOption(const COPYDATASTRUCT& data) {
+  if (data.dwData != kHandedOptionTag || !data.lpData) return {};
+  return std::string(static_cast<const char*>(data.lpData), data.cbData);
+}
