@@ -114,7 +114,7 @@ void MainWindow::BuildPreferences() {
         return CaptureTiming{settings_.TimerDelayedCapture, settings_.TimerDelay, settings_.TimerSeveralShots,
                              settings_.TimerNumberOfShots, settings_.TimerInterval};
       },
-      [this](bool activeWindow) { TakeShot(activeWindow); });
+      [this](CaptureKind kind) { TakeShot(kind); });
 }
 
 void MainWindow::RunCommand(WORD command) {
@@ -169,9 +169,10 @@ void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
   }
 }
 
-void MainWindow::TakeShot(bool activeWindow) {
-  std::optional<Shot> shot =
-      activeWindow ? GrabActiveWindow() : std::optional<Shot>(GrabEntireScreen(settings_.CaptureScreen));
+void MainWindow::TakeShot(CaptureKind kind) {
+  std::optional<Shot> shot = kind == CaptureKind::ActiveWindow
+                                 ? GrabActiveWindow()
+                                 : std::optional<Shot>(GrabEntireScreen(settings_.CaptureScreen));
   if (!shot) return;  // nothing in the foreground: nothing to print
   PrintShot(printer_, std::move(shot->bitmap), shot->title, settings_, screenPixelsPerInch_);
 }

@@ -35,7 +35,7 @@ class MainWindow : public Window {
   void RunCommand(WORD command);
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
-  void TakeShot(bool activeWindow);
+  void TakeShot(CaptureKind kind);
 
   void AddTrayIcon();
   void LoadTrayIcon(int dpi);
