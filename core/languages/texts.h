@@ -37,6 +37,7 @@ enum class TextPlace {
   X(GeneralShortcutsTitle, PreferencesWindow, "Shortcuts", GroupCaption, IDC_SHORTCUTS_GROUP, 0) \
   X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_ENTIRE_SCREEN_LABEL, 0) \
   X(GeneralShortcutsActiveWindow, PreferencesWindow, "Active window", Caption, IDC_ACTIVE_WINDOW_LABEL, 0) \
+  X(GeneralShortcutsRegion, PreferencesWindow, "Region", Caption, IDC_REGION_LABEL, 0) \
   X(GeneralShortcutsKey, PreferencesWindow, "Key", Caption, IDC_KEY_LABEL, 0) \
   X(GeneralLanguage, PreferencesWindow, "Language", Caption, IDC_LANGUAGE_LABEL, 0) \
   X(GeneralRefreshLanguages, PreferencesWindow, "Refresh", Caption, IDC_REFRESH_LANGUAGES, 0) \
@@ -84,12 +85,14 @@ enum class TextPlace {
   X(PrintingOrientationLandscape, PreferencesWindow, "Landscape", ListItem, IDC_ORIENTATION, 3) \
   X(PrintingCopies, PreferencesWindow, "Copies", Caption, IDC_COPIES_LABEL, 0) \
   X(PrintingGrayscale, PreferencesWindow, "Print in grayscale", Caption, IDC_GRAYSCALE, 0) \
+  X(PrintingCaptureMousePointer, PreferencesWindow, "Include the mouse pointer", Caption, IDC_CAPTURE_MOUSE_POINTER, 0) \
   X(PrintingFileAutoSave, PreferencesWindow, "Save pages of file printers without asking", Caption, IDC_FILE_PRINTER_AUTOSAVE, 0) \
   X(PrintingFileFolder, PreferencesWindow, "Folder", Caption, IDC_FILE_PRINTER_FOLDER_LABEL, 0) \
   X(PrintingBrowseFolder, PreferencesWindow, "Browse...", Caption, IDC_BROWSE_FOLDER, 0) \
   X(PrintingFolderTitle, PreferencesWindow, "Folder for the pages of file printers", Kept, 0, 0) \
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
+  X(TakeRegion, TrayMenu, "Take region", Kept, 0, 0) \
   X(RunOnStartup, TrayMenu, "Run on startup", Kept, 0, 0) \
   X(Preferences, TrayMenu, "Preferences", Kept, 0, 0) \
   X(Help, TrayMenu, "Help", Kept, 0, 0) \
@@ -97,6 +100,7 @@ enum class TextPlace {
   X(Exit, TrayMenu, "Exit", Kept, 0, 0) \
   X(UnableSetEntireScreenSC, TrayMenu, "Unable to assign entire screen shortcut, try another.", Kept, 0, 0) \
   X(UnableSetActiveWindowSC, TrayMenu, "Unable to assign active window shortcut, try another.", Kept, 0, 0) \
+  X(UnableSetRegionSC, TrayMenu, "Unable to assign region shortcut, try another.", Kept, 0, 0) \
   X(BrowseFont, TrayMenu, "Browse Font", Kept, 0, 0) \
   X(NoPrintersInSystem, TrayMenu, "There are no printers installed.", Kept, 0, 0) \
   X(PrinterNotSelected, TrayMenu, "Printer not selected.", Kept, 0, 0) \
@@ -105,7 +109,9 @@ enum class TextPlace {
   X(ShotDeviceContextNotMade, Messages, "No device context could be made for the shot.", Kept, 0, 0) \
   X(PrintJobNotStarted, Messages, "The print job could not be started.", Kept, 0, 0) \
   X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0) \
-  X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0)
+  X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0) \
+  X(RegionHint, RegionWindow, "Choose a region: drag with the mouse, or press Enter at one corner and again at the other. A click takes a window. Esc cancels.", Kept, 0, 0) \
+  X(RegionSize, RegionWindow, "%WIDTH% x %HEIGHT%", Kept, 0, 0)
 // clang-format on
 
 enum class TextId : size_t {

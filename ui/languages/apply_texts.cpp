@@ -35,7 +35,9 @@ void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
   for (const TextRow& row : kTextRows) Apply(row, texts[row.id], pages);
   const HWND defaultAction = pages.Control(IDC_DEFAULT_ACTION);
   const int selected = SelectedIndex(defaultAction);
-  FillList(defaultAction, {texts[TextId::TakeEntireScreen], texts[TextId::Preferences]});
+  std::vector<std::string> actions;
+  for (TextId item : kDefaultActionItems) actions.push_back(texts[item]);
+  FillList(defaultAction, actions);
   SelectIndex(defaultAction, selected);
   pages.SetFolderPickerTitle(texts[TextId::PrintingFolderTitle]);
   // Captions of another length: the controls make room for them.

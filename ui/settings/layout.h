@@ -67,6 +67,10 @@ inline constexpr ButtonLayout kButtonLayouts[] = {
     {IDC_APPLY, TextId::ButtonApply},
 };
 
+// The items of the tray icon's default action list, by the DefaultAction
+// value they stand for: the tray menu's names of the commands chosen.
+inline constexpr TextId kDefaultActionItems[] = {TextId::TakeEntireScreen, TextId::Preferences, TextId::TakeRegion};
+
 // A group box's caption: one blank on each side keeps it off the frame line.
 std::string GroupCaption(const std::string& text);
 
