@@ -4,20 +4,26 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "base/owners.h"
 #include "base/window.h"
 #include "core/capture/capture_request.h"
 #include "core/languages/texts.h"
 #include "core/settings/preferences.h"
+#include "services/capture/screen_grab.h"
 #include "services/capture/window_timer.h"
 #include "services/output/printer.h"
+#include "ui/capture/region_overlay.h"
 #include "ui/information/about_window.h"
 #include "ui/settings/preferences_pages.h"
 #include "ui/tray/tray_menu.h"
 
 // The window class other programs and the tests know the window by.
 inline constexpr const char* kMainWindowClass = "TfmOptions";
+
+// Posted by the region window once the user has chosen or cancelled.
+inline constexpr UINT WM_REGION_CHOSEN = WM_APP + 2;
 
 class MainWindow : public Window {
  public:
@@ -35,6 +41,10 @@ class MainWindow : public Window {
   void RunCommand(WORD command);
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
+  void StartCapture(CaptureKind kind);
+  void ChooseRegion();
+  void TakeChosenRegion();
+  CaptureTiming Timing() const;
   void TakeShot(CaptureKind kind);
 
   void AddTrayIcon();
@@ -69,4 +79,7 @@ class MainWindow : public Window {
   std::unique_ptr<WindowTimer> captureTimer_;
   std::unique_ptr<CaptureRequest> capture_;
   std::unique_ptr<PreferencesPages> pages_;
+  std::unique_ptr<RegionOverlay> overlay_;  // while a region is being chosen
+  ScreenRect region_{};                     // the region of the request
+  std::optional<Shot> frozenShot_;          // its one shot, when that is the frozen picture
 };

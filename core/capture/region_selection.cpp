@@ -10,6 +10,17 @@ bool Holds(const ScreenRect& rect, ScreenPoint pixel) {
   return rect.left <= pixel.x && pixel.x < rect.right && rect.top <= pixel.y && pixel.y < rect.bottom;
 }
 
+// The part of each target on the screen: a window partly off the screen is
+// taken as far as it shows.
+std::vector<ScreenRect> OnScreenParts(std::vector<ScreenRect> targets, const ScreenRect& screen) {
+  for (ScreenRect& target : targets) {
+    target = {std::max(target.left, screen.left), std::max(target.top, screen.top),
+              std::min(target.right, screen.right), std::min(target.bottom, screen.bottom)};
+  }
+  std::erase_if(targets, [](const ScreenRect& target) { return target.Empty(); });
+  return targets;
+}
+
 }  // namespace
 
 ScreenRect SpanOf(ScreenPoint from, ScreenPoint to) {
@@ -24,7 +35,10 @@ std::optional<size_t> TargetAt(std::span<const ScreenRect> targets, ScreenPoint 
 
 RegionSelection::RegionSelection(ScreenRect screen, std::vector<ScreenRect> targets, ScreenPoint dragSize,
                                  ScreenPoint pointer)
-    : screen_(screen), targets_(std::move(targets)), dragSize_(dragSize), pointer_(OnScreen(pointer)) {}
+    : screen_(screen),
+      targets_(OnScreenParts(std::move(targets), screen)),
+      dragSize_(dragSize),
+      pointer_(OnScreen(pointer)) {}
 
 void RegionSelection::Move(ScreenPoint to) {
   if (state_ != State::Choosing) return;

@@ -29,9 +29,9 @@ class RegionSelection {
   enum class State { Choosing, Taken, Cancelled };
 
   // screen: the virtual screen, which the pointer stays on. targets: what a
-  // click can take, topmost first. dragSize: the system's drag rectangle; a
-  // press becomes a drag once the pointer leaves that rectangle centred on
-  // where it was pressed.
+  // click can take, topmost first, each as far as it lies on the screen.
+  // dragSize: the system's drag rectangle; a press becomes a drag once the
+  // pointer leaves that rectangle centred on where it was pressed.
   RegionSelection(ScreenRect screen, std::vector<ScreenRect> targets, ScreenPoint dragSize, ScreenPoint pointer);
 
   // The mouse: the pointer moved, the left button went down or up.

@@ -310,3 +310,24 @@ TEST(RegionSelection, TheSizeLabelGoesBesideWhatIsShownAndStaysOnTheScreen) {
     EXPECT_EQ(PlaceLabel(c.shown, kWidth, kHeight, kGap, kScreen), c.label);
   }
 }
+
+TEST(RegionSelection, AWindowPartlyOffTheScreenIsTakenAsFarAsItShows) {
+  const struct {
+    const char* name;
+    ScreenRect window;
+    ScreenPoint click;
+    ScreenRect taken;
+  } cases[] = {
+      {"off the bottom-right corner", {1800, 900, 2200, 1300}, {1900, 1000}, {1800, 900, 1920, 1080}},
+      {"off the top-left corner", {-100, -50, 200, 150}, {0, 0}, {0, 0, 200, 150}},
+      {"a maximised window's borders beyond every edge", {-8, -8, 1928, 1088}, {960, 540}, kScreen},
+      {"wholly off the screen: the monitor behind the pointer", {1920, 0, 2400, 300}, {1919, 100}, kScreen},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RegionSelection selection(kScreen, {c.window, kScreen}, kDragSize, c.click);
+    EXPECT_EQ(selection.Shown(), c.taken);
+    Play(selection, {PressAt(c.click.x, c.click.y), ReleaseAt(c.click.x, c.click.y)});
+    EXPECT_EQ(selection.Taken(), c.taken);
+  }
+}
