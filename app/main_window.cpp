@@ -236,14 +236,20 @@ void MainWindow::ChooseRegion() {
   overlay_ = std::make_unique<RegionOverlay>(FreezeScreens(), texts_, handle(), WM_REGION_CHOSEN);
 }
 
+// Whatever happens, the region window is gone when this returns or throws,
+// so that a box about a failed shot is not hidden beneath it.
 void MainWindow::TakeChosenRegion() {
   std::unique_ptr<RegionOverlay> overlay = std::move(overlay_);
   if (!overlay || !overlay->Taken()) return;
   region_ = *overlay->Taken();
   frozenShot_.reset();
-  if (TakesFrozenPicture(Timing())) frozenShot_ = CutArea(overlay->Frozen(), region_);
-  // Gone, with the frozen picture, before a shot copies the screens anew.
-  overlay.reset();
+  if (TakesFrozenPicture(Timing())) {
+    // The page needs no screen: it goes out before the window goes.
+    frozenShot_ = CutArea(overlay->Frozen(), region_);
+  } else {
+    // Gone before a shot copies the screens anew.
+    overlay.reset();
+  }
   capture_->StartRegion();
 }
 

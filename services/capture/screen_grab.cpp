@@ -94,6 +94,15 @@ bool WindowAttribute(HWND window, DWORD attribute, Value& value) {
   return SUCCEEDED(DwmGetWindowAttribute(window, attribute, &value, sizeof value));
 }
 
+bool Readable(HCURSOR image) {
+  ICONINFO icon{};
+  if (!GetIconInfo(image, &icon)) return false;
+  // Copies made for the caller.
+  const owners::Bitmap mask(icon.hbmMask);
+  const owners::Bitmap colour(icon.hbmColor);
+  return true;
+}
+
 }  // namespace
 
 std::vector<ScreenRect> Monitors() {
@@ -221,7 +230,11 @@ std::optional<PointerImage> CurrentPointer() {
   CURSORINFO info{};
   info.cbSize = sizeof info;
   if (!GetCursorInfo(&info) || !(info.flags & CURSOR_SHOWING) || !info.hCursor) return std::nullopt;
-  return PointerImage{info.hCursor, {info.ptScreenPos.x, info.ptScreenPos.y}};
+  // Wine keeps a pointer image inside the program that made it, where no
+  // other program can read it: the standard arrow stands in for it there,
+  // so that the pointer's place, which matters most, is still shown.
+  const HCURSOR image = Readable(info.hCursor) ? info.hCursor : LoadCursorW(nullptr, IDC_ARROW);  // shared: not owned
+  return PointerImage{image, {info.ptScreenPos.x, info.ptScreenPos.y}};
 }
 
 void DrawPointer(HBITMAP shot, ScreenRect area, const PointerImage& pointer) {

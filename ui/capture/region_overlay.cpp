@@ -108,8 +108,7 @@ LRESULT RegionOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       SetCursor(LoadCursorW(nullptr, IDC_CROSS));  // a shared cursor: not owned
       return TRUE;
     case WM_MOUSEMOVE:
-      selection_.Move(OnScreen(lParam));
-      Follow();
+      FollowPointer();
       return 0;
     case WM_LBUTTONDOWN:
       Press(lParam);
@@ -134,6 +133,14 @@ LRESULT RegionOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
   }
   return DefaultHandling(message, wParam, lParam);
+}
+
+// Where the pointer is now rather than where the message says it was: the
+// moves that the arrow keys make come back as messages, and one coming back
+// after the next key would take the pointer back.
+void RegionOverlay::FollowPointer() {
+  selection_.Move(PointerNow());
+  Follow();
 }
 
 void RegionOverlay::Press(LPARAM place) {
@@ -178,11 +185,11 @@ void RegionOverlay::Follow() {
   if (selection_.state() != RegionSelection::State::Choosing) Finish();
 }
 
+// The window stays until its owner ends it: a page from the frozen picture
+// needs no screen, and goes out without waiting for the screens to be redrawn.
 void RegionOverlay::Finish() {
   finished_ = true;
   if (GetCapture() == handle()) ReleaseCapture();
-  // Gone from the screens before the owner takes a shot of them.
-  ShowWindow(handle(), SW_HIDE);
   PostMessageW(owner_, doneMessage_, 0, 0);
 }
 
