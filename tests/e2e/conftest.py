@@ -474,3 +474,22 @@ def ink_proportions(page):
 # A picture fitted across a page rasterised at 30 dpi is about 240 pixels
 # wide: a pixel either way on each edge moves a ratio near 4:3 by about 0.02.
 PROPORTION_SLACK = 0.03
+
+
+@pytest.fixture
+def pattern_at_400_300(environment):
+    """The known colours over the whole screen, meeting at (400, 300): a drag from (100, 100) to
+    (500, 400) takes 300 of its 400 pixels across from red and blue, 200 of its 300 down from red and green."""
+    with open_test_window(environment, 400 - 1520, 300 - 780, 3040, 1560, "Pattern", popup=True) as handle:
+        yield handle
+
+
+def assert_the_region_from_100_100_to_500_400(page):
+    boxes = quadrant_boxes(page)
+    assert all(boxes.values()), boxes
+    red, yellow = boxes["red"], boxes["yellow"]
+    left, top, right, bottom = red[0], red[1], yellow[2], yellow[3]
+    assert abs((right - left) / (bottom - top) - 400 / 300) < PROPORTION_SLACK, boxes
+    assert abs((red[2] - red[0]) / (right - left) - 300 / 400) < PROPORTION_SLACK, boxes
+    assert abs((red[3] - red[1]) / (bottom - top) - 200 / 300) < PROPORTION_SLACK, boxes
+    assert abs(ink_proportions(page) - 400 / 300) < PROPORTION_SLACK
