@@ -244,11 +244,12 @@ void MainWindow::TakeChosenRegion() {
   region_ = *overlay->Taken();
   frozenShot_.reset();
   if (TakesFrozenPicture(Timing())) {
-    // The page needs no screen: it goes out before the window goes.
+    // The page needs no screen: it goes out before the window is ended.
     frozenShot_ = CutArea(overlay->Frozen(), region_);
   } else {
-    // Gone before a shot copies the screens anew.
+    // Ended, and off what the screens show, before a shot copies them anew.
     overlay.reset();
+    AwaitScreensShown();
   }
   capture_->StartRegion();
 }

@@ -172,6 +172,11 @@ owners::Bitmap CopyMonitorsArea(ScreenRect area, std::span<const ScreenRect> mon
   return CopyMonitorsArea(screen.get(), area, monitors);
 }
 
+void AwaitScreensShown() {
+  // Fails harmlessly where there is no composition to wait for.
+  (void)DwmFlush();
+}
+
 FrozenScreens FreezeScreens() {
   std::vector<ScreenRect> monitors = Monitors();
   const ScreenRect area = ChooseScreenArea(static_cast<int32_t>(CaptureScreen::All), monitors, {});

@@ -47,6 +47,10 @@ std::optional<Shot> GrabActiveWindow(bool withPointer);
 // and white between them, with the title of the window under its centre.
 Shot GrabScreenArea(ScreenRect area, bool withPointer);
 
+// Returns once the screens show what the windows are now: the desktop
+// composition draws a change at its next frame. At once without one.
+void AwaitScreensShown();
+
 // The screens as they were when a region began to be chosen.
 struct FrozenScreens {
   ScreenRect area;         // the virtual screen: around every monitor

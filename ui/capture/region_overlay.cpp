@@ -185,11 +185,16 @@ void RegionOverlay::Follow() {
   if (selection_.state() != RegionSelection::State::Choosing) Finish();
 }
 
-// The window stays until its owner ends it: a page from the frozen picture
-// needs no screen, and goes out without waiting for the screens to be redrawn.
+// The window leaves the screens at once, so that whatever opens next (a
+// printer's own dialog, a message) shows; its owner ends it. It is moved
+// rather than hidden: hiding waits for the window manager where one is
+// expected (X11 under Wine waits up to two seconds when none runs), and a
+// page from the frozen picture waits for nothing.
 void RegionOverlay::Finish() {
   finished_ = true;
   if (GetCapture() == handle()) ReleaseCapture();
+  SetWindowPos(handle(), nullptr, frozen_.area.left - frozen_.area.Width(), frozen_.area.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   PostMessageW(owner_, doneMessage_, 0, 0);
 }
 
