@@ -106,13 +106,21 @@ INPUT MouseAt(int x, int y, DWORD flags) {
   return input;
 }
 
-// Sends the events; fails unless the pointer ends where the last one put it.
+// Sends the events; fails unless the pointer comes to rest where the last one
+// put it. It may pass through earlier places again first: the display tells
+// the program under the pointer of each move late, and that program passes
+// them on as moves of its own.
 bool SendMouse(const std::vector<INPUT>& inputs, POINT end) {
   if (SendInput(static_cast<UINT>(inputs.size()), const_cast<INPUT*>(inputs.data()), sizeof(INPUT)) != inputs.size()) {
     return false;
   }
-  POINT now{};
-  return GetCursorPos(&now) && now.x == end.x && now.y == end.y;
+  constexpr DWORD kRestLimitMs = 10000, kLookEveryMs = 20;
+  const DWORD start = GetTickCount();
+  for (POINT now{}; GetCursorPos(&now); Sleep(kLookEveryMs)) {
+    if (now.x == end.x && now.y == end.y) return true;
+    if (GetTickCount() - start > kRestLimitMs) return false;
+  }
+  return false;
 }
 
 // A drag with the left button, through points on the way so that it moves as a hand would.
