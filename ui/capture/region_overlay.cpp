@@ -185,16 +185,15 @@ void RegionOverlay::Follow() {
   if (selection_.state() != RegionSelection::State::Choosing) Finish();
 }
 
-// The window leaves the screens at once, so that whatever opens next (a
-// printer's own dialog, a message) shows; its owner ends it. It is moved
-// rather than hidden: hiding waits for the window manager where one is
-// expected (X11 under Wine waits up to two seconds when none runs), and a
-// page from the frozen picture waits for nothing.
+// The window stays until its owner ends it: a page from the frozen picture
+// needs no screen and goes out first, for ending a window that covers the
+// screens can wait for the window manager (X11 under Wine waits up to two
+// seconds when none runs). It only stops being topmost, so that whatever
+// opens meanwhile, such as a printer's own dialog, shows in front of it.
 void RegionOverlay::Finish() {
   finished_ = true;
   if (GetCapture() == handle()) ReleaseCapture();
-  SetWindowPos(handle(), nullptr, frozen_.area.left - frozen_.area.Width(), frozen_.area.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   PostMessageW(owner_, doneMessage_, 0, 0);
 }
 

@@ -3,9 +3,9 @@
 // as they were frozen, dimmed; what a drag spans, or what a click would take,
 // shows undimmed with its size in pixels beside it. The pointer is a
 // crosshair; the arrow keys move it, Enter starts and ends a selection, Esc
-// or the right button cancels. When the choice is over the window leaves the
-// screens, takes no more input and posts its owner the message it was given;
-// the owner then reads what was taken and ends the window.
+// or the right button cancels. When the choice is over the window takes no
+// more input, stops being topmost and posts its owner the message it was
+// given; the owner then reads what was taken and ends the window.
 #include <windows.h>
 
 #include <optional>
