@@ -1,5 +1,9 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include "base/dpi.h"
 #include "base/error_box.h"
 #include "base/message_loop.h"
@@ -16,6 +20,44 @@
 #include "services/settings/registry.h"
 #include "ui/languages/apply_texts.h"
 #include "ui/settings/layout.h"
+
+namespace {
+
+// How each capture is asked for: by its hot key, or by its command (the
+// tray's default action and other programs post those).
+struct CaptureRoute {
+  WPARAM hotKey;
+  WORD command;
+  CaptureKind kind;
+};
+constexpr CaptureRoute kCaptureRoutes[] = {
+    {kEntireScreenHotKeyId, IDM_ENTIRE_SCREEN, CaptureKind::EntireScreen},
+    {kActiveWindowHotKeyId, IDM_ACTIVE_WINDOW, CaptureKind::ActiveWindow},
+    {kRegionHotKeyId, IDM_REGION, CaptureKind::Region},
+};
+
+// What a double click on the tray icon does, by the DefaultAction value.
+enum class TrayAction { Capture, OpenPreferences };
+struct TrayDefault {
+  TrayAction action;
+  CaptureKind kind;
+};
+constexpr TrayDefault kTrayDefaults[] = {
+    {TrayAction::Capture, CaptureKind::EntireScreen},
+    {TrayAction::OpenPreferences, {}},
+    {TrayAction::Capture, CaptureKind::Region},
+};
+
+const TrayDefault* TrayDefaultOf(int32_t value) {
+  if (value < 0 || value >= static_cast<int32_t>(std::size(kTrayDefaults))) return nullptr;
+  return &kTrayDefaults[value];
+}
+
+bool IsCaptureCommand(WORD command) {
+  return std::ranges::any_of(kCaptureRoutes, [command](const CaptureRoute& route) { return route.command == command; });
+}
+
+}  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
@@ -65,6 +107,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
       HandleHotKey(wParam);
       return 0;
+    case WM_REGION_CHOSEN:
+      TakeChosenRegion();
+      return 0;
     case WM_TIMER:
       if (wParam == kCaptureTimerId) capture_->Tick();
       return 0;
@@ -94,10 +139,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // menus, which may open a window and wait for the user there. A capture does
 // not wait: it is refused.
 bool MainWindow::WaitsForPrintJob(UINT message, WPARAM wParam, LPARAM lParam) const {
-  if (message == WM_TRAYICON) return !(lParam == WM_LBUTTONDBLCLK && settings_.DefaultAction == 0);
-  if (message != WM_COMMAND) return false;
-  const WORD command = LOWORD(wParam);
-  return command != IDM_ENTIRE_SCREEN && command != IDM_ACTIVE_WINDOW;
+  if (message == WM_TRAYICON) {
+    const TrayDefault* action = TrayDefaultOf(settings_.DefaultAction);
+    return !(lParam == WM_LBUTTONDBLCLK && action && action->action == TrayAction::Capture);
+  }
+  return message == WM_COMMAND && !IsCaptureCommand(LOWORD(wParam));
 }
 
 // An error of the program's own says itself in the language applied.
@@ -118,22 +164,14 @@ void MainWindow::BuildPreferences() {
   pages_ = std::make_unique<PreferencesPages>(handle(), printer_);
   captureTimer_ = std::make_unique<WindowTimer>(handle());
   capture_ = std::make_unique<CaptureRequest>(
-      *captureTimer_,
-      [this] {
-        return CaptureTiming{settings_.TimerDelayedCapture, settings_.TimerDelay, settings_.TimerSeveralShots,
-                             settings_.TimerNumberOfShots, settings_.TimerInterval};
-      },
-      [this](bool activeWindow) { TakeShot(activeWindow); });
+      *captureTimer_, [this] { return Timing(); }, [this](CaptureKind kind) { TakeShot(kind); });
 }
 
 void MainWindow::RunCommand(WORD command) {
+  for (const CaptureRoute& route : kCaptureRoutes) {
+    if (route.command == command) StartCapture(route.kind);
+  }
   switch (command) {
-    case IDM_ENTIRE_SCREEN:
-      capture_->StartEntireScreen();
-      break;
-    case IDM_ACTIVE_WINDOW:
-      capture_->StartActiveWindow();
-      break;
     case IDM_PREFERENCES:
       OpenPreferences();
       break;
@@ -211,15 +249,18 @@ LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
 }
 
 void MainWindow::HandleHotKey(WPARAM id) {
-  if (id == kEntireScreenHotKeyId) capture_->StartEntireScreen();
-  if (id == kActiveWindowHotKeyId) capture_->StartActiveWindow();
+  for (const CaptureRoute& route : kCaptureRoutes) {
+    if (route.hotKey == id) StartCapture(route.kind);
+  }
 }
 
 void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
   switch (mouseMessage) {
     case WM_LBUTTONDBLCLK:
-      if (settings_.DefaultAction == 0) capture_->StartEntireScreen();
-      if (settings_.DefaultAction == 1) OpenPreferences();
+      if (const TrayDefault* action = TrayDefaultOf(settings_.DefaultAction)) {
+        if (action->action == TrayAction::Capture) StartCapture(action->kind);
+        if (action->action == TrayAction::OpenPreferences) OpenPreferences();
+      }
       break;
     case WM_RBUTTONUP:
       trayMenu_.Popup(handle(), texts_);
@@ -227,9 +268,70 @@ void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
   }
 }
 
-void MainWindow::TakeShot(bool activeWindow) {
-  std::optional<Shot> shot =
-      activeWindow ? GrabActiveWindow() : std::optional<Shot>(GrabEntireScreen(settings_.CaptureScreen));
+void MainWindow::StartCapture(CaptureKind kind) {
+  // While a region is being chosen its window covers the screens: a shot
+  // would show it, and a second one would cover the first.
+  if (overlay_) return;
+  switch (kind) {
+    case CaptureKind::EntireScreen:
+      capture_->StartEntireScreen();
+      break;
+    case CaptureKind::ActiveWindow:
+      capture_->StartActiveWindow();
+      break;
+    case CaptureKind::Region:
+      ChooseRegion();
+      break;
+  }
+}
+
+// The screens are frozen at the key press, so that menus and tooltips the
+// key would close stay in the shot.
+void MainWindow::ChooseRegion() {
+  // The region request replaces the one in progress from now: a series going
+  // on would take shots of the region window.
+  capture_->Drop();
+  overlay_ = std::make_unique<RegionOverlay>(FreezeScreens(), texts_, handle(), WM_REGION_CHOSEN);
+}
+
+// Whatever happens, the region window is gone when this returns or throws,
+// so that a box about a failed shot is not hidden beneath it.
+void MainWindow::TakeChosenRegion() {
+  std::unique_ptr<RegionOverlay> overlay = std::move(overlay_);
+  if (!overlay || !overlay->Taken()) return;
+  region_ = *overlay->Taken();
+  frozenShot_.reset();
+  if (TakesFrozenPicture(Timing())) {
+    // The page needs no screen: it goes out before the window is ended.
+    frozenShot_ = CutArea(overlay->Frozen(), region_);
+  } else {
+    // Ended, and off what the screens show, before a shot copies them anew.
+    overlay.reset();
+    AwaitScreensShown();
+  }
+  capture_->StartRegion();
+}
+
+CaptureTiming MainWindow::Timing() const {
+  return {settings_.TimerDelayedCapture, settings_.TimerDelay, settings_.TimerSeveralShots,
+          settings_.TimerNumberOfShots, settings_.TimerInterval};
+}
+
+void MainWindow::TakeShot(CaptureKind kind) {
+  std::optional<Shot> shot;
+  switch (kind) {
+    case CaptureKind::EntireScreen:
+      shot = GrabEntireScreen(settings_.CaptureScreen, settings_.CaptureMousePointer);
+      break;
+    case CaptureKind::ActiveWindow:
+      shot = GrabActiveWindow(settings_.CaptureMousePointer);
+      break;
+    case CaptureKind::Region:
+      // The frozen picture serves once; where the crosshair was the pointer, none is drawn in.
+      shot = frozenShot_ ? std::exchange(frozenShot_, std::nullopt)
+                         : GrabScreenArea(region_, settings_.CaptureMousePointer);
+      break;
+  }
   if (!shot) return;  // nothing in the foreground: nothing to print
   PrintShot(printer_, std::move(shot->bitmap), shot->title, settings_, screenPixelsPerInch_);
 }
@@ -326,6 +428,7 @@ void MainWindow::ShowAbout() {
 // beneath a box or a dialog whose caller still runs: their loops end on the
 // quit and hand it on.
 void MainWindow::ExitProgram() {
+  overlay_.reset();
   RemoveTrayIcon(handle());
   UnregisterHotKeys(handle());
   capture_->Drop();
@@ -386,7 +489,16 @@ MainWindow::HotKeyDefinitions MainWindow::HotKeysOf(const Preferences& settings)
 
 void MainWindow::RegisterHotKeys() {
   if (exiting_) return;
-  ::RegisterHotKeys(handle(), {settings_.ShortcutShiftEntireScreen, settings_.ShortcutKeyEntireScreen},
-                    {settings_.ShortcutShiftActiveWindow, settings_.ShortcutKeyActiveWindow},
-                    texts_[TextId::UnableSetEntireScreenSC], texts_[TextId::UnableSetActiveWindowSC]);
+  const HotKeyRegistration hotKeys[] = {
+      {kEntireScreenHotKeyId,
+       {settings_.ShortcutShiftEntireScreen, settings_.ShortcutKeyEntireScreen},
+       texts_[TextId::UnableSetEntireScreenSC]},
+      {kActiveWindowHotKeyId,
+       {settings_.ShortcutShiftActiveWindow, settings_.ShortcutKeyActiveWindow},
+       texts_[TextId::UnableSetActiveWindowSC]},
+      {kRegionHotKeyId,
+       {settings_.ShortcutShiftRegion, settings_.ShortcutKeyRegion},
+       texts_[TextId::UnableSetRegionSC]},
+  };
+  ::RegisterHotKeys(handle(), hotKeys);
 }

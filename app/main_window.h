@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "base/owners.h"
 #include "base/window.h"
@@ -13,14 +14,19 @@
 #include "core/languages/texts.h"
 #include "core/settings/policies.h"
 #include "core/settings/preferences.h"
+#include "services/capture/screen_grab.h"
 #include "services/capture/window_timer.h"
 #include "services/output/printer.h"
+#include "ui/capture/region_overlay.h"
 #include "ui/information/about_window.h"
 #include "ui/settings/preferences_pages.h"
 #include "ui/tray/tray_menu.h"
 
 // The window class other programs and the tests know the window by.
 inline constexpr const char* kMainWindowClass = "TfmOptions";
+
+// Posted by the region window once the user has chosen or cancelled.
+inline constexpr UINT WM_REGION_CHOSEN = WM_APP + 2;
 
 class MainWindow : public Window {
  public:
@@ -41,7 +47,11 @@ class MainWindow : public Window {
   LRESULT TakeHandedCommand(const COPYDATASTRUCT& data);
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
-  void TakeShot(bool activeWindow);
+  void StartCapture(CaptureKind kind);
+  void ChooseRegion();
+  void TakeChosenRegion();
+  CaptureTiming Timing() const;
+  void TakeShot(CaptureKind kind);
 
   void AddTrayIcon();
   void LoadTrayIcon(int dpi);
@@ -79,4 +89,7 @@ class MainWindow : public Window {
   std::unique_ptr<WindowTimer> captureTimer_;
   std::unique_ptr<CaptureRequest> capture_;
   std::unique_ptr<PreferencesPages> pages_;
+  std::unique_ptr<RegionOverlay> overlay_;  // while a region is being chosen
+  ScreenRect region_{};                     // the region of the request
+  std::optional<Shot> frozenShot_;          // its one shot, when that is the frozen picture
 };

@@ -27,6 +27,8 @@ sys.path.insert(0, os.path.join(REPO, "tests"))
 from testenv import SCREEN, TestEnvironment, wait_until  # noqa: E402
 
 ENTIRE_SCREEN_KEYS = "11 10 2C"  # Ctrl+Shift+Print Screen, virtual-key codes in hex
+REGION_KEYS = "10 2C"  # Shift+Print Screen
+REGION_CLASS = "VorlaneRegion"  # the window a region is chosen on
 TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
 WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
 IDM_PREFERENCES, IDM_EXIT = 103, 109
@@ -184,6 +186,19 @@ class Probe:
     def press_entire_screen(self):
         return float(self.ask("press " + ENTIRE_SCREEN_KEYS))
 
+    def press_region(self):
+        return float(self.ask("press " + REGION_KEYS))
+
+    def mouse(self, x, y, button=""):
+        """The time just before the mouse moved there, pressing or releasing the left button ("down", "up")."""
+        return float(self.ask(f"mouse {x} {y} {button}"))
+
+    def wait_visible(self, window_class):
+        answer = self.ask(f"waitvisible {window_class} {START_TIMEOUT * 1000}")
+        if answer == "timeout":
+            raise TimeoutError(f"no {window_class} window")
+        return float(answer)
+
     def visible(self, window_class):
         return self.ask("visible " + window_class) == "1"
 
@@ -339,9 +354,18 @@ class Bench:
         self.probe.close()
 
     def launch(self, program):
-        """Starts the program and waits until it is idle: its hot key is then registered."""
+        """Starts the program and waits until its window answers and it is idle: its hot key is then registered.
+        Idleness alone is not enough on a busy machine, where a program still starting may wait its turn."""
         program.start(self.environment)
-        settle(program.find(self.environment))
+        pid = program.find(self.environment)
+        def answers():
+            try:
+                self.probe.send_message(program.window_class, 0)  # WM_NULL
+                return True
+            except TimeoutError:
+                return False
+        wait_until(answers, START_TIMEOUT, interval=0.05, what=f"the window of {program.name}")
+        settle(pid)
 
     def shot(self, program, peak=None):
         """Presses the hot key; returns the seconds until the job existed in CUPS, once the page is out.
@@ -379,6 +403,40 @@ class Bench:
         return ({p.name: statistics.median(t) for p, t in times.items()},
                 {p.name: statistics.median(t) for p, t in first.items()},
                 {p.name: max(k) for p, k in peaks.items()})
+
+    def region_shot(self, program, corner):
+        """Drags out the region from the origin to the corner (both pixels inside it) and releases the button;
+        returns the seconds from the release until the job existed in CUPS, once the page is out. Choosing the
+        region is not counted: the program has settled after the key and after the drag."""
+        self.jobs.forget()
+        self.probe.press_region()
+        self.probe.wait_visible(REGION_CLASS)
+        settle(program.pid)
+        self.probe.mouse(0, 0, "down")
+        self.probe.mouse(*corner)
+        settle(program.pid)
+        released = self.probe.mouse(*corner, "up")
+        created = self.jobs.wait_job()
+        self.pages += 1
+        wait_pages(self.environment, self.pages)
+        wait_until(lambda: not self.probe.visible(REGION_CLASS), START_TIMEOUT, interval=0.01,
+                   what="the region window to go")
+        settle(program.pid)
+        return created - released
+
+    # 1b. A region of the whole screen beside the entire-screen key, in the same runs of Vorlane.
+    def region_latency(self, rounds, presses, corner):
+        """Each round starts Vorlane afresh, drops its first page of each kind, then alternates the two."""
+        times = {"region": [], "entire": []}
+        for _ in range(rounds):
+            self.launch(self.vorlane)
+            self.shot(self.vorlane)
+            self.region_shot(self.vorlane, corner)
+            for _ in range(presses):
+                times["entire"].append(self.shot(self.vorlane))
+                times["region"].append(self.region_shot(self.vorlane, corner))
+            self.vorlane.stop(self.probe)
+        return {kind: statistics.median(t) for kind, t in times.items()}
 
     # 2. Memory over many shots.
     def memory_over_shots(self, program, shots):
@@ -531,7 +589,8 @@ PRINTED_PAGES = (
     PrintedPage("allscreens", " of all screens, two monitors of 1920x1080", {"CaptureScreen": 2}, ["all"], 1.05,
                 screens=("1920x1080x24", "1920x1080x24"), peak_target=1.1),
 )
-MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("memory", "idle", "startup", "language")
+MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("region", "memory", "idle", "startup", "language")
+REGION_TARGET = 1.1
 
 
 def print_rows(bench, page, args):
@@ -577,13 +636,21 @@ def main():
                     bench.close()
     # The rest share one environment on the usual display, started only when one of them is wanted.
     usual = [page.measure for page in PRINTED_PAGES if page.screens == (SCREEN,)]
-    if any(measure in wanted for measure in usual + ["memory", "idle", "startup", "language"]):
+    if any(measure in wanted for measure in usual + ["region", "memory", "idle", "startup", "language"]):
         with TestEnvironment(printers=1) as environment:
             bench = Bench(environment, build)
             try:
                 for page in PRINTED_PAGES:
                     if page.measure in wanted and page.screens == (SCREEN,):
                         rows += print_rows(bench, page, args)
+                if "region" in wanted:
+                    width, height = (int(n) for n in SCREEN.split("x")[:2])
+                    region = bench.region_latency(args.rounds, args.presses, (width - 1, height - 1))
+                    rows.append(Row(f"mouse button released to job in CUPS, a region of the whole screen, median of "
+                                    f"{args.rounds * args.presses}", region["region"] * 1000,
+                                    region["entire"] * 1000, "ms", REGION_TARGET,
+                                    note="the reference is Vorlane's entire-screen key on the same screen, "
+                                         "from the key press"))
                 if "memory" in wanted:
                     found = {}
                     for program in (bench.print_reference, bench.vorlane):

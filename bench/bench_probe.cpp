@@ -5,6 +5,9 @@
 // same clock as the host's CLOCK_MONOTONIC_RAW.
 //   press VK [VK ...]             the time just before the keys go in; they
 //                                 are pressed together and released in reverse
+//   mouse X Y [down|up]           the time just before the mouse moves to the
+//                                 place on the virtual screen, and there
+//                                 presses or releases the left button
 //   waitvisible CLASS TIMEOUT_MS  the time a window of CLASS is first seen
 //                                 visible, or "timeout"
 //   visible CLASS                 1 or 0
@@ -74,6 +77,25 @@ std::string Press(std::istringstream& arguments) {
   return Time(pressed);
 }
 
+std::string Mouse(std::istringstream& arguments) {
+  int x = 0, y = 0;
+  std::string button;
+  arguments >> x >> y >> button;
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  // Rounded up: the system rounds down when it turns the span back into pixels.
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(x - left) * 65536 + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(y - top) * 65536 + height - 1) / height);
+  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
+  if (button == "down") input.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  if (button == "up") input.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  const double sent = Now();
+  SendInput(1, &input, sizeof input);
+  return Time(sent);
+}
+
 // Polled: a window shown by another process sends this one nothing.
 std::string WaitVisible(std::istringstream& arguments) {
   std::string windowClass;
@@ -117,6 +139,7 @@ std::string Run(const std::string& line) {
   std::string command;
   arguments >> command;
   if (command == "press") return Press(arguments);
+  if (command == "mouse") return Mouse(arguments);
   if (command == "waitvisible") return WaitVisible(arguments);
   if (command == "visible") {
     std::string windowClass;

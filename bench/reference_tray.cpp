@@ -13,6 +13,7 @@
 #ifdef VORLANE_SYSTEM_DLLS
 #include <commctrl.h>
 #include <commdlg.h>
+#include <dwmapi.h>
 #include <gdiplus.h>
 #include <shlwapi.h>
 #include <winspool.h>
@@ -29,6 +30,7 @@ const AnyFunction kImports[] = {
     reinterpret_cast<AnyFunction>(&SHCreateMemStream),
     reinterpret_cast<AnyFunction>(&GetFileVersionInfoSizeA),
     reinterpret_cast<AnyFunction>(&OpenPrinterA),
+    reinterpret_cast<AnyFunction>(&DwmGetWindowAttribute),
 };
 #endif
 

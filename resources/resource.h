@@ -12,6 +12,7 @@
 #define IDM_HELP 106
 #define IDM_ABOUT 107
 #define IDM_EXIT 109
+#define IDM_REGION 110
 
 // Controls of the Preferences window, named for what they show. Fixed
 // texts that nothing changes (the modifier column heads, the "+" signs) have
@@ -50,6 +51,13 @@
 #define IDC_CAPTURE_SCREEN 1031
 #define IDC_ENTIRE_SCREEN_KEY_NAME 1038
 #define IDC_ACTIVE_WINDOW_KEY_NAME 1039
+#define IDC_REGION_KEY_NAME 1009
+#define IDC_REGION_LABEL 1032
+#define IDC_REGION_CTRL 1033
+#define IDC_REGION_ALT 1034
+#define IDC_REGION_SHIFT 1035
+#define IDC_REGION_WIN 1036
+#define IDC_REGION_KEY 1037
 // Printing
 #define IDC_PRINTER_LABEL 1040
 #define IDC_PRINTER 1041
@@ -66,6 +74,7 @@
 #define IDC_FILE_PRINTER_FOLDER_LABEL 1052
 #define IDC_FILE_PRINTER_FOLDER 1053
 #define IDC_BROWSE_FOLDER 1054
+#define IDC_CAPTURE_MOUSE_POINTER 1055
 // Watermark
 #define IDC_MAKE_WATERMARK 1060
 #define IDC_WATERMARK_CORNER_LABEL 1061

@@ -7,6 +7,12 @@ namespace {
 
 constexpr int64_t kMillisecondsPerSecond = 1000;
 
+CaptureKind KindOf(uint32_t flags) {
+  if (flags & kCaptureRegion) return CaptureKind::Region;
+  if (flags & kCaptureActiveWindow) return CaptureKind::ActiveWindow;
+  return CaptureKind::EntireScreen;
+}
+
 }  // namespace
 
 uint32_t SecondsToMilliseconds(int32_t seconds) {
@@ -14,12 +20,16 @@ uint32_t SecondsToMilliseconds(int32_t seconds) {
   return static_cast<uint32_t>(std::min<int64_t>(milliseconds, kLongestTimerPeriod));
 }
 
+bool TakesFrozenPicture(const CaptureTiming& timing) { return !timing.delayed && !timing.several; }
+
 CaptureRequest::CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot)
     : timer_(timer), timing_(std::move(timing)), shot_(std::move(shot)) {}
 
 void CaptureRequest::StartEntireScreen() { Start(0); }
 
 void CaptureRequest::StartActiveWindow() { Start(kCaptureActiveWindow); }
+
+void CaptureRequest::StartRegion() { Start(kCaptureRegion); }
 
 void CaptureRequest::Start(uint32_t kind) {
   // A new request replaces whatever was pending; a running timer is left
@@ -41,7 +51,7 @@ void CaptureRequest::ProcessCapture() {
     }
     // Armed before the shot, so the interval is counted from its start.
     if (flags_ & kCaptureSeries) Arm(timing_().interval);
-    shot_((flags_ & kCaptureActiveWindow) != 0);
+    shot_(KindOf(flags_));
   } catch (...) {
     // A failure ends its request rather than failing again at every tick.
     flags_ = 0;

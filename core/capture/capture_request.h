@@ -1,7 +1,7 @@
 #pragma once
-// The one current capture request: an entire-screen or active-window shot,
-// taken at once or after a delay, alone or as a series at an interval. One
-// timer drives all waiting.
+// The one current capture request: an entire-screen, active-window or region
+// shot, taken at once or after a delay, alone or as a series at an interval.
+// One timer drives all waiting.
 #include <cstdint>
 #include <functional>
 
@@ -14,9 +14,13 @@ class CaptureTimer {
   virtual void Disable() = 0;
 };
 
-inline constexpr uint32_t kCaptureActiveWindow = 1;  // clear: the entire screen
+// What a shot takes.
+enum class CaptureKind { EntireScreen, ActiveWindow, Region };
+
+inline constexpr uint32_t kCaptureActiveWindow = 1;  // neither this nor kCaptureRegion: the entire screen
 inline constexpr uint32_t kCaptureDelayed = 2;       // the first shot still waits for the delay
 inline constexpr uint32_t kCaptureSeries = 4;        // a series of shots
+inline constexpr uint32_t kCaptureRegion = 8;        // the region chosen before the request started
 
 // The largest period the system's window timer accepts.
 inline constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
@@ -33,10 +37,15 @@ struct CaptureTiming {
   int32_t interval = 1;  // seconds between shots
 };
 
+// Whether a region request's one shot is the picture frozen while the region
+// was chosen: so it is when the shot is taken at once and alone. After a
+// delay, and in a series, every shot copies the screen anew.
+bool TakesFrozenPicture(const CaptureTiming& timing);
+
 class CaptureRequest {
  public:
   // Takes and prints one shot; may throw, which ends the request.
-  using Shot = std::function<void(bool activeWindow)>;
+  using Shot = std::function<void(CaptureKind kind)>;
   // The settings as they are now: a change applied during a series counts
   // from its next step.
   using Timing = std::function<CaptureTiming()>;
@@ -45,6 +54,7 @@ class CaptureRequest {
 
   void StartEntireScreen();
   void StartActiveWindow();
+  void StartRegion();
   // Advances the request by one step: waits out the delay or takes a shot.
   void ProcessCapture();
   void Tick();

@@ -32,3 +32,7 @@ ScreenRect ChooseScreenArea(int32_t captureScreen, std::span<const ScreenRect> m
   }
   return monitors.front();
 }
+
+ScreenRect VisibleFrame(std::optional<ScreenRect> frameBounds, ScreenRect windowRect) {
+  return frameBounds && !frameBounds->Empty() ? *frameBounds : windowRect;
+}

@@ -18,6 +18,7 @@ struct CommandLineOption {
 inline constexpr CommandLineOption kCommandLineOptions[] = {
     {"screen", IDM_ENTIRE_SCREEN, TextId::TakeEntireScreen},
     {"window", IDM_ACTIVE_WINDOW, TextId::TakeActiveWindow},
+    {"region", IDM_REGION, TextId::TakeRegion},
     {"preferences", IDM_PREFERENCES, TextId::Preferences},
     {"about", IDM_ABOUT, TextId::About},
     {"exit", IDM_EXIT, TextId::Exit},

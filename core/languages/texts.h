@@ -39,6 +39,7 @@ enum class TextPlace {
   X(GeneralShortcutsTitle, PreferencesWindow, "Shortcuts", GroupCaption, IDC_SHORTCUTS_GROUP, 0) \
   X(GeneralShortcutsEntireScreen, PreferencesWindow, "Entire screen", Caption, IDC_ENTIRE_SCREEN_LABEL, 0) \
   X(GeneralShortcutsActiveWindow, PreferencesWindow, "Active window", Caption, IDC_ACTIVE_WINDOW_LABEL, 0) \
+  X(GeneralShortcutsRegion, PreferencesWindow, "Region", Caption, IDC_REGION_LABEL, 0) \
   X(GeneralShortcutsKey, PreferencesWindow, "Key", Caption, IDC_KEY_LABEL, 0) \
   X(GeneralShortcutsBox, PreferencesWindow, "%SHORTCUT%: %KEY%", Kept, 0, 0) \
   X(GeneralLanguage, PreferencesWindow, "Language", Caption, IDC_LANGUAGE_LABEL, 0) \
@@ -87,12 +88,14 @@ enum class TextPlace {
   X(PrintingOrientationLandscape, PreferencesWindow, "Landscape", ListItem, IDC_ORIENTATION, 3) \
   X(PrintingCopies, PreferencesWindow, "Copies", Caption, IDC_COPIES_LABEL, 0) \
   X(PrintingGrayscale, PreferencesWindow, "Print in grayscale", Caption, IDC_GRAYSCALE, 0) \
+  X(PrintingCaptureMousePointer, PreferencesWindow, "Include the mouse pointer", Caption, IDC_CAPTURE_MOUSE_POINTER, 0) \
   X(PrintingFileAutoSave, PreferencesWindow, "Save pages of file printers without asking", Caption, IDC_FILE_PRINTER_AUTOSAVE, 0) \
   X(PrintingFileFolder, PreferencesWindow, "Folder", Caption, IDC_FILE_PRINTER_FOLDER_LABEL, 0) \
   X(PrintingBrowseFolder, PreferencesWindow, "Browse...", Caption, IDC_BROWSE_FOLDER, 0) \
   X(PrintingFolderTitle, PreferencesWindow, "Folder for the pages of file printers", Kept, 0, 0) \
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
+  X(TakeRegion, TrayMenu, "Take region", Kept, 0, 0) \
   X(RunOnStartup, TrayMenu, "Run on startup", Kept, 0, 0) \
   X(Preferences, TrayMenu, "Preferences", Kept, 0, 0) \
   X(Help, TrayMenu, "Help", Kept, 0, 0) \
@@ -100,6 +103,7 @@ enum class TextPlace {
   X(Exit, TrayMenu, "Exit", Kept, 0, 0) \
   X(UnableSetEntireScreenSC, TrayMenu, "Unable to assign entire screen shortcut, try another.", Kept, 0, 0) \
   X(UnableSetActiveWindowSC, TrayMenu, "Unable to assign active window shortcut, try another.", Kept, 0, 0) \
+  X(UnableSetRegionSC, TrayMenu, "Unable to assign region shortcut, try another.", Kept, 0, 0) \
   X(BrowseFont, TrayMenu, "Browse Font", Kept, 0, 0) \
   X(NoPrintersInSystem, TrayMenu, "There are no printers installed.", Kept, 0, 0) \
   X(PrinterNotSelected, TrayMenu, "Printer not selected.", Kept, 0, 0) \
@@ -120,7 +124,9 @@ enum class TextPlace {
   X(PolicyFontStyleValues, Policies, "0 is regular, 1 bold, 2 italic and 3 bold italic.", Kept, 0, 0) \
   X(PolicyColorValue, Policies, "The value is the colour as 65536 x blue + 256 x green + red, each from 0 to 255.", Kept, 0, 0) \
   X(DisablePreferences, Policies, "Remove Preferences from the tray menu", Kept, 0, 0) \
-  X(DisablePreferencesExplain, Policies, "Takes Preferences out of the tray menu, so that the users the policy applies to cannot open the Preferences window. A double click on the tray icon then prints the screen if that is its default action, and does nothing otherwise.", Kept, 0, 0)
+  X(DisablePreferencesExplain, Policies, "Takes Preferences out of the tray menu, so that the users the policy applies to cannot open the Preferences window. A double click on the tray icon then prints the screen if that is its default action, and does nothing otherwise.", Kept, 0, 0) \
+  X(RegionHint, RegionWindow, "Choose a region: drag with the mouse, or press Enter at one corner and again at the other. A click takes a window. Esc cancels.", Kept, 0, 0) \
+  X(RegionSize, RegionWindow, "%WIDTH% x %HEIGHT%", Kept, 0, 0)
 // clang-format on
 
 enum class TextId : size_t {
@@ -128,6 +134,10 @@ enum class TextId : size_t {
   VORLANE_TEXTS(VORLANE_TEXT_ID)
 #undef VORLANE_TEXT_ID
 };
+
+// The names of the tray icon's default actions, by the DefaultAction value
+// they stand for: the tray menu's names of the commands chosen.
+inline constexpr TextId kDefaultActionItems[] = {TextId::TakeEntireScreen, TextId::Preferences, TextId::TakeRegion};
 
 struct TextRow {
   TextId id;

@@ -14,7 +14,6 @@ namespace {
 using T = TextId;
 
 constexpr int32_t kAnyCount = std::numeric_limits<int32_t>::max();
-constexpr TextId kDefaultActionItems[] = {T::TakeEntireScreen, T::Preferences};
 
 // clang-format off
 constexpr SettingPolicy kPolicies[] = {
@@ -23,6 +22,8 @@ constexpr SettingPolicy kPolicies[] = {
     {"ShortcutKeyEntireScreen", T::GeneralTitle, T::GeneralShortcutsEntireScreen, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
     {"ShortcutShiftActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::PolicyModifierKeys},
     {"ShortcutKeyActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
+    {"ShortcutShiftRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::PolicyModifierKeys},
+    {"ShortcutKeyRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
     {"DefaultAction", T::GeneralTitle, T::GeneralDefaultTrayAction, {}, {}, 0, 0, kDefaultActionItems},
     {"CaptureScreen", T::GeneralTitle, T::GeneralCaptureScreen},
     {"WatermarkLocation", T::WatermarkTitle, T::WatermarkLocation},
@@ -43,6 +44,7 @@ constexpr SettingPolicy kPolicies[] = {
     {"PrintOrientation", T::PrintingTitle, T::PrintingOrientation},
     {"PrintCopies", T::PrintingTitle, T::PrintingCopies, {}, {}, 1, kPrintCopiesMax},
     {"PrintGrayscale", T::PrintingTitle, T::PrintingGrayscale},
+    {"CaptureMousePointer", T::PrintingTitle, T::PrintingCaptureMousePointer},
     {"FilePrinterAutoSave", T::PrintingTitle, T::PrintingFileAutoSave},
     {"FilePrinterFolder", T::PrintingTitle, T::PrintingFileFolder},
     {"PrintPrinter", T::PrintingTitle, T::PrintingPrinter},

@@ -38,7 +38,9 @@ enum class SettingShown {
   X(ShortcutKeyEntireScreen, Integer, 0x2C /* Print Screen */, 2, IDC_ENTIRE_SCREEN_KEY, KeyList) \
   X(ShortcutShiftActiveWindow, Integer, 5 /* Alt+Shift */, 3, IDC_ACTIVE_WINDOW_CTRL, ModifierBoxes) \
   X(ShortcutKeyActiveWindow, Integer, 0x2C, 4, IDC_ACTIVE_WINDOW_KEY, KeyList) \
-  X(DefaultAction, Integer, 1 /* open the Preferences */, 5, IDC_DEFAULT_ACTION, ListIndex) \
+  X(ShortcutShiftRegion, Integer, 4 /* Shift */, 28, IDC_REGION_CTRL, ModifierBoxes) \
+  X(ShortcutKeyRegion, Integer, 0x2C, 29, IDC_REGION_KEY, KeyList) \
+  X(DefaultAction, Integer, 1 /* 0 the entire screen, 1 open the Preferences, 2 a region */, 5, IDC_DEFAULT_ACTION, ListIndex) \
   X(CaptureScreen, Integer, 0 /* the primary screen */, 25, IDC_CAPTURE_SCREEN, ListIndex) \
   X(WatermarkLocation, Integer, 0, 7, IDC_WATERMARK_CORNER, ListIndex) \
   X(WatermarkText, Text, "%DATE% %TIME%", 8, IDC_WATERMARK_TEXT, Edit) \
@@ -58,6 +60,7 @@ enum class SettingShown {
   X(PrintOrientation, Integer, 0 /* as the printer is set */, 22, IDC_ORIENTATION, ListIndex) \
   X(PrintCopies, Integer, 1, 23, IDC_COPIES, Count) \
   X(PrintGrayscale, OnOff, false, 24, IDC_GRAYSCALE, Check) \
+  X(CaptureMousePointer, OnOff, false, 30, IDC_CAPTURE_MOUSE_POINTER, Check) \
   X(FilePrinterAutoSave, OnOff, true, 26, IDC_FILE_PRINTER_AUTOSAVE, Check) \
   X(FilePrinterFolder, Text, "" /* Vorlane in the user's Documents */, 27, IDC_FILE_PRINTER_FOLDER, Edit) \
   X(PrintPrinter, Text, "" /* the current printer */, 16, IDC_PRINTER, OwnCode)

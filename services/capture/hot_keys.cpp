@@ -9,12 +9,7 @@ constexpr int kKeyNameLength = 256;
 constexpr int kScanCodeShift = 16;
 constexpr UINT kScanCodeMask = 0xFF;  // keeps the extended-key bit clear
 
-void RegisterOne(HWND window, int id, const HotKey& hotKey, const std::string& refusedText,
-                 const RefusalReport& report) {
-  bool registered =
-      RegisterHotKey(window, id, static_cast<UINT>(hotKey.Modifiers), static_cast<UINT>(hotKey.Key)) != FALSE;
-  if (ShouldReportRefusal(registered, hotKey)) report(refusedText);
-}
+constexpr int kHotKeyIds[] = {kEntireScreenHotKeyId, kActiveWindowHotKeyId, kRegionHotKeyId};
 
 }  // namespace
 
@@ -26,21 +21,19 @@ std::string SystemKeyNameOf(uint8_t virtualKey) {
   return Narrow(std::wstring_view(name, static_cast<size_t>(length > 0 ? length : 0)));
 }
 
-void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& activeWindow,
-                     const std::string& entireRefusedText, const std::string& activeRefusedText,
-                     const RefusalReport& report) {
-  RegisterOne(window, kEntireScreenHotKeyId, entireScreen, entireRefusedText, report);
-  RegisterOne(window, kActiveWindowHotKeyId, activeWindow, activeRefusedText, report);
+void RegisterHotKeys(HWND window, std::span<const HotKeyRegistration> hotKeys, const RefusalReport& report) {
+  for (const HotKeyRegistration& each : hotKeys) {
+    const bool registered = RegisterHotKey(window, each.id, static_cast<UINT>(each.hotKey.Modifiers),
+                                           static_cast<UINT>(each.hotKey.Key)) != FALSE;
+    if (ShouldReportRefusal(registered, each.hotKey)) report(each.refusedText);
+  }
 }
 
-void RegisterHotKeys(HWND window, const HotKey& entireScreen, const HotKey& activeWindow,
-                     const std::string& entireRefusedText, const std::string& activeRefusedText) {
-  RegisterHotKeys(window, entireScreen, activeWindow, entireRefusedText, activeRefusedText,
-                  [window](const std::string& text) { ShowMessage(window, text); });
+void RegisterHotKeys(HWND window, std::span<const HotKeyRegistration> hotKeys) {
+  RegisterHotKeys(window, hotKeys, [window](const std::string& text) { ShowMessage(window, text); });
 }
 
 void UnregisterHotKeys(HWND window) {
   // Removal of a key that was never registered fails harmlessly.
-  UnregisterHotKey(window, kEntireScreenHotKeyId);
-  UnregisterHotKey(window, kActiveWindowHotKeyId);
+  for (int id : kHotKeyIds) UnregisterHotKey(window, id);
 }

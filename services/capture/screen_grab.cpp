@@ -1,9 +1,12 @@
 #include "services/capture/screen_grab.h"
 
+#include <dwmapi.h>
+
 #include <algorithm>
 #include <string>
 
 #include "base/system_text.h"
+#include "core/capture/region_selection.h"
 #include "core/languages/localised_error.h"
 
 namespace {
@@ -48,6 +51,58 @@ owners::Bitmap CopyScreenArea(HDC screen, int left, int top, int width, int heig
   return bitmap;
 }
 
+RECT ToRect(const ScreenRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+ScreenRect Overlap(const ScreenRect& a, const ScreenRect& b) {
+  RECT both{};
+  const RECT first = ToRect(a), second = ToRect(b);
+  IntersectRect(&both, &first, &second);
+  return FromRect(both);
+}
+
+owners::Bitmap CopyMonitorsArea(HDC screen, ScreenRect area, std::span<const ScreenRect> monitors) {
+  // Held by one monitor: a plain copy, with nothing to paint white first.
+  for (const ScreenRect& m : monitors) {
+    if (Overlap(area, m) == area) return CopyScreenArea(screen, area.left, area.top, area.Width(), area.Height());
+  }
+  owners::Bitmap bitmap = NewBitmap(screen, area.Width(), area.Height());
+  owners::MemoryDc target = NewDc(screen);
+  owners::Selection selected(target.get(), bitmap.get());
+  const RECT whole{0, 0, area.Width(), area.Height()};
+  FillRect(target.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  for (const ScreenRect& m : monitors) {
+    const ScreenRect part = Overlap(area, m);
+    if (part.Empty()) continue;
+    BitBlt(target.get(), part.left - area.left, part.top - area.top, part.Width(), part.Height(), screen, part.left,
+           part.top, SRCCOPY);
+  }
+  return bitmap;
+}
+
+void DrawPointerIfAsked(bool withPointer, HBITMAP shot, ScreenRect area) {
+  if (!withPointer) return;
+  if (const std::optional<PointerImage> pointer = CurrentPointer()) DrawPointer(shot, area, *pointer);
+}
+
+ScreenPoint CentreOf(const ScreenRect& area) { return {(area.left + area.right) / 2, (area.top + area.bottom) / 2}; }
+
+// The window's DWM attribute; false where the system keeps none (no
+// compositor, or Wine, which answers E_NOTIMPL).
+template <typename Value>
+bool WindowAttribute(HWND window, DWORD attribute, Value& value) {
+  return SUCCEEDED(DwmGetWindowAttribute(window, attribute, &value, sizeof value));
+}
+
+bool Readable(HCURSOR image) {
+  ICONINFO icon{};
+  if (!GetIconInfo(image, &icon)) return false;
+  // Copies made for the caller.
+  const owners::Bitmap mask(icon.hbmMask);
+  const owners::Bitmap colour(icon.hbmColor);
+  return true;
+}
+
 }  // namespace
 
 std::vector<ScreenRect> Monitors() {
@@ -74,33 +129,21 @@ std::vector<ScreenRect> Monitors() {
   return monitors;
 }
 
-Shot GrabEntireScreen(int32_t captureScreen) {
+Shot GrabEntireScreen(int32_t captureScreen, bool withPointer) {
   const owners::WindowDc screen = DesktopDc();
   RequireDc(screen);
   const std::vector<ScreenRect> monitors = Monitors();
   POINT pointer{};
   GetCursorPos(&pointer);
   const ScreenRect area = ChooseScreenArea(captureScreen, monitors, {pointer.x, pointer.y});
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (monitors.size() == 1 || static_cast<CaptureScreen>(captureScreen) != CaptureScreen::All) {
-    return Shot{CopyScreenArea(screen.get(), area.left, area.top, width, height), {}};
-  }
   // Every monitor where it lies; the gaps between monitors of different
   // sizes show nothing of the desktop.
-  owners::Bitmap bitmap = NewBitmap(screen.get(), width, height);
-  owners::MemoryDc target = NewDc(screen.get());
-  owners::Selection selected(target.get(), bitmap.get());
-  const RECT whole{0, 0, width, height};
-  FillRect(target.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  for (const ScreenRect& m : monitors) {
-    BitBlt(target.get(), m.left - area.left, m.top - area.top, m.right - m.left, m.bottom - m.top, screen.get(), m.left,
-           m.top, SRCCOPY);
-  }
-  return Shot{std::move(bitmap), {}};
+  Shot shot{CopyMonitorsArea(screen.get(), area, monitors), {}};
+  DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
+  return shot;
 }
 
-std::optional<Shot> GrabActiveWindow() {
+std::optional<Shot> GrabActiveWindow(bool withPointer) {
   const owners::WindowDc screen = DesktopDc();
   RequireDc(screen);
   const HWND window = GetForegroundWindow();
@@ -108,10 +151,116 @@ std::optional<Shot> GrabActiveWindow() {
   std::string title = GetWindowTitle(window);
   // A window closed meanwhile has no rectangle, and one without area would
   // give a bitmap of no pixels that the fit rule blows up into a black page.
-  RECT area{};
-  if (!GetWindowRect(window, &area) || area.right <= area.left || area.bottom <= area.top) return std::nullopt;
-  return Shot{CopyScreenArea(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top),
-              std::move(title)};
+  const ScreenRect area = SeenFrame(window);
+  if (area.Empty()) return std::nullopt;
+  Shot shot{CopyScreenArea(screen.get(), area.left, area.top, area.Width(), area.Height()), std::move(title)};
+  DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
+  return shot;
+}
+
+Shot GrabScreenArea(ScreenRect area, bool withPointer) {
+  const owners::WindowDc screen = DesktopDc();
+  RequireDc(screen);
+  Shot shot{CopyMonitorsArea(screen.get(), area, Monitors()), TitleAt(WindowsOnScreen(), CentreOf(area))};
+  DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
+  return shot;
+}
+
+owners::Bitmap CopyMonitorsArea(ScreenRect area, std::span<const ScreenRect> monitors) {
+  const owners::WindowDc screen = DesktopDc();
+  RequireDc(screen);
+  return CopyMonitorsArea(screen.get(), area, monitors);
+}
+
+void AwaitScreensShown() {
+  // Fails harmlessly where there is no composition to wait for.
+  (void)DwmFlush();
+}
+
+FrozenScreens FreezeScreens() {
+  std::vector<ScreenRect> monitors = Monitors();
+  const ScreenRect area = ChooseScreenArea(static_cast<int32_t>(CaptureScreen::All), monitors, {});
+  owners::Bitmap picture = CopyMonitorsArea(area, monitors);
+  return {area, std::move(picture), std::move(monitors), WindowsOnScreen()};
+}
+
+Shot CutArea(const FrozenScreens& frozen, ScreenRect area) {
+  const owners::WindowDc screen = DesktopDc();
+  RequireDc(screen);
+  owners::Bitmap bitmap = NewBitmap(screen.get(), area.Width(), area.Height());
+  {
+    const owners::MemoryDc source = NewDc(screen.get());
+    const owners::Selection pictured(source.get(), frozen.picture.get());
+    const owners::MemoryDc target = NewDc(screen.get());
+    const owners::Selection selected(target.get(), bitmap.get());
+    BitBlt(target.get(), 0, 0, area.Width(), area.Height(), source.get(), area.left - frozen.area.left,
+           area.top - frozen.area.top, SRCCOPY);
+  }
+  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area))};
+}
+
+ScreenRect SeenFrame(HWND window) {
+  RECT windowRect{};
+  if (!GetWindowRect(window, &windowRect)) return {};
+  RECT bounds{};
+  const bool told = WindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, bounds);
+  return VisibleFrame(told ? std::optional<ScreenRect>(FromRect(bounds)) : std::nullopt, FromRect(windowRect));
+}
+
+std::vector<WindowFrame> WindowsOnScreen() {
+  std::vector<WindowFrame> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        BOOL cloaked = FALSE;
+        if (!IsWindowVisible(window) || IsIconic(window) ||
+            (WindowAttribute(window, DWMWA_CLOAKED, cloaked) && cloaked)) {
+          return TRUE;
+        }
+        const ScreenRect frame = SeenFrame(window);
+        if (!frame.Empty()) reinterpret_cast<std::vector<WindowFrame>*>(list)->push_back({window, frame});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::string TitleAt(std::span<const WindowFrame> windows, ScreenPoint pixel) {
+  std::vector<ScreenRect> frames;
+  for (const WindowFrame& each : windows) frames.push_back(each.frame);
+  const std::optional<size_t> found = TargetAt(frames, pixel);
+  return found ? GetWindowTitle(windows[*found].window) : std::string();
+}
+
+std::optional<PointerImage> CurrentPointer() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetCursorInfo(&info) || !(info.flags & CURSOR_SHOWING) || !info.hCursor) return std::nullopt;
+  // Wine keeps a pointer image inside the program that made it, where no
+  // other program can read it: the standard arrow stands in for it there,
+  // so that the pointer's place, which matters most, is still shown.
+  const HCURSOR image = Readable(info.hCursor) ? info.hCursor : LoadCursorW(nullptr, IDC_ARROW);  // shared: not owned
+  return PointerImage{image, {info.ptScreenPos.x, info.ptScreenPos.y}};
+}
+
+void DrawPointer(HBITMAP shot, ScreenRect area, const PointerImage& pointer) {
+  ICONINFO icon{};
+  if (!GetIconInfo(pointer.image, &icon)) return;
+  // Copies made for the caller.
+  const owners::Bitmap mask(icon.hbmMask);
+  const owners::Bitmap colour(icon.hbmColor);
+  BITMAP maskSize{};
+  GetObjectW(mask.get(), sizeof maskSize, &maskSize);
+  // A cursor without colour keeps its AND and XOR masks one above the other.
+  const int width = maskSize.bmWidth;
+  const int height = colour ? maskSize.bmHeight : maskSize.bmHeight / 2;
+  const ScreenRect drawn{pointer.hotSpot.x - static_cast<int>(icon.xHotspot),
+                         pointer.hotSpot.y - static_cast<int>(icon.yHotspot),
+                         pointer.hotSpot.x - static_cast<int>(icon.xHotspot) + width,
+                         pointer.hotSpot.y - static_cast<int>(icon.yHotspot) + height};
+  if (Overlap(drawn, area).Empty()) return;
+  const owners::MemoryDc target(CreateCompatibleDC(nullptr));
+  const owners::Selection selected(target.get(), shot);
+  DrawIconEx(target.get(), drawn.left - area.left, drawn.top - area.top, pointer.image, 0, 0, 0, nullptr, DI_NORMAL);
 }
 
 std::string GetWindowTitle(HWND window) {

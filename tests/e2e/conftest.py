@@ -35,9 +35,11 @@ IDM_RUN_ON_STARTUP = 104
 IDM_HELP = 106
 IDM_ABOUT = 107
 IDM_EXIT = 109
-VK = {"ctrl": 0x11, "alt": 0x12, "shift": 0x10, "snapshot": 0x2C}
+VK = {"ctrl": 0x11, "alt": 0x12, "shift": 0x10, "snapshot": 0x2C, "enter": 0x0D, "esc": 0x1B, "right": 0x27,
+      "down": 0x28}
 
 MAIN_CLASS = "TfmOptions"
+REGION_CLASS = "VorlaneRegion"
 
 
 def _control_ids():
@@ -406,13 +408,15 @@ def job_copies(environment, job):
     return wait_until(read, 60, interval=0.25, what=f"the control file of job {job}")
 
 
-def start_test_window(environment, x, y, width, height, title, popup=False, plain=False):
+def start_test_window(environment, x, y, width, height, title, popup=False, plain=False, white=False):
     """Starts the known-content window and waits until it is on screen."""
     args = ["wine", os.path.join(TOOLS, "testwin.exe"), str(x), str(y), str(width), str(height), title]
     if popup:
         args.append("popup")
     if plain:
         args.append("plain")
+    if white:
+        args.append("white")
     process = subprocess.Popen(args, env=environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                text=True)
     handle = process.stdout.readline().strip()
@@ -449,3 +453,44 @@ def quadrant_boxes(page):
     """Where the pattern's four colours lie on a printed page."""
     return {name: page.bounds(lambda p, c=colour: near(p, c))
             for name, colour in (("red", RED), ("green", GREEN), ("blue", BLUE), ("yellow", YELLOW))}
+
+
+def open_region_window(desktop):
+    """Presses the region key (Shift+Print Screen) and waits for the window the region is chosen on."""
+    desktop.press("shift", "snapshot")
+    return wait_until(lambda: [w for w in desktop.windows(REGION_CLASS) if w.visible], 30,
+                      what="the region window")[0]
+
+
+def wait_region_window_gone(desktop):
+    wait_until(lambda: not desktop.windows(REGION_CLASS), 30, what="the region window to go")
+
+
+def ink_proportions(page):
+    """Width over height of what is printed on the page: everything not white."""
+    left, top, right, bottom = page.bounds(lambda p: min(p) < 235)
+    return (right - left) / (bottom - top)
+
+
+# A picture fitted across a page rasterised at 30 dpi is about 240 pixels
+# wide: a pixel either way on each edge moves a ratio near 4:3 by about 0.02.
+PROPORTION_SLACK = 0.03
+
+
+@pytest.fixture
+def pattern_at_400_300(environment):
+    """The known colours over the whole screen, meeting at (400, 300): a drag from (100, 100) to
+    (500, 400) takes 300 of its 400 pixels across from red and blue, 200 of its 300 down from red and green."""
+    with open_test_window(environment, 400 - 1520, 300 - 780, 3040, 1560, "Pattern", popup=True) as handle:
+        yield handle
+
+
+def assert_the_region_from_100_100_to_500_400(page):
+    boxes = quadrant_boxes(page)
+    assert all(boxes.values()), boxes
+    red, yellow = boxes["red"], boxes["yellow"]
+    left, top, right, bottom = red[0], red[1], yellow[2], yellow[3]
+    assert abs((right - left) / (bottom - top) - 400 / 300) < PROPORTION_SLACK, boxes
+    assert abs((red[2] - red[0]) / (right - left) - 300 / 400) < PROPORTION_SLACK, boxes
+    assert abs((red[3] - red[1]) / (bottom - top) - 200 / 300) < PROPORTION_SLACK, boxes
+    assert abs(ink_proportions(page) - 400 / 300) < PROPORTION_SLACK

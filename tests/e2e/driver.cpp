@@ -109,6 +109,48 @@ void AppendChord(std::vector<INPUT>& inputs, const std::vector<WORD>& keys) {
   }
 }
 
+// Mouse input as the hardware sends it: at a place on the virtual screen,
+// given in the 0..65535 both ways that SendInput spans over it.
+INPUT MouseAt(int x, int y, DWORD flags) {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  // Rounded up: the system rounds down when it turns the span back into pixels.
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(x - left) * 65536 + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(y - top) * 65536 + height - 1) / height);
+  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE | flags;
+  return input;
+}
+
+// Sends the events; fails unless the pointer comes to rest where the last one
+// put it. It may pass through earlier places again first: the display tells
+// the program under the pointer of each move late, and that program passes
+// them on as moves of its own.
+bool SendMouse(const std::vector<INPUT>& inputs, POINT end) {
+  if (SendInput(static_cast<UINT>(inputs.size()), const_cast<INPUT*>(inputs.data()), sizeof(INPUT)) != inputs.size()) {
+    return false;
+  }
+  constexpr DWORD kRestLimitMs = 10000, kLookEveryMs = 20;
+  const DWORD start = GetTickCount();
+  for (POINT now{}; GetCursorPos(&now); Sleep(kLookEveryMs)) {
+    if (now.x == end.x && now.y == end.y) return true;
+    if (GetTickCount() - start > kRestLimitMs) return false;
+  }
+  return false;
+}
+
+// A drag with the left button, through points on the way so that it moves as a hand would.
+bool Drag(POINT from, POINT to) {
+  constexpr int kSteps = 4;
+  std::vector<INPUT> inputs{MouseAt(from.x, from.y, 0), MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN)};
+  for (int step = 1; step <= kSteps; ++step) {
+    inputs.push_back(MouseAt(from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps, 0));
+  }
+  inputs.push_back(MouseAt(to.x, to.y, MOUSEEVENTF_LEFTUP));
+  return SendMouse(inputs, to);
+}
+
 // Presses the keys together and releases them in reverse, `times` times in a row.
 void Press(const std::vector<WORD>& keys, int times) {
   std::vector<INPUT> inputs;
@@ -167,6 +209,9 @@ int Usage() {
       "  longpath PATH                 prints the long form of a path\n"
       "  dpichanged WINDOW DPI L T R B sends WM_DPICHANGED with that suggested rectangle\n"
       "  cursor X Y                    moves the mouse pointer there\n"
+      "  mouse X Y                     moves the mouse there as the hardware would\n"
+      "  mouseclick X Y [right]        clicks the left (or right) button there\n"
+      "  drag X1 Y1 X2 Y2              drags with the left button from one place to the other\n"
       "  monitors                      lines: left, top, right, bottom, 1 for the primary\n"
       "WINDOW is a handle or class:NAME.\n",
       stderr);
@@ -280,6 +325,22 @@ int Run(int argc, char** argv) {
     }
   } else if (command == "cursor" && argc == 4) {
     if (!SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3])))) return 1;
+  } else if (command == "mouse" && argc == 4) {
+    const POINT at{static_cast<LONG>(Number(argv[2])), static_cast<LONG>(Number(argv[3]))};
+    if (!SendMouse({MouseAt(at.x, at.y, 0)}, at)) return 1;
+  } else if (command == "mouseclick" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "right") == 0))) {
+    const POINT at{static_cast<LONG>(Number(argv[2])), static_cast<LONG>(Number(argv[3]))};
+    const bool right = argc == 5;
+    if (!SendMouse({MouseAt(at.x, at.y, 0), MouseAt(at.x, at.y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                    MouseAt(at.x, at.y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)},
+                   at)) {
+      return 1;
+    }
+  } else if (command == "drag" && argc == 6) {
+    if (!Drag({static_cast<LONG>(Number(argv[2])), static_cast<LONG>(Number(argv[3]))},
+              {static_cast<LONG>(Number(argv[4])), static_cast<LONG>(Number(argv[5]))})) {
+      return 1;
+    }
   } else if (command == "monitors" && argc == 2) {
     EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
   } else if (command == "foreground" && argc == 2) {
@@ -316,7 +377,9 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 // The arguments as the system has them, in UTF-8 whatever the code page.
+// Places are physical pixels at every DPI, as they are to Vorlane.
 int main() {
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;

@@ -5,10 +5,10 @@ import subprocess
 
 import pytest
 
-from conftest import DIST, MAIN_CLASS, Vorlane, wait_for_pdfs
+from conftest import DIST, MAIN_CLASS, REGION_CLASS, Vorlane, wait_for_pdfs
 from testenv import wait_until
 
-OPTIONS = ["/screen", "/window", "/preferences", "/about", "/exit"]
+OPTIONS = ["/screen", "/window", "/region", "/preferences", "/about", "/exit"]
 
 
 def run(environment, *arguments, timeout=60):
@@ -37,6 +37,11 @@ def opened_about(vorlane, desktop, environment, before):
     return vorlane.running() and len(desktop.windows(MAIN_CLASS)) == 1
 
 
+def covered_the_screens_for_a_region(vorlane, desktop, environment, before):
+    wait_until(lambda: visible(desktop, REGION_CLASS), 30, what="the region window")
+    return vorlane.running() and len(desktop.windows(MAIN_CLASS)) == 1
+
+
 def ended_it(vorlane, desktop, environment, before):
     # Already gone when the new copy returned; its Linux process follows.
     gone = not desktop.windows(MAIN_CLASS)
@@ -46,6 +51,7 @@ def ended_it(vorlane, desktop, environment, before):
 # option as typed: what the running copy shows of it
 HANDED = {
     "/screen": printed_a_page,
+    "/Region": covered_the_screens_for_a_region,
     "-PREFERENCES": opened_the_preferences,
     "/About": opened_about,
     "-exit": ended_it,

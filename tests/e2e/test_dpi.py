@@ -1,7 +1,8 @@
 """At 150 % the windows are one and a half times their size; the capture still has every pixel."""
 import pytest
 
-from conftest import Page, quadrant_boxes, wait_for_pdfs
+from conftest import (Page, assert_the_region_from_100_100_to_500_400, open_region_window, quadrant_boxes,
+                      wait_for_pdfs)
 from testenv import DPI_KEYS
 
 WM_DPICHANGED = 0x02E0
@@ -74,3 +75,12 @@ def test_a_change_of_dpi_scales_the_preferences_and_a_change_back_restores_them(
         assert_near({name: now[name] for name in ("preferences", "label")},
                     {name: scaled(at_96, factor)[name] for name in ("preferences", "label")})
         assert (vorlane.main_window().left, vorlane.main_window().top) == (main.left, main.top)
+
+
+def test_at_150_percent_a_drag_takes_the_same_physical_pixels(dpi_144, vorlane, desktop, environment,
+                                                               pattern_at_400_300):
+    vorlane.start()
+    before = len(environment.pdfs())
+    open_region_window(desktop)
+    desktop.run("drag", 100, 100, 500, 400)
+    assert_the_region_from_100_100_to_500_400(Page(wait_for_pdfs(environment, before + 1)[-1], dpi=30))

@@ -19,6 +19,8 @@ def test_first_opening_shows_every_default(vorlane, environment):
         True, False, True, False]
     assert [face.checked(f"ACTIVE_WINDOW_{m}") for m in ("CTRL", "ALT", "SHIFT", "WIN")] == [
         False, True, True, False]
+    assert face.text("REGION_KEY") == "PrtScr"
+    assert [face.checked(f"REGION_{m}") for m in ("CTRL", "ALT", "SHIFT", "WIN")] == [False, False, True, False]
     assert face.text("DEFAULT_ACTION") == "Preferences"
     assert face.text("LANGUAGE") == "English"
     assert not face.checked("MAKE_WATERMARK")
@@ -33,6 +35,7 @@ def test_first_opening_shows_every_default(vorlane, environment):
     assert face.text("ORIENTATION") == "As the printer is set"
     assert face.text("COPIES") == "1"
     assert not face.checked("GRAYSCALE")
+    assert not face.checked("CAPTURE_MOUSE_POINTER")
     assert face.checked("FILE_PRINTER_AUTOSAVE")
     assert face.text("FILE_PRINTER_FOLDER") == ""
     assert face.text("CAPTURE_SCREEN") == "Primary screen"
@@ -58,7 +61,7 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     face.click("ENTIRE_SCREEN_ALT")
     face.click("APPLY")
     values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
-    assert len(values) == 28
+    assert len(values) == 31
     assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
     assert values["WatermarkText"] == ("REG_SZ", "Printed %DATE%")
     assert values["WatermarkLocation"] == ("REG_DWORD", "0x3")
@@ -74,6 +77,10 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     assert values["CaptureScreen"] == ("REG_DWORD", "0x2")
     assert values["PrintPrinter"] == ("REG_SZ", environment.queues[1])
     assert values["ShortcutShiftEntireScreen"] == ("REG_DWORD", "0x7")
+    # What nobody touched is stored as the defaults.
+    assert values["ShortcutShiftRegion"] == ("REG_DWORD", "0x4")
+    assert values["ShortcutKeyRegion"] == ("REG_DWORD", "0x2c")
+    assert values["CaptureMousePointer"] == ("REG_DWORD", "0x0")
     assert values["Language"] == ("REG_SZ", "English")
     assert face.enabled("DELAY")
 
@@ -93,7 +100,7 @@ def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, 
     face = vorlane.open_preferences()
     assert face.text("DELAY") == "9"
     face.click("APPLY")
-    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 28 and v, 30, what="the saved settings")
+    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 31 and v, 30, what="the saved settings")
     assert values["PrintCopies"] == ("REG_DWORD", "0x1")
     assert values["PrintOrientation"] == ("REG_DWORD", "0x0")
     assert values["CaptureScreen"] == ("REG_DWORD", "0x0")

@@ -1,7 +1,9 @@
-"""The entire-screen key on a desk of two monitors: the primary, the one under the pointer, or all of them."""
+"""The entire-screen key on a desk of two monitors: the primary, the one under the pointer, or all of them;
+and a region across both."""
 import pytest
 
-from conftest import Desktop, Page, Vorlane, open_test_window, set_preferences, wait_for_pdfs
+from conftest import (PROPORTION_SLACK, Desktop, Page, Vorlane, ink_proportions, open_region_window, open_test_window,
+                      quadrant_boxes, reset_registry, set_preferences, wait_for_pdfs)
 from testenv import TestEnvironment
 
 # Wine reports the primary at 1280x1024 and the other at 1920x1080, both at the origin.
@@ -37,3 +39,26 @@ def test_the_entire_screen_key_prints_the_chosen_screen(two_monitors, capture_sc
     finally:
         vorlane.exit()
         vorlane.kill()
+
+
+def test_a_region_across_the_edge_of_the_primary_prints_both_parts(two_monitors):
+    environment = two_monitors
+    desktop = Desktop(environment)
+    reset_registry(environment)
+    # Red on the primary's side of its right edge at x 1280, green beyond it on the second monitor only.
+    with open_test_window(environment, 0, 0, 2 * 1280, 2 * 1080, "Split at the edge", popup=True):
+        vorlane = Vorlane(environment, desktop).start()
+        try:
+            before = len(environment.pdfs())
+            open_region_window(desktop)
+            desktop.run("drag", 1000, 100, 1600, 400)
+            page = Page(wait_for_pdfs(environment, before + 1)[-1], dpi=30)
+        finally:
+            vorlane.exit()
+            vorlane.kill()
+    boxes = quadrant_boxes(page)
+    red, green = boxes["red"], boxes["green"]
+    assert red and green, boxes
+    # 280 of the 601 pixels across lie on the primary, 321 beyond it.
+    assert abs((red[2] - red[0]) / (green[2] - red[0]) - 280 / 601) < PROPORTION_SLACK, boxes
+    assert abs(ink_proportions(page) - 601 / 301) < PROPORTION_SLACK * 2

@@ -1,8 +1,8 @@
 // A window with known content for the end-to-end tests: four solid quadrants
 // (red, green / blue, yellow) so that a printed page can be checked by colour
-// and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup]
-// The size is the whole window's, frame included; "popup" makes it frameless
-// and "plain" paints it a light grey instead.
+// and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white]
+// The size is the whole window's, frame included; "popup" makes it frameless,
+// "plain" paints it a light grey instead and "white" white.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,7 +14,9 @@ namespace {
 
 const COLORREF kQuadrants[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
 const COLORREF kPlain = RGB(200, 200, 200);
+const COLORREF kWhite = RGB(255, 255, 255);
 bool plain = false;
+bool white = false;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -28,7 +30,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       for (int i = 0; i < 4; ++i) {
         RECT part{(i % 2) * halfWidth, (i / 2) * halfHeight, (i % 2) ? client.right : halfWidth,
                   (i / 2) ? client.bottom : halfHeight};
-        HBRUSH brush = CreateSolidBrush(plain ? kPlain : kQuadrants[i]);
+        HBRUSH brush = CreateSolidBrush(white ? kWhite : plain ? kPlain : kQuadrants[i]);
         FillRect(dc, &part, brush);
         DeleteObject(brush);
       }
@@ -45,11 +47,13 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 // The title comes in whatever script: the arguments are taken as the system has them.
+// Its place and size are physical pixels at every DPI.
 int main() {
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 6) {
-    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain]\n", stderr);
+    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white]\n", stderr);
     return 2;
   }
   WNDCLASSW windowClass{};
@@ -62,6 +66,7 @@ int main() {
   for (int i = 6; i < argc; ++i) {
     popup = popup || std::wcscmp(argv[i], L"popup") == 0;
     plain = plain || std::wcscmp(argv[i], L"plain") == 0;
+    white = white || std::wcscmp(argv[i], L"white") == 0;
   }
   HWND window =
       CreateWindowExW(popup ? WS_EX_TOPMOST : 0, L"VorlaneTestWindow", argv[5],

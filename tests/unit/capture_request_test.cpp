@@ -44,7 +44,7 @@ class FakeTimer : public CaptureTimer {
 
 struct Shot {
   uint64_t at;
-  bool activeWindow;
+  CaptureKind kind;
   bool operator==(const Shot&) const = default;
 };
 
@@ -58,10 +58,10 @@ struct Rig {
   int failAtShot = -1;  // index among attempted shots
   int attempts = 0;
   CaptureRequest request{timer, [this] { return timing; },
-                         [this](bool activeWindow) {
+                         [this](CaptureKind kind) {
                            int attempt = attempts++;
                            if (attempt == failAtShot) throw std::runtime_error("There is no default printer");
-                           shots.push_back({now, activeWindow});
+                           shots.push_back({now, kind});
                            now += shotDuration;
                          }};
 
@@ -81,6 +81,10 @@ struct Rig {
 using Action = std::function<void(Rig&)>;
 const Action kEntire = [](Rig& rig) { rig.request.StartEntireScreen(); };
 const Action kActive = [](Rig& rig) { rig.request.StartActiveWindow(); };
+const Action kRegion = [](Rig& rig) { rig.request.StartRegion(); };
+constexpr CaptureKind kE = CaptureKind::EntireScreen;
+constexpr CaptureKind kA = CaptureKind::ActiveWindow;
+constexpr CaptureKind kR = CaptureKind::Region;
 
 struct Event {
   uint64_t second;
@@ -89,7 +93,7 @@ struct Event {
 
 std::vector<Shot> Entire(const std::vector<uint64_t>& seconds) {
   std::vector<Shot> shots;
-  for (uint64_t second : seconds) shots.push_back({second * kSecond, false});
+  for (uint64_t second : seconds) shots.push_back({second * kSecond, kE});
   return shots;
 }
 
@@ -139,7 +143,18 @@ TEST(CaptureRequest, ShotsFollowTheTimingAndTheTransitions) {
       {"negative delay counts as 0", {true, -4, false, 1, 1}, {{0, kEntire}}, {}, std::nullopt},
       {"interval 0: only the first shot", {false, 1, true, 5, 0}, {{0, kEntire}}, Entire({0}), std::nullopt},
       {"delay, then interval 0", {true, 1, true, 3, 0}, {{0, kEntire}}, Entire({1}), std::nullopt},
-      {"active window", {true, 1, true, 2, 1}, {{0, kActive}}, {{kSecond, true}, {2 * kSecond, true}}, 3},
+      {"active window", {true, 1, true, 2, 1}, {{0, kActive}}, {{kSecond, kA}, {2 * kSecond, kA}}, 3},
+      {"region at once", {false, 1, false, 1, 1}, {{0, kRegion}}, {{0, kR}}, std::nullopt},
+      {"region after a delay, in a series",
+       {true, 2, true, 3, 1},
+       {{0, kRegion}},
+       {{2 * kSecond, kR}, {3 * kSecond, kR}, {4 * kSecond, kR}},
+       5},
+      {"switching from a region series to the entire screen",
+       {false, 1, true, 3, 2},
+       {{0, kRegion}, {3, kEntire}},
+       {{0, kR}, {2 * kSecond, kR}, {3 * kSecond, kE}, {5 * kSecond, kE}, {7 * kSecond, kE}},
+       9},
       {"new request restarts a delay", {true, 3, false, 1, 1}, {{0, kEntire}, {2, kEntire}}, Entire({5}), 5},
       {"new request restarts a series with a full count",
        {false, 1, true, 3, 2},
@@ -149,17 +164,17 @@ TEST(CaptureRequest, ShotsFollowTheTimingAndTheTransitions) {
       {"switching kind during a series",
        {false, 1, true, 3, 2},
        {{0, kEntire}, {3, kActive}},
-       {{0, false}, {2 * kSecond, false}, {3 * kSecond, true}, {5 * kSecond, true}, {7 * kSecond, true}},
+       {{0, kE}, {2 * kSecond, kE}, {3 * kSecond, kA}, {5 * kSecond, kA}, {7 * kSecond, kA}},
        9},
       {"request without timer while the timer runs: one more shot at the next tick",
        {false, 1, true, 5, 2},
        {{0, kEntire}, {1, set([](CaptureTiming& p) { p.several = false; })}, {1, kActive}},
-       {{0, false}, {kSecond, true}, {2 * kSecond, true}},
+       {{0, kE}, {kSecond, kA}, {2 * kSecond, kA}},
        2},
       {"request replaces a delay that never ends",
        {true, 0, false, 1, 1},
        {{0, kEntire}, {100, set([](CaptureTiming& p) { p.delayed = false; })}, {100, kActive}},
-       {{100 * kSecond, true}},
+       {{100 * kSecond, kA}},
        std::nullopt},
       {"count read at each tick",
        {true, 2, true, 3, 2},
@@ -204,11 +219,36 @@ TEST(CaptureRequest, ShotsFollowTheTimingAndTheTransitions) {
 }
 
 TEST(CaptureRequest, RequestWithoutTimerNeverTouchesIt) {
-  Rig rig({false, 1, false, 1, 1});
-  rig.request.StartActiveWindow();
-  EXPECT_EQ(rig.timer.arms, 0);
-  EXPECT_EQ(rig.request.Flags(), kCaptureActiveWindow);
-  EXPECT_EQ(rig.request.ShotCount(), 1);
+  const struct {
+    Action start;
+    uint32_t flags;
+  } cases[] = {{kEntire, 0}, {kActive, kCaptureActiveWindow}, {kRegion, kCaptureRegion}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.flags);
+    Rig rig({false, 1, false, 1, 1});
+    c.start(rig);
+    EXPECT_EQ(rig.timer.arms, 0);
+    EXPECT_EQ(rig.request.Flags(), c.flags);
+    EXPECT_EQ(rig.request.ShotCount(), 1);
+  }
+}
+
+TEST(CaptureRequest, OnlyARegionShotTakenAtOnceAndAloneIsTheFrozenPicture) {
+  const struct {
+    CaptureTiming timing;
+    bool frozen;
+  } cases[] = {
+      {{false, 1, false, 1, 1}, true},
+      {{false, 1, false, 5, 1}, true},  // a count without the series switch takes one shot
+      {{true, 0, false, 1, 1}, false},
+      {{true, 3, false, 1, 1}, false},
+      {{false, 1, true, 1, 1}, false},  // a series of one still copies the screen anew
+      {{true, 2, true, 3, 1}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.timing.delayed << c.timing.several << c.timing.shots);
+    EXPECT_EQ(TakesFrozenPicture(c.timing), c.frozen);
+  }
 }
 
 TEST(CaptureRequest, DelayIsConsumedWhenArmed) {
@@ -272,7 +312,7 @@ TEST(CaptureRequest, FailureEndsItsRequestOnce) {
     rig.request.StartActiveWindow();
     rig.RunUntil(3 * kLongAfter);
     ASSERT_GT(rig.shots.size(), c.shots.size());
-    EXPECT_TRUE(rig.shots.back().activeWindow);
+    EXPECT_EQ(rig.shots.back().kind, kA);
   }
 }
 

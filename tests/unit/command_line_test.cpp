@@ -26,6 +26,7 @@ TEST(CommandLine, OneOptionAfterASlashOrADashInAnyCaseGivesItsCommand) {
       {{"/SCREEN"}, Gives(IDM_ENTIRE_SCREEN)},
       {{"/window"}, Gives(IDM_ACTIVE_WINDOW)},
       {{"-Window"}, Gives(IDM_ACTIVE_WINDOW)},
+      {{"/region"}, Gives(IDM_REGION)},
       {{"/preferences"}, Gives(IDM_PREFERENCES)},
       {{"-PreFerences"}, Gives(IDM_PREFERENCES)},
       {{"/about"}, Gives(IDM_ABOUT)},
@@ -77,6 +78,7 @@ TEST(CommandLine, TheUsageNamesEveryOptionWithWhatItDoesInTheLanguageOfTheTexts)
             "Vorlane.exe understands one of these options, written with / or -:\n"
             "\n/screen\tTake entire screen"
             "\n/window\tTake active window"
+            "\n/region\tTake region"
             "\n/preferences\tPreferences"
             "\n/about\tAbout"
             "\n/exit\tExit");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -23,6 +24,34 @@ TEST(Preferences, AnEmptyStoreGivesTheRecordsDefaults) {
   MapStore store;
   EXPECT_EQ(LoadPreferences(store, [] { return std::string("Office Laser"); }), DefaultPreferences("Office Laser"));
   EXPECT_EQ(DefaultPreferences("Office Laser").PrintPrinter, "Office Laser");
+}
+
+TEST(Preferences, AbsentValuesGiveTodaysBehaviour) {
+  // By registry name, as an administrator's script would write them.
+  const struct {
+    const char* name;
+    int32_t loaded;
+  } cases[] = {
+      {"ShortcutShiftEntireScreen", 6},
+      {"ShortcutKeyEntireScreen", 0x2C},
+      {"ShortcutShiftActiveWindow", 5},
+      {"ShortcutKeyActiveWindow", 0x2C},
+      {"ShortcutShiftRegion", 4},
+      {"ShortcutKeyRegion", 0x2C},
+      {"DefaultAction", 1},
+      {"CaptureMousePointer", 0},
+      {"CaptureScreen", 0},
+  };
+  MapStore store;
+  store.texts["PrintPrinter"] = "Queue A";
+  const Preferences loaded = LoadPreferences(store, NoPrinterLookup);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto row = std::ranges::find_if(kSettings, [&c](const Setting& s) { return std::string(s.name) == c.name; });
+    ASSERT_NE(row, std::end(kSettings));
+    const int32_t value = row->type == SettingType::OnOff ? (loaded.*row->onOff ? 1 : 0) : loaded.*row->integer;
+    EXPECT_EQ(value, c.loaded);
+  }
 }
 
 TEST(Preferences, LoadReadsInTableOrderLanguageFirstPrinterLast) {
@@ -143,7 +172,10 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
                                              "PrintGrayscale",
                                              "CaptureScreen",
                                              "FilePrinterAutoSave",
-                                             "FilePrinterFolder"};
+                                             "FilePrinterFolder",
+                                             "ShortcutShiftRegion",
+                                             "ShortcutKeyRegion",
+                                             "CaptureMousePointer"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
   EXPECT_EQ(store.numbers["TimerDelayedCapture"], 0);

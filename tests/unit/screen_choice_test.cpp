@@ -57,3 +57,25 @@ TEST(ScreenChoice, TheSettingPicksTheAreaOfTheMonitors) {
   }
   EXPECT_EQ(ChooseScreenArea(2, {}, {0, 0}), (ScreenRect{}));
 }
+
+TEST(ScreenChoice, AWindowIsSeenWithItsVisibleFrameWhereTheSystemGivesOne) {
+  // A window of Windows 10: invisible resize borders 7 pixels wide left,
+  // right and below; none above.
+  const ScreenRect windowRect{293, 200, 947, 687};
+  const ScreenRect frameBounds{300, 200, 940, 680};
+  const struct {
+    const char* name;
+    std::optional<ScreenRect> bounds;
+    ScreenRect seen;
+  } cases[] = {
+      {"the visible frame", frameBounds, frameBounds},
+      {"the call failed (no compositor, or Wine)", std::nullopt, windowRect},
+      {"bounds without width", ScreenRect{300, 200, 300, 680}, windowRect},
+      {"bounds without height", ScreenRect{300, 200, 940, 200}, windowRect},
+      {"bounds turned inside out", ScreenRect{940, 680, 300, 200}, windowRect},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(VisibleFrame(c.bounds, windowRect), c.seen);
+  }
+}

@@ -49,9 +49,11 @@ class HotKeys : public ::testing::Test {
     return taken;
   }
 
-  void Register(const HotKey& entire, const HotKey& active) {
-    RegisterHotKeys(main_.get(), entire, active, "entire refused", "active refused",
-                    [this](const std::string& text) { reports_.push_back(text); });
+  void Register(const HotKey& entire, const HotKey& active, const HotKey& region = {}) {
+    const HotKeyRegistration hotKeys[] = {{kEntireScreenHotKeyId, entire, "entire refused"},
+                                          {kActiveWindowHotKeyId, active, "active refused"},
+                                          {kRegionHotKeyId, region, "region refused"}};
+    RegisterHotKeys(main_.get(), hotKeys, [this](const std::string& text) { reports_.push_back(text); });
   }
 
   static constexpr int kOtherId = 7;
@@ -62,32 +64,46 @@ class HotKeys : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(HotKeys, BothDefinitionsAreRegisteredAndRemoved) {
+TEST_F(HotKeys, EveryDefinitionIsRegisteredAndRemoved) {
   const HotKey entire{MOD_CONTROL | MOD_SHIFT, VK_F9};
   const HotKey active{MOD_ALT | MOD_SHIFT, VK_F9};
-  Register(entire, active);
+  const HotKey region{MOD_SHIFT, VK_F9};
+  Register(entire, active, region);
   EXPECT_TRUE(reports_.empty());
-  EXPECT_FALSE(OtherCanTake(entire));
-  EXPECT_FALSE(OtherCanTake(active));
+  for (const HotKey& each : {entire, active, region}) EXPECT_FALSE(OtherCanTake(each)) << each.Modifiers;
 
   UnregisterHotKeys(main_.get());
-  EXPECT_TRUE(OtherCanTake(entire));
-  EXPECT_TRUE(OtherCanTake(active));
+  for (const HotKey& each : {entire, active, region}) EXPECT_TRUE(OtherCanTake(each)) << each.Modifiers;
 }
 
-TEST_F(HotKeys, CombinationHeldElsewhereIsRefusedAndReportedTheOtherStillRegisters) {
+TEST_F(HotKeys, CombinationHeldElsewhereIsRefusedAndReportedTheOthersStillRegister) {
   const HotKey entire{MOD_CONTROL | MOD_SHIFT, VK_F10};
   const HotKey active{MOD_ALT | MOD_SHIFT, VK_F10};
-  ASSERT_TRUE(RegisterHotKey(other_.get(), kOtherId, entire.Modifiers, entire.Key));
-  Register(entire, active);
-  EXPECT_EQ(reports_, std::vector<std::string>{"entire refused"});
-  EXPECT_FALSE(OtherCanTake(active));
+  const HotKey region{MOD_SHIFT, VK_F10};
+  const struct {
+    HotKey held;
+    const char* report;
+    std::vector<HotKey> registered;
+  } cases[] = {
+      {entire, "entire refused", {active, region}},
+      {region, "region refused", {entire, active}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.report);
+    reports_.clear();
+    ASSERT_TRUE(RegisterHotKey(other_.get(), kOtherId, c.held.Modifiers, c.held.Key));
+    Register(entire, active, region);
+    EXPECT_EQ(reports_, std::vector<std::string>{c.report});
+    for (const HotKey& each : c.registered) EXPECT_FALSE(OtherCanTake(each)) << each.Modifiers;
+    UnregisterHotKeys(main_.get());
+    UnregisterHotKey(other_.get(), kOtherId);
+  }
 }
 
-TEST_F(HotKeys, EqualDefinitionsRefuseTheSecond) {
-  const HotKey both{MOD_CONTROL | MOD_ALT, VK_F11};
-  Register(both, both);
-  EXPECT_EQ(reports_, std::vector<std::string>{"active refused"});
+TEST_F(HotKeys, EqualDefinitionsRefuseTheLaterOnes) {
+  const HotKey same{MOD_CONTROL | MOD_ALT, VK_F11};
+  Register(same, same, same);
+  EXPECT_EQ(reports_, (std::vector<std::string>{"active refused", "region refused"}));
 }
 
 TEST_F(HotKeys, RefusalOfNoneIsReportedOnlyWithAModifier) {
@@ -101,12 +117,14 @@ TEST_F(HotKeys, RefusalOfNoneIsReportedOnlyWithAModifier) {
 }
 
 TEST_F(HotKeys, PressingARegisteredCombinationSendsItsIdentifier) {
-  Register({MOD_CONTROL | MOD_SHIFT, VK_F8}, {MOD_ALT | MOD_SHIFT, VK_F7});
+  Register({MOD_CONTROL | MOD_SHIFT, VK_F8}, {MOD_ALT | MOD_SHIFT, VK_F7}, {MOD_SHIFT, VK_F6});
   ASSERT_TRUE(reports_.empty());
   PressKeys({VK_CONTROL, VK_SHIFT, VK_F8});
   EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kEntireScreenHotKeyId));
   PressKeys({VK_MENU, VK_SHIFT, VK_F7});
   EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kActiveWindowHotKeyId));
+  PressKeys({VK_SHIFT, VK_F6});
+  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kRegionHotKeyId));
 }
 
 TEST(SystemKeyNames, AgreeWithTheUsEnglishNamesForCharacterKeys) {

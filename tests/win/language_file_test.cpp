@@ -80,7 +80,7 @@ TEST(LanguageFileOnPlatform, EveryTextAgreesWithThePlatform) {
       contents += std::string("  ") + row.key + " = \"<" + row.english + ">\"\r\n";
     }
   }
-  for (const std::string section : {"TrayMenu", "Messages", "Policies"}) {
+  for (const std::string section : {"TrayMenu", "Messages", "Policies", "RegionWindow"}) {
     contents += "[" + section + "]\r\n";
     for (const TextRow& row : kTextRows) {
       if (row.section == section && static_cast<size_t>(row.id) % 2 == 1) {

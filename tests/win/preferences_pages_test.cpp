@@ -247,7 +247,8 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
   } boxes[] = {
       {IDC_ENTIRE_SCREEN_CTRL, true},  {IDC_ENTIRE_SCREEN_ALT, false},  {IDC_ENTIRE_SCREEN_SHIFT, true},
       {IDC_ENTIRE_SCREEN_WIN, false},  {IDC_ACTIVE_WINDOW_CTRL, false}, {IDC_ACTIVE_WINDOW_ALT, true},
-      {IDC_ACTIVE_WINDOW_SHIFT, true}, {IDC_ACTIVE_WINDOW_WIN, false},
+      {IDC_ACTIVE_WINDOW_SHIFT, true}, {IDC_ACTIVE_WINDOW_WIN, false},  {IDC_REGION_CTRL, false},
+      {IDC_REGION_ALT, false},         {IDC_REGION_SHIFT, true},        {IDC_REGION_WIN, false},
   };
   for (const auto& box : boxes) {
     SCOPED_TRACE(box.id);
@@ -255,7 +256,9 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
   }
   EXPECT_EQ(Text(IDC_ENTIRE_SCREEN_KEY), "PrtScr");
   EXPECT_EQ(Text(IDC_ACTIVE_WINDOW_KEY), "PrtScr");
-  EXPECT_EQ(Items(Control(IDC_DEFAULT_ACTION)), (std::vector<std::string>{"Take entire screen", "Preferences"}));
+  EXPECT_EQ(Text(IDC_REGION_KEY), "PrtScr");
+  EXPECT_EQ(Items(Control(IDC_DEFAULT_ACTION)),
+            (std::vector<std::string>{"Take entire screen", "Preferences", "Take region"}));
   EXPECT_EQ(Text(IDC_DEFAULT_ACTION), "Preferences");
   EXPECT_NE(Text(IDC_HOME_PAGE_LINK).find("www.vorlane-print.com"), std::string::npos);
 
@@ -288,6 +291,7 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
   EXPECT_EQ(Text(IDC_ORIENTATION), "As the printer is set");
   EXPECT_EQ(Text(IDC_COPIES), "1");
   EXPECT_FALSE(Ticked(IDC_GRAYSCALE));
+  EXPECT_FALSE(Ticked(IDC_CAPTURE_MOUSE_POINTER));
   EXPECT_TRUE(Ticked(IDC_FILE_PRINTER_AUTOSAVE));
   EXPECT_EQ(Text(IDC_FILE_PRINTER_FOLDER), "");
   EXPECT_TRUE(Enabled(IDC_FILE_PRINTER_FOLDER));
@@ -315,14 +319,15 @@ TEST_F(PreferencesPagesOnScreen, ControlsHaveTheirKindsAndLimits) {
   EXPECT_EQ(SendMessageA(transparency, TBM_GETTIC, 0, 0), 15);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETTIC, 1, 0), 30);
 
-  for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_PRINTER,
-                 IDC_PAGE_POSITION, IDC_WATERMARK_CORNER}) {
+  for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_REGION_KEY, IDC_DEFAULT_ACTION,
+                 IDC_PRINTER, IDC_PAGE_POSITION, IDC_WATERMARK_CORNER}) {
     EXPECT_EQ(StyleOf(Control(id)) & CBS_DROPDOWNLIST, CBS_DROPDOWNLIST) << "typing allowed in " << id;
   }
   const std::vector<std::string> keys = Items(Control(IDC_ENTIRE_SCREEN_KEY));
   ASSERT_EQ(keys.size(), static_cast<size_t>(kKeyNameCount));
   EXPECT_EQ(keys.back(), "None");
   EXPECT_EQ(Items(Control(IDC_ACTIVE_WINDOW_KEY)), keys);
+  EXPECT_EQ(Items(Control(IDC_REGION_KEY)), keys);
   EXPECT_EQ(Items(Control(IDC_PAGE_POSITION)).size(), 9u);
   EXPECT_EQ(
       Items(Control(IDC_WATERMARK_CORNER)),
@@ -442,11 +447,12 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
       {IDC_LANGUAGE,
        {IDC_LANGUAGE, IDC_REFRESH_LANGUAGES, IDC_ENTIRE_SCREEN_CTRL, IDC_ENTIRE_SCREEN_ALT, IDC_ENTIRE_SCREEN_SHIFT,
         IDC_ENTIRE_SCREEN_WIN, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_ALT,
-        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_CAPTURE_SCREEN,
-        IDC_HOME_PAGE_LINK}},
+        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_REGION_CTRL, IDC_REGION_ALT,
+        IDC_REGION_SHIFT, IDC_REGION_WIN, IDC_REGION_KEY, IDC_DEFAULT_ACTION, IDC_CAPTURE_SCREEN, IDC_HOME_PAGE_LINK}},
       {IDC_PRINTER,
        {IDC_PRINTER, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_COPIES,
-        IDC_GRAYSCALE, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER, IDC_BROWSE_FOLDER}},
+        IDC_GRAYSCALE, IDC_CAPTURE_MOUSE_POINTER, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER,
+        IDC_BROWSE_FOLDER}},
       {IDC_MAKE_WATERMARK,
        {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
         IDC_TRANSPARENCY}},
@@ -508,7 +514,10 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   Select(IDC_ENTIRE_SCREEN_KEY, 0);  // "A"
   SendMessageA(Control(IDC_ACTIVE_WINDOW_CTRL), BM_SETCHECK, BST_CHECKED, 0);
   Select(IDC_ACTIVE_WINDOW_KEY, 39);  // "F4"
-  Select(IDC_DEFAULT_ACTION, 0);
+  SendMessageA(Control(IDC_REGION_SHIFT), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageA(Control(IDC_REGION_ALT), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_REGION_KEY, 25);  // "Z"
+  Select(IDC_DEFAULT_ACTION, 2);
   Select(IDC_CAPTURE_SCREEN, 2);
   SendMessageA(Control(IDC_MAKE_WATERMARK), BM_SETCHECK, BST_CHECKED, 0);
   Select(IDC_WATERMARK_CORNER, 3);
@@ -518,6 +527,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   Select(IDC_PAGE_POSITION, 8);
   Select(IDC_ORIENTATION, 1);
   SendMessageA(Control(IDC_GRAYSCALE), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(Control(IDC_CAPTURE_MOUSE_POINTER), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_FILE_PRINTER_AUTOSAVE), BM_SETCHECK, BST_UNCHECKED, 0);
   SetText(IDC_FILE_PRINTER_FOLDER, "D:\\Pages 2");
   Select(IDC_PRINTER, 2);
@@ -530,7 +540,9 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(values.ShortcutKeyEntireScreen, 'A');
   EXPECT_EQ(values.ShortcutShiftActiveWindow, 1 + 2 + 4);
   EXPECT_EQ(values.ShortcutKeyActiveWindow, VK_F4);
-  EXPECT_EQ(values.DefaultAction, 0);
+  EXPECT_EQ(values.ShortcutShiftRegion, 1);
+  EXPECT_EQ(values.ShortcutKeyRegion, 'Z');
+  EXPECT_EQ(values.DefaultAction, 2);
   EXPECT_EQ(values.CaptureScreen, 2);
   EXPECT_TRUE(values.WatermarkMake);
   EXPECT_EQ(values.WatermarkLocation, 3);
@@ -544,6 +556,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(values.PrintPagePosition, 8);
   EXPECT_EQ(values.PrintOrientation, 1);
   EXPECT_TRUE(values.PrintGrayscale);
+  EXPECT_TRUE(values.CaptureMousePointer);
   EXPECT_FALSE(values.FilePrinterAutoSave);
   EXPECT_EQ(values.FilePrinterFolder, "D:\\Pages 2");
   EXPECT_EQ(values.PrintPrinter, "Gamma");
@@ -573,14 +586,15 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
     EXPECT_EQ(read.TimerInterval, number.interval);
   }
 
-  for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_DEFAULT_ACTION, IDC_WATERMARK_CORNER,
-                 IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_PRINTER}) {
+  for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_REGION_KEY, IDC_DEFAULT_ACTION,
+                 IDC_WATERMARK_CORNER, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_PRINTER}) {
     Select(id, -1);
   }
   const Preferences none = pages_->CollectPreferences();
   EXPECT_EQ(none.Language, "");
   EXPECT_EQ(none.ShortcutKeyEntireScreen, 0);
   EXPECT_EQ(none.ShortcutKeyActiveWindow, 0);
+  EXPECT_EQ(none.ShortcutKeyRegion, 0);
   EXPECT_EQ(none.DefaultAction, -1);
   EXPECT_EQ(none.WatermarkLocation, -1);
   EXPECT_EQ(none.PrintPagePosition, -1);
@@ -595,6 +609,8 @@ TEST_F(PreferencesPagesOnScreen, ShownValuesComeBackUnchanged) {
   record.ShortcutKeyEntireScreen = VK_F12;
   record.ShortcutShiftActiveWindow = 2;
   record.ShortcutKeyActiveWindow = VK_PAUSE;
+  record.ShortcutShiftRegion = 2 + 8;
+  record.ShortcutKeyRegion = VK_F9;
   record.DefaultAction = 0;
   record.WatermarkLocation = 2;
   record.WatermarkText = std::string(60, 'w');  // beyond the typing limit
@@ -614,6 +630,7 @@ TEST_F(PreferencesPagesOnScreen, ShownValuesComeBackUnchanged) {
   record.PrintOrientation = 3;
   record.PrintCopies = 42;
   record.PrintGrayscale = true;
+  record.CaptureMousePointer = true;
   record.PrintPrinter = "gamma";
   Open(record);
 
@@ -1046,7 +1063,7 @@ TEST_F(PreferencesPagesOnScreen, EveryTextReachesItsOwnPlace) {
   const auto english = Shown();
   ApplyFile("Marked", file);
 
-  // Each text lands in one place of its own, on screen or kept; three land
+  // Each text lands in one place of its own, on screen or kept; four land
   // in two, as the default action list and the font button repeat them.
   // Read as they show, without their access keys. Some land in more than
   // one place: the default action list and the font button repeat three, the
@@ -1057,9 +1074,9 @@ TEST_F(PreferencesPagesOnScreen, EveryTextReachesItsOwnPlace) {
   for (const auto& [where, text] : Changes(english)) {
     if (where.find(" selected") == std::string::npos) ++places[WithoutAccessKey(text)];
   }
-  const std::map<std::string, int> repeated = {{"<TakeEntireScreen>", 2},     {"<Preferences>", 2},
-                                               {"<BrowseFont>", 2},           {"<WatermarkTransparency>", 2},
-                                               {"<GeneralShortcutsBox>", 11}, {"<GeneralTitle>", 2}};
+  const std::map<std::string, int> repeated = {
+      {"<TakeEntireScreen>", 2}, {"<Preferences>", 2},           {"<TakeRegion>", 2}, {"<BrowseFont>", 2},
+      {"<WatermarkTransparency>", 2}, {"<GeneralShortcutsBox>", 16}, {"<GeneralTitle>", 2}};
   for (const TextRow& row : kTextRows) {
     const std::string marked = std::string("<").append(row.key).append(">");
     const auto count = repeated.find(marked);
@@ -1103,7 +1120,7 @@ TEST_F(PreferencesPagesOnScreen, TheListsKeepTheirSelectedIndexAcrossALanguage) 
                         "[TrayMenu]\nTakeEntireScreen=Ganzer Bildschirm\n");
   pages_->RefreshLanguages();
   Select(IDC_LANGUAGE, 1);
-  const struct { int water, page, action; } selections[] = {{2, 7, 0}, {-1, -1, -1}, {0, 8, 1}};
+  const struct { int water, page, action; } selections[] = {{2, 7, 0}, {-1, -1, -1}, {0, 8, 1}, {3, 0, 2}};
   for (const auto& s : selections) {
     SCOPED_TRACE(s.water);
     Select(IDC_WATERMARK_CORNER, s.water);
@@ -1115,7 +1132,8 @@ TEST_F(PreferencesPagesOnScreen, TheListsKeepTheirSelectedIndexAcrossALanguage) 
     EXPECT_EQ(Index(IDC_DEFAULT_ACTION), s.action);
     EXPECT_EQ(Items(Control(IDC_WATERMARK_CORNER))[2], "Unten links");
     EXPECT_EQ(Items(Control(IDC_PAGE_POSITION))[7], "Unten Mitte");
-    EXPECT_EQ(Items(Control(IDC_DEFAULT_ACTION)), (std::vector<std::string>{"Ganzer Bildschirm", "Preferences"}));
+    EXPECT_EQ(Items(Control(IDC_DEFAULT_ACTION)),
+              (std::vector<std::string>{"Ganzer Bildschirm", "Preferences", "Take region"}));
   }
 
   const auto once = Shown();

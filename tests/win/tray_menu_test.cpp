@@ -55,6 +55,12 @@ TEST(TrayMenu, TheDefaultActionPlacesTheBoldMark) {
   menu.SetDefaultAction(0);
   EXPECT_EQ(menu.DefaultItem(), static_cast<UINT>(IDM_ENTIRE_SCREEN));
   EXPECT_EQ(GetMenuDefaultItem(menu.Make(Texts()).get(), FALSE, 0), static_cast<UINT>(-1));
+  // The region command has no item either: nothing visible is bold.
+  menu.SetDefaultAction(2);
+  EXPECT_EQ(menu.DefaultItem(), static_cast<UINT>(IDM_REGION));
+  EXPECT_EQ(GetMenuDefaultItem(menu.Make(Texts()).get(), FALSE, 0), static_cast<UINT>(-1));
+  menu.SetDefaultAction(-1);
+  EXPECT_EQ(menu.DefaultItem(), static_cast<UINT>(IDM_REGION));
 }
 
 TEST(TrayMenu, RunOnStartupCarriesACheckMark) {

@@ -97,8 +97,9 @@ void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
   // The default action names two tray menu items, which read here without their keys.
   const HWND defaultAction = pages.Control(IDC_DEFAULT_ACTION);
   const int selected = SelectedIndex(defaultAction);
-  FillList(defaultAction,
-           {WithoutAccessKey(texts[TextId::TakeEntireScreen]), WithoutAccessKey(texts[TextId::Preferences])});
+  std::vector<std::string> actions;
+  for (TextId item : kDefaultActionItems) actions.push_back(WithoutAccessKey(texts[item]));
+  FillList(defaultAction, actions);
   SelectIndex(defaultAction, selected);
   pages.SetFolderPickerTitle(texts[TextId::PrintingFolderTitle]);
   // The page control is named after the tab it shows, in the new language.

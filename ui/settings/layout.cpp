@@ -48,7 +48,7 @@ constexpr ControlLayout kGeneralControls[] = {
     {IDC_LANGUAGE_LABEL, K::Label, English(T::GeneralLanguage), 12, 15, 90, 16},
     {IDC_LANGUAGE, K::NameList, "", 110, 12, 170, 200},
     {IDC_REFRESH_LANGUAGES, K::Button, English(T::GeneralRefreshLanguages), 290, 10, 80, kButtonHeight},
-    {IDC_SHORTCUTS_GROUP, K::Group, English(T::GeneralShortcutsTitle), 8, 48, 400, 112},
+    {IDC_SHORTCUTS_GROUP, K::Group, English(T::GeneralShortcutsTitle), 8, 48, 400, 144},
     {kNoControlId, K::CentredText, "Ctrl", 127, 70, 30, 16},
     {kNoControlId, K::CentredText, "+", 158, 70, 10, 16},
     {kNoControlId, K::CentredText, "Alt", 169, 70, 30, 16},
@@ -72,11 +72,18 @@ constexpr ControlLayout kGeneralControls[] = {
     {IDC_ACTIVE_WINDOW_WIN, K::BareCheck, "", 260, 125, 16, 20},
     {IDC_ACTIVE_WINDOW_KEY_NAME, K::HiddenLabel, "", 300, 124, 0, 0},
     {IDC_ACTIVE_WINDOW_KEY, K::List, "", 300, 124, 96, 300},
-    {IDC_DEFAULT_ACTION_LABEL, K::Label, English(T::GeneralDefaultTrayAction), 12, 181, 150, 16},
-    {IDC_DEFAULT_ACTION, K::List, "", 170, 178, 200, 100},
-    {IDC_CAPTURE_SCREEN_LABEL, K::Label, English(T::GeneralCaptureScreen), 12, 213, 150, 16},
-    {IDC_CAPTURE_SCREEN, K::List, "", 170, 210, 200, 100},
-    {IDC_HOME_PAGE_LINK, K::Link, "", 12, 250, 200, 16},
+    {IDC_REGION_LABEL, K::Label, English(T::GeneralShortcutsRegion), 16, 159, 110, 16},
+    {IDC_REGION_CTRL, K::BareCheck, "", 134, 157, 16, 20},
+    {IDC_REGION_ALT, K::BareCheck, "", 176, 157, 16, 20},
+    {IDC_REGION_SHIFT, K::BareCheck, "", 218, 157, 16, 20},
+    {IDC_REGION_WIN, K::BareCheck, "", 260, 157, 16, 20},
+    {IDC_REGION_KEY_NAME, K::HiddenLabel, "", 300, 156, 0, 0},
+    {IDC_REGION_KEY, K::List, "", 300, 156, 96, 300},
+    {IDC_DEFAULT_ACTION_LABEL, K::Label, English(T::GeneralDefaultTrayAction), 12, 213, 150, 16},
+    {IDC_DEFAULT_ACTION, K::List, "", 170, 210, 200, 100},
+    {IDC_CAPTURE_SCREEN_LABEL, K::Label, English(T::GeneralCaptureScreen), 12, 245, 150, 16},
+    {IDC_CAPTURE_SCREEN, K::List, "", 170, 242, 200, 100},
+    {IDC_HOME_PAGE_LINK, K::Link, "", 12, 282, 200, 16},
 };
 
 constexpr ControlLayout kPrintingControls[] = {
@@ -91,10 +98,11 @@ constexpr ControlLayout kPrintingControls[] = {
     {IDC_COPIES_LABEL, K::Label, English(T::PrintingCopies), 12, 151, 70, 16},
     {IDC_COPIES, K::Edit, "", 90, 148, 40, 22},
     {IDC_GRAYSCALE, K::Check, English(T::PrintingGrayscale), 90, 182, 220, 20},
-    {IDC_FILE_PRINTER_AUTOSAVE, K::Check, English(T::PrintingFileAutoSave), 90, 212, 310, 20},
-    {IDC_FILE_PRINTER_FOLDER_LABEL, K::Label, English(T::PrintingFileFolder), 12, 243, 70, 16},
-    {IDC_FILE_PRINTER_FOLDER, K::Edit, "", 90, 240, 220, 22},
-    {IDC_BROWSE_FOLDER, K::Button, English(T::PrintingBrowseFolder), 318, 238, 85, kButtonHeight},
+    {IDC_CAPTURE_MOUSE_POINTER, K::Check, English(T::PrintingCaptureMousePointer), 90, 212, 220, 20},
+    {IDC_FILE_PRINTER_AUTOSAVE, K::Check, English(T::PrintingFileAutoSave), 90, 242, 310, 20},
+    {IDC_FILE_PRINTER_FOLDER_LABEL, K::Label, English(T::PrintingFileFolder), 12, 273, 70, 16},
+    {IDC_FILE_PRINTER_FOLDER, K::Edit, "", 90, 270, 220, 22},
+    {IDC_BROWSE_FOLDER, K::Button, English(T::PrintingBrowseFolder), 318, 268, 85, kButtonHeight},
 };
 
 constexpr ControlLayout kWatermarkControls[] = {

@@ -10,7 +10,7 @@
 #include "core/languages/texts.h"
 
 inline constexpr int kClientWidth = 440;
-inline constexpr int kClientHeight = 360;
+inline constexpr int kClientHeight = 392;
 inline constexpr int kMargin = 8;
 inline constexpr int kButtonWidth = 75;
 inline constexpr int kButtonHeight = 25;

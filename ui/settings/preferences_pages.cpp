@@ -131,13 +131,13 @@ void PreferencesPages::CreateControls() {
   for (const char* name : kKeyNames) {
     AddItem(Control(IDC_ENTIRE_SCREEN_KEY), name);
     AddItem(Control(IDC_ACTIVE_WINDOW_KEY), name);
+    AddItem(Control(IDC_REGION_KEY), name);
   }
   for (const TextRow& row : kTextRows) {
     if (row.place == TextPlace::ListItem) AddItem(Control(row.control), row.english);
   }
   // The default action names the tray menu items it chooses between.
-  AddItem(Control(IDC_DEFAULT_ACTION), English(TextId::TakeEntireScreen));
-  AddItem(Control(IDC_DEFAULT_ACTION), English(TextId::Preferences));
+  for (TextId item : kDefaultActionItems) AddItem(Control(IDC_DEFAULT_ACTION), English(item));
   Send(Control(IDC_PAGE_POSITION), CB_SETMINVISIBLE, kPagePositionCount);  // all nine at once
 
   Send(Control(IDC_WATERMARK_TEXT), EM_LIMITTEXT, kWaterTextLimit);

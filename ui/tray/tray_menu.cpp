@@ -25,7 +25,7 @@ struct MenuItem {
   TextId caption;
 };
 
-// The items in their order. The two capture commands have no item: the tray
+// The items in their order. The capture commands have no item: the tray
 // icon's double click and the hot keys give them.
 constexpr MenuItem kItems[] = {
     {IDM_PREFERENCES, TextId::Preferences},
@@ -36,6 +36,9 @@ constexpr MenuItem kItems[] = {
     {0, {}},
     {IDM_EXIT, TextId::Exit},
 };
+
+// The command a double click gives, by the DefaultAction value.
+constexpr UINT kDefaultItems[] = {IDM_ENTIRE_SCREEN, IDM_PREFERENCES, IDM_REGION};
 
 }  // namespace
 
@@ -62,8 +65,9 @@ void RemoveTrayIcon(HWND window) {
 }
 
 void TrayMenu::SetDefaultAction(int32_t defaultAction) {
-  if (defaultAction == 0) defaultItem_ = IDM_ENTIRE_SCREEN;
-  if (defaultAction == 1) defaultItem_ = IDM_PREFERENCES;
+  if (defaultAction >= 0 && defaultAction < static_cast<int32_t>(std::size(kDefaultItems))) {
+    defaultItem_ = kDefaultItems[defaultAction];
+  }
 }
 
 owners::Menu TrayMenu::Make(const Texts& texts) const {

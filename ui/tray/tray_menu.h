@@ -21,9 +21,9 @@ void RemoveTrayIcon(HWND window);
 // the texts, and destroyed afterwards.
 class TrayMenu {
  public:
-  // DefaultAction 0 marks the entire-screen item, which the menu does not
-  // show, so no visible item is bold; 1 marks Preferences; anything else
-  // leaves the mark where it was.
+  // DefaultAction 0 marks the entire-screen item and 2 the region item,
+  // which the menu does not show, so no visible item is bold; 1 marks
+  // Preferences; anything else leaves the mark where it was.
   void SetDefaultAction(int32_t defaultAction);
   UINT DefaultItem() const { return defaultItem_; }
 
