@@ -1,5 +1,7 @@
 #include "core/output/page_geometry.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr int32_t kPositionsPerRow = 3;
@@ -10,6 +12,14 @@ constexpr int32_t kPositionsPerRow = 3;
 double Offset(int32_t place, double printable, double drawn) {
   constexpr double kShare[] = {0.0, 0.5, 1.0};
   return (printable - drawn) * kShare[place];
+}
+
+// A page drawn by GDI+ lands where single-precision arithmetic puts it:
+// inches and resolution as floats, each edge the nearest pixel with halves
+// rounded up. Doubles would move some edges by a pixel, at natural size
+// above all: 100 pixels at 96 to the inch are 312.5 dots at 300 dpi.
+int32_t DeviceEdge(float inches, double dpi) {
+  return static_cast<int32_t>(std::floor(inches * static_cast<float>(dpi) + 0.5f));
 }
 
 }  // namespace
@@ -53,4 +63,11 @@ PaperTurn TurnFor(PrintOrientation orientation, double widthPx, double heightPx)
       break;
   }
   return PaperTurn::AsPrinterIsSet;
+}
+
+DeviceRect ToDevicePixels(const PageRect& inches, double dpiX, double dpiY) {
+  const float left = static_cast<float>(inches.X);
+  const float top = static_cast<float>(inches.Y);
+  return {DeviceEdge(left, dpiX), DeviceEdge(top, dpiY), DeviceEdge(left + static_cast<float>(inches.Width), dpiX),
+          DeviceEdge(top + static_cast<float>(inches.Height), dpiY)};
 }

@@ -19,6 +19,18 @@ inline constexpr int32_t kPagePositionCenter = 4;
 PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printableWidth, double printableHeight,
                    bool fitToPage, int32_t position);
 
+// A rectangle of device pixels: left and top inside, right and bottom just outside.
+struct DeviceRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+};
+
+// The device pixels a place in inches covers at dpiX x dpiY dots per inch.
+// Each edge is rounded on its own, in single precision, as GDI+ rounds it.
+DeviceRect ToDevicePixels(const PageRect& inches, double dpiX, double dpiY);
+
 // The PrintOrientation setting, in the order of its list.
 enum class PrintOrientation : int32_t { AsPrinterIsSet, Automatic, Portrait, Landscape };
 inline constexpr int32_t kPrintOrientationCount = 4;

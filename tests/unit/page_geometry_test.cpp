@@ -136,3 +136,35 @@ TEST(PageGeometry, TheOrientationTurnsThePageAndAutomaticFollowsTheShot) {
     EXPECT_EQ(TurnFor(c.orientation, c.widthPx, c.heightPx), c.turn);
   }
 }
+
+TEST(PageGeometry, DevicePixelsRoundEachEdgeAsGdiplusDoes) {
+  // The printable width of A4 at 300 dpi, as the device gives it: 2479 dots.
+  const float a4Width = 2479.0f / 300.0f;
+  const struct {
+    const char* name;
+    PageRect inches;
+    double dpiX, dpiY;
+    DeviceRect pixels;
+  } cases[] = {
+      {"whole dots", {0.1, 0.2, 7.5, 4.22}, 300, 300, {30, 60, 2280, 1326}},
+      {"each edge on its own, not the width", {0.1017, 0.2, 7.49933, 4.22}, 300, 300, {31, 60, 2280, 1326}},
+      {"below a half rounds down", {0.1013, 0.2, 7.5, 4.22}, 300, 300, {30, 60, 2280, 1326}},
+      {"above a half rounds up", {0.102, 0.2, 7.5, 4.22}, 300, 300, {31, 60, 2281, 1326}},
+      {"each axis at its resolution", {1, 1, 2, 2}, 300, 600, {300, 600, 900, 1800}},
+      {"off the page", {-6, -2.5, 20, 15}, 300, 300, {-1800, -750, 4200, 3750}},
+      {"nothing to place", {}, 300, 300, {0, 0, 0, 0}},
+      {"a half rounds up", {0.005, 0.005, 1, 1}, 300, 300, {2, 2, 302, 302}},
+      // Four pixels at natural size against the right edge of A4: their left
+      // edge is 2466.4999962 dots in doubles, 2466.5 in floats.
+      {"natural size at the right edge", PlaceShot(4, 4, 96, a4Width, 10, false, 2), 300, 300,
+       {2467, 0, 2479, 13}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const DeviceRect pixels = ToDevicePixels(c.inches, c.dpiX, c.dpiY);
+    EXPECT_EQ(pixels.Left, c.pixels.Left);
+    EXPECT_EQ(pixels.Top, c.pixels.Top);
+    EXPECT_EQ(pixels.Right, c.pixels.Right);
+    EXPECT_EQ(pixels.Bottom, c.pixels.Bottom);
+  }
+}
