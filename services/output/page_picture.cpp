@@ -71,16 +71,16 @@ PagePicture& PagePicture::operator=(PagePicture&& other) noexcept {
   return *this;
 }
 
-PagePicture PagePicture::ColourCopy(HBITMAP bitmap) {
+PagePicture PagePicture::Of(owners::Bitmap shot) {
   BITMAP size{};
-  if (!GetObjectW(bitmap, sizeof size, &size)) return PagePicture(0, 0, kColourBits);
+  if (!GetObjectW(shot.get(), sizeof size, &size)) return PagePicture(0, 0, kColourBits);
   PagePicture picture(size.bmWidth, size.bmHeight, kColourBits);
   if (picture.Empty()) return picture;
   // GetDIBits writes into the header it is given: it gets a copy.
   BITMAPINFO header{};
   header.bmiHeader = picture.header_.info;
   const owners::MemoryDc dc(CreateCompatibleDC(nullptr));
-  if (GetDIBits(dc.get(), bitmap, 0, size.bmHeight, picture.bits_, &header, DIB_RGB_COLORS) != size.bmHeight) {
+  if (GetDIBits(dc.get(), shot.get(), 0, size.bmHeight, picture.bits_, &header, DIB_RGB_COLORS) != size.bmHeight) {
     return PagePicture(0, 0, kColourBits);
   }
   return picture;

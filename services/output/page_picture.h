@@ -12,9 +12,10 @@
 
 class PagePicture {
  public:
-  // A copy of the bitmap's pixels in 32-bit colour, top row first. A bitmap
-  // that cannot be copied gives a picture without pixels, which draws nothing.
-  static PagePicture ColourCopy(HBITMAP bitmap);
+  // A copy of the shot's pixels in 32-bit colour, top row first; the shot is
+  // released. A bitmap that cannot be copied gives a picture without pixels,
+  // which draws nothing.
+  static PagePicture Of(owners::Bitmap shot);
   // A picture moved from has no pixels.
   PagePicture(PagePicture&& other) noexcept;
   PagePicture& operator=(PagePicture&& other) noexcept;

@@ -27,15 +27,14 @@ void StampPicture(PagePicture& picture, const std::string& windowTitle, const Pr
 
 void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
                const Preferences& preferences, double screenPpi) {
+  // Owned from here on, so that it is released on every path.
   owners::Bitmap captured = std::move(capturedBitmap);
   // Chosen first: while another job is open this refuses at once.
   printer.SelectIndex(printer.IndexOfPrinter(preferences.PrintPrinter));
   // Made before the page is drawn: a folder that cannot take it ends the shot at once.
   PageFile pageFile = MakePageFile(printer.SelectedPrinterName(), preferences);
 
-  PagePicture picture = PagePicture::ColourCopy(captured.get());
-  // Only the picture's copy is needed from here on.
-  captured.reset();
+  PagePicture picture = PagePicture::Of(std::move(captured));
   if (preferences.WatermarkMake) StampPicture(picture, windowTitle, preferences);
   if (preferences.PrintGrayscale) picture = picture.GrayCopy();
 

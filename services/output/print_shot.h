@@ -6,8 +6,8 @@
 #include "core/settings/preferences.h"
 #include "services/output/printer.h"
 
-// Takes the captured bitmap and releases it on every path, as soon as the
-// page's picture holds its pixels. The watermark is drawn into that picture
+// Takes the captured bitmap and releases it on every path; it becomes the
+// page's picture (PagePicture::Of). The watermark is drawn into that picture
 // when WatermarkMake is on, and it turns to 8-bit gray with PrintGrayscale.
 // The page is turned by PrintOrientation and the picture placed on it by
 // PrintFitToPage and PrintPagePosition, with screenPpi giving the natural

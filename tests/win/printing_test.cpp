@@ -386,10 +386,11 @@ TEST_F(Printing, CopiesTheDriverCannotMakeArePagesOfTheOneJob) {
   }
 }
 
-// Four quadrants of 10 x 10 pixels: red, green / blue, yellow.
-owners::Bitmap QuadrantBitmap() {
-  constexpr int kHalf = 10;
-  owners::Bitmap bitmap = KnownBitmap(2 * kHalf, 2 * kHalf);
+constexpr int kQuadrant = 10;
+
+// Four quadrants of 10 x 10 pixels painted over a 20 x 20 bitmap: red, green / blue, yellow.
+owners::Bitmap Quadrants(owners::Bitmap bitmap) {
+  constexpr int kHalf = kQuadrant;
   const owners::MemoryDc dc(CreateCompatibleDC(nullptr));
   const owners::Selection selected(dc.get(), bitmap.get());
   const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
@@ -401,6 +402,52 @@ owners::Bitmap QuadrantBitmap() {
   return bitmap;
 }
 
+owners::Bitmap QuadrantBitmap() { return Quadrants(KnownBitmap(2 * kQuadrant, 2 * kQuadrant)); }
+
+owners::Bitmap QuadrantSection(WORD bitsPerPixel, bool topRowFirst) {
+  BITMAPINFO format{};
+  const LONG side = 2 * kQuadrant;
+  format.bmiHeader = {
+      sizeof format.bmiHeader, side, topRowFirst ? -side : side, 1, bitsPerPixel, BI_RGB, 0, 0, 0, 0, 0};
+  void* pixels = nullptr;
+  return Quadrants(owners::Bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0)));
+}
+
+// A pixel of a colour picture, read from its rows.
+COLORREF PixelOf(const PagePicture& picture, int x, int y) {
+  const auto* pixel = static_cast<const BYTE*>(picture.RowsFrom(y, 1).bits) + 4 * x;
+  return RGB(pixel[2], pixel[1], pixel[0]);
+}
+
+TEST(PagePictures, AShotOfAnyFormIsCopiedTopRowFirstAndReleased) {
+  const int startCount = owners::liveCount;
+  const struct {
+    const char* name;
+    owners::Bitmap (*make)();
+  } cases[] = {
+      {"in the screen's format", QuadrantBitmap},
+      {"32 bits, top row first", [] { return QuadrantSection(32, true); }},
+      {"32 bits, bottom row first", [] { return QuadrantSection(32, false); }},
+      {"24 bits", [] { return QuadrantSection(24, false); }},
+  };
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.name);
+    {
+      owners::Bitmap shot = example.make();
+      ASSERT_TRUE(shot);
+      const PagePicture picture = PagePicture::Of(std::move(shot));
+      ASSERT_FALSE(picture.Empty());
+      EXPECT_EQ(picture.Width(), 2 * kQuadrant);
+      EXPECT_EQ(picture.Height(), 2 * kQuadrant);
+      EXPECT_EQ(PixelOf(picture, 2, 2), RGB(255, 0, 0));
+      EXPECT_EQ(PixelOf(picture, 2 * kQuadrant - 3, 2), RGB(0, 255, 0));
+      EXPECT_EQ(PixelOf(picture, 2, 2 * kQuadrant - 3), RGB(0, 0, 255));
+      EXPECT_EQ(PixelOf(picture, 2 * kQuadrant - 3, 2 * kQuadrant - 3), RGB(255, 255, 0));
+    }
+    EXPECT_EQ(owners::liveCount, startCount) << "the shot is released";
+  }
+}
+
 TEST(PagePictures, APictureOverTheEdgeShowsTheRightPartWhereTheWholeWouldBe) {
   const owners::MemoryDc page(CreateCompatibleDC(nullptr));
   // A memory device context measures as the screen does: its page is the screen's size.
@@ -410,8 +457,7 @@ TEST(PagePictures, APictureOverTheEdgeShowsTheRightPartWhereTheWholeWouldBe) {
   ASSERT_EQ(dpi, GetDeviceCaps(page.get(), LOGPIXELSY));
   const owners::Bitmap paper = KnownBitmap(width, height);
   const owners::Selection selected(page.get(), paper.get());
-  const owners::Bitmap shot = QuadrantBitmap();
-  PagePicture picture = PagePicture::ColourCopy(shot.get());
+  PagePicture picture = PagePicture::Of(QuadrantBitmap());
   constexpr int kDrawn = 200;  // ten dots a pixel
   const struct {
     const char* name;
@@ -506,8 +552,7 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
   for (const auto& example : cases) {
     SCOPED_TRACE(example.name);
     {
-      const owners::Bitmap shot = KnownBitmap(example.width, example.height);
-      PagePicture picture = PagePicture::ColourCopy(shot.get());
+      PagePicture picture = PagePicture::Of(KnownBitmap(example.width, example.height));
       if (example.gray) picture = picture.GrayCopy();
       std::optional<PlacedImage> placed[2];
       RECT paper{};
