@@ -29,7 +29,7 @@ from testenv import SCREEN, TestEnvironment, wait_until  # noqa: E402
 
 ENTIRE_SCREEN_KEYS = "11 10 2C"  # Ctrl+Shift+Print Screen, virtual-key codes in hex
 TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
-WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
+WM_NULL, WM_CLOSE, WM_COMMAND = 0x0000, 0x0010, 0x0111
 IDM_PREFERENCES, IDM_EXIT = 103, 109
 LARGE_LANGUAGE_BYTES = 5 * 1024 * 1024
 PREFERENCES_KEY = r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences"
@@ -358,9 +358,21 @@ class Bench:
         self.probe.close()
 
     def launch(self, program):
-        """Starts the program and waits until it is idle: its hot key is then registered."""
+        """Starts the program and waits until its window answers and it is idle: its hot key is then registered.
+        Idle alone is not enough: a start that waits for the printer system uses no CPU either."""
         program.start(self.environment)
+        wait_until(lambda: self.answers(program), START_TIMEOUT, interval=0.05,
+                   what=f"the window of {program.name} to answer")
         settle(program.find(self.environment))
+
+    def answers(self, program):
+        """Whether the program's window exists and has handled a WM_NULL, which its message loop does once it
+        runs."""
+        try:
+            self.probe.send_message(program.window_class, WM_NULL)
+            return True
+        except TimeoutError:
+            return False
 
     def shot(self, program, peak=None, spooled=None):
         """Presses the hot key; returns the seconds until the job existed in CUPS, once the page is out.
