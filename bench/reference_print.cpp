@@ -5,8 +5,9 @@
 // benchmark compares Vorlane's hot-key-to-spooler time with this one's.
 // Usage: reference_print [direct] [landscape] [gray] [all] [PRINTER]
 // "direct" does the least for a page at the shot's own resolution instead:
-// one BitBlt into a device-independent bitmap and one StretchDIBits of it,
-// without GDI+. "landscape" prints on a landscape page, through device
+// one BitBlt into a 24-bit device-independent bitmap, the form the printer
+// driver takes without converting it, and one StretchDIBits of it, without
+// GDI+. "landscape" prints on a landscape page, through device
 // settings taken once at the start; "gray" draws through a gray colour
 // matrix, or with "direct" sends 8-bit gray pixels; "all" takes the virtual
 // screen, every monitor, in one BitBlt instead of the primary.
@@ -115,7 +116,7 @@ Picture MakePicture(int width, int height, WORD bitsPerPixel) {
 }
 
 Picture GrabPicture(int left, int top, int width, int height) {
-  Picture picture = MakePicture(width, height, 32);
+  Picture picture = MakePicture(width, height, 24);
   const owners::WindowDc screen(nullptr, GetDC(nullptr));
   const owners::MemoryDc target(CreateCompatibleDC(screen.get()));
   const owners::Selection selected(target.get(), picture.section.get());
@@ -123,11 +124,12 @@ Picture GrabPicture(int left, int top, int width, int height) {
   GdiFlush();
   if (!gray) return picture;
   Picture grayPicture = MakePicture(width, height, 8);
+  const int colourStride = (width * 3 + 3) & ~3;
   const int grayStride = (width + 3) & ~3;
   for (int y = 0; y < height; ++y) {
-    const uint8_t* colour = picture.bits + static_cast<size_t>(y) * width * 4;
+    const uint8_t* colour = picture.bits + static_cast<size_t>(y) * colourStride;
     uint8_t* row = grayPicture.bits + static_cast<size_t>(y) * grayStride;
-    for (int x = 0; x < width; ++x, colour += 4)
+    for (int x = 0; x < width; ++x, colour += 3)
       row[x] = (299 * colour[2] + 587 * colour[1] + 114 * colour[0] + 500) / 1000;
   }
   return grayPicture;

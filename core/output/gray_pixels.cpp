@@ -7,7 +7,7 @@ constexpr uint32_t kRedWeight = 299;
 constexpr uint32_t kGreenWeight = 587;
 constexpr uint32_t kBlueWeight = 114;
 constexpr uint32_t kWeightTotal = kRedWeight + kGreenWeight + kBlueWeight;
-constexpr size_t kColourPixelBytes = 4;
+constexpr size_t kColourPixelBytes = 3;
 
 }  // namespace
 

@@ -9,6 +9,5 @@ size_t DibStride(int32_t width, int32_t bitsPerPixel);
 // The gray of a colour's luminance (ITU-R BT.601 weights), rounded.
 uint8_t GrayLevel(uint8_t red, uint8_t green, uint8_t blue);
 
-// Turns width pixels of 32 bits (blue, green, red, unused) into one byte of
-// gray each.
+// Turns width pixels of 24 bits (blue, green, red) into one byte of gray each.
 void GrayRow(const uint8_t* colour, size_t width, uint8_t* gray);

@@ -9,7 +9,7 @@ namespace {
 
 namespace gp = Gdiplus::DllExports;
 
-constexpr int kColourBits = 32;
+constexpr int kColourBits = 24;
 constexpr int kGrayBits = 8;
 constexpr int kGrayLevels = 256;
 constexpr Gdiplus::ARGB kOpaque = 0xFF000000;
@@ -111,7 +111,7 @@ owners::GpBitmap PagePicture::GdiplusBitmap() {
   const int bits = header_.info.biBitCount;
   Gdiplus::GpBitmap* made = nullptr;
   gp::GdipCreateBitmapFromScan0(Width(), Height(), static_cast<INT>(DibStride(Width(), bits)),
-                                bits == kGrayBits ? PixelFormat8bppIndexed : PixelFormat32bppRGB,
+                                bits == kGrayBits ? PixelFormat8bppIndexed : PixelFormat24bppRGB,
                                 static_cast<BYTE*>(bits_), &made);
   owners::GpBitmap image(made);
   if (image && bits == kGrayBits) {
@@ -124,10 +124,11 @@ owners::GpBitmap PagePicture::GdiplusBitmap() {
   return image;
 }
 
-// A driver that cannot stretch a picture (no RC_STRETCHDIB) leaves it to GDI,
-// which scales it to the device's resolution by dropping or repeating whole
-// pixels and sends the driver that: a page as large as a resampled one, and
-// coarser. For those drivers the program resamples the picture itself.
+// A driver that cannot stretch a picture (no RC_STRETCHDIB) leaves that to
+// GDI, which makes a picture of the device's resolution from it with a
+// coarser stretch than GDI+'s and sends the driver that: as many bytes as a
+// resampled page, and a rougher one. Such a driver gets the program's own
+// resampling, as every page did before.
 PageScaling ScalingFor(HDC page) {
   return (GetDeviceCaps(page, RASTERCAPS) & RC_STRETCHDIB) ? PageScaling::ByDevice : PageScaling::ByProgram;
 }

@@ -12,14 +12,15 @@
 
 class PagePicture {
  public:
-  // A copy of the shot's pixels in 32-bit colour, top row first; the shot is
+  // A copy of the shot's pixels in 24-bit colour, top row first; the shot is
   // released. A bitmap that cannot be copied gives a picture without pixels,
   // which draws nothing.
   static PagePicture Of(owners::Bitmap shot);
   // A picture moved from has no pixels.
   PagePicture(PagePicture&& other) noexcept;
   PagePicture& operator=(PagePicture&& other) noexcept;
-  // The same picture in 8-bit gray, each pixel the gray of its colour.
+  // The same colour picture in 8-bit gray, each pixel the gray of its
+  // colour; a picture that is not in colour gives one without pixels.
   PagePicture GrayCopy() const;
 
   struct Header {

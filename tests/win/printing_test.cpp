@@ -415,7 +415,7 @@ owners::Bitmap QuadrantSection(WORD bitsPerPixel, bool topRowFirst) {
 
 // A pixel of a colour picture, read from its rows.
 COLORREF PixelOf(const PagePicture& picture, int x, int y) {
-  const auto* pixel = static_cast<const BYTE*>(picture.RowsFrom(y, 1).bits) + 4 * x;
+  const auto* pixel = static_cast<const BYTE*>(picture.RowsFrom(y, 1).bits) + 3 * x;
   return RGB(pixel[2], pixel[1], pixel[0]);
 }
 
