@@ -11,6 +11,7 @@ reference, ratio, target, met. See bench/README.md for what each figure means.
 import argparse
 import ctypes
 import os
+import re
 import select
 import shutil
 import signal
@@ -30,7 +31,7 @@ ENTIRE_SCREEN_KEYS = "11 10 2C"  # Ctrl+Shift+Print Screen, virtual-key codes in
 REGION_KEYS = "10 2C"  # Shift+Print Screen
 REGION_CLASS = "VorlaneRegion"  # the window a region is chosen on
 TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
-WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
+WM_NULL, WM_CLOSE, WM_COMMAND = 0x0000, 0x0010, 0x0111
 IDM_PREFERENCES, IDM_EXIT = 103, 109
 LARGE_LANGUAGE_BYTES = 5 * 1024 * 1024
 PREFERENCES_KEY = r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences"
@@ -273,6 +274,13 @@ class JobWatch:
         os.close(self.fd)
 
 
+def spooled_bytes(environment):
+    """The size of the newest job's data as the scheduler keeps it (d<job>-001 in its spool folder)."""
+    spool = os.path.join(environment.root, "cups", "spool")
+    jobs = [int(found.group(1)) for name in os.listdir(spool) if (found := re.fullmatch(r"d(\d+)-001", name))]
+    return os.path.getsize(os.path.join(spool, f"d{max(jobs):05d}-001"))
+
+
 def wait_pages(environment, count, timeout=JOB_TIMEOUT):
     """Waits until count PDFs have landed complete: the spooler is done with them."""
     def complete(path):
@@ -332,11 +340,19 @@ def programs(build):
     vorlane = Program("Vorlane", os.path.join(dist, "Vorlane.exe"), "TfmOptions", (WM_COMMAND, IDM_EXIT))
     print_reference = Program("reference_print", os.path.join(bench, "reference_print.exe"),
                               "VorlaneReferencePrint", (WM_CLOSE, 0))
+    direct_reference = Program("reference_print direct", os.path.join(bench, "reference_print.exe"),
+                               "VorlaneReferencePrint", (WM_CLOSE, 0))
     tray_reference = Program("reference_tray", os.path.join(bench, "reference_tray.exe"),
                              "VorlaneReferenceTray", (WM_CLOSE, 0))
     dlls_reference = Program("reference_tray_dlls", os.path.join(bench, "reference_tray_dlls.exe"),
                              "VorlaneReferenceTray", (WM_CLOSE, 0))
-    return vorlane, print_reference, tray_reference, dlls_reference
+    return vorlane, print_reference, direct_reference, tray_reference, dlls_reference
+
+
+def tools(build):
+    """The end-to-end tests' programs the benchmark borrows: the known-content window and the driver."""
+    folder = os.path.join(build, "tests", "e2e")
+    return os.path.join(folder, "testwin.exe"), os.path.join(folder, "driver.exe")
 
 
 class Bench:
@@ -344,32 +360,39 @@ class Bench:
         self.environment = environment
         self.probe = Probe(environment, build)
         self.jobs = JobWatch(environment)
-        self.vorlane, self.print_reference, self.tray_reference, self.dlls_reference = programs(build)
+        (self.vorlane, self.print_reference, self.direct_reference, self.tray_reference,
+         self.dlls_reference) = programs(build)
+        self.test_window, self.driver = tools(build)
         self.pages = 0
 
     def close(self):
-        for program in (self.vorlane, self.print_reference, self.tray_reference, self.dlls_reference):
+        for program in (self.vorlane, self.print_reference, self.direct_reference, self.tray_reference,
+                        self.dlls_reference):
             program.stop(self.probe)
         self.jobs.close()
         self.probe.close()
 
     def launch(self, program):
         """Starts the program and waits until its window answers and it is idle: its hot key is then registered.
-        Idleness alone is not enough on a busy machine, where a program still starting may wait its turn."""
+        Idle alone is not enough: a start that waits for the printer system uses no CPU either."""
         program.start(self.environment)
-        pid = program.find(self.environment)
-        def answers():
-            try:
-                self.probe.send_message(program.window_class, 0)  # WM_NULL
-                return True
-            except TimeoutError:
-                return False
-        wait_until(answers, START_TIMEOUT, interval=0.05, what=f"the window of {program.name}")
-        settle(pid)
+        wait_until(lambda: self.answers(program), START_TIMEOUT, interval=0.05,
+                   what=f"the window of {program.name} to answer")
+        settle(program.find(self.environment))
 
-    def shot(self, program, peak=None):
+    def answers(self, program):
+        """Whether the program's window exists and has handled a WM_NULL, which its message loop does once it
+        runs."""
+        try:
+            self.probe.send_message(program.window_class, WM_NULL)
+            return True
+        except TimeoutError:
+            return False
+
+    def shot(self, program, peak=None, spooled=None):
         """Presses the hot key; returns the seconds until the job existed in CUPS, once the page is out.
-        peak, a list, gets the highest anonymous memory of the program from the press until the page is out."""
+        peak, a list, gets the highest anonymous memory of the program from the press until the page is out;
+        spooled, a list, the bytes of the job's data."""
         self.jobs.forget()
         with PeakMemory(program.pid) as memory:
             pressed = self.probe.press_entire_screen()
@@ -378,31 +401,61 @@ class Bench:
             wait_pages(self.environment, self.pages)
         if peak is not None:
             peak.append(memory.kb)
+        if spooled is not None:
+            spooled.append(spooled_bytes(self.environment))
         settle(program.pid)
         return created - pressed
 
+    def wine(self, *command):
+        subprocess.run(["wine", *command], env=self.environment.env, check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    def show_random_screen(self):
+        """The test window over the whole screen, in pixels of random colours; gives its process.
+        It prints its handle once it has painted."""
+        width, height = map(int, SCREEN.split("x")[:2])
+        window = subprocess.Popen(["wine", self.test_window, "0", "0", str(width), str(height), "Noise", "popup",
+                                   "random"], env=self.environment.env, stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, text=True)
+        if not window.stdout.readline().strip():
+            raise RuntimeError("the test window did not start")
+        return window
+
     # 1. Hot key to job in the spooler, for each page Vorlane can make.
     def print_latency(self, rounds, presses, page):
-        """Rounds alternate between the two programs, so that drift of the machine hits both alike.
+        """Rounds alternate between the programs, so that drift of the machine hits all alike.
         Each round starts the program afresh and drops its first shot, which loads the printer driver.
-        Vorlane gets the page's settings, the reference its arguments."""
+        Vorlane gets the page's settings, the references its arguments. Gives, by program name, the median
+        time, the median first time, the highest peak memory and the median bytes spooled."""
         for name, value in page.settings.items():
             self.environment.wine_reg("add", PREFERENCES_KEY, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
         self.print_reference.arguments = page.arguments
-        times = {self.vorlane: [], self.print_reference: []}
-        first = {self.vorlane: [], self.print_reference: []}
-        peaks = {self.vorlane: [], self.print_reference: []}
-        for _ in range(rounds):
-            for program in times:
-                self.launch(program)
-                first[program].append(self.shot(program))
-                times[program] += [self.shot(program, peaks[program]) for _ in range(presses)]
-                program.stop(self.probe)
+        self.direct_reference.arguments = ["direct", *page.arguments]
+        measured = [self.vorlane, self.print_reference] + ([self.direct_reference] if page.direct else [])
+        times, first, peaks, spooled = ({program: [] for program in measured} for _ in range(4))
+        window = self.show_random_screen() if page.random else None
+        queue = self.environment.queues[0]
+        if page.resolution:
+            self.wine(self.driver, "resolution", queue, str(page.resolution))
+        try:
+            for _ in range(rounds):
+                for program in measured:
+                    self.launch(program)
+                    first[program].append(self.shot(program))
+                    times[program] += [self.shot(program, peaks[program], spooled[program]) for _ in range(presses)]
+                    program.stop(self.probe)
+        finally:
+            if page.resolution:
+                self.wine(self.driver, "resolution", queue, str(DEFAULT_RESOLUTION))
+            if window:
+                window.kill()
+                window.wait()
         self.environment.wine_reg("delete", PREFERENCES_KEY, "/f")
         self.print_reference.arguments = []
         return ({p.name: statistics.median(t) for p, t in times.items()},
                 {p.name: statistics.median(t) for p, t in first.items()},
-                {p.name: max(k) for p, k in peaks.items()})
+                {p.name: max(k) for p, k in peaks.items()},
+                {p.name: statistics.median(b) for p, b in spooled.items()})
 
     def region_shot(self, program, corner):
         """Drags out the region from the origin to the corner (both pixels inside it) and releases the button;
@@ -573,12 +626,23 @@ def print_table(rows):
 
 class PrintedPage:
     """A page whose print time is measured: Vorlane's settings for it, the reference's arguments, the screens
-    of the display it is measured on, the target for the time and, where one is set, for the peak memory."""
+    of the display it is measured on, the target for the time and, where one is set, for the peak memory.
+    random: the screen shows pixels of random colours; resolution: the queue's dots per inch, when not the
+    usual; direct: the page is set beside the direct reference too, with the bytes each job spooled."""
 
-    def __init__(self, measure, what, settings, arguments, target, screens=(SCREEN,), peak_target=None):
+    def __init__(self, measure, what, settings, arguments, target, screens=(SCREEN,), peak_target=None,
+                 random=False, resolution=None, direct=False):
         self.measure, self.what, self.settings, self.arguments, self.target = measure, what, settings, arguments, target
         self.screens, self.peak_target = screens, peak_target
+        self.random, self.resolution, self.direct = random, resolution, direct
 
+
+DEFAULT_RESOLUTION = 300  # what a queue's printer is set to unless a page asks for another
+# Without the resampling buffer, a job's peak memory falls to half of what resampling needs or less.
+RANDOM_PEAK_TARGET = 0.5
+# Beside the direct reference, Vorlane spools what the least work spools, and holds little more memory.
+DIRECT_BYTES_TARGET = 1.05
+DIRECT_PEAK_TARGET = 1.15
 
 PRINTED_PAGES = (
     PrintedPage("print", "", {}, [], 1.15),
@@ -588,21 +652,41 @@ PRINTED_PAGES = (
     PrintedPage("large", " from a 3840x2160 screen", {}, [], 1.05, screens=("3840x2160x24",), peak_target=1.1),
     PrintedPage("allscreens", " of all screens, two monitors of 1920x1080", {"CaptureScreen": 2}, ["all"], 1.05,
                 screens=("1920x1080x24", "1920x1080x24"), peak_target=1.1),
+    PrintedPage("random", " of a screen of random pixels at 300 dpi", {}, [], 0.8, peak_target=RANDOM_PEAK_TARGET,
+                random=True, direct=True),
+    PrintedPage("random600", " of a screen of random pixels at 600 dpi", {}, [], 0.8,
+                peak_target=RANDOM_PEAK_TARGET, random=True, resolution=600, direct=True),
+    PrintedPage("randomgray", " of a screen of random pixels at 300 dpi, in grayscale", {"PrintGrayscale": 1},
+                ["gray"], 0.8, peak_target=RANDOM_PEAK_TARGET, random=True, direct=True),
 )
 MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("region", "memory", "idle", "startup", "language")
 REGION_TARGET = 1.1
 
 
 def print_rows(bench, page, args):
-    """The rows of one printed page: its time, and its peak memory where that has a target."""
-    medians, firsts, peaks = bench.print_latency(args.rounds, args.presses, page)
-    rows = [Row(f"hot key to job in CUPS{page.what}, median of {args.rounds * args.presses}",
+    """The rows of one printed page: its time, its peak memory where that has a target, and beside the direct
+    reference, its time, spooled bytes and peak memory."""
+    medians, firsts, peaks, spooled = bench.print_latency(args.rounds, args.presses, page)
+    count = args.rounds * args.presses
+    rows = [Row(f"hot key to job in CUPS{page.what}, median of {count}",
                 medians["Vorlane"] * 1000, medians["reference_print"] * 1000, "ms", page.target,
                 note=f"first shot after start (not counted): Vorlane {firsts['Vorlane'] * 1000:.0f} ms, "
                      f"reference {firsts['reference_print'] * 1000:.0f} ms")]
     if page.peak_target:
         rows.append(Row(f"peak anonymous memory during the job{page.what}", peaks["Vorlane"] / KB,
                         peaks["reference_print"] / KB, "MB", page.peak_target))
+    if page.direct:
+        direct = "reference_print direct"
+        rows += [
+            Row(f"spooled bytes{page.what}", spooled["Vorlane"] / KB / KB, spooled["reference_print"] / KB / KB,
+                "MB"),
+            Row(f"spooled bytes{page.what}, beside the direct reference", spooled["Vorlane"] / KB / KB,
+                spooled[direct] / KB / KB, "MB", DIRECT_BYTES_TARGET),
+            Row(f"hot key to job in CUPS{page.what}, beside the direct reference, median of {count}",
+                medians["Vorlane"] * 1000, medians[direct] * 1000, "ms"),
+            Row(f"peak anonymous memory during the job{page.what}, beside the direct reference",
+                peaks["Vorlane"] / KB, peaks[direct] / KB, "MB", DIRECT_PEAK_TARGET),
+        ]
     return rows
 
 
@@ -619,9 +703,9 @@ def main():
     args = parser.parse_args()
     wanted = args.only.split(",")
     build = os.path.abspath(args.build)
-    for program in programs(build):
-        if not os.path.exists(program.executable):
-            parser.error(f"{program.executable} is missing: build the Windows preset first")
+    for executable in [program.executable for program in programs(build)] + list(tools(build)):
+        if not os.path.exists(executable):
+            parser.error(f"{executable} is missing: build the Windows preset first")
 
     rows = []
     started = time.strftime("%Y-%m-%d %H:%M")

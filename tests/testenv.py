@@ -99,6 +99,7 @@ class TestEnvironment:
 LogLevel warn
 WebInterface No
 Browsing No
+PreserveJobFiles Yes
 DefaultAuthType None
 <Location />
   Order allow,deny

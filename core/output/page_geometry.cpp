@@ -1,5 +1,8 @@
 #include "core/output/page_geometry.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr int32_t kPositionsPerRow = 3;
@@ -10,6 +13,39 @@ constexpr int32_t kPositionsPerRow = 3;
 double Offset(int32_t place, double printable, double drawn) {
   constexpr double kShare[] = {0.0, 0.5, 1.0};
   return (printable - drawn) * kShare[place];
+}
+
+// A page drawn by GDI+ lands where single-precision arithmetic puts it:
+// inches and resolution as floats, each edge the nearest pixel with halves
+// rounded up. Doubles would move some edges by a pixel, at natural size
+// above all: 100 pixels at 96 to the inch are 312.5 dots at 300 dpi.
+int32_t DeviceEdge(float inches, double dpi) {
+  return static_cast<int32_t>(std::floor(inches * static_cast<float>(dpi) + 0.5f));
+}
+
+// One axis of a part on the page: the first pixel and how many, and the
+// device pixels from start to end they fill.
+struct Span {
+  int32_t first = 0;
+  int32_t count = 0;
+  int32_t start = 0;
+  int32_t end = 0;
+};
+
+Span SpanOnPage(int32_t start, int32_t end, int32_t pixels, int32_t page) {
+  if (pixels <= 0 || end <= start || (start >= 0 && end <= page)) return {0, pixels, start, end};
+  const int64_t extent = int64_t{end} - start;
+  const int64_t shownFrom = std::max(0, start) - int64_t{start};
+  const int64_t shownTo = std::min(end, page) - int64_t{start};
+  if (shownTo <= shownFrom) return {0, 0, start, start};
+  // The pixels under the first and the last device pixel shown, whole.
+  const int64_t first = shownFrom * pixels / extent;
+  const int64_t last = (shownTo * pixels + extent - 1) / extent;
+  // Where the part's edges fall at the picture's scale, halves rounded up.
+  const auto edge = [&](int64_t pixel) {
+    return static_cast<int32_t>(start + (2 * pixel * extent + pixels) / (2 * pixels));
+  };
+  return {static_cast<int32_t>(first), static_cast<int32_t>(last - first), edge(first), edge(last)};
 }
 
 }  // namespace
@@ -53,4 +89,18 @@ PaperTurn TurnFor(PrintOrientation orientation, double widthPx, double heightPx)
       break;
   }
   return PaperTurn::AsPrinterIsSet;
+}
+
+DeviceRect ToDevicePixels(const PageRect& inches, double dpiX, double dpiY) {
+  const float left = static_cast<float>(inches.X);
+  const float top = static_cast<float>(inches.Y);
+  return {DeviceEdge(left, dpiX), DeviceEdge(top, dpiY), DeviceEdge(left + static_cast<float>(inches.Width), dpiX),
+          DeviceEdge(top + static_cast<float>(inches.Height), dpiY)};
+}
+
+PicturePart PartOnPage(const DeviceRect& target, int32_t widthPx, int32_t heightPx, int32_t pageWidth,
+                       int32_t pageHeight) {
+  const Span across = SpanOnPage(target.Left, target.Right, widthPx, pageWidth);
+  const Span down = SpanOnPage(target.Top, target.Bottom, heightPx, pageHeight);
+  return {across.first, down.first, across.count, down.count, {across.start, down.start, across.end, down.end}};
 }

@@ -19,6 +19,35 @@ inline constexpr int32_t kPagePositionCenter = 4;
 PageRect PlaceShot(double widthPx, double heightPx, double ppi, double printableWidth, double printableHeight,
                    bool fitToPage, int32_t position);
 
+// A rectangle of device pixels: left and top inside, right and bottom just outside.
+struct DeviceRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+};
+
+// The device pixels a place in inches covers at dpiX x dpiY dots per inch.
+// Each edge is rounded on its own, in single precision, as GDI+ rounds it.
+DeviceRect ToDevicePixels(const PageRect& inches, double dpiX, double dpiY);
+
+// Part of a picture and the device pixels it fills.
+struct PicturePart {
+  int32_t SourceX = 0;
+  int32_t SourceY = 0;
+  int32_t SourceWidth = 0;
+  int32_t SourceHeight = 0;
+  DeviceRect Target;
+};
+
+// The whole pixels of a widthPx x heightPx picture drawn into target that
+// fall on a page of pageWidth x pageHeight device pixels, and where they go
+// at the same scale. A picture on the page is all of it; a cut edge lies off
+// the page, and the pixels on it land within half a device pixel of where
+// the whole picture puts them.
+PicturePart PartOnPage(const DeviceRect& target, int32_t widthPx, int32_t heightPx, int32_t pageWidth,
+                       int32_t pageHeight);
+
 // The PrintOrientation setting, in the order of its list.
 enum class PrintOrientation : int32_t { AsPrinterIsSet, Automatic, Portrait, Landscape };
 inline constexpr int32_t kPrintOrientationCount = 4;

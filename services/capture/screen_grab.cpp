@@ -3,6 +3,7 @@
 #include <dwmapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "base/system_text.h"
@@ -16,6 +17,11 @@ constexpr wchar_t kHighSurrogateFirst = 0xD800;
 constexpr wchar_t kHighSurrogateLast = 0xDBFF;
 constexpr UINT kTitleTimeoutMs = 1000;
 constexpr double kUsualPixelsPerInch = 96.0;
+constexpr WORD kShotBitsPerPixel = 32;
+// GDI counts a bitmap's bytes in a signed 32-bit integer: a screen-compatible
+// bitmap larger than this cannot be made, and a section that large is refused
+// in the same way.
+constexpr int64_t kLargestShotBytes = INT32_MAX;
 
 // The desktop's device context: screen coordinates, origin at the top left
 // of the primary display. Taken anew for every grab.
@@ -28,8 +34,18 @@ void RequireDc(const owners::WindowDc& screen) {
   if (!screen.get()) throw LocalisedError(TextId::ScreenNotRead);
 }
 
+// A device-independent bitmap of 32 bits a pixel, top row first. A bitmap
+// compatible with the screen would do as well, but under Wine the memory of
+// one that size stays with the process after a shot or two (8 MB for a
+// 1920x1080 screen); a section's goes back when it is deleted.
 owners::Bitmap NewBitmap(HDC screen, int width, int height) {
-  owners::Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+  owners::Bitmap bitmap;
+  if (int64_t{width} * height * (kShotBitsPerPixel / 8) <= kLargestShotBytes) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, kShotBitsPerPixel, BI_RGB, 0, 0, 0, 0, 0};
+    void* pixels = nullptr;
+    bitmap.reset(CreateDIBSection(screen, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  }
   if (!bitmap) {
     throw LocalisedError(TextId::ShotBitmapNotMade,
                          {{"%WIDTH%", std::to_string(width)}, {"%HEIGHT%", std::to_string(height)}});

@@ -33,8 +33,8 @@ struct PointerImage {
 // The monitors' areas on the desktop, the primary first.
 std::vector<ScreenRect> Monitors();
 
-// The display the CaptureScreen setting names, pixel for pixel, in a bitmap
-// compatible with the screen. All displays are taken as they lie on the
+// The display the CaptureScreen setting names, pixel for pixel, in a 32-bit
+// device-independent bitmap, top row first. All displays are taken as they lie on the
 // desktop; what lies between them is white.
 Shot GrabEntireScreen(int32_t captureScreen, bool withPointer);
 

@@ -6,11 +6,12 @@
 #include "core/settings/preferences.h"
 #include "services/output/printer.h"
 
-// Takes the captured bitmap and releases it on every path. The watermark is
-// drawn on a GDI+ copy when WatermarkMake is on; the page is turned by
-// PrintOrientation and the shot placed on it by PrintFitToPage and
-// PrintPagePosition, with screenPpi giving the natural size. PrintCopies
-// copies come from the one job, in gray with PrintGrayscale. Errors leave as
-// std::runtime_error.
+// Takes the captured bitmap and releases it on every path; it becomes the
+// page's picture (PagePicture::Of). The watermark is drawn into that picture
+// when WatermarkMake is on, and it turns to 8-bit gray with PrintGrayscale.
+// The page is turned by PrintOrientation and the picture placed on it by
+// PrintFitToPage and PrintPagePosition, with screenPpi giving the natural
+// size; the device scales it there (ScalingFor). PrintCopies copies come from
+// the one job. Errors leave as std::runtime_error.
 void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
                const Preferences& preferences, double screenPpi);

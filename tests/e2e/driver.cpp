@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <winspool.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +85,30 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, RECT*, LPARAM) {
   std::printf("%ld\t%ld\t%ld\t%ld\t%d\n", info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
               info.rcMonitor.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
   return TRUE;
+}
+
+// Makes the printer's default device settings ask for dpi dots per inch:
+// programs started afterwards see a device of that resolution.
+bool SetResolution(const std::string& printer, short dpi) {
+  std::wstring name = Wide(printer);
+  PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  HANDLE opened = nullptr;
+  if (!OpenPrinterW(name.data(), &opened, &access)) return false;
+  DWORD size = 0;
+  GetPrinterW(opened, 2, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+  bool set = size > 0 && GetPrinterW(opened, 2, buffer.data(), size, &size) && info->pDevMode;
+  if (set) {
+    info->pDevMode->dmPrintQuality = dpi;
+    info->pDevMode->dmYResolution = dpi;
+    info->pDevMode->dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+    // Left as it is: changing who may use the printer is not asked for.
+    info->pSecurityDescriptor = nullptr;
+    set = SetPrinterW(opened, 2, buffer.data(), 0);
+  }
+  ClosePrinter(opened);
+  return set;
 }
 
 // Lines: handle, id, class, visible, enabled, left, top, right, bottom, text
@@ -213,6 +238,7 @@ int Usage() {
       "  mouseclick X Y [right]        clicks the left (or right) button there\n"
       "  drag X1 Y1 X2 Y2              drags with the left button from one place to the other\n"
       "  monitors                      lines: left, top, right, bottom, 1 for the primary\n"
+      "  resolution PRINTER DPI        sets the printer's default resolution\n"
       "WINDOW is a handle or class:NAME.\n",
       stderr);
   return 2;
@@ -343,6 +369,8 @@ int Run(int argc, char** argv) {
     }
   } else if (command == "monitors" && argc == 2) {
     EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+  } else if (command == "resolution" && argc == 4) {
+    if (!SetResolution(argv[2], static_cast<short>(Number(argv[3])))) return 1;
   } else if (command == "foreground" && argc == 2) {
     HWND window = GetForegroundWindow();
     if (window) PrintWindow(window);

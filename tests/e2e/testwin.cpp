@@ -1,14 +1,19 @@
 // A window with known content for the end-to-end tests: four solid quadrants
 // (red, green / blue, yellow) so that a printed page can be checked by colour
-// and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white]
+// and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random]
 // The size is the whole window's, frame included; "popup" makes it frameless,
-// "plain" paints it a light grey instead and "white" white.
+// "plain" paints it a light grey instead, "white" white, and "random" fills it
+// with pixels of random colours, the same at every start, that no page can
+// compress.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -17,6 +22,21 @@ const COLORREF kPlain = RGB(200, 200, 200);
 const COLORREF kWhite = RGB(255, 255, 255);
 bool plain = false;
 bool white = false;
+bool random = false;
+
+// Pixels of random colours, 32 bits each, top row first; made once per size.
+void PaintRandom(HDC dc, int width, int height) {
+  static std::vector<uint32_t> pixels;
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  if (pixels.size() != count) {
+    std::mt19937 generator(20260101);
+    pixels.resize(count);
+    for (uint32_t& pixel : pixels) pixel = generator() & 0xFFFFFF;
+  }
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+}
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -25,6 +45,11 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       HDC dc = BeginPaint(window, &paint);
       RECT client;
       GetClientRect(window, &client);
+      if (random) {
+        PaintRandom(dc, client.right, client.bottom);
+        EndPaint(window, &paint);
+        return 0;
+      }
       const int halfWidth = client.right / 2;
       const int halfHeight = client.bottom / 2;
       for (int i = 0; i < 4; ++i) {
@@ -53,7 +78,7 @@ int main() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 6) {
-    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white]\n", stderr);
+    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random]\n", stderr);
     return 2;
   }
   WNDCLASSW windowClass{};
@@ -67,6 +92,7 @@ int main() {
     popup = popup || std::wcscmp(argv[i], L"popup") == 0;
     plain = plain || std::wcscmp(argv[i], L"plain") == 0;
     white = white || std::wcscmp(argv[i], L"white") == 0;
+    random = random || std::wcscmp(argv[i], L"random") == 0;
   }
   HWND window =
       CreateWindowExW(popup ? WS_EX_TOPMOST : 0, L"VorlaneTestWindow", argv[5],

@@ -138,3 +138,78 @@ TEST(PageGeometry, TheOrientationTurnsThePageAndAutomaticFollowsTheShot) {
     EXPECT_EQ(TurnFor(c.orientation, c.widthPx, c.heightPx), c.turn);
   }
 }
+
+TEST(PageGeometry, DevicePixelsRoundEachEdgeAsGdiplusDoes) {
+  // The printable width of A4 at 300 dpi, as the device gives it: 2479 dots.
+  const float a4Width = 2479.0f / 300.0f;
+  const struct {
+    const char* name;
+    PageRect inches;
+    double dpiX, dpiY;
+    DeviceRect pixels;
+  } cases[] = {
+      {"whole dots", {0.1, 0.2, 7.5, 4.22}, 300, 300, {30, 60, 2280, 1326}},
+      {"each edge on its own, not the width", {0.1017, 0.2, 7.49933, 4.22}, 300, 300, {31, 60, 2280, 1326}},
+      {"below a half rounds down", {0.1013, 0.2, 7.5, 4.22}, 300, 300, {30, 60, 2280, 1326}},
+      {"above a half rounds up", {0.102, 0.2, 7.5, 4.22}, 300, 300, {31, 60, 2281, 1326}},
+      {"each axis at its resolution", {1, 1, 2, 2}, 300, 600, {300, 600, 900, 1800}},
+      {"off the page", {-6, -2.5, 20, 15}, 300, 300, {-1800, -750, 4200, 3750}},
+      {"nothing to place", {}, 300, 300, {0, 0, 0, 0}},
+      {"a half rounds up", {0.005, 0.005, 1, 1}, 300, 300, {2, 2, 302, 302}},
+      // Four pixels at natural size against the right edge of A4: their left
+      // edge is 2466.4999962 dots in doubles, 2466.5 in floats.
+      {"natural size at the right edge", PlaceShot(4, 4, 96, a4Width, 10, false, 2), 300, 300, {2467, 0, 2479, 13}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const DeviceRect pixels = ToDevicePixels(c.inches, c.dpiX, c.dpiY);
+    EXPECT_EQ(pixels.Left, c.pixels.Left);
+    EXPECT_EQ(pixels.Top, c.pixels.Top);
+    EXPECT_EQ(pixels.Right, c.pixels.Right);
+    EXPECT_EQ(pixels.Bottom, c.pixels.Bottom);
+  }
+}
+
+TEST(PageGeometry, OnlyThePixelsOnThePageAreDrawnWhereTheWholePictureWouldPutThem) {
+  const struct {
+    const char* name;
+    DeviceRect target;
+    int32_t widthPx, heightPx, pageWidth, pageHeight;
+    PicturePart part;
+  } cases[] = {
+      {"on the page: all of it", {10, 20, 110, 70}, 50, 25, 200, 100, {0, 0, 50, 25, {10, 20, 110, 70}}},
+      {"filling the page exactly", {0, 0, 200, 100}, 50, 25, 200, 100, {0, 0, 50, 25, {0, 0, 200, 100}}},
+      {"off the left edge", {-150, 0, 50, 200}, 20, 20, 1920, 1080, {15, 0, 5, 20, {0, 0, 50, 200}}},
+      {"off the right and bottom edges",
+       {1900, 1060, 2100, 1260},
+       20,
+       20,
+       1920,
+       1080,
+       {0, 0, 2, 2, {1900, 1060, 1920, 1080}}},
+      {"over both edges", {-100, 0, 2100, 100}, 22, 1, 1920, 1080, {1, 0, 20, 1, {0, 0, 2000, 100}}},
+      // 170 x 240 pixels at 20 to the inch, centred on A4 at 300 dpi: the cut
+      // edges move by less than half a dot and stay off the page.
+      {"at a scale of no whole dots",
+       {-35, -46, 2514, 3554},
+       170,
+       240,
+       2479,
+       3508,
+       {2, 3, 166, 234, {-5, -1, 2484, 3509}}},
+      {"beside the page", {2000, 0, 2100, 100}, 10, 10, 1920, 1080, {0, 0, 0, 10, {2000, 0, 2000, 100}}},
+      {"nothing to draw", {0, 0, 0, 0}, 10, 10, 1920, 1080, {0, 0, 10, 10, {0, 0, 0, 0}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PicturePart part = PartOnPage(c.target, c.widthPx, c.heightPx, c.pageWidth, c.pageHeight);
+    EXPECT_EQ(part.SourceX, c.part.SourceX);
+    EXPECT_EQ(part.SourceY, c.part.SourceY);
+    EXPECT_EQ(part.SourceWidth, c.part.SourceWidth);
+    EXPECT_EQ(part.SourceHeight, c.part.SourceHeight);
+    EXPECT_EQ(part.Target.Left, c.part.Target.Left);
+    EXPECT_EQ(part.Target.Top, c.part.Target.Top);
+    EXPECT_EQ(part.Target.Right, c.part.Target.Right);
+    EXPECT_EQ(part.Target.Bottom, c.part.Target.Bottom);
+  }
+}

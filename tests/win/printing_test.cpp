@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <regex>
 #include <sstream>
 #include <set>
 #include <string>
@@ -16,6 +18,7 @@
 #include "base/owners.h"
 #include "core/languages/localised_error.h"
 #include "services/output/page_file.h"
+#include "services/output/page_picture.h"
 #include "services/output/print_shot.h"
 #include "services/output/printer.h"
 #include "tests/support/temporary_folder.h"
@@ -101,6 +104,23 @@ owners::Bitmap KnownBitmap(int width, int height) {
   const RECT all{0, 0, width, height};
   FillRect(dc.get(), &all, red.get());
   return bitmap;
+}
+
+// Where the PostScript driver put an image on the page, in dots, and the
+// pixels the image itself has.
+struct PlacedImage {
+  int x = 0, y = 0, width = 0, height = 0;
+  int pixelsWide = 0, pixelsHigh = 0;
+};
+
+std::optional<PlacedImage> ImageIn(const fs::path& postscript) {
+  static const std::regex placed(
+      R"((-?\d+) (-?\d+) translate\n(\d+) (\d+) scale\n<<\n /ImageType 1\n /Width (\d+)\n /Height (\d+)\n)");
+  const std::string text = Contents(postscript);
+  std::smatch found;
+  if (!std::regex_search(text, found, placed)) return std::nullopt;
+  return PlacedImage{std::stoi(found[1]), std::stoi(found[2]), std::stoi(found[3]),
+                     std::stoi(found[4]), std::stoi(found[5]), std::stoi(found[6])};
 }
 
 Preferences PrintTo(const std::string& printer) {
@@ -367,6 +387,104 @@ TEST_F(Printing, CopiesTheDriverCannotMakeArePagesOfTheOneJob) {
   }
 }
 
+constexpr int kQuadrant = 10;
+
+// Four quadrants of 10 x 10 pixels painted over a 20 x 20 bitmap: red, green / blue, yellow.
+owners::Bitmap Quadrants(owners::Bitmap bitmap) {
+  constexpr int kHalf = kQuadrant;
+  const owners::MemoryDc dc(CreateCompatibleDC(nullptr));
+  const owners::Selection selected(dc.get(), bitmap.get());
+  const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+  for (int i = 0; i < 4; ++i) {
+    const owners::Brush brush(CreateSolidBrush(colours[i]));
+    const RECT quadrant{(i % 2) * kHalf, (i / 2) * kHalf, (i % 2 + 1) * kHalf, (i / 2 + 1) * kHalf};
+    FillRect(dc.get(), &quadrant, brush.get());
+  }
+  return bitmap;
+}
+
+owners::Bitmap QuadrantBitmap() { return Quadrants(KnownBitmap(2 * kQuadrant, 2 * kQuadrant)); }
+
+owners::Bitmap QuadrantSection(WORD bitsPerPixel, bool topRowFirst) {
+  BITMAPINFO format{};
+  const LONG side = 2 * kQuadrant;
+  format.bmiHeader = {
+      sizeof format.bmiHeader, side, topRowFirst ? -side : side, 1, bitsPerPixel, BI_RGB, 0, 0, 0, 0, 0};
+  void* pixels = nullptr;
+  return Quadrants(owners::Bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0)));
+}
+
+// A pixel of a colour picture, read from its rows.
+COLORREF PixelOf(const PagePicture& picture, int x, int y) {
+  const auto* pixel = static_cast<const BYTE*>(picture.RowsFrom(y, 1).bits) + 3 * x;
+  return RGB(pixel[2], pixel[1], pixel[0]);
+}
+
+TEST(PagePictures, AShotOfAnyFormIsCopiedTopRowFirstAndReleased) {
+  const int startCount = owners::liveCount;
+  const struct {
+    const char* name;
+    owners::Bitmap (*make)();
+  } cases[] = {
+      {"in the screen's format", QuadrantBitmap},
+      {"32 bits, top row first", [] { return QuadrantSection(32, true); }},
+      {"32 bits, bottom row first", [] { return QuadrantSection(32, false); }},
+      {"24 bits", [] { return QuadrantSection(24, false); }},
+  };
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.name);
+    {
+      owners::Bitmap shot = example.make();
+      ASSERT_TRUE(shot);
+      const PagePicture picture = PagePicture::Of(std::move(shot));
+      ASSERT_FALSE(picture.Empty());
+      EXPECT_EQ(picture.Width(), 2 * kQuadrant);
+      EXPECT_EQ(picture.Height(), 2 * kQuadrant);
+      EXPECT_EQ(PixelOf(picture, 2, 2), RGB(255, 0, 0));
+      EXPECT_EQ(PixelOf(picture, 2 * kQuadrant - 3, 2), RGB(0, 255, 0));
+      EXPECT_EQ(PixelOf(picture, 2, 2 * kQuadrant - 3), RGB(0, 0, 255));
+      EXPECT_EQ(PixelOf(picture, 2 * kQuadrant - 3, 2 * kQuadrant - 3), RGB(255, 255, 0));
+    }
+    EXPECT_EQ(owners::liveCount, startCount) << "the shot is released";
+  }
+}
+
+TEST(PagePictures, APictureOverTheEdgeShowsTheRightPartWhereTheWholeWouldBe) {
+  const owners::MemoryDc page(CreateCompatibleDC(nullptr));
+  // A memory device context measures as the screen does: its page is the screen's size.
+  const int width = GetDeviceCaps(page.get(), HORZRES);
+  const int height = GetDeviceCaps(page.get(), VERTRES);
+  const double dpi = GetDeviceCaps(page.get(), LOGPIXELSX);
+  ASSERT_EQ(dpi, GetDeviceCaps(page.get(), LOGPIXELSY));
+  const owners::Bitmap paper = KnownBitmap(width, height);
+  const owners::Selection selected(page.get(), paper.get());
+  PagePicture picture = PagePicture::Of(QuadrantBitmap());
+  constexpr int kDrawn = 200;  // ten dots a pixel
+  const struct {
+    const char* name;
+    int left, top;  // of the whole picture, in dots
+    POINT inside[2];
+    COLORREF colour[2];
+  } cases[] = {
+      // Only the right half is on the page.
+      {"over the left edge", -150, 100, {{25, 150}, {25, 250}}, {RGB(0, 255, 0), RGB(255, 255, 0)}},
+      // Only the top rows are on the page: the top left corner shows.
+      {"over the bottom right corner",
+       width - 120,
+       height - 50,
+       {{width - 70, height - 25}, {width - 5, height - 25}},
+       {RGB(255, 0, 0), RGB(0, 255, 0)}},
+  };
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.name);
+    const PageRect place{example.left / dpi, example.top / dpi, kDrawn / dpi, kDrawn / dpi};
+    DrawPicture(page.get(), picture, place, PageScaling::ByDevice);
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ(GetPixel(page.get(), example.inside[i].x, example.inside[i].y), example.colour[i]) << i;
+    }
+  }
+}
+
 TEST(PageFiles, EachIsNewNoneIsReplacedAndAnUnusableFolderIsNamed) {
   const TemporaryFolder folder("pages");
   const std::string pages = folder.path() + "Seiten \xc3\xbc\\made\\";
@@ -433,5 +551,65 @@ TEST(PageFiles, AFolderThatCannotBeMadeWholeLeavesNothingBehind) {
     const std::set<std::string> before = TreeBelow(folder.path());
     EXPECT_THROW(NewPageFile(c.folder, ".pdf"), LocalisedError);
     EXPECT_EQ(TreeBelow(folder.path()), before);
+  }
+}
+
+TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes) {
+  const TemporaryFolder folder("pages");
+  const struct {
+    const char* name;
+    int width, height;
+    bool fit;
+    int position;
+    PaperTurn turn;
+    double ppi;
+    bool gray;
+    int pixelsWide, pixelsHigh;  // what the device gets of the shot
+  } cases[] = {
+      {"fitted, wide, bottom right", 96, 48, true, 8, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 96, 48},
+      {"fitted, tall, top left, landscape", 48, 96, true, 0, PaperTurn::Landscape, kScreenPpi, false, 48, 96},
+      {"fitted, centred, in gray", 96, 48, true, 4, PaperTurn::Portrait, kScreenPpi, true, 96, 48},
+      // Centred at natural size, both edges fall on half a dot.
+      {"natural size, centred", 32, 16, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 32, 16},
+      {"natural size, top right", 4, 4, false, 2, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 4, 4},
+      {"natural size, bottom left, landscape", 100, 60, false, 6, PaperTurn::Landscape, kScreenPpi, false, 100, 60},
+      // GDI+ drew only what lies on the paper; the device gets the pixels under it.
+      {"natural size, wider than the page", 900, 20, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 794, 20},
+  };
+  int file = 0;
+  Printer printer;
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.name);
+    {
+      PagePicture picture = PagePicture::Of(KnownBitmap(example.width, example.height));
+      if (example.gray) picture = picture.GrayCopy();
+      std::optional<PlacedImage> placed[2];
+      RECT paper{};
+      for (const PageScaling scaling : {PageScaling::ByDevice, PageScaling::ByProgram}) {
+        const std::string output = folder.path() + std::to_string(++file) + ".ps";
+        PrintJob job(printer, "Vorlane", {example.turn, 1, output});
+        EXPECT_EQ(ScalingFor(job.dc()), PageScaling::ByDevice) << "the PostScript driver stretches pictures";
+        paper = {0, 0, GetDeviceCaps(job.dc(), HORZRES), GetDeviceCaps(job.dc(), VERTRES)};
+        const PageRect place = PlacePicture(job.dc(), picture, example.fit, example.position, example.ppi);
+        DrawPicture(job.dc(), picture, place, scaling);
+        job.End();
+        placed[scaling == PageScaling::ByProgram] = ImageIn(TemporaryFolder::Path(output));
+      }
+      const auto& [byDevice, byProgram] = placed;
+      ASSERT_TRUE(byDevice && byProgram);
+      // The same dots of the paper, to the dot.
+      const auto onPaper = [&](const PlacedImage& image) {
+        RECT drawn{image.x, image.y, image.x + image.width, image.y + image.height};
+        IntersectRect(&drawn, &drawn, &paper);
+        return std::vector<LONG>{drawn.left, drawn.top, drawn.right, drawn.bottom};
+      };
+      EXPECT_EQ(onPaper(*byDevice), onPaper(*byProgram));
+      EXPECT_EQ(byDevice->pixelsWide, example.pixelsWide);
+      EXPECT_EQ(byDevice->pixelsHigh, example.pixelsHigh);
+      // GDI+ made a pixel for each dot.
+      EXPECT_EQ(byProgram->pixelsWide, byProgram->width);
+      EXPECT_EQ(byProgram->pixelsHigh, byProgram->height);
+    }
+    EXPECT_EQ(owners::liveCount, startCount_);
   }
 }

@@ -1,0 +1,166 @@
+#include "services/output/page_picture.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "core/output/gray_pixels.h"
+
+namespace {
+
+namespace gp = Gdiplus::DllExports;
+
+constexpr int kColourBits = 24;
+constexpr int kGrayBits = 8;
+constexpr int kGrayLevels = 256;
+constexpr Gdiplus::ARGB kOpaque = 0xFF000000;
+constexpr Gdiplus::ARGB kGrayStep = 0x010101;  // one step of red, green and blue alike
+
+// A GDI+ palette of the 256 grays; ColorPalette itself declares one entry.
+struct GrayPalette {
+  UINT flags = Gdiplus::PaletteFlagsGrayScale;
+  UINT count = kGrayLevels;
+  Gdiplus::ARGB entries[kGrayLevels];
+};
+
+// The program's own scaling: GDI+ resamples the picture to the device's
+// resolution at high quality and draws that, as the page was always made
+// before the driver was given the picture itself.
+void DrawResampled(HDC page, PagePicture& picture, const PageRect& place) {
+  const owners::GpBitmap image = picture.GdiplusBitmap();
+  Gdiplus::GpGraphics* made = nullptr;
+  gp::GdipCreateFromHDC(page, &made);
+  const owners::GpGraphics graphics(made);
+  gp::GdipSetPageUnit(graphics.get(), Gdiplus::UnitInch);
+  gp::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQuality);
+  gp::GdipDrawImageRectRect(graphics.get(), image.get(), static_cast<float>(place.X), static_cast<float>(place.Y),
+                            static_cast<float>(place.Width), static_cast<float>(place.Height), 0, 0,
+                            static_cast<float>(picture.Width()), static_cast<float>(picture.Height()),
+                            Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+PagePicture::PagePicture(int width, int height, int bitsPerPixel) {
+  header_.info.biSize = sizeof header_.info;
+  header_.info.biPlanes = 1;
+  header_.info.biBitCount = static_cast<WORD>(bitsPerPixel);
+  header_.info.biCompression = BI_RGB;
+  if (bitsPerPixel == kGrayBits) {
+    header_.info.biClrUsed = kGrayLevels;
+    for (int level = 0; level < kGrayLevels; ++level) {
+      const auto gray = static_cast<BYTE>(level);
+      header_.colors[level] = {gray, gray, gray, 0};
+    }
+  }
+  if (width <= 0 || height <= 0) return;
+  header_.info.biWidth = width;
+  // Negative: the top row comes first, as GDI+ expects its rows.
+  header_.info.biHeight = -height;
+  section_.reset(
+      CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header_), DIB_RGB_COLORS, &bits_, nullptr, 0));
+  if (!section_) bits_ = nullptr;
+}
+
+PagePicture::PagePicture(PagePicture&& other) noexcept
+    : header_(other.header_), section_(std::move(other.section_)), bits_(std::exchange(other.bits_, nullptr)) {}
+
+PagePicture& PagePicture::operator=(PagePicture&& other) noexcept {
+  header_ = other.header_;
+  section_ = std::move(other.section_);
+  bits_ = std::exchange(other.bits_, nullptr);
+  return *this;
+}
+
+PagePicture PagePicture::Of(owners::Bitmap shot) {
+  BITMAP size{};
+  if (!GetObjectW(shot.get(), sizeof size, &size)) return PagePicture(0, 0, kColourBits);
+  PagePicture picture(size.bmWidth, size.bmHeight, kColourBits);
+  if (picture.Empty()) return picture;
+  // GetDIBits writes into the header it is given: it gets a copy.
+  BITMAPINFO header{};
+  header.bmiHeader = picture.header_.info;
+  const owners::MemoryDc dc(CreateCompatibleDC(nullptr));
+  if (GetDIBits(dc.get(), shot.get(), 0, size.bmHeight, picture.bits_, &header, DIB_RGB_COLORS) != size.bmHeight) {
+    return PagePicture(0, 0, kColourBits);
+  }
+  return picture;
+}
+
+PagePicture PagePicture::GrayCopy() const {
+  if (Empty() || header_.info.biBitCount != kColourBits) return PagePicture(0, 0, kGrayBits);
+  PagePicture gray(Width(), Height(), kGrayBits);
+  if (gray.Empty()) return gray;
+  const size_t colourStride = DibStride(Width(), kColourBits);
+  const size_t grayStride = DibStride(Width(), kGrayBits);
+  const auto* colour = static_cast<const uint8_t*>(bits_);
+  auto* grayRows = static_cast<uint8_t*>(gray.bits_);
+  for (int row = 0; row < Height(); ++row) {
+    GrayRow(colour + row * colourStride, static_cast<size_t>(Width()), grayRows + row * grayStride);
+  }
+  return gray;
+}
+
+PagePicture::Rows PagePicture::RowsFrom(int first, int count) const {
+  Rows rows{header_, static_cast<const uint8_t*>(bits_) + first * DibStride(Width(), header_.info.biBitCount)};
+  rows.header.info.biHeight = -count;
+  return rows;
+}
+
+owners::GpBitmap PagePicture::GdiplusBitmap() {
+  if (Empty()) return {};
+  const int bits = header_.info.biBitCount;
+  Gdiplus::GpBitmap* made = nullptr;
+  gp::GdipCreateBitmapFromScan0(Width(), Height(), static_cast<INT>(DibStride(Width(), bits)),
+                                bits == kGrayBits ? PixelFormat8bppIndexed : PixelFormat24bppRGB,
+                                static_cast<BYTE*>(bits_), &made);
+  owners::GpBitmap image(made);
+  if (image && bits == kGrayBits) {
+    GrayPalette palette;
+    for (int level = 0; level < kGrayLevels; ++level) {
+      palette.entries[level] = kOpaque | static_cast<Gdiplus::ARGB>(level) * kGrayStep;
+    }
+    gp::GdipSetImagePalette(image.get(), reinterpret_cast<const Gdiplus::ColorPalette*>(&palette));
+  }
+  return image;
+}
+
+// A driver that cannot stretch a picture (no RC_STRETCHDIB) leaves that to
+// GDI, which makes a picture of the device's resolution from it with a
+// coarser stretch than GDI+'s and sends the driver that: as many bytes as a
+// resampled page, and a rougher one. Such a driver gets the program's own
+// resampling, as every page did before.
+PageScaling ScalingFor(HDC page) {
+  return (GetDeviceCaps(page, RASTERCAPS) & RC_STRETCHDIB) ? PageScaling::ByDevice : PageScaling::ByProgram;
+}
+
+// The printable area is divided in single precision, as GDI+ measured it when
+// it drew the page, so that the picture keeps the place it had to the dot.
+PageRect PlacePicture(HDC page, const PagePicture& picture, bool fitToPage, int32_t position, double screenPpi) {
+  const auto dpiX = static_cast<float>(GetDeviceCaps(page, LOGPIXELSX));
+  const auto dpiY = static_cast<float>(GetDeviceCaps(page, LOGPIXELSY));
+  const float printableWidth = dpiX > 0 ? static_cast<float>(GetDeviceCaps(page, HORZRES)) / dpiX : 0;
+  const float printableHeight = dpiY > 0 ? static_cast<float>(GetDeviceCaps(page, VERTRES)) / dpiY : 0;
+  return PlaceShot(picture.Width(), picture.Height(), screenPpi, printableWidth, printableHeight, fitToPage, position);
+}
+
+void DrawPicture(HDC page, PagePicture& picture, const PageRect& place, PageScaling scaling) {
+  if (picture.Empty()) return;
+  if (scaling == PageScaling::ByProgram) {
+    DrawResampled(page, picture, place);
+    return;
+  }
+  const DeviceRect target = ToDevicePixels(place, GetDeviceCaps(page, LOGPIXELSX), GetDeviceCaps(page, LOGPIXELSY));
+  // A shot larger than the page at its natural size sends only what the paper shows.
+  const PicturePart part =
+      PartOnPage(target, picture.Width(), picture.Height(), GetDeviceCaps(page, HORZRES), GetDeviceCaps(page, VERTRES));
+  // The rows go as a picture of their own: systems differ on which end of a
+  // top-down picture StretchDIBits counts its source rows from.
+  const PagePicture::Rows rows = picture.RowsFrom(part.SourceY, part.SourceHeight);
+  // Asks for the smoothing the device has; HALFTONE wants the brush origin set after it.
+  SetStretchBltMode(page, HALFTONE);
+  SetBrushOrgEx(page, 0, 0, nullptr);
+  // As the GDI+ drawing was, a picture the driver refuses leaves the page blank.
+  StretchDIBits(page, part.Target.Left, part.Target.Top, part.Target.Right - part.Target.Left,
+                part.Target.Bottom - part.Target.Top, part.SourceX, 0, part.SourceWidth, part.SourceHeight, rows.bits,
+                rows.Info(), DIB_RGB_COLORS, SRCCOPY);
+}
