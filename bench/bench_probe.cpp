@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/mouse_input.h"
+
 namespace {
 
 constexpr DWORD kPollMs = 1;
@@ -81,16 +83,10 @@ std::string Mouse(std::istringstream& arguments) {
   int x = 0, y = 0;
   std::string button;
   arguments >> x >> y >> button;
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  // Rounded up: the system rounds down when it turns the span back into pixels.
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(x - left) * 65536 + width - 1) / width);
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(y - top) * 65536 + height - 1) / height);
-  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
-  if (button == "down") input.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  if (button == "up") input.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  DWORD flags = 0;
+  if (button == "down") flags = MOUSEEVENTF_LEFTDOWN;
+  if (button == "up") flags = MOUSEEVENTF_LEFTUP;
+  INPUT input = MouseAt(x, y, flags);
   const double sent = Now();
   SendInput(1, &input, sizeof input);
   return Time(sent);

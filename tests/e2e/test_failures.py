@@ -1,4 +1,5 @@
 """What the user sees when a shot or a hot key cannot be had."""
+import contextlib
 import os
 import subprocess
 import time
@@ -22,33 +23,52 @@ def close_box(desktop, box):
                what="the message box to close")
 
 
-def test_a_hot_key_held_by_another_program_is_reported_and_the_other_still_works(vorlane, desktop, environment):
-    holder = subprocess.Popen(["wine", os.path.join(TOOLS, "driver.exe"), "holdkey", "6", "0x2C"],
+@contextlib.contextmanager
+def key_held_elsewhere(environment, modifiers, key):
+    """Another program holds the hot key for as long as the block runs."""
+    holder = subprocess.Popen(["wine", os.path.join(TOOLS, "driver.exe"), "holdkey", str(modifiers), hex(key)],
                               env=environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    window = None
     try:
         assert holder.stdout.readline().strip() == "held"
-        vorlane.start()
-        box = wait_for_box(desktop, "Unable to assign entire screen shortcut, try another.")
-        assert len(box) == 1
-        assert not [b for b, texts in desktop.message_boxes()
-                    if "Unable to assign active window shortcut, try another." in texts]
-        close_box(desktop, box[0])
-        # The second registration follows the first one's message.
-        wait_until(lambda: desktop.run("keyheld", 5, 0x2C).strip() == "held", 30,
-                   what="the active-window hot key to be registered")
-
-        window, handle = start_test_window(environment, 100, 100, 320, 240, "Front", popup=True)
-        before = len(environment.pdfs())
-        desktop.run("foreground", handle)
-        desktop.press("alt", "shift", "snapshot")
-        wait_for_pdfs(environment, before + 1)
+        yield
     finally:
         holder.kill()
         holder.wait()
+
+
+def test_a_hot_key_held_by_another_program_is_reported_and_the_other_still_works(vorlane, desktop, environment):
+    window = None
+    try:
+        with key_held_elsewhere(environment, 6, 0x2C):
+            vorlane.start()
+            box = wait_for_box(desktop, "Unable to assign entire screen shortcut, try another.")
+            assert len(box) == 1
+            assert not [b for b, texts in desktop.message_boxes()
+                        if "Unable to assign active window shortcut, try another." in texts]
+            close_box(desktop, box[0])
+            # The second registration follows the first one's message.
+            wait_until(lambda: desktop.run("keyheld", 5, 0x2C).strip() == "held", 30,
+                       what="the active-window hot key to be registered")
+
+            window, handle = start_test_window(environment, 100, 100, 320, 240, "Front", popup=True)
+            before = len(environment.pdfs())
+            desktop.run("foreground", handle)
+            desktop.press("alt", "shift", "snapshot")
+            wait_for_pdfs(environment, before + 1)
+    finally:
         if window:
             window.kill()
             window.wait()
+
+
+def test_a_refused_region_key_is_reported_in_the_chosen_language(vorlane, desktop, environment):
+    set_preferences(environment, Language="Deutsch")
+    with key_held_elsewhere(environment, 4, 0x2C):  # Shift+Print Screen
+        vorlane.start()
+        box = wait_for_box(desktop, "Die Tastenkombination für den Bereich kann nicht zugewiesen werden. "
+                                    "Bitte wählen Sie eine andere.")
+        close_box(desktop, box[0])
+        assert vorlane.running()
 
 
 def test_a_capture_while_a_job_is_open_fails_and_the_job_completes(vorlane, desktop, environment):
@@ -66,10 +86,7 @@ def test_a_capture_while_a_job_is_open_fails_and_the_job_completes(vorlane, desk
 
 
 def test_about_chosen_during_the_start_up_refusal_box_opens_and_the_program_goes_on(vorlane, desktop):
-    holder = subprocess.Popen(["wine", os.path.join(TOOLS, "driver.exe"), "holdkey", "6", "0x2C"],
-                              env=vorlane.environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    try:
-        assert holder.stdout.readline().strip() == "held"
+    with key_held_elsewhere(vorlane.environment, 6, 0x2C):
         vorlane.start()
         box = wait_for_box(desktop, "Unable to assign entire screen shortcut, try another.")
         vorlane.command(IDM_ABOUT)
@@ -81,9 +98,6 @@ def test_about_chosen_during_the_start_up_refusal_box_opens_and_the_program_goes
         assert vorlane.running()
         desktop.post(f"class:{MAIN_CLASS}", WM_TRAYICON, 0, WM_LBUTTONDBLCLK)
         wait_until(lambda: vorlane.main_window().visible, 30, what="the tray to open the Preferences")
-    finally:
-        holder.kill()
-        holder.wait()
 
 
 def test_exit_chosen_while_boxes_are_open_ends_the_program(vorlane, desktop, environment):
