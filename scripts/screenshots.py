@@ -20,6 +20,7 @@ import argparse
 import os
 import subprocess
 import sys
+import tempfile
 
 from PIL import ImageGrab
 
@@ -53,10 +54,14 @@ class Shooter:
         self.environment = environment
 
     def driver(self, *args):
+        # Output goes through a file: a pipe would be held open by Wine's
+        # background processes when this call happens to start them.
         # Window texts come in UTF-8.
-        result = subprocess.run(["wine", DRIVER, *map(str, args)], env=self.env, capture_output=True,
-                                encoding="utf-8", errors="replace")
-        return result.stdout.splitlines()
+        with tempfile.TemporaryFile("w+", encoding="utf-8", errors="replace") as out:
+            subprocess.run(["wine", DRIVER, *map(str, args)], env=self.env, stdout=out, stderr=subprocess.DEVNULL,
+                           timeout=LIMIT)
+            out.seek(0)
+            return out.read().splitlines()
 
     def window(self):
         """The main window's line of the driver's listing, split into fields."""

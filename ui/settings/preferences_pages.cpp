@@ -150,9 +150,9 @@ void PreferencesPages::CreateControls() {
   Send(transparency, TBM_SETPAGESIZE, 0, kTransparencyPage);
   Send(transparency, TBM_SETTICFREQ, kTransparencyTick, 0);
 
-  // Wine's link control measures a link without its last character: a
-  // zero-width space ends it there, so that the address is not cut.
-  SetWindowTextOf(Control(IDC_HOME_PAGE_LINK), "<a>" + std::string(kHomePageHost) + "\u200B</a>");
+  // Wine's link control leaves out the last character of its text when it
+  // measures it: a blank after the link, so that the address is not cut.
+  SetWindowTextOf(Control(IDC_HOME_PAGE_LINK), "<a>" + std::string(kHomePageHost) + "</a> ");
   // A track bar shows no text: its name is its label's, for screen readers.
   SetWindowTextOf(Control(IDC_TRANSPARENCY), English(TextId::WatermarkTransparency));
 
