@@ -92,6 +92,7 @@ TEST(RegionSelection, TheTopmostTargetHoldingThePixelIsFound) {
       {{350, 250}, 1},   // the window beside the dialog
       {{699, 399}, 0},   // the dialog's last pixel
       {{700, 399}, 1},   // one beyond it: the window
+      {{600, 400}, 1},   // one below it: the window
       {{939, 679}, 1},   // the window's last pixel
       {{940, 679}, 2},   // one beyond it: the monitor
       {{10, 10}, 2},     // the bare desktop
@@ -179,6 +180,16 @@ TEST(RegionSelection, WhatTheUserDoesChoosesOrCancels) {
        {kEnter, NudgeBy(kPointerStep, 0), kEnter},
        State::Taken,
        {100, 100, 102, 101}},
+      {"keys: a single step down is a drag",
+       {100, 100},
+       {kEnter, NudgeBy(0, kPointerStep), kEnter},
+       State::Taken,
+       {100, 100, 101, 102}},
+      {"a second press starts afresh, as a click",
+       {0, 0},
+       {PressAt(100, 100), MoveTo(300, 300), PressAt(350, 250), ReleaseAt(350, 250)},
+       State::Taken,
+       kWindow},
       {"keys: Enter twice is a click", {600, 350}, {kEnter, kEnter}, State::Taken, kDialog},
       {"keys: steps back to the start stay a drag",
        {100, 100},
@@ -284,7 +295,9 @@ TEST(RegionSelection, TheSizeLabelGoesBesideWhatIsShownAndStaysOnTheScreen) {
     ScreenRect label;
   } cases[] = {
       {"below", {100, 100, 501, 401}, {100, 405, 180, 425}},
+      {"below, touching the screen's bottom", {100, 100, 501, 1056}, {100, 1060, 180, 1080}},
       {"above when there is no room below", {100, 1000, 501, 1070}, {100, 976, 180, 996}},
+      {"above, touching the screen's top", {100, 24, 501, 1070}, {100, 0, 180, 20}},
       {"inside when there is room neither below nor above", {100, 10, 501, 1070}, {100, 14, 180, 34}},
       {"inside the whole screen", kScreen, {0, 4, 80, 24}},
       {"moved left to stay on the screen", {1900, 100, 1920, 200}, {1840, 204, 1920, 224}},
