@@ -198,6 +198,22 @@ TEST(PageGeometry, OnlyThePixelsOnThePageAreDrawnWhereTheWholePictureWouldPutThe
        3508,
        {2, 3, 166, 234, {-5, -1, 2484, 3509}}},
       {"beside the page", {2000, 0, 2100, 100}, 10, 10, 1920, 1080, {0, 0, 0, 10, {2000, 0, 2000, 100}}},
+      {"beside the page on the left, touching it",
+       {-100, 0, 0, 10},
+       10,
+       10,
+       1000,
+       100,
+       {0, 0, 0, 10, {-100, 0, -100, 10}}},
+      {"a dot a pixel, half off the left edge",
+       {-100, 0, 100, 10},
+       200,
+       10,
+       1000,
+       100,
+       {100, 0, 100, 10, {0, 0, 100, 10}}},
+      // Three dots of the page reach just past the first pixel's three.
+      {"a sliver of the second pixel on the page", {0, 0, 299, 10}, 100, 10, 3, 100, {0, 0, 2, 10, {0, 0, 6, 10}}},
       {"nothing to draw", {0, 0, 0, 0}, 10, 10, 1920, 1080, {0, 0, 10, 10, {0, 0, 0, 0}}},
   };
   for (const auto& c : cases) {
