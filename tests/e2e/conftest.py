@@ -116,8 +116,13 @@ class Desktop:
         # Window texts come in UTF-8.
         with tempfile.TemporaryFile("w+", encoding="utf-8", errors="replace") as out, \
                 tempfile.TemporaryFile("w+", errors="replace") as err:
-            code = subprocess.run(["wine", os.path.join(TOOLS, "driver.exe"), *map(str, args)], env=self.env,
-                                  stdout=out, stderr=err, timeout=60).returncode
+            try:
+                code = subprocess.run(["wine", os.path.join(TOOLS, "driver.exe"), *map(str, args)], env=self.env,
+                                      stdout=out, stderr=err, timeout=60).returncode
+            except subprocess.TimeoutExpired:
+                # Ended, as Wine on a busy machine now and then leaves a run
+                # hanging: a look is tried again, anything else fails.
+                return None, "", "no answer within 60 seconds"
             out.seek(0)
             err.seek(0)
             return code, out.read(), err.read()[-2000:]
