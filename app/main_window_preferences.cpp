@@ -1,0 +1,164 @@
+// The main window as the Preferences window: its keyboard, its opening, and
+// applying and loading the settings with the hot keys they name.
+#include "app/main_window.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "base/dpi.h"
+#include "base/error_box.h"
+#include "base/message_loop.h"
+#include "core/languages/localised_error.h"
+#include "resources/resource.h"
+#include "services/capture/hot_keys.h"
+#include "services/settings/registry.h"
+#include "ui/languages/apply_texts.h"
+#include "ui/settings/layout.h"
+
+bool MainWindow::HandleDialogKey(const MSG& key) {
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (GetKeyState(VK_MENU) < 0) return false;
+  switch (key.wParam) {
+    case VK_TAB:
+      if (ctrl) {
+        pages_->SelectNextPage(shift);
+      } else {
+        MoveFocus(shift, FALSE);
+      }
+      return true;
+    case VK_NEXT:
+    case VK_PRIOR:
+      if (!ctrl) return false;
+      pages_->SelectNextPage(key.wParam == VK_PRIOR);
+      return true;
+  }
+  return false;
+}
+
+// As a dialog does: to the control given, or to the next tab stop after the
+// focus or the one before. An access key of a label moves to the label, then
+// on to the input it names.
+void MainWindow::MoveFocus(WPARAM target, LPARAM isControl) {
+  HWND next = isControl ? reinterpret_cast<HWND>(target) : pages_->NextTabStop(GetFocus(), target != 0);
+  if (!next) return;
+  // A field entered from the keyboard has its text selected, ready to be typed over.
+  if (!isControl && (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+    SendMessageW(next, EM_SETSEL, 0, -1);
+  }
+  SetFocus(next);
+}
+
+// A command from the command line of a copy started later. It is carried out
+// once the sender has its answer, as the tray's commands are: the sender
+// never waits for a capture or a window.
+void MainWindow::CentreOnScreen() {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  RECT frame{};
+  GetWindowRect(handle(), &frame);
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(handle(), nullptr, (work.left + work.right - (frame.right - frame.left)) / 2,
+               (work.top + work.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::OpenPreferences() {
+  // The policies as they are now decide whether the window may open at all.
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  Preferences unused;
+  policies_.disablePreferences = ApplyPolicies(unused, computer, user).disablePreferences;
+  trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
+  if (policies_.disablePreferences) return;
+  const HotKeyDefinitions hotKeysBefore = HotKeysOf(settings_);
+  if (!IsWindowVisible(handle())) {
+    ShowWindow(handle(), SW_SHOW);
+    if (!shownBefore_) {
+      shownBefore_ = true;
+      pages_->PrepareFirstShowing();
+      LoadSettings();
+      pages_->SelectPage(Page::General);
+    }
+  }
+  // Every opening shows what is stored and the policies as they are now:
+  // edits that were not applied are gone.
+  LoadSettings();
+  if (HotKeysOf(settings_) != hotKeysBefore) {
+    UnregisterHotKeys(handle());
+    RegisterHotKeys();
+  }
+  ShowWindow(handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(handle());
+  // Where a screen reader starts reading, and where the keyboard starts: the
+  // focus is on a control, and shown.
+  pages_->FocusFirstControl();
+  SendMessageW(handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+void MainWindow::ApplySettings() {
+  if (pages_->PrinterCount() == 0) {
+    ShowMessage(handle(), texts_[TextId::NoPrintersInSystem]);
+    return;
+  }
+  if (!pages_->PrinterSelected()) {
+    ShowMessage(handle(), texts_[TextId::PrinterNotSelected]);
+    return;
+  }
+  texts_ = ApplySelectedLanguage(*pages_);
+  // A value in force by policy stays the user's own choice underneath.
+  RegistryPreferenceStore store;
+  UnmanagedStore unmanaged(store, policies_);
+  SavePreferences(unmanaged, pages_->CollectPreferences());
+  LoadSettings();
+  UnregisterHotKeys(handle());
+  RegisterHotKeys();
+}
+
+// The window goes back to the tray even when Apply refused.
+void MainWindow::ApplyAndHide() {
+  ApplySettings();
+  HideToTray();
+}
+
+void MainWindow::HideToTray() {
+  ShowWindow(handle(), SW_HIDE);
+  AddTrayIcon();
+}
+
+// The stored settings with the policies in force over them, shown in their
+// language; the tray menu follows them.
+void MainWindow::LoadSettings() {
+  RegistryPreferenceStore store;
+  settings_ = LoadPreferences(store, [this] { return printer_.SelectedPrinterName(); });
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  policies_ = ApplyPolicies(settings_, computer, user);
+  pages_->SelectLanguage(settings_.Language);
+  texts_ = ApplySelectedLanguage(*pages_);
+  pages_->ShowPreferences(settings_, texts_[TextId::BrowseFont], policies_);
+  trayMenu_.SetRunOnStartupChecked(StartWithWindowsExists());
+  trayMenu_.SetDefaultAction(settings_.DefaultAction);
+  trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
+}
+
+MainWindow::HotKeyDefinitions MainWindow::HotKeysOf(const Preferences& settings) {
+  return {settings.ShortcutShiftEntireScreen, settings.ShortcutKeyEntireScreen, settings.ShortcutShiftActiveWindow,
+          settings.ShortcutKeyActiveWindow};
+}
+
+void MainWindow::RegisterHotKeys() {
+  if (exiting_) return;
+  const HotKeyRegistration hotKeys[] = {
+      {kEntireScreenHotKeyId,
+       {settings_.ShortcutShiftEntireScreen, settings_.ShortcutKeyEntireScreen},
+       texts_[TextId::UnableSetEntireScreenSC]},
+      {kActiveWindowHotKeyId,
+       {settings_.ShortcutShiftActiveWindow, settings_.ShortcutKeyActiveWindow},
+       texts_[TextId::UnableSetActiveWindowSC]},
+      {kRegionHotKeyId,
+       {settings_.ShortcutShiftRegion, settings_.ShortcutKeyRegion},
+       texts_[TextId::UnableSetRegionSC]},
+  };
+  ::RegisterHotKeys(handle(), hotKeys);
+}
