@@ -1,5 +1,6 @@
 #include "core/capture/key_names.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -91,6 +92,15 @@ std::string LowByteName(uint8_t key, const SystemKeyName& systemName) {
   return systemName(key);
 }
 
+// The lowest code whose text, without prefixes, is the name; 0 when none.
+uint16_t CodeNamed(const std::string& name, const SystemKeyName& systemName, const SameTextIgnoringCase& same) {
+  if (name.empty()) return 0;
+  for (uint16_t code = kFirstSearchedCode; code <= kLastSearchedCode; ++code) {
+    if (same(KeyToText(code, systemName), name)) return code;
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::string KeyToText(uint16_t code, const SystemKeyName& systemName) {
@@ -106,22 +116,17 @@ std::string KeyToText(uint16_t code, const SystemKeyName& systemName) {
 uint16_t TextToKey(const std::string& text, const SystemKeyName& systemName, const SameTextIgnoringCase& same) {
   uint16_t prefixBits = 0;
   std::string rest = text;
-  for (bool stripped = true; stripped;) {
-    stripped = false;
-    for (const PrefixBit& read : kPrefixesRead) {
-      if (rest.size() >= read.text.size() && same(rest.substr(0, read.text.size()), std::string(read.text))) {
-        prefixBits |= read.bit;
-        rest.erase(0, read.text.size());
-        stripped = true;
-        break;
-      }
-    }
+  // A key's own name goes before a prefix it begins with: "^" is a key of
+  // its own on some layouts, and Ctrl before anything else.
+  for (;;) {
+    if (const uint16_t code = CodeNamed(rest, systemName, same)) return code | prefixBits;
+    const auto read = std::ranges::find_if(kPrefixesRead, [&](const PrefixBit& prefix) {
+      return rest.size() >= prefix.text.size() && same(rest.substr(0, prefix.text.size()), std::string(prefix.text));
+    });
+    if (read == kPrefixesRead.end()) return 0;
+    prefixBits |= read->bit;
+    rest.erase(0, read->text.size());
   }
-  if (rest.empty()) return 0;
-  for (uint16_t code = kFirstSearchedCode; code <= kLastSearchedCode; ++code) {
-    if (same(KeyToText(code, systemName), rest)) return code | prefixBits;
-  }
-  return 0;
 }
 
 std::optional<int> KeyCodeToItem(int32_t code, const SystemKeyName& systemName) {

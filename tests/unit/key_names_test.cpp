@@ -209,6 +209,20 @@ TEST(kKeyNames, KeyToTextPutsFixedNamesAheadOfTheSystemAndPrefixesInOrder) {
   }
 }
 
+TEST(kKeyNames, EveryKeysTextReadsBackToAKeyOfTheSameText) {
+  // A text two keys bear reads as the lower code: the same text, if not the same code.
+  for (const Layout& layout : kLayouts) {
+    for (const int prefixes : {0, +kShiftPrefix, +kCtrlPrefix, kShiftPrefix | kCtrlPrefix | kAltPrefix}) {
+      for (uint16_t key = 1; key <= 0xFF; ++key) {
+        const std::string text = KeyToText(static_cast<uint16_t>(prefixes | key), layout.systemName);
+        if (text.empty()) continue;
+        SCOPED_TRACE(testing::Message() << layout.name << ": " << text);
+        EXPECT_EQ(KeyToText(TextToKey(text, layout.systemName), layout.systemName), text);
+      }
+    }
+  }
+}
+
 TEST(kKeyNames, TextToKeyReadsPrefixesAndIgnoresCase) {
   struct Case {
     const char* text;
