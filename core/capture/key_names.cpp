@@ -67,6 +67,12 @@ constexpr std::array<PrefixBit, 4> kPrefixesRead = {{
     {"Alt+", kAltPrefix},
 }};
 
+// The keys items name by what the system calls them: Caps Lock, Scroll
+// Lock, the keypad's operators and the punctuation keys, which each layout
+// names after its own characters.
+constexpr std::array<int32_t, 20> kSystemNamedKeys = {0x14, 0x6A, 0x6B, 0x6D, 0x6E, 0x6F, 0x91, 0xBA, 0xBB, 0xBC,
+                                                      0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF, 0xE2};
+
 constexpr uint8_t kKeypadDigitFirst = 0x60;
 constexpr uint8_t kKeypadDigitLast = 0x69;
 constexpr uint8_t kFunctionKeyFirst = 0x70;
@@ -149,6 +155,14 @@ int32_t ItemToKeyCode(const std::string& itemText, const SystemKeyName& systemNa
     if (itemText == special.name) return special.code;
   }
   return TextToKey(itemText, systemName, same);
+}
+
+bool KeyListOffers(int32_t code) {
+  if (code == 0 || std::ranges::find(kSystemNamedKeys, code) != kSystemNamedKeys.end()) return true;
+  // The others the list names by its own rules, the same on every layout.
+  const auto noNames = [](uint8_t) { return std::string(); };
+  const std::optional<int> item = KeyCodeToItem(code, noNames);
+  return item && ItemToKeyCode(kKeyNames[*item], noNames) == code;
 }
 
 ModifierBoxes MaskToBoxes(int32_t mask) {

@@ -143,6 +143,18 @@ TEST(kKeyNames, EveryItemWithACodeLoadsBackToItself) {
   }
 }
 
+TEST(kKeyNames, TheListOffersTheCodesItsItemsGiveOnAnyLayoutAndNoOther) {
+  for (const Layout& layout : kLayouts) {
+    for (const ItemCode& item : kItemCodes) {
+      EXPECT_TRUE(KeyListOffers(item.*layout.code)) << layout.name << ": " << item.item;
+    }
+  }
+  for (const int32_t code : {0x09, 0x25, 0x60, 0x7C, 0x11, 0xE3, 0x141, 999, -1}) {
+    EXPECT_FALSE(KeyListOffers(code)) << code;
+  }
+  EXPECT_TRUE(KeyListOffers(0xBC)) << "a punctuation key no test layout names in the list";
+}
+
 TEST(kKeyNames, CodesNoItemNamesLeaveTheSelectionAlone) {
   const int32_t unnamed[] = {0, 0x11, 0xDE, 0xBB, 0x25, 0x7C, 0xFF, 0x2041, 0x5B};
   for (int32_t code : unnamed) {
