@@ -81,3 +81,16 @@ PoliciesInForce ApplyPolicies(Preferences& record, PreferenceStore& computer, Pr
   }
   return policies;
 }
+
+PoliciesInForce PoliciesNow(PreferenceStore& computer, PreferenceStore& user) {
+  Preferences unused;
+  return ApplyPolicies(unused, computer, user);
+}
+
+PoliciesInForce SaveOwnPreferences(PreferenceStore& own, const Preferences& values, PreferenceStore& computer,
+                                   PreferenceStore& user) {
+  const PoliciesInForce policies = PoliciesNow(computer, user);
+  UnmanagedStore unmanaged(own, policies);
+  SavePreferences(unmanaged, values);
+  return policies;
+}

@@ -170,9 +170,6 @@ inline constexpr Setting kSettings[] = {
 };
 inline constexpr size_t kSettingCount = std::size(kSettings);
 
-// The setting of a field; nullptr for none.
-const Setting* SettingOf(int32_t Preferences::*field);
-
 // Where preferences live: named texts and 32-bit integers with the read rules
 // of the registry (an absent value gives the default).
 class PreferenceStore {

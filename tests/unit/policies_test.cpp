@@ -165,3 +165,14 @@ TEST(Policies, ApplyWritesEveryValueButThoseInForceAndReadsThroughUnchanged) {
   // Once the policies are gone the user's own choice is there again.
   EXPECT_FALSE(LoadPreferences(own, [] { return std::string("Office"); }).WatermarkMake);
 }
+
+TEST(Policies, ApplyWritesNothingAPolicyTookOverWhileThePreferencesWereOpen) {
+  MapStore computer, user, own;
+  Preferences record = LoadPreferences(own, [] { return std::string("Office"); });
+  ASSERT_FALSE(ApplyPolicies(record, computer, user).Any());
+  record.WatermarkText = "edited";
+  computer.texts["WatermarkText"] = "CONFIDENTIAL";  // while the window is open
+  SaveOwnPreferences(own, record, computer, user);
+  EXPECT_EQ(own.writes.size(), kSettingCount - 1);
+  EXPECT_EQ(own.texts.count("WatermarkText"), 0u);
+}
