@@ -306,7 +306,8 @@ std::string PolicyResources(const Texts& texts, std::string_view version) {
     if (ElementOf(setting) == Element::List) {
       const std::vector<TextId> items = ListItems(setting, policy);
       for (int32_t value = setting.valid.lowest; value <= setting.valid.highest; ++value) {
-        strings += StringRow(std::string(setting.name) + "_" + std::to_string(value), texts[items.at(static_cast<size_t>(value - setting.valid.lowest))]);
+        strings += StringRow(std::string(setting.name) + "_" + std::to_string(value),
+                             texts[items.at(static_cast<size_t>(value - setting.valid.lowest))]);
       }
     }
     presentations += Presentation(setting, name);

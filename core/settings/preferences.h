@@ -152,8 +152,8 @@ constexpr Setting MakeSetting(const char* name, std::string Preferences::*field,
                               SettingShown shown, ValidValues valid) {
   return {name, SettingType::Text, field, nullptr, nullptr, save, control, shown, valid};
 }
-constexpr Setting MakeSetting(const char* name, int32_t Preferences::*field, int save, int control,
-                              SettingShown shown, ValidValues valid) {
+constexpr Setting MakeSetting(const char* name, int32_t Preferences::*field, int save, int control, SettingShown shown,
+                              ValidValues valid) {
   return {name, SettingType::Integer, nullptr, field, nullptr, save, control, shown, valid};
 }
 constexpr Setting MakeSetting(const char* name, bool Preferences::*field, int save, int control, SettingShown shown,

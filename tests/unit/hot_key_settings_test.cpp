@@ -10,7 +10,9 @@ TEST(HotKeySettings, EveryHotKeySettingBelongsToOneRowWithItsOwnIdentifierAndCom
   for (const Setting& setting : kSettings) {
     if (setting.shown != SettingShown::ModifierBoxes && setting.shown != SettingShown::KeyList) continue;
     int rows = 0;
-    for (const HotKeySetting& hotKey : kHotKeys) rows += hotKey.modifiers == setting.integer || hotKey.key == setting.integer;
+    for (const HotKeySetting& hotKey : kHotKeys) {
+      rows += hotKey.modifiers == setting.integer || hotKey.key == setting.integer;
+    }
     EXPECT_EQ(rows, 1) << setting.name;
   }
   for (const HotKeySetting& hotKey : kHotKeys) {
@@ -56,10 +58,10 @@ TEST(RefusalReports, AFixedHotKeyIsReportedOnceForEachDefinitionAnyOtherEachTime
     bool fixed;
     bool reported;
   } refusals[] = {
-      {2, f11, true, true},  {2, f11, true, false},  {2, f11, true, false},  // start, Apply, OK
-      {0, f11, true, true},                                                   // another hot key's own
-      {2, f12, true, true},  {2, f12, true, false},                           // a new policy
-      {1, f11, false, true}, {1, f11, false, true},                           // the user can choose another
+      {2, f11, true, true},  {2, f11, true, false}, {2, f11, true, false},  // start, Apply, OK
+      {0, f11, true, true},                                                 // another hot key's own
+      {2, f12, true, true},  {2, f12, true, false},                         // a new policy
+      {1, f11, false, true}, {1, f11, false, true},                         // the user can choose another
   };
   RefusalReports reports;
   for (const auto& refusal : refusals) {
