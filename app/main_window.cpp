@@ -23,19 +23,6 @@
 
 namespace {
 
-// How each capture is asked for: by its hot key, or by its command (the
-// tray's default action and other programs post those).
-struct CaptureRoute {
-  WPARAM hotKey;
-  WORD command;
-  CaptureKind kind;
-};
-constexpr CaptureRoute kCaptureRoutes[] = {
-    {kEntireScreenHotKeyId, IDM_ENTIRE_SCREEN, CaptureKind::EntireScreen},
-    {kActiveWindowHotKeyId, IDM_ACTIVE_WINDOW, CaptureKind::ActiveWindow},
-    {kRegionHotKeyId, IDM_REGION, CaptureKind::Region},
-};
-
 // What a double click on the tray icon does, by the DefaultAction value.
 enum class TrayAction { Capture, OpenPreferences };
 struct TrayDefault {
@@ -53,9 +40,9 @@ const TrayDefault* TrayDefaultOf(int32_t value) {
   return &kTrayDefaults[value];
 }
 
-bool IsCaptureCommand(WORD command) {
-  return std::ranges::any_of(kCaptureRoutes, [command](const CaptureRoute& route) { return route.command == command; });
-}
+// A capture is asked for by its hot key, or by its command: the tray's
+// default action and other programs post those.
+bool IsCaptureCommand(WORD command) { return HotKeyWithCommand(command) != nullptr; }
 
 }  // namespace
 
@@ -168,9 +155,7 @@ void MainWindow::BuildPreferences() {
 }
 
 void MainWindow::RunCommand(WORD command) {
-  for (const CaptureRoute& route : kCaptureRoutes) {
-    if (route.command == command) StartCapture(route.kind);
-  }
+  if (const HotKeySetting* hotKey = HotKeyWithCommand(command)) StartCapture(hotKey->kind);
   switch (command) {
     case IDM_PREFERENCES:
       OpenPreferences();
@@ -212,9 +197,7 @@ LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
 }
 
 void MainWindow::HandleHotKey(WPARAM id) {
-  for (const CaptureRoute& route : kCaptureRoutes) {
-    if (route.hotKey == id) StartCapture(route.kind);
-  }
+  if (const HotKeySetting* hotKey = HotKeyWithId(static_cast<int>(id))) StartCapture(hotKey->kind);
 }
 
 void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {

@@ -12,6 +12,7 @@
 #include "base/window.h"
 #include "core/capture/capture_request.h"
 #include "core/languages/texts.h"
+#include "core/settings/hot_key_settings.h"
 #include "core/settings/policies.h"
 #include "core/settings/preferences.h"
 #include "services/capture/screen_grab.h"
@@ -62,14 +63,12 @@ class MainWindow : public Window {
   void OpenHelp();
   void ShowAbout();
   void ExitProgram();
-  void ApplySettings();
+  bool ApplySettings();
+  bool PrinterChosen() const;
   void ApplyAndHide();
   void HideToTray();
   void LoadSettings();
   void RegisterHotKeys();
-  // What the hot keys are registered from: a change needs them registered anew.
-  using HotKeyDefinitions = std::array<int32_t, 4>;
-  static HotKeyDefinitions HotKeysOf(const Preferences& settings);
 
   HINSTANCE instance_;
   HICON classIcon_;  // from the module's resources: shared, not owned
@@ -81,6 +80,7 @@ class MainWindow : public Window {
 
   Preferences settings_;  // the user's own, with the policies in force over them
   PoliciesInForce policies_;
+  RefusalReports refusals_;
   Texts texts_;
   TrayMenu trayMenu_;
   Printer printer_;

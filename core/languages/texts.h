@@ -92,6 +92,7 @@ enum class TextPlace {
   X(PrintingFileAutoSave, PreferencesWindow, "Save pages of file printers without asking", Caption, IDC_FILE_PRINTER_AUTOSAVE, 0) \
   X(PrintingFileFolder, PreferencesWindow, "Folder", Caption, IDC_FILE_PRINTER_FOLDER_LABEL, 0) \
   X(PrintingBrowseFolder, PreferencesWindow, "Browse...", Caption, IDC_BROWSE_FOLDER, 0) \
+  X(PrintingPrinterNotInstalled, PreferencesWindow, "%PRINTER% (not installed)", Kept, 0, 0) \
   X(PrintingFolderTitle, PreferencesWindow, "Folder for the pages of file printers", Kept, 0, 0) \
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <iterator>
-#include <limits>
 #include <vector>
 
 #include "core/capture/key_names.h"
@@ -13,36 +12,34 @@ namespace {
 
 using T = TextId;
 
-constexpr int32_t kAnyCount = std::numeric_limits<int32_t>::max();
-
 // clang-format off
 constexpr SettingPolicy kPolicies[] = {
     {"Language", T::GeneralTitle, T::GeneralLanguage},
     {"ShortcutShiftEntireScreen", T::GeneralTitle, T::GeneralShortcutsEntireScreen, T::PolicyModifierKeys},
-    {"ShortcutKeyEntireScreen", T::GeneralTitle, T::GeneralShortcutsEntireScreen, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
+    {"ShortcutKeyEntireScreen", T::GeneralTitle, T::GeneralShortcutsEntireScreen, T::GeneralShortcutsKey, T::PolicyKeyCode},
     {"ShortcutShiftActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::PolicyModifierKeys},
-    {"ShortcutKeyActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
+    {"ShortcutKeyActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::GeneralShortcutsKey, T::PolicyKeyCode},
     {"ShortcutShiftRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::PolicyModifierKeys},
-    {"ShortcutKeyRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
-    {"DefaultAction", T::GeneralTitle, T::GeneralDefaultTrayAction, {}, {}, 0, 0, kDefaultActionItems},
+    {"ShortcutKeyRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::GeneralShortcutsKey, T::PolicyKeyCode},
+    {"DefaultAction", T::GeneralTitle, T::GeneralDefaultTrayAction, {}, {}, kDefaultActionItems},
     {"CaptureScreen", T::GeneralTitle, T::GeneralCaptureScreen},
     {"WatermarkLocation", T::WatermarkTitle, T::WatermarkLocation},
     {"WatermarkText", T::WatermarkTitle, T::WatermarkText},
     {"WatermarkFontName", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontName},
-    {"WatermarkFontSize", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontSize, {}, 1, 1638},
-    {"WatermarkFontStyle", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontStyle, T::PolicyFontStyleValues, 0, 3},
-    {"WatermarkFontColor", T::WatermarkTitle, T::WatermarkFontColor, {}, T::PolicyColorValue, 0, 0xFFFFFF},
-    {"WatermarkFontTransparency", T::WatermarkTitle, T::WatermarkTransparency, {}, {}, 0, 255},
+    {"WatermarkFontSize", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontSize},
+    {"WatermarkFontStyle", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontStyle, T::PolicyFontStyleValues},
+    {"WatermarkFontColor", T::WatermarkTitle, T::WatermarkFontColor, {}, T::PolicyColorValue},
+    {"WatermarkFontTransparency", T::WatermarkTitle, T::WatermarkTransparency},
     {"WatermarkMake", T::WatermarkTitle, T::WatermarkMake},
-    {"TimerDelay", T::TimerTitle, T::TimerDelay, {}, {}, 0, kAnyCount},
+    {"TimerDelay", T::TimerTitle, T::TimerDelay},
     {"TimerDelayedCapture", T::TimerTitle, T::TimerDelayedCapture},
-    {"TimerNumberOfShots", T::TimerTitle, T::TimerNumberOfShots, {}, {}, 1, 999},
-    {"TimerInterval", T::TimerTitle, T::TimerInterval, {}, {}, 0, kAnyCount},
+    {"TimerNumberOfShots", T::TimerTitle, T::TimerNumberOfShots},
+    {"TimerInterval", T::TimerTitle, T::TimerInterval},
     {"TimerSeveralShots", T::TimerTitle, T::TimerSeveralShots},
     {"PrintFitToPage", T::PrintingTitle, T::PrintingFitToPage},
     {"PrintPagePosition", T::PrintingTitle, T::PrintingPagePosition},
     {"PrintOrientation", T::PrintingTitle, T::PrintingOrientation},
-    {"PrintCopies", T::PrintingTitle, T::PrintingCopies, {}, {}, 1, kPrintCopiesMax},
+    {"PrintCopies", T::PrintingTitle, T::PrintingCopies},
     {"PrintGrayscale", T::PrintingTitle, T::PrintingGrayscale},
     {"CaptureMousePointer", T::PrintingTitle, T::PrintingCaptureMousePointer},
     {"FilePrinterAutoSave", T::PrintingTitle, T::PrintingFileAutoSave},
@@ -78,7 +75,6 @@ struct ModifierName {
 };
 constexpr ModifierName kModifierNames[] = {
     {kModCtrl, "Ctrl"}, {kModAlt, "Alt"}, {kModShift, "Shift"}, {kModWin, "Win"}};
-constexpr int32_t kModifierMasks = 16;
 
 std::string ModifiersName(int32_t mask) {
   std::string name;
@@ -191,20 +187,22 @@ std::string SettingDefinition(const Setting& setting, const SettingPolicy& polic
       break;
     case Element::Number:
       body += "        <decimal id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\" minValue=\"" +
-              std::to_string(policy.lowest) + "\" maxValue=\"" + std::to_string(policy.highest) + "\"/>\n";
+              std::to_string(setting.valid.lowest) + "\" maxValue=\"" + std::to_string(setting.valid.highest) +
+              "\"/>\n";
       break;
     case Element::List: {
       body += "        <enum id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\">\n";
-      const std::vector<TextId> items = ListItems(setting, policy);
-      for (size_t index = 0; index < items.size(); ++index) {
-        body += EnumItem(name + "_" + std::to_string(index), static_cast<int32_t>(index));
+      for (int32_t value = setting.valid.lowest; value <= setting.valid.highest; ++value) {
+        body += EnumItem(name + "_" + std::to_string(value), value);
       }
       body += "        </enum>\n";
       break;
     }
     case Element::Modifiers:
       body += "        <enum id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\">\n";
-      for (int32_t mask = 0; mask < kModifierMasks; ++mask) body += EnumItem("Modifiers_" + std::to_string(mask), mask);
+      for (int32_t mask = kModifierMasks.lowest; mask <= kModifierMasks.highest; ++mask) {
+        body += EnumItem("Modifiers_" + std::to_string(mask), mask);
+      }
       body += "        </enum>\n";
       break;
     case Element::OnOff:
@@ -293,7 +291,7 @@ std::string PolicyResources(const Texts& texts, std::string_view version) {
   for (const TextId tab : Tabs()) strings += StringRow(KeyOf(tab), PolicyCaption(texts[tab]));
   strings += StringRow(kDisablePreferencesPolicy, texts[T::DisablePreferences]) +
              StringRow(std::string(kDisablePreferencesPolicy) + "_Explain", texts[T::DisablePreferencesExplain]);
-  for (int32_t mask = 0; mask < kModifierMasks; ++mask) {
+  for (int32_t mask = kModifierMasks.lowest; mask <= kModifierMasks.highest; ++mask) {
     strings += StringRow("Modifiers_" + std::to_string(mask), ModifiersName(mask));
   }
   std::string presentations;
@@ -307,8 +305,9 @@ std::string PolicyResources(const Texts& texts, std::string_view version) {
     strings += StringRow(setting.name, name) + StringRow(std::string(setting.name) + "_Explain", explain);
     if (ElementOf(setting) == Element::List) {
       const std::vector<TextId> items = ListItems(setting, policy);
-      for (size_t index = 0; index < items.size(); ++index) {
-        strings += StringRow(std::string(setting.name) + "_" + std::to_string(index), texts[items[index]]);
+      for (int32_t value = setting.valid.lowest; value <= setting.valid.highest; ++value) {
+        strings += StringRow(std::string(setting.name) + "_" + std::to_string(value),
+                             texts[items.at(static_cast<size_t>(value - setting.valid.lowest))]);
       }
     }
     presentations += Presentation(setting, name);

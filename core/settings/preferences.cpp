@@ -15,6 +15,12 @@ static_assert(SavePositionsArePlaces(), "each setting has a place of its own in 
 
 }  // namespace
 
+bool ValidValues::Holds(int32_t value) const {
+  if (value < lowest || value > highest) return false;
+  if (!only.empty() && std::ranges::find(only, value) == only.end()) return false;
+  return !keyCode || KeyListOffers(value);
+}
+
 Preferences DefaultPreferences(const std::string& currentPrinter) {
   Preferences record;
   record.PrintPrinter = currentPrinter;
@@ -29,17 +35,16 @@ Preferences LoadPreferences(PreferenceStore& store, const std::function<std::str
       case SettingType::Text:
         record.*setting.text = store.ReadString(setting.name, defaults.*setting.text);
         break;
-      case SettingType::Integer:
-        record.*setting.integer = store.ReadInteger(setting.name, defaults.*setting.integer);
+      case SettingType::Integer: {
+        const int32_t value = store.ReadInteger(setting.name, defaults.*setting.integer);
+        const bool kept = !setting.valid.checksStored || setting.valid.Holds(value);
+        record.*setting.integer = kept ? value : defaults.*setting.integer;
         break;
+      }
       case SettingType::OnOff:
         record.*setting.onOff = store.ReadInteger(setting.name, defaults.*setting.onOff ? 1 : 0) == 1;
         break;
     }
-  }
-  for (const SettingRange& range : kSettingRanges) {
-    int32_t& value = record.*range.field;
-    if (value < range.lowest || value > range.highest) value = defaults.*range.field;
   }
   // The current printer is looked up only when nothing usable is stored.
   if (record.PrintPrinter.empty()) record.PrintPrinter = currentPrinter();

@@ -120,18 +120,19 @@ def message(desktop, text):
                       what=f"the message {text!r}")
 
 
-def test_apply_refuses_when_the_stored_printer_is_gone(vorlane, desktop, environment):
+def test_apply_refuses_when_the_stored_printer_is_gone_and_ok_then_keeps_the_edits(vorlane, desktop, environment):
     set_preferences(environment, PrintPrinter="Printer That Was Removed")
     vorlane.start()
     face = vorlane.open_preferences()
     assert face.text("PRINTER") == ""
-    face.press("APPLY")
-    box = message(desktop, "Printer not selected.")
-    desktop.click(box[0].handle, 1)
-    face.press("OK")
-    box = message(desktop, "Printer not selected.")
-    desktop.click(box[0].handle, 1)
-    wait_until(lambda: not vorlane.main_window().visible, 30, what="OK to hide the window")
+    face.click("FIT_TO_PAGE")
+    for button in ("APPLY", "OK"):
+        face.press(button)
+        box = message(desktop, "Printer not selected.")
+        desktop.click(box[0].handle, 1)
+    # The window stays with the edits, for a printer to be chosen or Cancel.
+    wait_until(lambda: not desktop.message_boxes(), 30, what="the message to close")
+    assert vorlane.main_window().visible and not face.checked("FIT_TO_PAGE")
     assert reg_values(environment) == {"PrintPrinter": ("REG_SZ", "Printer That Was Removed")}
 
 

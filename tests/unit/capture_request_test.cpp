@@ -334,6 +334,7 @@ TEST(CaptureRequest, DropEndsEverythingPending) {
     rig.request.Drop();
     EXPECT_FALSE(rig.timer.enabled);
     EXPECT_EQ(rig.request.Flags(), 0u);
+    EXPECT_EQ(rig.request.ShotCount(), 0);  // a series that took a shot counts none
     // A tick already queued before the drop takes no shot.
     rig.request.Tick();
     rig.RunUntil(kLongAfter);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/message_loop.h"
@@ -311,6 +312,14 @@ TEST_F(PreferencesPagesOnScreen, ControlsHaveTheirKindsAndLimits) {
   EXPECT_EQ(SendMessageA(Control(IDC_WATERMARK_TEXT), EM_GETLIMITTEXT, 0, 0), 50);
   EXPECT_EQ(SendMessageA(Control(IDC_NUMBER_OF_SHOTS), EM_GETLIMITTEXT, 0, 0), 3);
   EXPECT_EQ(SendMessageA(Control(IDC_COPIES), EM_GETLIMITTEXT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(Control(IDC_INTERVAL), EM_GETLIMITTEXT, 0, 0), 10);
+  // A hot key's four boxes follow the one its setting names, in the order of the column heads.
+  for (const Setting& setting : kSettings) {
+    if (setting.shown != SettingShown::ModifierBoxes) continue;
+    for (const auto& [box, head] : {std::pair{0, ": Ctrl"}, {1, ": Alt"}, {2, ": Shift"}, {3, ": Win"}}) {
+      EXPECT_TRUE(TextOf(Control(setting.control + box)).ends_with(head)) << setting.name << head;
+    }
+  }
 
   HWND transparency = Control(IDC_TRANSPARENCY);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETRANGEMIN, 0, 0), 0);

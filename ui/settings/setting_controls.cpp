@@ -14,9 +14,6 @@ namespace {
 
 // The four modifier boxes of a hot-key row follow each other: Ctrl, Alt, Shift, Win.
 constexpr int kAltBox = 1, kShiftBox = 2, kWinBox = 3;
-static_assert(IDC_ENTIRE_SCREEN_WIN == IDC_ENTIRE_SCREEN_CTRL + kWinBox);
-static_assert(IDC_ACTIVE_WINDOW_WIN == IDC_ACTIVE_WINDOW_CTRL + kWinBox);
-static_assert(IDC_REGION_WIN == IDC_REGION_CTRL + kWinBox);
 
 std::string CollectedNumberText(HWND field) {
   const std::string text = WindowText(field);
