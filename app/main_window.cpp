@@ -263,6 +263,7 @@ void MainWindow::ChooseRegion() {
   // The region request replaces the one in progress from now: a series going
   // on would take shots of the region window.
   capture_->Drop();
+  regionHanded_ = false;
   overlay_ = std::make_unique<RegionOverlay>(FreezeScreens(), texts_, handle(), WM_REGION_CHOSEN);
 }
 

@@ -99,6 +99,7 @@ class MainWindow : public Window {
   std::unique_ptr<CaptureRequest> capture_;
   std::unique_ptr<PreferencesPages> pages_;
   std::unique_ptr<RegionOverlay> overlay_;  // while a region is being chosen
+  bool regionHanded_ = false;               // its window was asked for from a command line
   ScreenRect region_{};                     // the region of the request
   std::optional<Shot> frozenShot_;          // its one shot, when that is the frozen picture
   std::deque<CaptureKind> handedCaptures_;  // from command lines, each waiting for the one before

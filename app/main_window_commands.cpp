@@ -8,9 +8,11 @@
 #include "services/commands/command_handoff.h"
 
 // The sender has its answer before anything is carried out, as the tray's
-// commands are: it never waits for a capture or a window. While a region is
-// being chosen a capture would take the region window, or come later than
-// asked: it is refused, and a box says so.
+// commands are: it never waits for a capture or a window. While someone
+// chooses a region they opened with the key or the tray icon, a capture would
+// wait on them unseen: it is refused instead, and a box tells them. A region
+// window a command line asked for is the queue's own, and what comes
+// meanwhile waits for it.
 LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
   const int command = CommandOfOption(HandedOption(data));
   if (command == 0) return FALSE;
@@ -19,7 +21,7 @@ LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
     PostMessageW(handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
     return TRUE;
   }
-  if (overlay_) {
+  if (overlay_ && !regionHanded_) {
     PostMessageW(handle(), WM_CAPTURE_REFUSED, 0, 0);
     return kOptionRefused;
   }
@@ -38,6 +40,7 @@ void MainWindow::RunHandedCapture() {
   // Posted before the capture starts, so that one that fails holds up none after it.
   CarryOnHandedCaptures();
   StartCapture(kind);
+  regionHanded_ = overlay_ != nullptr;
 }
 
 void MainWindow::CarryOnHandedCaptures() {
