@@ -5,7 +5,8 @@ import subprocess
 
 import pytest
 
-from conftest import DIST, MAIN_CLASS, REGION_CLASS, Vorlane, open_region_window, set_preferences, wait_for_pdfs
+from conftest import (DIST, MAIN_CLASS, REGION_CLASS, Vorlane, open_region_window, open_test_window, set_preferences,
+                      wait_for_pdfs)
 from testenv import wait_until
 
 OPTIONS = ["/screen", "/window", "/region", "/preferences", "/about", "/exit"]
@@ -118,7 +119,15 @@ AT_ONCE = {
 def test_copies_started_at_once_each_give_a_page_or_are_refused_in_a_box(case, vorlane, desktop, environment):
     options, choosing = AT_ONCE[case]
     set_preferences(environment, Language="Deutsch")
-    vorlane.start()
+    with open_test_window(environment, 100, 100, 400, 300, "In front") as window:
+        vorlane.start()
+        # With nothing in front, /window has nothing to print.
+        desktop.run("foreground", window)
+        hand_over_at_once(options, choosing, desktop, environment)
+
+
+def hand_over_at_once(options, choosing, desktop, environment):
+    """Starts a copy with each option at once; checks their exit codes, the pages and the boxes."""
     before = len(environment.pdfs())
     if choosing:
         open_region_window(desktop)
