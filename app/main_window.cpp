@@ -82,8 +82,8 @@ MainWindow::~MainWindow() {
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // While Exit gives the tray icon back, what comes in meanwhile is not taken.
-  if (exiting_ && (message == WM_COMMAND || message == WM_COPYDATA || message == WM_HOTKEY ||
-                   message == WM_TRAYICON || message == WM_TIMER)) {
+  if (exiting_ && (message == WM_COMMAND || message == WM_COPYDATA || message == WM_HOTKEY || message == WM_TRAYICON ||
+                   message == WM_TIMER)) {
     return 0;
   }
   switch (message) {

@@ -3,7 +3,6 @@
 // does, and none is lost: each waits for the page, the region or the timed
 // request before it, and is carried out in its turn.
 #include "app/main_window.h"
-
 #include "core/commands/command_line.h"
 #include "services/commands/command_handoff.h"
 
