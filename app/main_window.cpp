@@ -289,7 +289,12 @@ void MainWindow::TakeChosenRegion() {
 // Only when a window of ours that opened over the region window closes:
 // taking the keyboard back from a program the user went to would fight the user.
 void MainWindow::GiveKeyboardToRegion() {
-  if (overlay_) overlay_->TakeKeyboard();
+  if (!overlay_) return;
+  // A box of ours still open over it, such as the first of two alike, keeps the keyboard until it closes.
+  const HWND front = GetForegroundWindow();
+  const bool oursOpen = front && front != handle() && front != overlay_->handle() && IsWindowVisible(front) &&
+                        GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+  if (!oursOpen) overlay_->TakeKeyboard();
 }
 
 CaptureTiming MainWindow::Timing() const {
