@@ -40,10 +40,6 @@ const TrayDefault* TrayDefaultOf(int32_t value) {
   return &kTrayDefaults[value];
 }
 
-// A capture is asked for by its hot key, or by its command: the tray's
-// default action and other programs post those.
-bool IsCaptureCommand(WORD command) { return HotKeyWithCommand(command) != nullptr; }
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
@@ -72,8 +68,9 @@ MainWindow::~MainWindow() {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  // After Exit the window only waits to be destroyed: it takes no more requests.
-  if (exiting_ && (message == WM_COMMAND || message == WM_HOTKEY || message == WM_TRAYICON || message == WM_TIMER)) {
+  // While Exit gives the tray icon back, what comes in meanwhile is not taken.
+  if (exiting_ && (message == WM_COMMAND || message == WM_COPYDATA || message == WM_HOTKEY || message == WM_TRAYICON ||
+                   message == WM_TIMER)) {
     return 0;
   }
   switch (message) {
@@ -83,6 +80,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (!exiting_) HideToTray();
       return 0;
+    case WM_SHOWWINDOW:
+      // The Preferences closing over a region window give it the keyboard back.
+      if (!wParam) GiveKeyboardToRegion();
+      return DefaultHandling(message, wParam, lParam);
     case WM_COMMAND:
       RunCommand(LOWORD(wParam));
       return 0;
@@ -97,8 +98,17 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_REGION_CHOSEN:
       TakeChosenRegion();
       return 0;
+    case WM_HANDED_CAPTURE:
+      RunHandedCapture();
+      return 0;
+    case WM_CAPTURE_REFUSED:
+      ReportError(LocalisedError(TextId::CaptureRefusedWhileRegion));
+      return 0;
     case WM_TIMER:
-      if (wParam == kCaptureTimerId) capture_->Tick();
+      if (wParam != kCaptureTimerId) return 0;
+      // Before the tick, which may end the request or fail.
+      CarryOnHandedCaptures();
+      capture_->Tick();
       return 0;
     case WM_TRAYICON:
       HandleTrayMouse(lParam);
@@ -123,20 +133,22 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // What waits while a page is spooled: everything from the tray and the
-// menus, which may open a window and wait for the user there. A capture does
-// not wait: it is refused.
+// menus, which may open a window and wait for the user there, and the
+// captures handed from command lines, each of which gives its page. A capture
+// from a key or a click does not wait: it is refused.
 bool MainWindow::WaitsForPrintJob(UINT message, WPARAM wParam, LPARAM lParam) const {
   if (message == WM_TRAYICON) {
     const TrayDefault* action = TrayDefaultOf(settings_.DefaultAction);
     return !(lParam == WM_LBUTTONDBLCLK && action && action->action == TrayAction::Capture);
   }
-  return message == WM_COMMAND && !IsCaptureCommand(LOWORD(wParam));
+  return message == WM_HANDED_CAPTURE || (message == WM_COMMAND && !HotKeyWithCommand(LOWORD(wParam)));
 }
 
 // An error of the program's own says itself in the language applied.
 void MainWindow::ReportError(const std::exception& error) {
   const auto* localised = dynamic_cast<const LocalisedError*>(&error);
   ShowError(handle(), localised ? localised->Text(texts_) : error.what());
+  GiveKeyboardToRegion();
 }
 
 void MainWindow::BuildPreferences() {
@@ -186,16 +198,6 @@ void MainWindow::RunCommand(WORD command) {
   }
 }
 
-// Tab follows the reading order of the page shown, across the page control
-// and the buttons; Ctrl+Tab and Ctrl+Page Down go to the next page, with
-// Shift or Page Up to the one before.
-LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
-  const int command = CommandOfOption(HandedOption(data));
-  if (command == 0) return FALSE;
-  PostMessageW(handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
-  return TRUE;
-}
-
 void MainWindow::HandleHotKey(WPARAM id) {
   if (const HotKeySetting* hotKey = HotKeyWithId(static_cast<int>(id))) StartCapture(hotKey->kind);
 }
@@ -237,6 +239,7 @@ void MainWindow::ChooseRegion() {
   // The region request replaces the one in progress from now: a series going
   // on would take shots of the region window.
   capture_->Drop();
+  regionHanded_ = false;
   overlay_ = std::make_unique<RegionOverlay>(FreezeScreens(), texts_, handle(), WM_REGION_CHOSEN);
 }
 
@@ -244,6 +247,7 @@ void MainWindow::ChooseRegion() {
 // so that a box about a failed shot is not hidden beneath it.
 void MainWindow::TakeChosenRegion() {
   std::unique_ptr<RegionOverlay> overlay = std::move(overlay_);
+  CarryOnHandedCaptures();
   if (!overlay || !overlay->Taken()) return;
   region_ = *overlay->Taken();
   frozenShot_.reset();
@@ -256,6 +260,17 @@ void MainWindow::TakeChosenRegion() {
     AwaitScreensShown();
   }
   capture_->StartRegion();
+}
+
+// Only when a window of ours that opened over the region window closes:
+// taking the keyboard back from a program the user went to would fight the user.
+void MainWindow::GiveKeyboardToRegion() {
+  if (!overlay_) return;
+  // A box of ours still open over it, such as the first of two alike, keeps the keyboard until it closes.
+  const HWND front = GetForegroundWindow();
+  const bool oursOpen = front && front != handle() && front != overlay_->handle() && IsWindowVisible(front) &&
+                        GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+  if (!oursOpen) overlay_->TakeKeyboard();
 }
 
 CaptureTiming MainWindow::Timing() const {
@@ -324,17 +339,18 @@ void MainWindow::OpenHelp() { ::OpenHelp(handle(), HelpFilePath(ExecutablePath()
 void MainWindow::ShowAbout() {
   aboutWindow_.SetVersionCaption(AboutVersionCaption(ExecutablePath()));
   aboutWindow_.ShowModal(handle());
+  GiveKeyboardToRegion();
 }
 
-// The window is destroyed only after the message loop has ended, never
-// beneath a box or a dialog whose caller still runs: their loops end on the
-// quit and hand it on.
+// The process ends as soon as the tray icon and the hot keys are given back.
+// The system then takes away every window, box and dialog still open, with
+// the callers beneath them, at once: closing each in turn would wait for it
+// (two seconds a window under X11 without a window manager), and nothing is
+// left to save, for settings are stored on Apply and a page being spooled
+// holds Exit back until it is in the spooler.
 void MainWindow::ExitProgram() {
-  overlay_.reset();
+  exiting_ = true;
   RemoveTrayIcon(handle());
   UnregisterHotKeys(handle());
-  capture_->Drop();
-  exiting_ = true;
-  ShowWindow(handle(), SW_HIDE);
-  PostQuitMessage(0);
+  ExitProcess(0);
 }

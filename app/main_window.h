@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -28,6 +29,10 @@ inline constexpr const char* kMainWindowClass = "TfmOptions";
 
 // Posted by the region window once the user has chosen or cancelled.
 inline constexpr UINT WM_REGION_CHOSEN = WM_APP + 2;
+// Posted to itself: carry out the next capture handed from a command line.
+inline constexpr UINT WM_HANDED_CAPTURE = WM_APP + 3;
+// Posted to itself: say that a capture handed from a command line was refused.
+inline constexpr UINT WM_CAPTURE_REFUSED = WM_APP + 4;
 
 class MainWindow : public Window {
  public:
@@ -46,11 +51,14 @@ class MainWindow : public Window {
   bool HandleDialogKey(const MSG& key);
   void MoveFocus(WPARAM target, LPARAM isControl);
   LRESULT TakeHandedCommand(const COPYDATASTRUCT& data);
+  void RunHandedCapture();
+  void CarryOnHandedCaptures();
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
   void StartCapture(CaptureKind kind);
   void ChooseRegion();
   void TakeChosenRegion();
+  void GiveKeyboardToRegion();
   CaptureTiming Timing() const;
   void TakeShot(CaptureKind kind);
 
@@ -90,6 +98,8 @@ class MainWindow : public Window {
   std::unique_ptr<CaptureRequest> capture_;
   std::unique_ptr<PreferencesPages> pages_;
   std::unique_ptr<RegionOverlay> overlay_;  // while a region is being chosen
+  bool regionHanded_ = false;               // its window was asked for from a command line
   ScreenRect region_{};                     // the region of the request
   std::optional<Shot> frozenShot_;          // its one shot, when that is the frozen picture
+  std::deque<CaptureKind> handedCaptures_;  // from command lines, each waiting for the one before
 };

@@ -33,6 +33,9 @@ REGION_CLASS = "VorlaneRegion"  # the window a region is chosen on
 TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
 WM_NULL, WM_CLOSE, WM_COMMAND = 0x0000, 0x0010, 0x0111
 IDM_PREFERENCES, IDM_EXIT = 103, 109
+IDC_WATERMARK_FONT = 1066  # the Preferences button that opens the Font dialog
+DIALOG_CLASS = "#32770"
+BM_CLICK = 0x00F5
 LARGE_LANGUAGE_BYTES = 5 * 1024 * 1024
 PREFERENCES_KEY = r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences"
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
@@ -406,6 +409,13 @@ class Bench:
         settle(program.pid)
         return created - pressed
 
+    def click_control(self, window_class, ident):
+        """Posts a click to the control of that identifier among the window's descendants."""
+        listing = subprocess.run(["wine", self.driver, "children", f"class:{window_class}"], env=self.environment.env,
+                                 check=True, capture_output=True, text=True).stdout
+        handle = next(line.split("\t")[0] for line in listing.splitlines() if line.split("\t")[1:2] == [str(ident)])
+        self.wine(self.driver, "post", handle, str(BM_CLICK), "0", "0")
+
     def wine(self, *command):
         subprocess.run(["wine", *command], env=self.environment.env, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
@@ -566,6 +576,36 @@ class Bench:
         return results
 
 
+    # 6. Ending: Vorlane's Exit with the Preferences and the Font dialog open,
+    # beside the bare tray program's end on WM_CLOSE, each from the message
+    # posted to the process gone; and "Vorlane.exe /exit" from its launch to
+    # its return, as the installer runs it, with the same two open.
+    def exits(self, repeats):
+        times = {"Vorlane": [], "reference_tray": [], "/exit": []}
+        for program in (self.vorlane, self.tray_reference):
+            program.stop(self.probe)
+        for _ in range(repeats):
+            for program in (self.vorlane, self.tray_reference, "/exit"):
+                ending = self.vorlane if program == "/exit" else program
+                self.launch(ending)
+                if ending is self.vorlane:
+                    self.probe.send_message("TfmOptions", WM_COMMAND, IDM_PREFERENCES)
+                    self.click_control("TfmOptions", IDC_WATERMARK_FONT)
+                    self.probe.wait_visible(DIALOG_CLASS)
+                    settle(ending.pid)
+                started = now()
+                if program == "/exit":
+                    # Timed whatever it returns: 1 when the copy had not ended within the hand-off's limit.
+                    subprocess.run(["wine", self.vorlane.executable, "/exit"], env=self.environment.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                else:
+                    self.probe.post(ending.window_class, *ending.close_message)
+                ending.process.wait(START_TIMEOUT)
+                times[program if program == "/exit" else program.name].append(now() - started)
+                ending.kill()
+        return {name: statistics.median(figures) for name, figures in times.items()}
+
+
 def write_large_language(normal, large):
     """A language file of LARGE_LANGUAGE_BYTES: sections of filler, then the texts of a normal file."""
     with open(normal, "rb") as source:
@@ -659,7 +699,9 @@ PRINTED_PAGES = (
     PrintedPage("randomgray", " of a screen of random pixels at 300 dpi, in grayscale", {"PrintGrayscale": 1},
                 ["gray"], 0.8, peak_target=RANDOM_PEAK_TARGET, random=True, direct=True),
 )
-MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("region", "memory", "idle", "startup", "language")
+MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("region", "memory", "idle", "startup", "language",
+                                                            "exit")
+EXIT_TARGET = 1.1
 REGION_TARGET = 1.1
 
 
@@ -720,7 +762,7 @@ def main():
                     bench.close()
     # The rest share one environment on the usual display, started only when one of them is wanted.
     usual = [page.measure for page in PRINTED_PAGES if page.screens == (SCREEN,)]
-    if any(measure in wanted for measure in usual + ["region", "memory", "idle", "startup", "language"]):
+    if any(measure in wanted for measure in usual + ["region", "memory", "idle", "startup", "language", "exit"]):
         with TestEnvironment(printers=1) as environment:
             bench = Bench(environment, build)
             try:
@@ -771,6 +813,14 @@ def main():
                     rows.append(Row(f"opening the Preferences with a 5 MB language file, median of {args.openings}",
                                     opened["Large"] * 1000, opened["Deutsch"] * 1000, "ms",
                                     note="the reference is the same opening with the shipped Deutsch.lng"))
+                if "exit" in wanted:
+                    ended = bench.exits(args.starts)
+                    rows.append(Row(f"Exit to the process ended, Preferences and Font dialog open, median of "
+                                    f"{args.starts}", ended["Vorlane"] * 1000, ended["reference_tray"] * 1000, "ms",
+                                    EXIT_TARGET, note="the reference ends on WM_CLOSE, taking its icon away first"))
+                    rows.append(Row(f"Vorlane.exe /exit from launch to return, the same open, median of "
+                                    f"{args.starts}", ended["/exit"] * 1000, None, "ms",
+                                    absolute_target=("< 1500 ms", lambda ms: ms < 1500)))
             finally:
                 bench.close()
     print(f"Vorlane benchmarks, {started}, build {build}, screen 1920x1080 unless the measure names another")

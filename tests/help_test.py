@@ -47,7 +47,7 @@ TOPIC_FACTS = {
     "tray.html": ["Double-click", "Right-click", "Preferences", "Run on startup", "Help", "About", "Exit",
                   "Software\\Microsoft\\Windows\\CurrentVersion\\Run"],
     "command_line.html": ["/screen", "/window", "/preferences", "/about", "/exit", "slash or a dash",
-                          "exit code 0", "5 seconds", "exit code 1", "exit code 2", "/?", "does not start"],
+                          "exit code 0", "5 seconds", "exit code 1", "exit code 2", "exit code 3", "/?", "does not start"],
     "administrators.html": ["msiexec /i", "ALLUSERS=1", "RUNONSTARTUP=1", "/qn", "%LOCALAPPDATA%\\Programs\\Vorlane",
                             "Program Files", "msiexec /x", "policies", "Vorlane.admx", "en-US", "de-DE", "fr-FR",
                             "es-ES", "PolicyDefinitions",

@@ -114,6 +114,7 @@ enum class TextPlace {
   X(PrintJobNotStarted, Messages, "The print job could not be started.", Kept, 0, 0) \
   X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0) \
   X(CommandLineOptions, Messages, "Vorlane.exe understands one of these options, written with / or -:", Kept, 0, 0) \
+  X(CaptureRefusedWhileRegion, Messages, "A region is being chosen: the capture asked for meanwhile was not taken. Choose the region or press Esc, then ask again.", Kept, 0, 0) \
   X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0) \
   X(PolicySupportedOn, Policies, "At least Vorlane %VERSION%", Kept, 0, 0) \
   X(PolicyExplain, Policies, "Sets \"%SETTING%\" on the %TAB% tab of the Preferences for the users the policy applies to, who see it greyed and cannot change it. A computer policy wins over a user policy. Not configured, each user's own choice counts.", Kept, 0, 0) \

@@ -171,6 +171,9 @@ def test_the_package_installs_prints_upgrades_and_removes_silently(scope, clean_
 
     program = start_from_shortcut(environment, desktop, shortcuts(environment)[0])
     try:
+        # A dialog open in the running copy does not keep the removal from ending it first.
+        program.open_preferences().press("WATERMARK_FONT")
+        wait_until(lambda: [w for w in desktop.windows("#32770") if w.visible], 30, what="the Font dialog")
         assert msiexec(environment, "/x", UPGRADE, "/qn", *properties) == 0
         program.process.wait(30)
     finally:
@@ -180,3 +183,22 @@ def test_the_package_installs_prints_upgrades_and_removes_silently(scope, clean_
     assert installed_versions(environment) == []
     assert run_value(environment, RUN_KEY) is None and run_value(environment, MACHINE_RUN_KEY) is None
     assert reg_values(environment, PREFERENCES_KEY)["WatermarkText"][1] == "kept by the installer"
+
+
+# what the user's own Run value, as the tray menu's "Run on startup" writes it, starts
+USER_RUN_VALUES = ["the program removed", "another program"]
+
+
+@pytest.mark.parametrize("starts", USER_RUN_VALUES)
+def test_a_per_machine_removal_takes_the_users_run_value_only_when_it_starts_the_program(starts, clean_installation,
+                                                                                         environment):
+    properties, folder_pattern, _ = SCOPES["per machine"]
+    assert msiexec(environment, "/i", PACKAGE[0], "/qn", *properties) == 0
+    installed = windows_path(environment, os.path.join(drive_c(environment, folder_pattern)[0], "Vorlane.exe"))
+    value = installed if starts == "the program removed" else r"C:\Tools\Vorlane\Vorlane.exe"
+    assert environment.wine_reg("add", RUN_KEY, "/v", "Vorlane", "/t", "REG_SZ", "/d", value, "/f").returncode == 0
+    # An upgrade keeps it: the program is still there.
+    assert msiexec(environment, "/i", UPGRADE, "/qn", *properties) == 0
+    assert run_value(environment, RUN_KEY) == value
+    assert msiexec(environment, "/x", UPGRADE, "/qn", *properties) == 0
+    assert run_value(environment, RUN_KEY) == (None if starts == "the program removed" else value)

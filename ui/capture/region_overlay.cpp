@@ -92,6 +92,12 @@ RegionOverlay::RegionOverlay(FrozenScreens frozen, const Texts& texts, HWND owne
   UpdateWindow(handle());
 }
 
+void RegionOverlay::TakeKeyboard() {
+  if (finished_) return;
+  SetForegroundWindow(handle());
+  SetFocus(handle());
+}
+
 std::optional<ScreenRect> RegionOverlay::Taken() const {
   if (selection_.state() != RegionSelection::State::Taken) return std::nullopt;
   return selection_.Taken();
