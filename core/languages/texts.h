@@ -113,6 +113,7 @@ enum class TextPlace {
   X(ShotDeviceContextNotMade, Messages, "No device context could be made for the shot.", Kept, 0, 0) \
   X(PrintJobNotStarted, Messages, "The print job could not be started.", Kept, 0, 0) \
   X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0) \
+  X(PrintingInProgress, Messages, "Printing in progress", Kept, 0, 0) \
   X(CommandLineOptions, Messages, "Vorlane.exe understands one of these options, written with / or -:", Kept, 0, 0) \
   X(CaptureRefusedWhileRegion, Messages, "A region is being chosen: the capture asked for meanwhile was not taken. Choose the region or press Esc, then ask again.", Kept, 0, 0) \
   X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0) \

@@ -309,7 +309,7 @@ TEST_F(Printing, WhileAJobIsOpenNoOtherCanStartNorTheSelectionChange) {
       attempt(printer);
       ADD_FAILURE() << "allowed while printing";
     } catch (const std::runtime_error& error) {
-      EXPECT_EQ(std::string(error.what()), kPrintingInProgressError);
+      EXPECT_EQ(std::string(error.what()), English(TextId::PrintingInProgress));
     }
   }
   EXPECT_EQ(owners::liveCount, countWithJob);
@@ -330,7 +330,7 @@ TEST_F(Printing, AShotRequestedFromTheAbortProcedureFailsAndTheOpenJobCompletes)
     ExpectOneJobIn(queues_[0], printer, PrintTo(""));
     ASSERT_TRUE(reentry.called) << "the abort procedure did not dispatch the waiting message";
     EXPECT_TRUE(reentry.jobWasOpen);
-    EXPECT_EQ(reentry.error, kPrintingInProgressError);
+    EXPECT_EQ(reentry.error, English(TextId::PrintingInProgress));
   }
   EXPECT_EQ(owners::liveCount, startCount_);
 }
