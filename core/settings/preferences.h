@@ -12,6 +12,7 @@
 
 #include "core/capture/screen_choice.h"
 #include "core/output/page_geometry.h"
+#include "core/output/paper_colors.h"
 #include "resources/resource.h"
 
 enum class SettingType { Text, Integer, OnOff };
@@ -60,6 +61,7 @@ enum class SettingShown {
   X(PrintOrientation, Integer, 0 /* as the printer is set */, 22, IDC_ORIENTATION, ListIndex) \
   X(PrintCopies, Integer, 1, 23, IDC_COPIES, Count) \
   X(PrintGrayscale, OnOff, false, 24, IDC_GRAYSCALE, Check) \
+  X(PrintColors, Integer, 0 /* as on screen */, 31, IDC_PRINT_COLORS, ListIndex) \
   X(CaptureMousePointer, OnOff, false, 30, IDC_CAPTURE_MOUSE_POINTER, Check) \
   X(FilePrinterAutoSave, OnOff, true, 26, IDC_FILE_PRINTER_AUTOSAVE, Check) \
   X(FilePrinterFolder, Text, "" /* Vorlane in the user's Documents */, 27, IDC_FILE_PRINTER_FOLDER, Edit) \
@@ -135,6 +137,7 @@ inline constexpr SettingRange kSettingRanges[] = {
     {&Preferences::PrintOrientation, 0, kPrintOrientationCount - 1},
     {&Preferences::PrintCopies, 1, kPrintCopiesMax},
     {&Preferences::CaptureScreen, 0, kCaptureScreenCount - 1},
+    {&Preferences::PrintColors, 0, kPaperColorsCount - 1},
 };
 
 // Where preferences live: named texts and 32-bit integers with the read rules

@@ -62,6 +62,7 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
       {"PrintCopies", S("3"), {}, false, 1},  // a text is no number
       {"CaptureScreen", 2, {}, true, 2},
       {"CaptureScreen", 3, {}, false, 0},
+      {"PrintColors", 3, 1, true, 1},
       {"PrintOrientation", -1, 3, true, 3},
       {"DefaultAction", 7, {}, true, 7},  // no range, as for the preference
       {"ShortcutKeyEntireScreen", 0x7B, {}, true, 0x7B},

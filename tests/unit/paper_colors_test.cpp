@@ -1,0 +1,246 @@
+#include "core/output/paper_colors.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "core/output/gray_pixels.h"
+#include "core/output/paper_ink.h"
+
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kEditor{0x1E, 0x1E, 0x1E};
+
+// The hue in degrees, as HSV has it.
+double Hue(Rgb c) {
+  const int top = std::max({c.red, c.green, c.blue}), low = std::min({c.red, c.green, c.blue});
+  if (top == low) return 0;
+  const double span = top - low;
+  double hue = top == c.red     ? (c.green - c.blue) / span
+               : top == c.green ? 2 + (c.blue - c.red) / span
+                                : 4 + (c.red - c.green) / span;
+  return std::fmod(hue * 60 + 360, 360);
+}
+
+double HueApart(Rgb a, Rgb b) {
+  const double apart = std::fabs(Hue(a) - Hue(b));
+  return std::min(apart, 360 - apart);
+}
+
+// A picture of 24-bit pixels in rows of DIB stride.
+struct Picture {
+  int32_t width, height;
+  std::vector<uint8_t> bits;
+  Picture(int32_t w, int32_t h, Rgb fill) : width(w), height(h), bits(DibStride(w, 24) * h) {
+    Fill({0, 0, w, h}, fill);
+  }
+  ColourRows Rows() { return {bits.data(), width, height, DibStride(width, 24)}; }
+  uint8_t* At(int32_t x, int32_t y) { return bits.data() + y * DibStride(width, 24) + x * 3; }
+  Rgb Pixel(int32_t x, int32_t y) { return {At(x, y)[2], At(x, y)[1], At(x, y)[0]}; }
+  void Set(int32_t x, int32_t y, Rgb c) { *At(x, y) = c.blue, At(x, y)[1] = c.green, At(x, y)[2] = c.red; }
+  void Fill(ScreenRect r, Rgb c) {
+    for (int32_t y = r.top; y < r.bottom; ++y)
+      for (int32_t x = r.left; x < r.right; ++x) Set(x, y, c);
+  }
+  // Text: strokes two pixels wide and one high, in rows of a page of it.
+  void Write(ScreenRect r, Rgb c) {
+    for (int32_t y = r.top; y < r.bottom; ++y)
+      for (int32_t x = r.left; x < r.right; ++x) {
+        if ((y % 8 < 5 && x % 6 < 2) || (y % 8 == 2 && x % 12 < 6)) Set(x, y, c);
+      }
+  }
+};
+
+}  // namespace
+
+TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
+  const struct {
+    const char* name;
+    Rgb colour, background;
+  } cases[] = {
+      {"editor text", {0xD4, 0xD4, 0xD4}, kEditor},
+      {"keyword blue", {0x56, 0x9C, 0xD6}, kEditor},
+      {"string orange", {0xCE, 0x91, 0x78}, kEditor},
+      {"comment green", {0x6A, 0x99, 0x55}, kEditor},
+      {"pale yellow", {0xDC, 0xDC, 0xAA}, kEditor},
+      {"status bar blue", {0x00, 0x7A, 0xCC}, kEditor},
+      {"white text on black", kWhite, {0, 0, 0}},
+      {"a shadow darker than the background", {0, 0, 0}, kEditor},
+      {"a panel a little lighter", {0x25, 0x25, 0x26}, kEditor},
+      {"pure red on a bluish background", {255, 0, 0}, {0x28, 0x2C, 0x34}},
+      // Scaled to its contrast it would leave sRGB: mixed with white instead.
+      {"pure blue, beyond sRGB", {0, 0, 255}, kEditor},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Rgb painted = OnPaper(c.colour, c.background);
+    const double before = ContrastRatio(RelativeLuminance(c.colour), RelativeLuminance(c.background));
+    const double after = ContrastRatio(RelativeLuminance(painted), 1.0);
+    EXPECT_NEAR(after / before, 1.0, 0.01) << before << " became " << after;
+    EXPECT_LE(HueApart(painted, c.colour), 1.5);
+  }
+}
+
+TEST(PaperColors, TheDarkBackgroundBecomesWhiteAndDarkIsWhereWhiteTextReadsBetter) {
+  const struct {
+    Rgb background;
+    bool dark;
+  } cases[] = {
+      {kEditor, true},
+      {{0, 0, 0}, true},
+      {{0x1E, 0x1E, 0x3C}, true},
+      {{0x76, 0x76, 0x76}, false},  // black and white text read alike just below this gray
+      {{0x75, 0x75, 0x75}, true},
+      {kWhite, false},
+      {{0xF3, 0xF3, 0xF3}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Hue(c.background) + c.background.red);
+    EXPECT_EQ(IsDark(c.background), c.dark);
+    if (c.dark) {
+      EXPECT_EQ(OnPaper(c.background, c.background), kWhite);
+    }
+  }
+  // White text takes the background's place, as in the same window's light theme.
+  EXPECT_EQ(OnPaper(kWhite, kEditor), kEditor);
+}
+
+TEST(PaperColors, EachWindowShowsWhatNoWindowInFrontOfItCovers) {
+  const struct {
+    const char* name;
+    std::vector<ScreenRect> windows;
+    std::vector<int64_t> areas;  // of the parts in their order, what no window covers last
+  } cases[] = {
+      {"no window: the whole shot", {}, {100 * 50}},
+      {"a window filling the shot", {{0, 0, 100, 50}}, {100 * 50}},
+      {"a window partly off the shot", {{-10, -10, 40, 20}}, {40 * 20, 100 * 50 - 40 * 20}},
+      {"two halves", {{0, 0, 50, 50}, {50, 0, 100, 50}}, {50 * 50, 50 * 50}},
+      {"one in front of another", {{10, 10, 30, 30}, {0, 0, 50, 50}}, {400, 2500 - 400, 2500}},
+      {"one wholly behind another", {{0, 0, 50, 50}, {10, 10, 20, 20}}, {2500, 2500}},
+      {"a window beyond the shot", {{200, 0, 300, 50}}, {100 * 50}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<int64_t> areas;
+    for (const ShotPart& part : ShotParts(100, 50, c.windows)) {
+      int64_t area = 0;
+      for (const ScreenRect& rect : part) {
+        EXPECT_FALSE(rect.Empty());
+        area += int64_t{rect.Width()} * rect.Height();
+      }
+      areas.push_back(area);
+    }
+    EXPECT_EQ(areas, c.areas);
+  }
+}
+
+TEST(PaperColors, DarkWindowsTurnLightAndTheRestStaysToTheByte) {
+  const Rgb text{0x56, 0x9C, 0xD6};
+  const struct {
+    const char* name;
+    Rgb left, right;
+    std::vector<ScreenRect> windows;
+    bool leftPainted, rightPainted;
+  } cases[] = {
+      {"a light shot", kWhite, kWhite, {}, false, false},
+      {"a dark shot", kEditor, kEditor, {}, true, true},
+      {"a dark window beside a light one", kEditor, kWhite, {{0, 0, 40, 30}, {40, 0, 80, 30}}, true, false},
+      {"a light window beside a dark one", kWhite, kEditor, {{0, 0, 40, 30}, {40, 0, 80, 30}}, false, true},
+      // The rest of the shot, judged as one, has the light half's background.
+      {"only part of the dark window known", kEditor, kWhite, {{0, 0, 20, 30}}, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture(80, 30, c.left);
+    picture.Fill({40, 0, 80, 30}, c.right);
+    picture.Write({2, 2, 38, 28}, text);
+    picture.Write({42, 2, 78, 28}, text);
+    const std::vector<uint8_t> before = picture.bits;
+    LightenDarkParts(picture.Rows(), c.windows);
+    for (const auto& [x, painted, background] : {std::tuple{4, c.leftPainted, c.left}, {52, c.rightPainted, c.right}}) {
+      EXPECT_EQ(picture.Pixel(x, 1), painted ? kWhite : background);
+      EXPECT_EQ(picture.Pixel(x, 2), painted ? OnPaper(text, background) : text);
+    }
+    if (!c.leftPainted && !c.rightPainted) {
+      EXPECT_EQ(picture.bits, before);
+    }
+  }
+}
+
+TEST(PaperColors, EveryColourOfAPhotoOnADarkBackgroundIsPaintedAsAlone) {
+  // Random colours on a background that a fifth of the pixels show: the worst
+  // case for the cache of painted colours, whose every slot is overwritten.
+  Picture picture(300, 200, kEditor);
+  std::mt19937 random(7);
+  for (int32_t y = 0; y < picture.height; ++y)
+    for (int32_t x = 0; x < picture.width; ++x)
+      if (random() % 10 < 7) picture.Set(x, y, {uint8_t(random()), uint8_t(random()), uint8_t(random())});
+  Picture painted = picture;
+  LightenDarkParts(painted.Rows(), {});
+  for (int32_t y = 0; y < picture.height; ++y)
+    for (int32_t x = 0; x < picture.width; ++x) ASSERT_EQ(painted.Pixel(x, y), OnPaper(picture.Pixel(x, y), kEditor));
+  // Without a background at all, nothing changes.
+  picture.Fill({0, 0, 300, 200}, kEditor);
+  for (int32_t y = 0; y < picture.height; ++y)
+    for (int32_t x = 0; x < picture.width; ++x) picture.Set(x, y, {uint8_t(random()), uint8_t(x), uint8_t(y)});
+  painted = picture;
+  LightenDarkParts(painted.Rows(), {});
+  EXPECT_EQ(painted.bits, picture.bits);
+}
+
+TEST(PaperColors, TextOfAnyColourPrintsBlackOnWhiteInOneBit) {
+  const struct {
+    const char* name;
+    Rgb background, text, panel;
+  } cases[] = {
+      {"black on white", kWhite, {0, 0, 0}, kWhite},
+      {"orange on white", kWhite, {0xE6, 0x95, 0x00}, kWhite},
+      {"light blue on white", kWhite, {0x4F, 0xC3, 0xF7}, kWhite},
+      {"yellow on white", kWhite, {0xE6, 0xC2, 0x00}, kWhite},
+      {"gray on a toolbar's gray", {0xF0, 0xF0, 0xF0}, {0x80, 0x80, 0x80}, {0xE0, 0xE0, 0xE0}},
+      {"a gray panel beside dark red text", kWhite, {0xC0, 0, 0}, {0xC8, 0xC8, 0xC8}},
+      {"the dark editor's green, painted", kWhite, OnPaper({0x6A, 0x99, 0x55}, kEditor), kWhite},
+      {"light text on a dark background left dark", {0x30, 0x30, 0x30}, {0xD4, 0xD4, 0xD4}, {0x30, 0x30, 0x30}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture(96, 64, c.background);
+    picture.Fill({64, 0, 96, 64}, c.panel);
+    picture.Write({2, 2, 62, 62}, c.text);
+    // The edges of the strokes smoothed: a pixel a quarter and one three quarters of the way.
+    const auto mix = [&](double share) {
+      const auto level = [share](uint8_t a, uint8_t b) { return uint8_t(std::lround(a + (b - a) * share)); };
+      return Rgb{level(c.background.red, c.text.red), level(c.background.green, c.text.green),
+                 level(c.background.blue, c.text.blue)};
+    };
+    for (int32_t y = 2; y < 62; ++y) {
+      for (int32_t x = 2; x < 62; ++x) {
+        if (y % 8 < 5 && y % 8 != 2 && x % 6 == 2) picture.Set(x, y, mix(0.75));
+        if (y % 8 < 5 && y % 8 != 2 && x % 6 == 3) picture.Set(x, y, mix(0.25));
+      }
+    }
+    std::vector<uint8_t> gray(DibStride(96, 8) * 64);
+    for (int32_t y = 0; y < 64; ++y) GrayRow(picture.At(0, y), 96, gray.data() + y * DibStride(96, 8));
+    const GrayRows rows{gray.data(), 96, 64, DibStride(96, 8)};
+    std::vector<uint8_t> bits(DibStride(96, 1) * 64, 0x55);
+    InkRows(rows, {}, bits.data(), DibStride(96, 1));
+    const auto black = [&](int32_t x, int32_t y) { return !(bits[y * DibStride(96, 1) + x / 8] & (0x80 >> (x % 8))); };
+    const uint8_t paper = gray[1], ink = gray[2 * DibStride(96, 8) + 2];
+    int textPixels = 0, backgroundPixels = 0, wrong = 0;
+    for (int32_t y = 0; y < 64; ++y) {
+      for (int32_t x = 0; x < 96; ++x) {
+        const int apart = std::abs(gray[y * DibStride(96, 8) + x] - paper);
+        if (x >= 64 || apart == 0) ++backgroundPixels, wrong += black(x, y);
+        if (x < 64 && 2 * apart >= std::abs(ink - paper)) ++textPixels, wrong += !black(x, y);
+      }
+    }
+    EXPECT_GT(textPixels, 600);
+    EXPECT_GT(backgroundPixels, 3000);
+    EXPECT_EQ(wrong, 0);
+  }
+}
