@@ -97,9 +97,9 @@ uint32_t PaintColour(uint32_t colour, float backgroundLuminance) {
   return painted;
 }
 
-uint32_t Pack(Rgb colour) { return uint32_t{colour.red} << 16 | uint32_t{colour.green} << 8 | colour.blue; }
+uint32_t Pack(PixelColour colour) { return uint32_t{colour.red} << 16 | uint32_t{colour.green} << 8 | colour.blue; }
 
-Rgb Unpack(uint32_t colour) {
+PixelColour Unpack(uint32_t colour) {
   return {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour)};
 }
 
@@ -132,7 +132,7 @@ ShotPart Without(const ShotPart& pieces, const ScreenRect& cut) {
   return left;
 }
 
-void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, Rgb background) {
+void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, PixelColour background) {
   const auto backgroundLuminance = static_cast<float>(RelativeLuminance(background));
   std::vector<uint64_t> cache(kCacheSlots, 0);
   for (const ScreenRect& rect : part) {
@@ -159,7 +159,7 @@ void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, Rgb 
 
 }  // namespace
 
-double RelativeLuminance(Rgb colour) {
+double RelativeLuminance(PixelColour colour) {
   const SrgbTables& tables = Tables();
   const float linear[3] = {tables.linear[colour.red], tables.linear[colour.green], tables.linear[colour.blue]};
   return Luminance(linear);
@@ -169,9 +169,9 @@ double ContrastRatio(double luminance, double otherLuminance) {
   return (std::max(luminance, otherLuminance) + kFlare) / (std::min(luminance, otherLuminance) + kFlare);
 }
 
-bool IsDark(Rgb background) { return RelativeLuminance(background) < kEqualContrastLuminance; }
+bool IsDark(PixelColour background) { return RelativeLuminance(background) < kEqualContrastLuminance; }
 
-Rgb OnPaper(Rgb colour, Rgb background) {
+PixelColour OnPaper(PixelColour colour, PixelColour background) {
   return Unpack(PaintColour(Pack(colour), static_cast<float>(RelativeLuminance(background))));
 }
 
@@ -187,7 +187,7 @@ std::vector<ShotPart> ShotParts(int32_t width, int32_t height, std::span<const S
   return parts;
 }
 
-std::optional<Rgb> BackgroundOf(const ColourRows& picture, std::span<const ScreenRect> part) {
+std::optional<PixelColour> BackgroundOf(const ColourRows& picture, std::span<const ScreenRect> part) {
   int64_t area = 0;
   for (const ScreenRect& rect : part) area += int64_t{rect.Width()} * rect.Height();
   // Every step-th pixel of every step-th row: a grid of about the samples wanted.
@@ -220,7 +220,7 @@ void LightenDarkParts(const ColourRows& picture, std::span<const ScreenRect> win
   // would misjudge their edges and take a dark photo in a light page for a
   // dark background.
   for (const ShotPart& part : ShotParts(picture.width, picture.height, windows)) {
-    const std::optional<Rgb> background = BackgroundOf(picture, part);
+    const std::optional<PixelColour> background = BackgroundOf(picture, part);
     if (background && IsDark(*background)) PaintPart(picture, part, *background);
   }
 }

@@ -18,24 +18,24 @@
 enum class PaperColors : int32_t { AsOnScreen, LightBackground, BlackAndWhite };
 inline constexpr int32_t kPaperColorsCount = 3;
 
-struct Rgb {
+struct PixelColour {
   uint8_t red = 0, green = 0, blue = 0;
-  bool operator==(const Rgb&) const = default;
+  bool operator==(const PixelColour&) const = default;
 };
 
 // 0 for black to 1 for white.
-double RelativeLuminance(Rgb colour);
+double RelativeLuminance(PixelColour colour);
 // 1 for equal luminances to 21 for black on white.
 double ContrastRatio(double luminance, double otherLuminance);
 
 // A background on which white text stands out more than black text does.
-bool IsDark(Rgb background);
+bool IsDark(PixelColour background);
 
 // The colour with, against white, the contrast the colour had against the
 // dark background: the background itself becomes white, and its lightest
 // colours the darkest. Where that colour lies beyond what sRGB shows it is
 // mixed with white, which keeps its hue and gives up some saturation.
-Rgb OnPaper(Rgb colour, Rgb background);
+PixelColour OnPaper(PixelColour colour, PixelColour background);
 
 // The parts of a shot that are each judged on their own, in shot
 // coordinates: what each window shows of itself (the windows frontmost
@@ -55,7 +55,7 @@ struct ColourRows {
 // The colour most pixels of the part have, where at least a fifth of them
 // have it; a photo has none. Judged from up to a few thousand pixels spread
 // evenly over the part.
-std::optional<Rgb> BackgroundOf(const ColourRows& picture, std::span<const ScreenRect> part);
+std::optional<PixelColour> BackgroundOf(const ColourRows& picture, std::span<const ScreenRect> part);
 
 // "Light background": every part of the picture whose background is dark
 // gets its colours OnPaper; the other parts stay as they are, to the byte.

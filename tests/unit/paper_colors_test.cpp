@@ -13,11 +13,11 @@
 
 namespace {
 
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kEditor{0x1E, 0x1E, 0x1E};
+constexpr PixelColour kWhite{255, 255, 255};
+constexpr PixelColour kEditor{0x1E, 0x1E, 0x1E};
 
 // The hue in degrees, as HSV has it.
-double Hue(Rgb c) {
+double Hue(PixelColour c) {
   const int top = std::max({c.red, c.green, c.blue}), low = std::min({c.red, c.green, c.blue});
   if (top == low) return 0;
   const double span = top - low;
@@ -27,7 +27,7 @@ double Hue(Rgb c) {
   return std::fmod(hue * 60 + 360, 360);
 }
 
-double HueApart(Rgb a, Rgb b) {
+double HueApart(PixelColour a, PixelColour b) {
   const double apart = std::fabs(Hue(a) - Hue(b));
   return std::min(apart, 360 - apart);
 }
@@ -36,19 +36,19 @@ double HueApart(Rgb a, Rgb b) {
 struct Picture {
   int32_t width, height;
   std::vector<uint8_t> bits;
-  Picture(int32_t w, int32_t h, Rgb fill) : width(w), height(h), bits(DibStride(w, 24) * h) {
+  Picture(int32_t w, int32_t h, PixelColour fill) : width(w), height(h), bits(DibStride(w, 24) * h) {
     Fill({0, 0, w, h}, fill);
   }
   ColourRows Rows() { return {bits.data(), width, height, DibStride(width, 24)}; }
   uint8_t* At(int32_t x, int32_t y) { return bits.data() + y * DibStride(width, 24) + x * 3; }
-  Rgb Pixel(int32_t x, int32_t y) { return {At(x, y)[2], At(x, y)[1], At(x, y)[0]}; }
-  void Set(int32_t x, int32_t y, Rgb c) { *At(x, y) = c.blue, At(x, y)[1] = c.green, At(x, y)[2] = c.red; }
-  void Fill(ScreenRect r, Rgb c) {
+  PixelColour Pixel(int32_t x, int32_t y) { return {At(x, y)[2], At(x, y)[1], At(x, y)[0]}; }
+  void Set(int32_t x, int32_t y, PixelColour c) { *At(x, y) = c.blue, At(x, y)[1] = c.green, At(x, y)[2] = c.red; }
+  void Fill(ScreenRect r, PixelColour c) {
     for (int32_t y = r.top; y < r.bottom; ++y)
       for (int32_t x = r.left; x < r.right; ++x) Set(x, y, c);
   }
   // Text: strokes two pixels wide and one high, in rows of a page of it.
-  void Write(ScreenRect r, Rgb c) {
+  void Write(ScreenRect r, PixelColour c) {
     for (int32_t y = r.top; y < r.bottom; ++y)
       for (int32_t x = r.left; x < r.right; ++x) {
         if ((y % 8 < 5 && x % 6 < 2) || (y % 8 == 2 && x % 12 < 6)) Set(x, y, c);
@@ -61,7 +61,7 @@ struct Picture {
 TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
   const struct {
     const char* name;
-    Rgb colour, background;
+    PixelColour colour, background;
   } cases[] = {
       {"editor text", {0xD4, 0xD4, 0xD4}, kEditor},
       {"keyword blue", {0x56, 0x9C, 0xD6}, kEditor},
@@ -78,7 +78,7 @@ TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Rgb painted = OnPaper(c.colour, c.background);
+    const PixelColour painted = OnPaper(c.colour, c.background);
     const double before = ContrastRatio(RelativeLuminance(c.colour), RelativeLuminance(c.background));
     const double after = ContrastRatio(RelativeLuminance(painted), 1.0);
     EXPECT_NEAR(after / before, 1.0, 0.01) << before << " became " << after;
@@ -88,7 +88,7 @@ TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
 
 TEST(PaperColors, TheDarkBackgroundBecomesWhiteAndDarkIsWhereWhiteTextReadsBetter) {
   const struct {
-    Rgb background;
+    PixelColour background;
     bool dark;
   } cases[] = {
       {kEditor, true},
@@ -140,10 +140,10 @@ TEST(PaperColors, EachWindowShowsWhatNoWindowInFrontOfItCovers) {
 }
 
 TEST(PaperColors, DarkWindowsTurnLightAndTheRestStaysToTheByte) {
-  const Rgb text{0x56, 0x9C, 0xD6};
+  const PixelColour text{0x56, 0x9C, 0xD6};
   const struct {
     const char* name;
-    Rgb left, right;
+    PixelColour left, right;
     std::vector<ScreenRect> windows;
     bool leftPainted, rightPainted;
   } cases[] = {
@@ -196,7 +196,7 @@ TEST(PaperColors, EveryColourOfAPhotoOnADarkBackgroundIsPaintedAsAlone) {
 TEST(PaperColors, TextOfAnyColourPrintsBlackOnWhiteInOneBit) {
   const struct {
     const char* name;
-    Rgb background, text, panel;
+    PixelColour background, text, panel;
   } cases[] = {
       {"black on white", kWhite, {0, 0, 0}, kWhite},
       {"orange on white", kWhite, {0xE6, 0x95, 0x00}, kWhite},
@@ -215,8 +215,8 @@ TEST(PaperColors, TextOfAnyColourPrintsBlackOnWhiteInOneBit) {
     // The edges of the strokes smoothed: a pixel a quarter and one three quarters of the way.
     const auto mix = [&](double share) {
       const auto level = [share](uint8_t a, uint8_t b) { return uint8_t(std::lround(a + (b - a) * share)); };
-      return Rgb{level(c.background.red, c.text.red), level(c.background.green, c.text.green),
-                 level(c.background.blue, c.text.blue)};
+      return PixelColour{level(c.background.red, c.text.red), level(c.background.green, c.text.green),
+                         level(c.background.blue, c.text.blue)};
     };
     for (int32_t y = 2; y < 62; ++y) {
       for (int32_t x = 2; x < 62; ++x) {
