@@ -1,10 +1,13 @@
 // A window with known content for the end-to-end tests: four solid quadrants
 // (red, green / blue, yellow) so that a printed page can be checked by colour
-// and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random]
+// and position. Usage:
+//   testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [editor] [document] [darknoise]
 // The size is the whole window's, frame included; "popup" makes it frameless,
 // "plain" paints it a light grey instead, "white" white, and "random" fills it
 // with pixels of random colours, the same at every start, that no page can
-// compress.
+// compress. "editor" draws lines of code in a dark editor's colours,
+// "document" lines of text on white in a document's, and "darknoise" random
+// pixels on three in four of the dark editor's.
 #include <windows.h>
 
 #include <cstdint>
@@ -23,6 +26,67 @@ const COLORREF kWhite = RGB(255, 255, 255);
 bool plain = false;
 bool white = false;
 bool random = false;
+bool darkNoise = false;
+
+// A text of its lines, each a run of words in the colours of a theme.
+struct Words {
+  int colour;  // into the theme's colours
+  const wchar_t* text;
+};
+struct Theme {
+  COLORREF background;
+  COLORREF colours[5];
+  const std::vector<std::vector<Words>>* lines;
+};
+
+const std::vector<std::vector<Words>> kCode = {
+    {{1, L"def "}, {0, L"print_page(shot, printer):"}},
+    {{0, L"    "}, {3, L"# Dark screens print light, each colour as clear as it was."}},
+    {{0, L"    page = "}, {1, L"new"}, {0, L" Page("}, {2, L"\"A4 portrait\""}, {0, L", margin=12)"}},
+    {{0, L"    "}, {1, L"for"}, {0, L" window "}, {1, L"in"}, {0, L" shot.windows:"}},
+    {{0, L"        page.draw(window, colours="}, {2, L"\"light background\""}, {0, L")"}},
+    {{0, L"    "}, {1, L"return"}, {0, L" printer.send(page)  "}, {3, L"# one job, one page"}},
+    {},
+};
+const std::vector<std::vector<Words>> kProse = {
+    {{2, L"Printing the screen"}},
+    {{0, L"A page comes out of the printer with nothing to click. "}, {1, L"Read the guide"}},
+    {{0, L"Dark windows print light; "}, {3, L"light ones print as they are."}},
+    {{4, L"Note: the watermark keeps its colour."}, {0, L" Ink is saved on every sheet."}},
+    {},
+};
+const Theme kEditor{RGB(0x1E, 0x1E, 0x1E),
+                    {RGB(0xD4, 0xD4, 0xD4), RGB(0x56, 0x9C, 0xD6), RGB(0xCE, 0x91, 0x78), RGB(0x6A, 0x99, 0x55),
+                     RGB(0xD4, 0xD4, 0xD4)},
+                    &kCode};
+const Theme kDocument{RGB(255, 255, 255),
+                      {RGB(0, 0, 0), RGB(0x05, 0x63, 0xC1), RGB(0xC0, 0, 0), RGB(0x76, 0x76, 0x76),
+                       RGB(0xE6, 0x95, 0x00)},
+                      &kProse};
+const Theme* theme = nullptr;
+constexpr int kLineHeight = 22;
+constexpr int kTextMargin = 12;
+
+void PaintText(HDC dc, const RECT& client, const Theme& shown) {
+  HBRUSH brush = CreateSolidBrush(shown.background);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FIXED_PITCH, L"DejaVu Sans Mono");
+  HGDIOBJ before = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  const auto& lines = *shown.lines;
+  for (int y = kTextMargin, line = 0; y + kLineHeight <= client.bottom; y += kLineHeight, ++line) {
+    MoveToEx(dc, kTextMargin, y, nullptr);
+    SetTextAlign(dc, TA_UPDATECP);
+    for (const Words& words : lines[line % lines.size()]) {
+      SetTextColor(dc, shown.colours[words.colour]);
+      TextOutW(dc, 0, 0, words.text, static_cast<int>(std::wcslen(words.text)));
+    }
+  }
+  SelectObject(dc, before);
+  DeleteObject(font);
+}
 
 // Pixels of random colours, 32 bits each, top row first; made once per size.
 void PaintRandom(HDC dc, int width, int height) {
@@ -31,7 +95,11 @@ void PaintRandom(HDC dc, int width, int height) {
   if (pixels.size() != count) {
     std::mt19937 generator(20260101);
     pixels.resize(count);
-    for (uint32_t& pixel : pixels) pixel = generator() & 0xFFFFFF;
+    for (uint32_t& pixel : pixels) {
+      const uint32_t drawn = generator();
+      // On dark noise, one pixel in four shows the editor's background: the background of a photo on it.
+      pixel = darkNoise && drawn >> 30 == 0 ? 0x1E1E1E : drawn & 0xFFFFFF;
+    }
   }
   BITMAPINFO info{};
   info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -45,8 +113,13 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       HDC dc = BeginPaint(window, &paint);
       RECT client;
       GetClientRect(window, &client);
-      if (random) {
+      if (random || darkNoise) {
         PaintRandom(dc, client.right, client.bottom);
+        EndPaint(window, &paint);
+        return 0;
+      }
+      if (theme) {
+        PaintText(dc, client, *theme);
         EndPaint(window, &paint);
         return 0;
       }
@@ -78,7 +151,8 @@ int main() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 6) {
-    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random]\n", stderr);
+    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [editor] [document] [darknoise]\n",
+               stderr);
     return 2;
   }
   WNDCLASSW windowClass{};
@@ -93,6 +167,9 @@ int main() {
     plain = plain || std::wcscmp(argv[i], L"plain") == 0;
     white = white || std::wcscmp(argv[i], L"white") == 0;
     random = random || std::wcscmp(argv[i], L"random") == 0;
+    darkNoise = darkNoise || std::wcscmp(argv[i], L"darknoise") == 0;
+    if (std::wcscmp(argv[i], L"editor") == 0) theme = &kEditor;
+    if (std::wcscmp(argv[i], L"document") == 0) theme = &kDocument;
   }
   HWND window =
       CreateWindowExW(popup ? WS_EX_TOPMOST : 0, L"VorlaneTestWindow", argv[5],
