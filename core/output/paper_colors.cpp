@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
+#include <limits>
 
 namespace {
 
@@ -14,9 +14,9 @@ constexpr double kLinearSlope = 12.92;
 constexpr double kOffset = 0.055;
 constexpr double kGamma = 2.4;
 // WCAG's luminance weights and the flare added to both sides of a contrast ratio.
-constexpr float kRedWeight = 0.2126f, kGreenWeight = 0.7152f, kBlueWeight = 0.0722f;
-constexpr float kFlare = 0.05f;
-constexpr float kWhiteLuminance = 1.0f;
+constexpr double kRedWeight = 0.2126, kGreenWeight = 0.7152, kBlueWeight = 0.0722;
+constexpr double kFlare = 0.05;
+constexpr double kWhiteLuminance = 1.0;
 // White and black text stand out equally on this luminance: sqrt(1.05 * 0.05) - 0.05.
 constexpr double kEqualContrastLuminance = 0.1791287847;
 
@@ -32,25 +32,35 @@ constexpr uint64_t kCacheTaken = uint64_t{1} << 24;  // set in the key of a slot
 constexpr uint32_t kSpreadFactor = 2654435761u;      // Knuth's multiplicative hash
 constexpr int kCacheShift = 32 - 15;
 
-double Decode(int level) {
-  const double value = level / kMaxLevel;
+// Steps of linear light in the table that encodes it: finer than the
+// closest two levels lie apart (1 / 3295, next to black), so that a step
+// holds at most one level's bound.
+constexpr int kLinearSteps = 4096;
+
+// The linear light of an encoded value from 0 to 1.
+double Decode(double value) {
   return value <= kLinearLimit ? value / kLinearSlope : std::pow((value + kOffset) / (1 + kOffset), kGamma);
 }
 
 struct SrgbTables {
-  float linear[kLevels];
-  // The linear value from which a level rounds up to the next: halfway
-  // between two levels, as the encoded values lie.
-  float nextLevelFrom[kLevels - 1];
+  double linear[kLevels];
+  // The linear light from which a level rounds up to the next: halfway
+  // between the two levels' encoded values; the top level's lies beyond any.
+  double nextLevelFrom[kLevels];
+  uint8_t levelAtStep[kLinearSteps + 1];  // the level the start of each step rounds to
 };
 
 SrgbTables MakeTables() {
   SrgbTables tables{};
-  for (int level = 0; level < kLevels; ++level) tables.linear[level] = static_cast<float>(Decode(level));
-  for (int level = 0; level + 1 < kLevels; ++level) {
-    const double halfway = (level + 0.5) / kMaxLevel;
-    tables.nextLevelFrom[level] = static_cast<float>(
-        halfway <= kLinearLimit ? halfway / kLinearSlope : std::pow((halfway + kOffset) / (1 + kOffset), kGamma));
+  for (int level = 0; level < kLevels; ++level) {
+    tables.linear[level] = (Decode(level / kMaxLevel));
+    tables.nextLevelFrom[level] = (Decode((level + 0.5) / kMaxLevel));
+  }
+  tables.nextLevelFrom[kLevels - 1] = std::numeric_limits<double>::infinity();
+  for (int step = 0, level = 0; step <= kLinearSteps; ++step) {
+    const double start = static_cast<double>(step) / kLinearSteps;
+    while (start >= tables.nextLevelFrom[level]) ++level;
+    tables.levelAtStep[step] = static_cast<uint8_t>(level);
   }
   return tables;
 }
@@ -60,32 +70,34 @@ const SrgbTables& Tables() {
   return tables;
 }
 
-// The level whose encoded value lies nearest the linear value's: exact, by the table's bounds.
-uint8_t Encode(const SrgbTables& tables, float linear) {
-  return static_cast<uint8_t>(
-      std::upper_bound(std::begin(tables.nextLevelFrom), std::end(tables.nextLevelFrom), linear) -
-      std::begin(tables.nextLevelFrom));
+// The level whose encoded value lies nearest the linear light's, exactly:
+// the level its step starts at, or the next where the light passes that
+// level's bound inside the step.
+uint8_t Encode(const SrgbTables& tables, double linear) {
+  const int step = std::clamp(static_cast<int>(linear * kLinearSteps), 0, kLinearSteps);
+  const uint8_t level = tables.levelAtStep[step];
+  return static_cast<uint8_t>(level + (linear >= tables.nextLevelFrom[level] ? 1 : 0));
 }
 
-float Luminance(const float linear[3]) {
+double Luminance(const double linear[3]) {
   return kRedWeight * linear[0] + kGreenWeight * linear[1] + kBlueWeight * linear[2];
 }
 
 // OnPaper with the background's luminance known; colours as 0xRRGGBB.
-uint32_t PaintColour(uint32_t colour, float backgroundLuminance) {
+uint32_t PaintColour(uint32_t colour, double backgroundLuminance) {
   const SrgbTables& tables = Tables();
-  const float linear[3] = {tables.linear[colour >> 16], tables.linear[(colour >> 8) & 0xFF],
-                           tables.linear[colour & 0xFF]};
-  const float luminance = Luminance(linear);
+  const double linear[3] = {tables.linear[colour >> 16], tables.linear[(colour >> 8) & 0xFF],
+                            tables.linear[colour & 0xFF]};
+  const double luminance = Luminance(linear);
   // The same ratio of the darker to the lighter of the pair, now against white.
-  const float target = (kWhiteLuminance + kFlare) * (std::min(luminance, backgroundLuminance) + kFlare) /
-                           (std::max(luminance, backgroundLuminance) + kFlare) -
-                       kFlare;
-  const float brightest = std::max({linear[0], linear[1], linear[2]});
+  const double target = (kWhiteLuminance + kFlare) * (std::min(luminance, backgroundLuminance) + kFlare) /
+                            (std::max(luminance, backgroundLuminance) + kFlare) -
+                        kFlare;
+  const double brightest = std::max({linear[0], linear[1], linear[2]});
   // The colour scaled to the target luminance keeps its chromaticity; where
   // that takes a channel past full, the mix with white that reaches the
   // target with that channel full keeps its hue. Black has no hue: it turns gray.
-  float scale = 0, white = target;
+  double scale = 0, white = target;
   if (luminance > 0 && brightest * target <= luminance) {
     scale = target / luminance, white = 0;
   } else if (luminance > 0) {
@@ -93,7 +105,7 @@ uint32_t PaintColour(uint32_t colour, float backgroundLuminance) {
     white = target - scale * luminance;
   }
   uint32_t painted = 0;
-  for (const float channel : linear) painted = painted << 8 | Encode(tables, scale * channel + white);
+  for (const double channel : linear) painted = painted << 8 | Encode(tables, scale * channel + white);
   return painted;
 }
 
@@ -133,7 +145,7 @@ ShotPart Without(const ShotPart& pieces, const ScreenRect& cut) {
 }
 
 void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, PixelColour background) {
-  const auto backgroundLuminance = static_cast<float>(RelativeLuminance(background));
+  const double backgroundLuminance = RelativeLuminance(background);
   std::vector<uint64_t> cache(kCacheSlots, 0);
   for (const ScreenRect& rect : part) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
@@ -161,7 +173,7 @@ void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, Pixe
 
 double RelativeLuminance(PixelColour colour) {
   const SrgbTables& tables = Tables();
-  const float linear[3] = {tables.linear[colour.red], tables.linear[colour.green], tables.linear[colour.blue]};
+  const double linear[3] = {tables.linear[colour.red], tables.linear[colour.green], tables.linear[colour.blue]};
   return Luminance(linear);
 }
 
@@ -172,7 +184,7 @@ double ContrastRatio(double luminance, double otherLuminance) {
 bool IsDark(PixelColour background) { return RelativeLuminance(background) < kEqualContrastLuminance; }
 
 PixelColour OnPaper(PixelColour colour, PixelColour background) {
-  return Unpack(PaintColour(Pack(colour), static_cast<float>(RelativeLuminance(background))));
+  return Unpack(PaintColour(Pack(colour), RelativeLuminance(background)));
 }
 
 std::vector<ShotPart> ShotParts(int32_t width, int32_t height, std::span<const ScreenRect> windows) {

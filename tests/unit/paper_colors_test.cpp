@@ -59,26 +59,28 @@ struct Picture {
 }  // namespace
 
 TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
+  // What the formulas give in double precision, rounded to the nearest level.
   const struct {
     const char* name;
-    PixelColour colour, background;
+    PixelColour colour, background, painted;
   } cases[] = {
-      {"editor text", {0xD4, 0xD4, 0xD4}, kEditor},
-      {"keyword blue", {0x56, 0x9C, 0xD6}, kEditor},
-      {"string orange", {0xCE, 0x91, 0x78}, kEditor},
-      {"comment green", {0x6A, 0x99, 0x55}, kEditor},
-      {"pale yellow", {0xDC, 0xDC, 0xAA}, kEditor},
-      {"status bar blue", {0x00, 0x7A, 0xCC}, kEditor},
-      {"white text on black", kWhite, {0, 0, 0}},
-      {"a shadow darker than the background", {0, 0, 0}, kEditor},
-      {"a panel a little lighter", {0x25, 0x25, 0x26}, kEditor},
-      {"pure red on a bluish background", {255, 0, 0}, {0x28, 0x2C, 0x34}},
-      // Scaled to its contrast it would leave sRGB: mixed with white instead.
-      {"pure blue, beyond sRGB", {0, 0, 255}, kEditor},
+      {"editor text", {0xD4, 0xD4, 0xD4}, kEditor, {0x3B, 0x3B, 0x3B}},
+      {"keyword blue", {0x56, 0x9C, 0xD6}, kEditor, {0x39, 0x6B, 0x94}},
+      {"string orange", {0xCE, 0x91, 0x78}, kEditor, {0x7E, 0x57, 0x47}},
+      {"comment green", {0x6A, 0x99, 0x55}, kEditor, {0x53, 0x79, 0x42}},
+      {"pale yellow", {0xDC, 0xDC, 0xAA}, kEditor, {0x39, 0x39, 0x29}},
+      {"status bar blue", {0x00, 0x7A, 0xCC}, kEditor, {0x00, 0x89, 0xE4}},
+      {"white text on black", kWhite, {0, 0, 0}, {0, 0, 0}},
+      {"a shadow darker than the background", {0, 0, 0}, kEditor, {0xE5, 0xE5, 0xE5}},
+      {"a panel a little lighter", {0x25, 0x25, 0x26}, kEditor, {0xF5, 0xF5, 0xFA}},
+      // Scaled to their contrast they would leave sRGB: mixed with white instead.
+      {"pure red on a bluish background", {255, 0, 0}, {0x28, 0x2C, 0x34}, {0xFF, 0x3D, 0x3D}},
+      {"pure blue", {0, 0, 255}, kEditor, {0xB3, 0xB3, 0xFF}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const PixelColour painted = OnPaper(c.colour, c.background);
+    EXPECT_EQ(painted, c.painted);
     const double before = ContrastRatio(RelativeLuminance(c.colour), RelativeLuminance(c.background));
     const double after = ContrastRatio(RelativeLuminance(painted), 1.0);
     EXPECT_NEAR(after / before, 1.0, 0.01) << before << " became " << after;
