@@ -72,28 +72,24 @@ const SrgbTables& Tables() {
 
 // The level whose encoded value lies nearest the linear light's, exactly:
 // the level its step starts at, or the next where the light passes that
-// level's bound inside the step.
+// level's bound inside the step. No light below 0 comes here but for a
+// rounding error, which the conversion to a step takes to 0.
 uint8_t Encode(const SrgbTables& tables, double linear) {
-  const int step = std::clamp(static_cast<int>(linear * kLinearSteps), 0, kLinearSteps);
+  const int step = std::min(static_cast<int>(linear * kLinearSteps), kLinearSteps);
   const uint8_t level = tables.levelAtStep[step];
   return static_cast<uint8_t>(level + (linear >= tables.nextLevelFrom[level] ? 1 : 0));
 }
 
-double Luminance(const double linear[3]) {
-  return kRedWeight * linear[0] + kGreenWeight * linear[1] + kBlueWeight * linear[2];
-}
-
 // OnPaper with the background's luminance known; colours as 0xRRGGBB.
-uint32_t PaintColour(uint32_t colour, double backgroundLuminance) {
-  const SrgbTables& tables = Tables();
-  const double linear[3] = {tables.linear[colour >> 16], tables.linear[(colour >> 8) & 0xFF],
-                            tables.linear[colour & 0xFF]};
-  const double luminance = Luminance(linear);
+uint32_t PaintColour(const SrgbTables& tables, uint32_t colour, double backgroundLuminance) {
+  const double red = tables.linear[colour >> 16], green = tables.linear[(colour >> 8) & 0xFF],
+               blue = tables.linear[colour & 0xFF];
+  const double luminance = kRedWeight * red + kGreenWeight * green + kBlueWeight * blue;
   // The same ratio of the darker to the lighter of the pair, now against white.
   const double target = (kWhiteLuminance + kFlare) * (std::min(luminance, backgroundLuminance) + kFlare) /
                             (std::max(luminance, backgroundLuminance) + kFlare) -
                         kFlare;
-  const double brightest = std::max({linear[0], linear[1], linear[2]});
+  const double brightest = std::max(red, std::max(green, blue));
   // The colour scaled to the target luminance keeps its chromaticity; where
   // that takes a channel past full, the mix with white that reaches the
   // target with that channel full keeps its hue. Black has no hue: it turns gray.
@@ -104,9 +100,8 @@ uint32_t PaintColour(uint32_t colour, double backgroundLuminance) {
     scale = (kWhiteLuminance - target) / (brightest - luminance);
     white = target - scale * luminance;
   }
-  uint32_t painted = 0;
-  for (const double channel : linear) painted = painted << 8 | Encode(tables, scale * channel + white);
-  return painted;
+  return uint32_t{Encode(tables, scale * red + white)} << 16 | uint32_t{Encode(tables, scale * green + white)} << 8 |
+         Encode(tables, scale * blue + white);
 }
 
 uint32_t Pack(PixelColour colour) { return uint32_t{colour.red} << 16 | uint32_t{colour.green} << 8 | colour.blue; }
@@ -146,6 +141,7 @@ ShotPart Without(const ShotPart& pieces, const ScreenRect& cut) {
 
 void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, PixelColour background) {
   const double backgroundLuminance = RelativeLuminance(background);
+  const SrgbTables& tables = Tables();
   std::vector<uint64_t> cache(kCacheSlots, 0);
   for (const ScreenRect& rect : part) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
@@ -157,7 +153,7 @@ void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, Pixe
         if (colour != last) {
           const uint64_t key = colour | kCacheTaken;
           uint64_t& slot = cache[(colour * kSpreadFactor) >> kCacheShift];
-          if (slot >> 32 != key) slot = key << 32 | PaintColour(colour, backgroundLuminance);
+          if (slot >> 32 != key) slot = key << 32 | PaintColour(tables, colour, backgroundLuminance);
           last = colour;
           lastPainted = static_cast<uint32_t>(slot);
         }
@@ -173,8 +169,8 @@ void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, Pixe
 
 double RelativeLuminance(PixelColour colour) {
   const SrgbTables& tables = Tables();
-  const double linear[3] = {tables.linear[colour.red], tables.linear[colour.green], tables.linear[colour.blue]};
-  return Luminance(linear);
+  return kRedWeight * tables.linear[colour.red] + kGreenWeight * tables.linear[colour.green] +
+         kBlueWeight * tables.linear[colour.blue];
 }
 
 double ContrastRatio(double luminance, double otherLuminance) {
@@ -184,7 +180,7 @@ double ContrastRatio(double luminance, double otherLuminance) {
 bool IsDark(PixelColour background) { return RelativeLuminance(background) < kEqualContrastLuminance; }
 
 PixelColour OnPaper(PixelColour colour, PixelColour background) {
-  return Unpack(PaintColour(Pack(colour), RelativeLuminance(background)));
+  return Unpack(PaintColour(Tables(), Pack(colour), RelativeLuminance(background)));
 }
 
 std::vector<ShotPart> ShotParts(int32_t width, int32_t height, std::span<const ScreenRect> windows) {

@@ -53,8 +53,8 @@ struct ColourRows {
 };
 
 // The colour most pixels of the part have, where at least a fifth of them
-// have it; a photo has none. Judged from up to a few thousand pixels spread
-// evenly over the part.
+// have it; a photo has none. Judged from about 16000 pixels spread evenly
+// over the part.
 std::optional<PixelColour> BackgroundOf(const ColourRows& picture, std::span<const ScreenRect> part);
 
 // "Light background": every part of the picture whose background is dark

@@ -44,9 +44,14 @@ void EachPixel(const GrayRows& gray, std::span<const ScreenRect> part, Visit vis
   }
 }
 
-}  // namespace
+// How a part prints: a gray at least inkFrom levels from the background
+// towards the far end of the scale prints black, the rest white.
+struct InkRule {
+  uint8_t background = 255;
+  int inkFrom = kMiddle;
 
-bool InkRule::Black(uint8_t gray) const { return Distance(gray, background) >= inkFrom; }
+  bool Black(uint8_t gray) const { return Distance(gray, background) >= inkFrom; }
+};
 
 InkRule InkRuleOf(const GrayRows& gray, std::span<const ScreenRect> part) {
   Histogram counted;
@@ -84,6 +89,8 @@ InkRule InkRuleOf(const GrayRows& gray, std::span<const ScreenRect> part) {
   }
   return {commonest, std::max(1, (faintest + 1) / 2)};
 }
+
+}  // namespace
 
 void InkRows(const GrayRows& gray, std::span<const ScreenRect> windows, uint8_t* bits, size_t stride) {
   std::fill(bits, bits + stride * static_cast<size_t>(gray.height), uint8_t{0});
