@@ -459,19 +459,25 @@ class Bench:
 
     # 1c. Colours on paper: Vorlane with each choice of PrintColors, in the same runs.
     def paper_latency(self, rounds, presses, screen, choices):
-        """Rounds alternate between the choices, each starting Vorlane afresh with that choice stored and
-        dropping its first shot. Gives, by choice, the median time and the median bytes spooled."""
+        """Each round starts Vorlane afresh and drops its first shot; then the presses alternate between the
+        choices, each stored and read again by opening and closing the Preferences before its press, so that a
+        choice and as on screen meet the same state of the machine. Gives, by choice, the median time and the
+        median bytes spooled."""
         times, spooled = ({choice: [] for choice in choices} for _ in range(2))
         window = self.show_screen(screen)
         try:
             for _ in range(rounds):
-                for choice in choices:
-                    self.environment.wine_reg("add", PREFERENCES_KEY, "/v", "PrintColors", "/t", "REG_DWORD", "/d",
-                                              str(choice), "/f")
-                    self.launch(self.vorlane)
-                    self.shot(self.vorlane)
-                    times[choice] += [self.shot(self.vorlane, spooled=spooled[choice]) for _ in range(presses)]
-                    self.vorlane.stop(self.probe)
+                self.launch(self.vorlane)
+                self.shot(self.vorlane)
+                for _ in range(presses):
+                    for choice in choices:
+                        self.environment.wine_reg("add", PREFERENCES_KEY, "/v", "PrintColors", "/t", "REG_DWORD",
+                                                  "/d", str(choice), "/f")
+                        self.probe.send_message(self.vorlane.window_class, WM_COMMAND, IDM_PREFERENCES)
+                        self.probe.send_message(self.vorlane.window_class, WM_CLOSE)  # back to the tray
+                        settle(self.vorlane.pid)
+                        times[choice].append(self.shot(self.vorlane, spooled=spooled[choice]))
+                self.vorlane.stop(self.probe)
         finally:
             window.kill()
             window.wait()

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -16,43 +16,33 @@ namespace {
 constexpr PixelColour kWhite{255, 255, 255};
 constexpr PixelColour kEditor{0x1E, 0x1E, 0x1E};
 
-// The hue in degrees, as HSV has it.
-double Hue(PixelColour c) {
-  const int top = std::max({c.red, c.green, c.blue}), low = std::min({c.red, c.green, c.blue});
-  if (top == low) return 0;
-  const double span = top - low;
-  double hue = top == c.red     ? (c.green - c.blue) / span
-               : top == c.green ? 2 + (c.blue - c.red) / span
-                                : 4 + (c.red - c.green) / span;
-  return std::fmod(hue * 60 + 360, 360);
-}
-
+// The hue angle in degrees, and how far two lie apart round the circle.
 double HueApart(PixelColour a, PixelColour b) {
-  const double apart = std::fabs(Hue(a) - Hue(b));
+  const auto hue = [](PixelColour c) {
+    return std::atan2(std::sqrt(3.0) * (c.green - c.blue), 2.0 * c.red - c.green - c.blue);
+  };
+  const double apart = std::fabs(hue(a) - hue(b)) * 180 / std::numbers::pi;
   return std::min(apart, 360 - apart);
 }
 
-// A picture of 24-bit pixels in rows of DIB stride.
+// Text: strokes two pixels wide and a crossbar, in lines of eight rows.
+bool IsText(int32_t x, int32_t y) { return (y % 8 < 5 && x % 6 < 2) || (y % 8 == 2 && x % 12 < 6); }
+
+// 24-bit pixels in rows of DIB stride.
 struct Picture {
   int32_t width, height;
   std::vector<uint8_t> bits;
   Picture(int32_t w, int32_t h, PixelColour fill) : width(w), height(h), bits(DibStride(w, 24) * h) {
-    Fill({0, 0, w, h}, fill);
+    Paint({0, 0, w, h}, fill);
   }
   ColourRows Rows() { return {bits.data(), width, height, DibStride(width, 24)}; }
   uint8_t* At(int32_t x, int32_t y) { return bits.data() + y * DibStride(width, 24) + x * 3; }
   PixelColour Pixel(int32_t x, int32_t y) { return {At(x, y)[2], At(x, y)[1], At(x, y)[0]}; }
-  void Set(int32_t x, int32_t y, PixelColour c) { *At(x, y) = c.blue, At(x, y)[1] = c.green, At(x, y)[2] = c.red; }
-  void Fill(ScreenRect r, PixelColour c) {
+  void Set(int32_t x, int32_t y, PixelColour c) { At(x, y)[0] = c.blue, At(x, y)[1] = c.green, At(x, y)[2] = c.red; }
+  void Paint(ScreenRect r, PixelColour c, bool onlyText = false) {
     for (int32_t y = r.top; y < r.bottom; ++y)
-      for (int32_t x = r.left; x < r.right; ++x) Set(x, y, c);
-  }
-  // Text: strokes two pixels wide and one high, in rows of a page of it.
-  void Write(ScreenRect r, PixelColour c) {
-    for (int32_t y = r.top; y < r.bottom; ++y)
-      for (int32_t x = r.left; x < r.right; ++x) {
-        if ((y % 8 < 5 && x % 6 < 2) || (y % 8 == 2 && x % 12 < 6)) Set(x, y, c);
-      }
+      for (int32_t x = r.left; x < r.right; ++x)
+        if (!onlyText || IsText(x, y)) Set(x, y, c);
   }
 };
 
@@ -71,6 +61,7 @@ TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
       {"pale yellow", {0xDC, 0xDC, 0xAA}, kEditor, {0x39, 0x39, 0x29}},
       {"status bar blue", {0x00, 0x7A, 0xCC}, kEditor, {0x00, 0x89, 0xE4}},
       {"white text on black", kWhite, {0, 0, 0}, {0, 0, 0}},
+      {"white text takes the background's place", kWhite, kEditor, kEditor},
       {"a shadow darker than the background", {0, 0, 0}, kEditor, {0xE5, 0xE5, 0xE5}},
       {"a panel a little lighter", {0x25, 0x25, 0x26}, kEditor, {0xF5, 0xF5, 0xFA}},
       // Scaled to their contrast they would leave sRGB: mixed with white instead.
@@ -82,34 +73,20 @@ TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
     const PixelColour painted = OnPaper(c.colour, c.background);
     EXPECT_EQ(painted, c.painted);
     const double before = ContrastRatio(RelativeLuminance(c.colour), RelativeLuminance(c.background));
-    const double after = ContrastRatio(RelativeLuminance(painted), 1.0);
-    EXPECT_NEAR(after / before, 1.0, 0.01) << before << " became " << after;
+    EXPECT_NEAR(ContrastRatio(RelativeLuminance(painted), 1.0) / before, 1.0, 0.01);
     EXPECT_LE(HueApart(painted, c.colour), 1.5);
   }
 }
 
-TEST(PaperColors, TheDarkBackgroundBecomesWhiteAndDarkIsWhereWhiteTextReadsBetter) {
-  const struct {
-    PixelColour background;
-    bool dark;
-  } cases[] = {
-      {kEditor, true},
-      {{0, 0, 0}, true},
-      {{0x1E, 0x1E, 0x3C}, true},
-      {{0x76, 0x76, 0x76}, false},  // black and white text read alike just below this gray
-      {{0x75, 0x75, 0x75}, true},
-      {kWhite, false},
-      {{0xF3, 0xF3, 0xF3}, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Hue(c.background) + c.background.red);
-    EXPECT_EQ(IsDark(c.background), c.dark);
-    if (c.dark) {
-      EXPECT_EQ(OnPaper(c.background, c.background), kWhite);
-    }
+TEST(PaperColors, ADarkBackgroundIsOneWhiteTextReadsBetterOnAndItBecomesWhite) {
+  // Black and white text read alike between 0x75 and 0x76.
+  const PixelColour dark[] = {kEditor, {0, 0, 0}, {0x1E, 0x1E, 0x3C}, {0x75, 0x75, 0x75}};
+  const PixelColour light[] = {{0x76, 0x76, 0x76}, kWhite, {0xF3, 0xF3, 0xF3}};
+  for (const PixelColour& background : dark) {
+    EXPECT_TRUE(IsDark(background)) << int{background.red};
+    EXPECT_EQ(OnPaper(background, background), kWhite) << int{background.red};
   }
-  // White text takes the background's place, as in the same window's light theme.
-  EXPECT_EQ(OnPaper(kWhite, kEditor), kEditor);
+  for (const PixelColour& background : light) EXPECT_FALSE(IsDark(background)) << int{background.red};
 }
 
 TEST(PaperColors, EachWindowShowsWhatNoWindowInFrontOfItCovers) {
@@ -130,12 +107,11 @@ TEST(PaperColors, EachWindowShowsWhatNoWindowInFrontOfItCovers) {
     SCOPED_TRACE(c.name);
     std::vector<int64_t> areas;
     for (const ShotPart& part : ShotParts(100, 50, c.windows)) {
-      int64_t area = 0;
+      areas.push_back(0);
       for (const ScreenRect& rect : part) {
         EXPECT_FALSE(rect.Empty());
-        area += int64_t{rect.Width()} * rect.Height();
+        areas.back() += int64_t{rect.Width()} * rect.Height();
       }
-      areas.push_back(area);
     }
     EXPECT_EQ(areas, c.areas);
   }
@@ -143,6 +119,7 @@ TEST(PaperColors, EachWindowShowsWhatNoWindowInFrontOfItCovers) {
 
 TEST(PaperColors, DarkWindowsTurnLightAndTheRestStaysToTheByte) {
   const PixelColour text{0x56, 0x9C, 0xD6};
+  const std::vector<ScreenRect> halves = {{0, 0, 40, 30}, {40, 0, 80, 30}};
   const struct {
     const char* name;
     PixelColour left, right;
@@ -151,48 +128,42 @@ TEST(PaperColors, DarkWindowsTurnLightAndTheRestStaysToTheByte) {
   } cases[] = {
       {"a light shot", kWhite, kWhite, {}, false, false},
       {"a dark shot", kEditor, kEditor, {}, true, true},
-      {"a dark window beside a light one", kEditor, kWhite, {{0, 0, 40, 30}, {40, 0, 80, 30}}, true, false},
-      {"a light window beside a dark one", kWhite, kEditor, {{0, 0, 40, 30}, {40, 0, 80, 30}}, false, true},
+      {"a dark window beside a light one", kEditor, kWhite, halves, true, false},
+      {"a light window beside a dark one", kWhite, kEditor, halves, false, true},
       // The rest of the shot, judged as one, has the light half's background.
       {"only part of the dark window known", kEditor, kWhite, {{0, 0, 20, 30}}, true, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Picture picture(80, 30, c.left);
-    picture.Fill({40, 0, 80, 30}, c.right);
-    picture.Write({2, 2, 38, 28}, text);
-    picture.Write({42, 2, 78, 28}, text);
+    picture.Paint({40, 0, 80, 30}, c.right);
+    picture.Paint({2, 2, 78, 28}, text, true);
     const std::vector<uint8_t> before = picture.bits;
     LightenDarkParts(picture.Rows(), c.windows);
     for (const auto& [x, painted, background] : {std::tuple{4, c.leftPainted, c.left}, {52, c.rightPainted, c.right}}) {
       EXPECT_EQ(picture.Pixel(x, 1), painted ? kWhite : background);
       EXPECT_EQ(picture.Pixel(x, 2), painted ? OnPaper(text, background) : text);
     }
-    if (!c.leftPainted && !c.rightPainted) {
-      EXPECT_EQ(picture.bits, before);
-    }
+    EXPECT_EQ(picture.bits == before, !c.leftPainted && !c.rightPainted);
   }
 }
 
-TEST(PaperColors, EveryColourOfAPhotoOnADarkBackgroundIsPaintedAsAlone) {
-  // Random colours on a background that a fifth of the pixels show: the worst
-  // case for the cache of painted colours, whose every slot is overwritten.
-  Picture picture(300, 200, kEditor);
+TEST(PaperColors, EveryColourOfAPhotoOnADarkBackgroundIsPaintedAsAloneAndAPhotoAloneNotAtAll) {
+  // On a background a quarter of the pixels show, random colours: every slot
+  // of the cache of painted colours is taken over and over.
   std::mt19937 random(7);
-  for (int32_t y = 0; y < picture.height; ++y)
-    for (int32_t x = 0; x < picture.width; ++x)
-      if (random() % 10 < 7) picture.Set(x, y, {uint8_t(random()), uint8_t(random()), uint8_t(random())});
-  Picture painted = picture;
-  LightenDarkParts(painted.Rows(), {});
-  for (int32_t y = 0; y < picture.height; ++y)
-    for (int32_t x = 0; x < picture.width; ++x) ASSERT_EQ(painted.Pixel(x, y), OnPaper(picture.Pixel(x, y), kEditor));
-  // Without a background at all, nothing changes.
-  picture.Fill({0, 0, 300, 200}, kEditor);
-  for (int32_t y = 0; y < picture.height; ++y)
-    for (int32_t x = 0; x < picture.width; ++x) picture.Set(x, y, {uint8_t(random()), uint8_t(x), uint8_t(y)});
-  painted = picture;
-  LightenDarkParts(painted.Rows(), {});
-  EXPECT_EQ(painted.bits, picture.bits);
+  for (const int backgroundShare : {4, 0}) {
+    Picture picture(300, 200, kEditor);
+    for (int32_t y = 0; y < picture.height; ++y)
+      for (int32_t x = 0; x < picture.width; ++x)
+        if (backgroundShare == 0 || random() % backgroundShare != 0)
+          picture.Set(x, y, {uint8_t(random()), uint8_t(random()), uint8_t(random())});
+    Picture painted = picture;
+    LightenDarkParts(painted.Rows(), {});
+    for (int32_t y = 0; y < picture.height; ++y)
+      for (int32_t x = 0; x < picture.width; ++x)
+        ASSERT_EQ(painted.Pixel(x, y), backgroundShare ? OnPaper(picture.Pixel(x, y), kEditor) : picture.Pixel(x, y));
+  }
 }
 
 TEST(PaperColors, TextOfAnyColourPrintsBlackOnWhiteInOneBit) {
@@ -209,36 +180,33 @@ TEST(PaperColors, TextOfAnyColourPrintsBlackOnWhiteInOneBit) {
       {"the dark editor's green, painted", kWhite, OnPaper({0x6A, 0x99, 0x55}, kEditor), kWhite},
       {"light text on a dark background left dark", {0x30, 0x30, 0x30}, {0xD4, 0xD4, 0xD4}, {0x30, 0x30, 0x30}},
   };
+  const int32_t width = 96, height = 64;
+  const size_t grayStride = DibStride(width, 8), bitStride = DibStride(width, 1);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Picture picture(96, 64, c.background);
-    picture.Fill({64, 0, 96, 64}, c.panel);
-    picture.Write({2, 2, 62, 62}, c.text);
-    // The edges of the strokes smoothed: a pixel a quarter and one three quarters of the way.
-    const auto mix = [&](double share) {
-      const auto level = [share](uint8_t a, uint8_t b) { return uint8_t(std::lround(a + (b - a) * share)); };
+    Picture picture(width, height, c.background);
+    picture.Paint({64, 0, 96, 64}, c.panel);
+    picture.Paint({2, 2, 62, 62}, c.text, true);
+    // The strokes' right edges smoothed: a pixel three quarters and one a quarter of the way.
+    const auto mix = [&c](int share) {
+      const auto level = [share](int a, int b) { return uint8_t(a + (b - a) * share / 4); };
       return PixelColour{level(c.background.red, c.text.red), level(c.background.green, c.text.green),
                          level(c.background.blue, c.text.blue)};
     };
-    for (int32_t y = 2; y < 62; ++y) {
-      for (int32_t x = 2; x < 62; ++x) {
-        if (y % 8 < 5 && y % 8 != 2 && x % 6 == 2) picture.Set(x, y, mix(0.75));
-        if (y % 8 < 5 && y % 8 != 2 && x % 6 == 3) picture.Set(x, y, mix(0.25));
-      }
-    }
-    std::vector<uint8_t> gray(DibStride(96, 8) * 64);
-    for (int32_t y = 0; y < 64; ++y) GrayRow(picture.At(0, y), 96, gray.data() + y * DibStride(96, 8));
-    const GrayRows rows{gray.data(), 96, 64, DibStride(96, 8)};
-    std::vector<uint8_t> bits(DibStride(96, 1) * 64, 0x55);
-    InkRows(rows, {}, bits.data(), DibStride(96, 1));
-    const auto black = [&](int32_t x, int32_t y) { return !(bits[y * DibStride(96, 1) + x / 8] & (0x80 >> (x % 8))); };
-    const uint8_t paper = gray[1], ink = gray[2 * DibStride(96, 8) + 2];
+    for (int32_t y = 2; y < 62; ++y)
+      for (int32_t x = 2; x < 62; ++x)
+        if (y % 8 < 5 && y % 8 != 2 && x % 6 >= 2 && x % 6 <= 3) picture.Set(x, y, mix(x % 6 == 2 ? 3 : 1));
+    std::vector<uint8_t> gray(grayStride * height), bits(bitStride * height, 0x55);
+    for (int32_t y = 0; y < height; ++y) GrayRow(picture.At(0, y), width, gray.data() + y * grayStride);
+    InkRows({gray.data(), width, height, grayStride}, {}, bits.data(), bitStride);
+    const int paper = gray[1], ink = gray[2 * grayStride + 2];
     int textPixels = 0, backgroundPixels = 0, wrong = 0;
-    for (int32_t y = 0; y < 64; ++y) {
-      for (int32_t x = 0; x < 96; ++x) {
-        const int apart = std::abs(gray[y * DibStride(96, 8) + x] - paper);
-        if (x >= 64 || apart == 0) ++backgroundPixels, wrong += black(x, y);
-        if (x < 64 && 2 * apart >= std::abs(ink - paper)) ++textPixels, wrong += !black(x, y);
+    for (int32_t y = 0; y < height; ++y) {
+      for (int32_t x = 0; x < width; ++x) {
+        const bool black = !(bits[y * bitStride + x / 8] & (0x80 >> (x % 8)));
+        const int apart = std::abs(gray[y * grayStride + x] - paper);
+        if (x >= 64 || apart == 0) ++backgroundPixels, wrong += black;
+        if (x < 64 && 2 * apart >= std::abs(ink - paper)) ++textPixels, wrong += !black;
       }
     }
     EXPECT_GT(textPixels, 600);
