@@ -28,44 +28,24 @@ bool white = false;
 bool random = false;
 bool darkNoise = false;
 
-// A text of its lines, each a run of words in the colours of a theme.
-struct Words {
-  int colour;  // into the theme's colours
-  const wchar_t* text;
-};
+// Lines of text on a background, each line in the next of the colours.
 struct Theme {
   COLORREF background;
-  COLORREF colours[5];
-  const std::vector<std::vector<Words>>* lines;
-};
-
-const std::vector<std::vector<Words>> kCode = {
-    {{1, L"def "}, {0, L"print_page(shot, printer):"}},
-    {{0, L"    "}, {3, L"# Dark screens print light, each colour as clear as it was."}},
-    {{0, L"    page = "}, {1, L"new"}, {0, L" Page("}, {2, L"\"A4 portrait\""}, {0, L", margin=12)"}},
-    {{0, L"    "}, {1, L"for"}, {0, L" window "}, {1, L"in"}, {0, L" shot.windows:"}},
-    {{0, L"        page.draw(window, colours="}, {2, L"\"light background\""}, {0, L")"}},
-    {{0, L"    "}, {1, L"return"}, {0, L" printer.send(page)  "}, {3, L"# one job, one page"}},
-    {},
-};
-const std::vector<std::vector<Words>> kProse = {
-    {{2, L"Printing the screen"}},
-    {{0, L"A page comes out of the printer with nothing to click. "}, {1, L"Read the guide"}},
-    {{0, L"Dark windows print light; "}, {3, L"light ones print as they are."}},
-    {{4, L"Note: the watermark keeps its colour."}, {0, L" Ink is saved on every sheet."}},
-    {},
+  std::vector<COLORREF> colours;
+  std::vector<const wchar_t*> lines;
 };
 const Theme kEditor{RGB(0x1E, 0x1E, 0x1E),
-                    {RGB(0xD4, 0xD4, 0xD4), RGB(0x56, 0x9C, 0xD6), RGB(0xCE, 0x91, 0x78), RGB(0x6A, 0x99, 0x55),
-                     RGB(0xD4, 0xD4, 0xD4)},
-                    &kCode};
-const Theme kDocument{RGB(255, 255, 255),
-                      {RGB(0, 0, 0), RGB(0x05, 0x63, 0xC1), RGB(0xC0, 0, 0), RGB(0x76, 0x76, 0x76),
-                       RGB(0xE6, 0x95, 0x00)},
-                      &kProse};
+                    {RGB(0xD4, 0xD4, 0xD4), RGB(0x56, 0x9C, 0xD6), RGB(0xCE, 0x91, 0x78), RGB(0x6A, 0x99, 0x55)},
+                    {L"def print_page(shot, printer):", L"    for window in shot.windows:",
+                     L"        page.draw(window, colours=\"light background\")",
+                     L"    # Dark screens print light, each colour as clear as it was."}};
+const Theme kDocument{
+    RGB(255, 255, 255),
+    {RGB(0, 0, 0), RGB(0x05, 0x63, 0xC1), RGB(0xC0, 0, 0), RGB(0x76, 0x76, 0x76), RGB(0xE6, 0x95, 0x00)},
+    {L"A page comes out of the printer with nothing to click.", L"Read the guide: Saving ink and paper",
+     L"Printing the screen", L"Dark windows print light; light ones print as they are.",
+     L"Note: the watermark keeps its colour."}};
 const Theme* theme = nullptr;
-constexpr int kLineHeight = 22;
-constexpr int kTextMargin = 12;
 
 void PaintText(HDC dc, const RECT& client, const Theme& shown) {
   HBRUSH brush = CreateSolidBrush(shown.background);
@@ -75,14 +55,10 @@ void PaintText(HDC dc, const RECT& client, const Theme& shown) {
                            CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FIXED_PITCH, L"DejaVu Sans Mono");
   HGDIOBJ before = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  const auto& lines = *shown.lines;
-  for (int y = kTextMargin, line = 0; y + kLineHeight <= client.bottom; y += kLineHeight, ++line) {
-    MoveToEx(dc, kTextMargin, y, nullptr);
-    SetTextAlign(dc, TA_UPDATECP);
-    for (const Words& words : lines[line % lines.size()]) {
-      SetTextColor(dc, shown.colours[words.colour]);
-      TextOutW(dc, 0, 0, words.text, static_cast<int>(std::wcslen(words.text)));
-    }
+  for (size_t line = 0; 22 * line + 34 <= static_cast<size_t>(client.bottom); ++line) {
+    const wchar_t* text = shown.lines[line % shown.lines.size()];
+    SetTextColor(dc, shown.colours[line % shown.colours.size()]);
+    TextOutW(dc, 12, static_cast<int>(12 + 22 * line), text, static_cast<int>(std::wcslen(text)));
   }
   SelectObject(dc, before);
   DeleteObject(font);
