@@ -65,7 +65,7 @@ TOPIC_FACTS = {
         "Copies", "99", "Colors on paper", "As on screen", "Light background", "Black and white", "Print in grayscale",
         "Include the mouse pointer", "frozen picture"],
     "saving_ink_and_paper.html": ["Colors on paper", "As on screen", "Light background", "Black and white",
-                                  "contrast", "hue", "one bit a pixel", "judged on its own", "photo",
+                                  "contrast", "hue", "One bit a pixel", "judged on its own", "photo",
                                   "watermark", "Print in grayscale"],
     "watermark_tab.html": ["Make watermark", "Location", "Text", "50 characters", "Font", "Browse Font", "Color",
                            "Transparency", "Solid", "Invisible", "Top-left corner", "Top-right corner",
