@@ -294,7 +294,7 @@ void MainWindow::TakeShot(CaptureKind kind) {
       break;
   }
   if (!shot) return;  // nothing in the foreground: nothing to print
-  PrintShot(printer_, std::move(shot->bitmap), shot->title, settings_, screenPixelsPerInch_);
+  PrintShot(printer_, std::move(shot->bitmap), shot->title, shot->windows, settings_, screenPixelsPerInch_);
 }
 
 // Also what sending the window back to the tray runs, so the icon returns

@@ -62,7 +62,11 @@ TOPIC_FACTS = {
                          "Shift+PrtScr", "Tray icon default action", "Take entire screen", "Take region",
                          "www.vorlane-print.com"],
     "printing_tab.html": ["Printer", "Properties", "Fit to page", "Position", "natural size"] + POSITIONS + ORIENTATIONS + [
-        "Copies", "99", "Print in grayscale", "Include the mouse pointer", "frozen picture"],
+        "Copies", "99", "Colors on paper", "As on screen", "Light background", "Black and white", "Print in grayscale",
+        "Include the mouse pointer", "frozen picture"],
+    "saving_ink_and_paper.html": ["Colors on paper", "As on screen", "Light background", "Black and white",
+                                  "contrast", "hue", "One bit a pixel", "judged on its own", "photo",
+                                  "watermark", "Print in grayscale"],
     "watermark_tab.html": ["Make watermark", "Location", "Text", "50 characters", "Font", "Browse Font", "Color",
                            "Transparency", "Solid", "Invisible", "Top-left corner", "Top-right corner",
                            "Bottom-left corner", "Bottom-right corner", "pixels"],

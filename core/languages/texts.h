@@ -88,6 +88,10 @@ enum class TextPlace {
   X(PrintingOrientationLandscape, PreferencesWindow, "Landscape", ListItem, IDC_ORIENTATION, 3) \
   X(PrintingCopies, PreferencesWindow, "Copies", Caption, IDC_COPIES_LABEL, 0) \
   X(PrintingGrayscale, PreferencesWindow, "Print in grayscale", Caption, IDC_GRAYSCALE, 0) \
+  X(PrintingColors, PreferencesWindow, "Colors on paper", Caption, IDC_PRINT_COLORS_LABEL, 0) \
+  X(PrintingColorsAsOnScreen, PreferencesWindow, "As on screen", ListItem, IDC_PRINT_COLORS, 0) \
+  X(PrintingColorsLightBackground, PreferencesWindow, "Light background", ListItem, IDC_PRINT_COLORS, 1) \
+  X(PrintingColorsBlackAndWhite, PreferencesWindow, "Black and white", ListItem, IDC_PRINT_COLORS, 2) \
   X(PrintingCaptureMousePointer, PreferencesWindow, "Include the mouse pointer", Caption, IDC_CAPTURE_MOUSE_POINTER, 0) \
   X(PrintingFileAutoSave, PreferencesWindow, "Save pages of file printers without asking", Caption, IDC_FILE_PRINTER_AUTOSAVE, 0) \
   X(PrintingFileFolder, PreferencesWindow, "Folder", Caption, IDC_FILE_PRINTER_FOLDER_LABEL, 0) \

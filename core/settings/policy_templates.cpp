@@ -41,6 +41,7 @@ constexpr SettingPolicy kPolicies[] = {
     {"PrintOrientation", T::PrintingTitle, T::PrintingOrientation},
     {"PrintCopies", T::PrintingTitle, T::PrintingCopies},
     {"PrintGrayscale", T::PrintingTitle, T::PrintingGrayscale},
+    {"PrintColors", T::PrintingTitle, T::PrintingColors},
     {"CaptureMousePointer", T::PrintingTitle, T::PrintingCaptureMousePointer},
     {"FilePrinterAutoSave", T::PrintingTitle, T::PrintingFileAutoSave},
     {"FilePrinterFolder", T::PrintingTitle, T::PrintingFileFolder},

@@ -18,6 +18,7 @@
 #include "core/capture/screen_choice.h"
 #include "core/languages/texts.h"
 #include "core/output/page_geometry.h"
+#include "core/output/paper_colors.h"
 #include "core/output/watermark.h"
 #include "resources/resource.h"
 
@@ -105,6 +106,7 @@ inline constexpr auto kDefaultActionCount = static_cast<int32_t>(std::size(kDefa
   X(PrintOrientation, Integer, 0 /* as the printer is set */, 22, IDC_ORIENTATION, ListIndex, Within(0, kPrintOrientationCount - 1)) \
   X(PrintCopies, Integer, 1, 23, IDC_COPIES, Count, Within(1, kPrintCopiesMax)) \
   X(PrintGrayscale, OnOff, false, 24, IDC_GRAYSCALE, Check, kOnOff) \
+  X(PrintColors, Integer, 0 /* as on screen */, 31, IDC_PRINT_COLORS, ListIndex, Within(0, kPaperColorsCount - 1)) \
   X(CaptureMousePointer, OnOff, false, 30, IDC_CAPTURE_MOUSE_POINTER, Check, kOnOff) \
   X(FilePrinterAutoSave, OnOff, true, 26, IDC_FILE_PRINTER_AUTOSAVE, Check, kOnOff) \
   X(FilePrinterFolder, Text, "" /* Vorlane in the user's Documents */, 27, IDC_FILE_PRINTER_FOLDER, Edit, kAnyText) \

@@ -6,8 +6,10 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <span>
 
 #include "base/owners.h"
+#include "core/capture/screen_choice.h"
 #include "core/output/page_geometry.h"
 
 class PagePicture {
@@ -22,10 +24,17 @@ class PagePicture {
   // The same colour picture in 8-bit gray, each pixel the gray of its
   // colour; a picture that is not in colour gives one without pixels.
   PagePicture GrayCopy() const;
+  // The same gray picture in one bit a pixel, black ink on white paper,
+  // each window of the shot (frontmost first, in its pixels) with a
+  // threshold of its own (InkRows); a picture that is not in gray gives one
+  // without pixels.
+  PagePicture InkCopy(std::span<const ScreenRect> windows) const;
+  // Turns the dark windows of a colour picture light (LightenDarkParts).
+  void LightenDarkParts(std::span<const ScreenRect> windows);
 
   struct Header {
     BITMAPINFOHEADER info;
-    RGBQUAD colors[256];  // the gray scale of an 8-bit picture
+    RGBQUAD colors[256];  // the gray scale of an 8-bit picture, black and white of a 1-bit one
   };
   // Some rows of a picture as a device-independent bitmap of their own, over
   // the picture's pixels.
@@ -52,6 +61,12 @@ class PagePicture {
   owners::Bitmap section_;  // holds the pixels
   void* bits_ = nullptr;
 };
+
+// The picture's colours as PrintColors asks, right after the shot became a
+// picture: as on screen it stays as it is; with a light background, and in
+// black and white before it turns to one bit, the dark windows of the shot
+// turn light.
+void PaintForPaper(PagePicture& picture, int32_t printColors, std::span<const ScreenRect> windows);
 
 // Who scales the picture to the rectangle it fills on the page.
 enum class PageScaling {

@@ -26,7 +26,7 @@ void StampPicture(PagePicture& picture, const std::string& windowTitle, const Pr
 }  // namespace
 
 void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
-               const Preferences& preferences, double screenPpi) {
+               std::span<const ScreenRect> windows, const Preferences& preferences, double screenPpi) {
   // Owned from here on, so that it is released on every path.
   owners::Bitmap captured = std::move(capturedBitmap);
   // Chosen first: while another job is open this refuses at once.
@@ -35,8 +35,12 @@ void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::strin
   PageFile pageFile = MakePageFile(printer.SelectedPrinterName(), preferences);
 
   PagePicture picture = PagePicture::Of(std::move(captured));
+  PaintForPaper(picture, preferences.PrintColors, windows);
+  // Stamped on the colours made for paper, the watermark keeps the colour chosen for it.
   if (preferences.WatermarkMake) StampPicture(picture, windowTitle, preferences);
-  if (preferences.PrintGrayscale) picture = picture.GrayCopy();
+  const bool blackAndWhite = static_cast<PaperColors>(preferences.PrintColors) == PaperColors::BlackAndWhite;
+  if (preferences.PrintGrayscale || blackAndWhite) picture = picture.GrayCopy();
+  if (blackAndWhite) picture = picture.InkCopy(windows);
 
   const PaperTurn turn =
       TurnFor(static_cast<PrintOrientation>(preferences.PrintOrientation), picture.Width(), picture.Height());

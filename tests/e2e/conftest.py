@@ -419,11 +419,11 @@ def job_copies(environment, job):
     return wait_until(read, 60, interval=0.25, what=f"the control file of job {job}")
 
 
-def start_test_window(environment, x, y, width, height, title, popup=False, plain=False, white=False, random=False):
-    """Starts the known-content window and waits until it is on screen."""
+def start_test_window(environment, x, y, width, height, title, **kinds):
+    """Starts the known-content window and waits until it is on screen. kinds are testwin's words, such as
+    popup=True or editor=True."""
     args = ["wine", os.path.join(TOOLS, "testwin.exe"), str(x), str(y), str(width), str(height), title]
-    args += [kind for kind, wanted in (("popup", popup), ("plain", plain), ("white", white), ("random", random))
-             if wanted]
+    args += [kind for kind, wanted in kinds.items() if wanted]
     process = subprocess.Popen(args, env=environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                text=True)
     handle = process.stdout.readline().strip()

@@ -34,6 +34,7 @@ def test_first_opening_shows_every_default(vorlane, environment):
     assert face.text("PAGE_POSITION") == "Center"
     assert face.text("ORIENTATION") == "As the printer is set"
     assert face.text("COPIES") == "1"
+    assert face.text("PRINT_COLORS") == "As on screen"
     assert not face.checked("GRAYSCALE")
     assert not face.checked("CAPTURE_MOUSE_POINTER")
     assert face.checked("FILE_PRINTER_AUTOSAVE")
@@ -61,7 +62,7 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     face.click("ENTIRE_SCREEN_ALT")
     face.click("APPLY")
     values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
-    assert len(values) == 31
+    assert len(values) == 32
     assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
     assert values["WatermarkText"] == ("REG_SZ", "Printed %DATE%")
     assert values["WatermarkLocation"] == ("REG_DWORD", "0x3")
@@ -100,7 +101,7 @@ def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, 
     face = vorlane.open_preferences()
     assert face.text("DELAY") == "9"
     face.click("APPLY")
-    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 31 and v, 30, what="the saved settings")
+    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 32 and v, 30, what="the saved settings")
     assert values["PrintCopies"] == ("REG_DWORD", "0x1")
     assert values["PrintOrientation"] == ("REG_DWORD", "0x0")
     assert values["CaptureScreen"] == ("REG_DWORD", "0x0")

@@ -69,6 +69,7 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
       {"PrintCopies", 100, 5, true, 5},  // out of range: the next one counts
       {"PrintCopies", 0, 0, false, 1},
       {"PrintCopies", S("3"), {}, false, 1},  // a text is no number
+      {"PrintColors", 3, 1, true, 1},
       {"PrintOrientation", -1, 3, true, 3},
       {"DefaultAction", 9, 2, true, 2},
       {"ShortcutKeyEntireScreen", 0x7B, {}, true, 0x7B},

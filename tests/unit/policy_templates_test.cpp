@@ -85,6 +85,7 @@ TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
   // A list has exactly the items the Preferences offer.
   EXPECT_EQ(Count(PolicyOf(definitions, "PrintPagePosition"), "<item "), 9u);
   EXPECT_EQ(Count(PolicyOf(definitions, "CaptureScreen"), "<item "), 3u);
+  EXPECT_EQ(Count(PolicyOf(definitions, "PrintColors"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "DefaultAction"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "ShortcutShiftEntireScreen"), "<item "), 16u);
 }

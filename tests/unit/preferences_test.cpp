@@ -41,6 +41,7 @@ TEST(Preferences, AbsentValuesGiveTodaysBehaviour) {
       {"DefaultAction", 1},
       {"CaptureMousePointer", 0},
       {"CaptureScreen", 0},
+      {"PrintColors", 0},
   };
   MapStore store;
   store.texts["PrintPrinter"] = "Queue A";
@@ -120,6 +121,9 @@ TEST(Preferences, RangedIntegersOutsideTheirRangeLoadAsTheDefaultAndStayStored) 
       {"PrintCopies", kCopies, INT32_MIN, 1},
       {"CaptureScreen", &Preferences::CaptureScreen, 2, 2},
       {"CaptureScreen", &Preferences::CaptureScreen, 3, 0},
+      {"PrintColors", &Preferences::PrintColors, 2, 2},
+      {"PrintColors", &Preferences::PrintColors, 3, 0},
+      {"PrintColors", &Preferences::PrintColors, -1, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.stored));
@@ -187,7 +191,8 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
                                              "FilePrinterFolder",
                                              "ShortcutShiftRegion",
                                              "ShortcutKeyRegion",
-                                             "CaptureMousePointer"};
+                                             "CaptureMousePointer",
+                                             "PrintColors"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
   EXPECT_EQ(store.numbers["TimerDelayedCapture"], 0);

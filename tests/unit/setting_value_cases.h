@@ -16,7 +16,7 @@ inline constexpr SettingValueCase kSettingValueCases[] = {
     {"DefaultAction", 2, true}, {"DefaultAction", 9, false}, {"DefaultAction", -1, false},
     {"PrintPagePosition", 8, true}, {"PrintPagePosition", 42, false},
     {"WatermarkLocation", 3, true}, {"WatermarkLocation", 17, false},
-    {"CaptureScreen", 2, true}, {"CaptureScreen", 3, false},
+    {"CaptureScreen", 2, true}, {"CaptureScreen", 3, false}, {"PrintColors", 2, true}, {"PrintColors", 3, false},
     {"PrintOrientation", 3, true}, {"PrintOrientation", -1, false},
     {"ShortcutKeyRegion", 0x7A, true}, {"ShortcutKeyRegion", 999, false},
     {"ShortcutKeyEntireScreen", 0, true},  // "None": the hot key switched off

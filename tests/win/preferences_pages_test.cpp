@@ -291,6 +291,9 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
             (std::vector<std::string>{"As the printer is set", "Automatic", "Portrait", "Landscape"}));
   EXPECT_EQ(Text(IDC_ORIENTATION), "As the printer is set");
   EXPECT_EQ(Text(IDC_COPIES), "1");
+  EXPECT_EQ(Items(Control(IDC_PRINT_COLORS)),
+            (std::vector<std::string>{"As on screen", "Light background", "Black and white"}));
+  EXPECT_EQ(Text(IDC_PRINT_COLORS), "As on screen");
   EXPECT_FALSE(Ticked(IDC_GRAYSCALE));
   EXPECT_FALSE(Ticked(IDC_CAPTURE_MOUSE_POINTER));
   EXPECT_TRUE(Ticked(IDC_FILE_PRINTER_AUTOSAVE));
@@ -418,6 +421,7 @@ TEST_F(PreferencesPagesOnScreen, EveryControlHasAName) {
   EXPECT_EQ(AccessibleName(Control(IDC_COLOR_SWATCH)), "Color #000000");
   EXPECT_EQ(AccessibleName(Control(IDC_TRANSPARENCY)), "Transparency");
   EXPECT_EQ(AccessibleName(Control(IDC_COPIES)), "Copies");
+  EXPECT_EQ(AccessibleName(Control(IDC_PRINT_COLORS)), "Colors on paper");
   EXPECT_EQ(AccessibleName(Control(IDC_PRINTER)), "Printer");
   EXPECT_EQ(AccessibleName(Control(IDC_ENTIRE_SCREEN_KEY)), "Entire screen: Key");
   CoUninitialize();
@@ -460,7 +464,7 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
         IDC_REGION_SHIFT, IDC_REGION_WIN, IDC_REGION_KEY, IDC_DEFAULT_ACTION, IDC_CAPTURE_SCREEN, IDC_HOME_PAGE_LINK}},
       {IDC_PRINTER,
        {IDC_PRINTER, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_COPIES,
-        IDC_GRAYSCALE, IDC_CAPTURE_MOUSE_POINTER, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER,
+        IDC_PRINT_COLORS, IDC_GRAYSCALE, IDC_CAPTURE_MOUSE_POINTER, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER,
         IDC_BROWSE_FOLDER}},
       {IDC_MAKE_WATERMARK,
        {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
@@ -535,6 +539,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   SendMessageA(Control(IDC_FIT_TO_PAGE), BM_SETCHECK, BST_UNCHECKED, 0);
   Select(IDC_PAGE_POSITION, 8);
   Select(IDC_ORIENTATION, 1);
+  Select(IDC_PRINT_COLORS, 2);
   SendMessageA(Control(IDC_GRAYSCALE), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_CAPTURE_MOUSE_POINTER), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_FILE_PRINTER_AUTOSAVE), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -564,6 +569,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_FALSE(values.PrintFitToPage);
   EXPECT_EQ(values.PrintPagePosition, 8);
   EXPECT_EQ(values.PrintOrientation, 1);
+  EXPECT_EQ(values.PrintColors, 2);
   EXPECT_TRUE(values.PrintGrayscale);
   EXPECT_TRUE(values.CaptureMousePointer);
   EXPECT_FALSE(values.FilePrinterAutoSave);

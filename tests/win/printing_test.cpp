@@ -147,7 +147,7 @@ class Printing : public ::testing::Test {
   fs::path ExpectOneJobIn(const std::string& queue, Printer& printer, const Preferences& preferences) {
     const std::vector<fs::path> earlier = Pdfs(queue);
     const size_t before = earlier.size();
-    PrintShot(printer, KnownBitmap(96, 48), "", preferences, kScreenPpi);
+    PrintShot(printer, KnownBitmap(96, 48), "", {}, preferences, kScreenPpi);
     EXPECT_FALSE(printer.Printing());
     if (!WaitUntil([&] { return Pdfs(queue).size() > before; }, kJobLimit)) {
       ADD_FAILURE() << "no PDF in " << queue;
@@ -183,7 +183,7 @@ LRESULT CALLBACK ReentryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   reentry->called = true;
   reentry->jobWasOpen = reentry->printer->Printing();
   try {
-    PrintShot(*reentry->printer, KnownBitmap(8, 8), "", PrintTo(""), kScreenPpi);
+    PrintShot(*reentry->printer, KnownBitmap(8, 8), "", {}, PrintTo(""), kScreenPpi);
   } catch (const std::runtime_error& error) {
     reentry->error = error.what();
   }
@@ -288,7 +288,7 @@ TEST_F(Printing, FailingShotsReportTheirErrorReleaseEverythingAndLeaveNoJobOpen)
   for (const auto& example : cases) {
     Printer printer([&] { return example.list; });
     try {
-      PrintShot(printer, KnownBitmap(16, 16), "title", PrintTo(example.printPrinter), kScreenPpi);
+      PrintShot(printer, KnownBitmap(16, 16), "title", {}, PrintTo(example.printPrinter), kScreenPpi);
       ADD_FAILURE() << "printed to " << example.printPrinter;
     } catch (const std::runtime_error& error) {
       EXPECT_EQ(std::string(error.what()), example.error) << example.printPrinter;
@@ -563,18 +563,19 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
     int position;
     PaperTurn turn;
     double ppi;
-    bool gray;
+    int bits;                    // a pixel's, in the picture sent
     int pixelsWide, pixelsHigh;  // what the device gets of the shot
   } cases[] = {
-      {"fitted, wide, bottom right", 96, 48, true, 8, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 96, 48},
-      {"fitted, tall, top left, landscape", 48, 96, true, 0, PaperTurn::Landscape, kScreenPpi, false, 48, 96},
-      {"fitted, centred, in gray", 96, 48, true, 4, PaperTurn::Portrait, kScreenPpi, true, 96, 48},
+      {"fitted, wide, bottom right", 96, 48, true, 8, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 96, 48},
+      {"fitted, tall, top left, landscape", 48, 96, true, 0, PaperTurn::Landscape, kScreenPpi, 24, 48, 96},
+      {"fitted, centred, in gray", 96, 48, true, 4, PaperTurn::Portrait, kScreenPpi, 8, 96, 48},
+      {"fitted, centred, in black and white", 96, 48, true, 4, PaperTurn::Portrait, kScreenPpi, 1, 96, 48},
       // Centred at natural size, both edges fall on half a dot.
-      {"natural size, centred", 32, 16, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 32, 16},
-      {"natural size, top right", 4, 4, false, 2, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 4, 4},
-      {"natural size, bottom left, landscape", 100, 60, false, 6, PaperTurn::Landscape, kScreenPpi, false, 100, 60},
+      {"natural size, centred", 32, 16, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 32, 16},
+      {"natural size, top right", 4, 4, false, 2, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 4, 4},
+      {"natural size, bottom left, landscape", 100, 60, false, 6, PaperTurn::Landscape, kScreenPpi, 24, 100, 60},
       // GDI+ drew only what lies on the paper; the device gets the pixels under it.
-      {"natural size, wider than the page", 900, 20, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 794, 20},
+      {"natural size, wider than the page", 900, 20, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 794, 20},
   };
   int file = 0;
   Printer printer;
@@ -582,7 +583,8 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
     SCOPED_TRACE(example.name);
     {
       PagePicture picture = PagePicture::Of(KnownBitmap(example.width, example.height));
-      if (example.gray) picture = picture.GrayCopy();
+      if (example.bits <= 8) picture = picture.GrayCopy();
+      if (example.bits == 1) picture = picture.InkCopy({});
       std::optional<PlacedImage> placed[2];
       RECT paper{};
       for (const PageScaling scaling : {PageScaling::ByDevice, PageScaling::ByProgram}) {
@@ -594,6 +596,11 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
         DrawPicture(job.dc(), picture, place, scaling);
         job.End();
         placed[scaling == PageScaling::ByProgram] = ImageIn(TemporaryFolder::Path(output));
+        if (scaling == PageScaling::ByDevice) {
+          const bool oneBit =
+              Contents(TemporaryFolder::Path(output)).find(" /BitsPerComponent 1\n") != std::string::npos;
+          EXPECT_EQ(oneBit, example.bits == 1);
+        }
       }
       const auto& [byDevice, byProgram] = placed;
       ASSERT_TRUE(byDevice && byProgram);
