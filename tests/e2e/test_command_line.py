@@ -5,7 +5,7 @@ import subprocess
 
 import pytest
 
-from conftest import DIST, MAIN_CLASS, REGION_CLASS, Vorlane, wait_for_pdfs
+from conftest import DIST, MAIN_CLASS, REGION_CLASS, Vorlane, as_vorlane, wait_for_pdfs
 from testenv import wait_until
 
 OPTIONS = ["/screen", "/window", "/region", "/preferences", "/about", "/exit"]
@@ -13,8 +13,7 @@ OPTIONS = ["/screen", "/window", "/region", "/preferences", "/about", "/exit"]
 
 def run(environment, *arguments, timeout=60):
     """Vorlane.exe with the arguments; its exit code once it has ended."""
-    return subprocess.run(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], env=environment.env,
-                          cwd=environment.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+    return subprocess.run(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], **as_vorlane(environment),
                           timeout=timeout).returncode
 
 
@@ -73,8 +72,7 @@ def test_with_no_copy_running_the_program_starts_and_then_carries_out_the_option
 
     started = Vorlane(environment, desktop)
     started.process = subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), "/preferences"],
-                                       env=environment.env, cwd=environment.root, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
+                                       **as_vorlane(environment))
     vorlane.process = started.process  # ended by the fixture
     wait_until(lambda: (w := started.main_window()) and w.visible, 60, what="the Preferences window")
     assert started.running()
@@ -83,8 +81,7 @@ def test_with_no_copy_running_the_program_starts_and_then_carries_out_the_option
 @pytest.mark.parametrize("arguments", [["/?"], ["/print"]])
 def test_anything_else_shows_one_box_naming_the_options_and_ends_with_code_2(arguments, vorlane, desktop,
                                                                              environment):
-    process = subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], env=environment.env,
-                               cwd=environment.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    process = subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], **as_vorlane(environment))
     try:
         boxes = wait_until(lambda: desktop.message_boxes(), 60, what="the box of options")
         text = "\n".join(boxes[0][1])
