@@ -34,6 +34,8 @@ class MainWindow : public Window {
   // the stored language and registers the hot keys.
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -76,7 +78,7 @@ class MainWindow : public Window {
   owners::Icon trayIcon_;
   bool exiting_ = false;
   bool shownBefore_ = false;  // the first showing prepares the pages
-  UINT taskbarCreatedMessage_ = 0;
+  UINT taskbarCreatedMessage_;
   double screenPixelsPerInch_;
 
   Preferences settings_;  // the user's own, with the policies in force over them
