@@ -52,7 +52,7 @@ class Rebuild(unittest.TestCase):
             return subprocess.run(["cmake", *args], cwd=REPO, env=environment, preexec_fn=in_other_umask,
                                   capture_output=True, text=True)
 
-        cls.build = build
+        cls.build = staticmethod(build)
         configured = build("--preset", "windows", "-B", cls.second, "-DBUILD_TESTING=OFF")
         assert configured.returncode == 0, configured.stdout + configured.stderr
         cls.built = build("--build", cls.second, "--target", "release", "-j", str(os.cpu_count()))
