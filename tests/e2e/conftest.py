@@ -254,6 +254,7 @@ class WineErrors:
             with open(path, "rb") as log:
                 log.seek(checked)
                 text = log.read()
+            text = text[:text.rfind(b"\n") + 1]  # a line still being written waits for the next look
             self.logs[path] = checked + len(text)
             for line in text.decode(errors="replace").splitlines():
                 error = self.LINE.match(line)
