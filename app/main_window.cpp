@@ -45,10 +45,10 @@ const TrayDefault* TrayDefaultOf(int32_t value) {
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
       classIcon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_TRAY))),
+      // The shell announces a re-created taskbar (an Explorer restart) with this.
+      taskbarCreatedMessage_(RegisterWindowMessageW(L"TaskbarCreated")),
       screenPixelsPerInch_(ScreenPixelsPerInch()),
       aboutWindow_(instance) {
-  // The shell announces a re-created taskbar (an Explorer restart) with this.
-  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
   RegisterWindowClass(instance, kMainWindowClass, classIcon_);
   // A fixed single-border window, made hidden; the Preferences pages give it
   // its size for their captions and the window's DPI.

@@ -40,6 +40,8 @@ class MainWindow : public Window {
   // the stored language and registers the hot keys.
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -83,7 +85,7 @@ class MainWindow : public Window {
   owners::Icon trayIcon_;
   bool exiting_ = false;
   bool shownBefore_ = false;  // the first showing prepares the pages
-  UINT taskbarCreatedMessage_ = 0;
+  UINT taskbarCreatedMessage_;
   double screenPixelsPerInch_;
 
   Preferences settings_;  // the user's own, with the policies in force over them

@@ -15,7 +15,7 @@ std::string SystemKeyNameOf(uint8_t virtualKey) {
   UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC) & kScanCodeMask;
   if (scanCode == 0) return {};
   wchar_t name[kKeyNameLength] = {};
-  int length = GetKeyNameTextW(static_cast<LONG>(scanCode << kScanCodeShift), name, kKeyNameLength);
+  int length = GetKeyNameTextW(static_cast<LONG>(scanCode) << kScanCodeShift, name, kKeyNameLength);
   return Narrow(std::wstring_view(name, static_cast<size_t>(length > 0 ? length : 0)));
 }
 

@@ -32,7 +32,8 @@ HandOff HandToRunningCopy(const std::string& windowClass, const std::string& opt
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   const owners::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-  COPYDATASTRUCT data{kHandedOptionTag, static_cast<DWORD>(option.size()), const_cast<char*>(option.data())};
+  std::string sent(option);  // the message takes the data as writable
+  COPYDATASTRUCT data{kHandedOptionTag, static_cast<DWORD>(sent.size()), sent.data()};
   DWORD_PTR answer = FALSE;
   if (!SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, left(), &answer)) {
     return HandOff::NotTaken;

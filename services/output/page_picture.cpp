@@ -23,7 +23,7 @@ constexpr Gdiplus::ARGB kGrayStep = 0x010101;  // one step of red, green and blu
 struct GrayPalette {
   UINT flags = Gdiplus::PaletteFlagsGrayScale;
   UINT count = 0;
-  Gdiplus::ARGB entries[kGrayLevels];
+  Gdiplus::ARGB entries[kGrayLevels]{};
 };
 
 // The program's own scaling: GDI+ resamples the picture to the device's

@@ -21,6 +21,9 @@ class PagePicture {
   // A picture moved from has no pixels.
   PagePicture(PagePicture&& other) noexcept;
   PagePicture& operator=(PagePicture&& other) noexcept;
+  PagePicture(const PagePicture&) = delete;
+  PagePicture& operator=(const PagePicture&) = delete;
+  ~PagePicture() = default;
   // The same colour picture in 8-bit gray, each pixel the gray of its
   // colour; a picture that is not in colour gives one without pixels.
   PagePicture GrayCopy() const;

@@ -5,16 +5,15 @@ import subprocess
 
 import pytest
 
-from conftest import (DIST, MAIN_CLASS, REGION_CLASS, Vorlane, open_region_window, open_test_window, set_preferences,
-                      wait_for_pdfs)
+from conftest import (DIST, MAIN_CLASS, REGION_CLASS, Vorlane, as_vorlane, open_region_window, open_test_window,
+                      set_preferences, wait_for_pdfs)
 from testenv import wait_until
 
 OPTIONS = ["/screen", "/window", "/region", "/preferences", "/about", "/exit"]
 
 
 def start(environment, *arguments):
-    return subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], env=environment.env,
-                            cwd=environment.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], **as_vorlane(environment))
 
 
 def run(environment, *arguments, timeout=60):
@@ -77,8 +76,7 @@ def test_with_no_copy_running_the_program_starts_and_then_carries_out_the_option
 
     started = Vorlane(environment, desktop)
     started.process = subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), "/preferences"],
-                                       env=environment.env, cwd=environment.root, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
+                                       **as_vorlane(environment))
     vorlane.process = started.process  # ended by the fixture
     wait_until(lambda: (w := started.main_window()) and w.visible, 60, what="the Preferences window")
     assert started.running()
@@ -87,8 +85,7 @@ def test_with_no_copy_running_the_program_starts_and_then_carries_out_the_option
 @pytest.mark.parametrize("arguments", [["/?"], ["/print"]])
 def test_anything_else_shows_one_box_naming_the_options_and_ends_with_code_2(arguments, vorlane, desktop,
                                                                              environment):
-    process = subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], env=environment.env,
-                               cwd=environment.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    process = subprocess.Popen(["wine", os.path.join(DIST, "Vorlane.exe"), *arguments], **as_vorlane(environment))
     try:
         boxes = wait_until(lambda: desktop.message_boxes(), 60, what="the box of options")
         text = "\n".join(boxes[0][1])

@@ -66,6 +66,7 @@ class PreferencesPages {
                    CommonDialogs dialogs = SystemDialogs());
   PreferencesPages(const PreferencesPages&) = delete;
   PreferencesPages& operator=(const PreferencesPages&) = delete;
+  ~PreferencesPages() = default;
 
   // The first showing: the Color caption to the left, digits only in the
   // number fields, the default folder in the empty folder field, the
