@@ -531,10 +531,14 @@ def quadrant_boxes(page):
 
 
 def open_region_window(desktop):
-    """Presses the region key (Shift+Print Screen) and waits for the window the region is chosen on."""
+    """Presses the region key (Shift+Print Screen) and waits for the window the region is chosen on to take the
+    keyboard: keys pressed before would go to the window in front of it."""
     desktop.press("shift", "snapshot")
-    return wait_until(lambda: [w for w in desktop.windows(REGION_CLASS) if w.visible], 30,
-                      what="the region window")[0]
+    window = wait_until(lambda: [w for w in desktop.windows(REGION_CLASS) if w.visible], 30,
+                        what="the region window")[0]
+    wait_until(lambda: desktop.run("foreground").startswith(window.handle), 30,
+               what="the region window to take the keyboard")
+    return window
 
 
 def wait_region_window_gone(desktop):

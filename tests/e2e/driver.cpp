@@ -221,8 +221,7 @@ int Usage() {
       "  regread KEY NAME              prints a text value of HKEY_CURRENT_USER\\KEY\n"
       "  longpath PATH                 prints the long form of a path\n"
       "  dpichanged WINDOW DPI L T R B sends WM_DPICHANGED with that suggested rectangle\n"
-      "  cursor X Y                    moves the mouse pointer there\n"
-      "  mouse X Y                     moves the mouse there as the hardware would\n"
+      "  mouse X Y                     moves the mouse there as the hardware would, and waits for it to rest\n"
       "  mouseclick X Y [right]        clicks the left (or right) button there\n"
       "  drag X1 Y1 X2 Y2              drags with the left button from one place to the other\n"
       "  monitors                      lines: left, top, right, bottom, 1 for the primary\n"
@@ -337,8 +336,6 @@ int Run(int argc, char** argv) {
                              static_cast<LONG>(Number(argv[6])), static_cast<LONG>(Number(argv[7]))})) {
       return 1;
     }
-  } else if (command == "cursor" && argc == 4) {
-    if (!SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3])))) return 1;
   } else if (command == "mouse" && argc == 4) {
     const POINT at{static_cast<LONG>(Number(argv[2])), static_cast<LONG>(Number(argv[3]))};
     if (!SendMouse({MouseAt(at.x, at.y, 0)}, at)) return 1;

@@ -30,7 +30,8 @@ def test_the_entire_screen_key_prints_the_chosen_screen(two_monitors, capture_sc
     vorlane = Vorlane(environment, desktop).start()
     try:
         if pointer:
-            desktop.run("cursor", *pointer)
+            # Moved as a hand moves it, and at rest there before the key is pressed.
+            desktop.run("mouse", *pointer)
         before = len(environment.pdfs())
         desktop.press("ctrl", "shift", "snapshot")
         page = Page(wait_for_pdfs(environment, before + 1)[-1], dpi=30)
