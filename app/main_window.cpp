@@ -164,7 +164,8 @@ void MainWindow::BuildPreferences() {
   pages_ = std::make_unique<PreferencesPages>(handle(), printer_);
   captureTimer_ = std::make_unique<WindowTimer>(handle());
   capture_ = std::make_unique<CaptureRequest>(
-      *captureTimer_, [this] { return Timing(); }, [this](CaptureKind kind) { TakeShot(kind); });
+      *captureTimer_, [this] { return Timing(); }, [this](CaptureKind kind) { TakeShot(kind); },
+      [this] { sheets_.EndSeries(); });
 }
 
 void MainWindow::RunCommand(WORD command) {
@@ -172,6 +173,9 @@ void MainWindow::RunCommand(WORD command) {
     if (route.command == command) StartCapture(route.kind);
   }
   switch (command) {
+    case IDM_PRINT_AGAIN:
+      sheets_.PrintAgain();
+      break;
     case IDM_PREFERENCES:
       OpenPreferences();
       break;
@@ -226,6 +230,7 @@ void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
       }
       break;
     case WM_RBUTTONUP:
+      trayMenu_.SetPrintAgainEnabled(sheets_.CanPrintAgain());
       trayMenu_.Popup(handle(), texts_);
       break;
   }
@@ -296,7 +301,12 @@ void MainWindow::TakeShot(CaptureKind kind) {
       break;
   }
   if (!shot) return;  // nothing in the foreground: nothing to print
-  PrintShot(printer_, std::move(shot->bitmap), shot->title, settings_, screenPixelsPerInch_);
+  KeptShot kept(std::move(shot->bitmap), std::move(shot->title), shot->taken);
+  if (capture_->Flags() & kCaptureSeries) {
+    sheets_.AddToSeries(std::move(kept));
+  } else {
+    sheets_.PrintAlone(std::move(kept));
+  }
 }
 
 // Also what sending the window back to the tray runs, so the icon returns
@@ -350,8 +360,14 @@ void MainWindow::ExitProgram() {
   overlay_.reset();
   RemoveTrayIcon(handle());
   UnregisterHotKeys(handle());
-  capture_->Drop();
   exiting_ = true;
   ShowWindow(handle(), SW_HIDE);
+  // The shots a series has taken go out before the program ends; a sheet
+  // that cannot says so, and the program ends all the same.
+  try {
+    capture_->Drop();
+  } catch (const std::exception& error) {
+    ReportError(error);
+  }
   PostQuitMessage(0);
 }

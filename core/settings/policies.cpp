@@ -45,6 +45,8 @@ bool Take(PreferenceStore& store, const Setting& setting, Preferences& record) {
       const std::optional<int32_t> value = HeldInteger(store, setting.name);
       const SettingRange* range = RangeOf(setting);
       if (!value || (range && (*value < range->lowest || *value > range->highest))) return false;
+      const SettingChoices* choices = ChoicesOf(setting.integer);
+      if (choices && std::ranges::find(choices->values, *value) == choices->values.end()) return false;
       record.*setting.integer = *value;
       return true;
     }

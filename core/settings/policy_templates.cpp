@@ -1,5 +1,6 @@
 #include "core/settings/policy_templates.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <limits>
@@ -39,6 +40,7 @@ constexpr SettingPolicy kPolicies[] = {
     {"TimerNumberOfShots", T::TimerTitle, T::TimerNumberOfShots, {}, {}, 1, 999},
     {"TimerInterval", T::TimerTitle, T::TimerInterval, {}, {}, 0, kAnyCount},
     {"TimerSeveralShots", T::TimerTitle, T::TimerSeveralShots},
+    {"PrintShotsPerPage", T::TimerTitle, T::TimerShotsPerPage},
     {"PrintFitToPage", T::PrintingTitle, T::PrintingFitToPage},
     {"PrintPagePosition", T::PrintingTitle, T::PrintingPagePosition},
     {"PrintOrientation", T::PrintingTitle, T::PrintingOrientation},
@@ -66,7 +68,7 @@ enum class Element { OnOff, Text, List, Modifiers, Number };
 Element ElementOf(const Setting& setting) {
   if (setting.type == SettingType::OnOff) return Element::OnOff;
   if (setting.type == SettingType::Text) return Element::Text;
-  if (setting.shown == SettingShown::ListIndex) return Element::List;
+  if (setting.shown == SettingShown::ListIndex || setting.shown == SettingShown::ListValue) return Element::List;
   if (setting.shown == SettingShown::ModifierBoxes) return Element::Modifiers;
   return Element::Number;
 }
@@ -88,6 +90,20 @@ std::string ModifiersName(int32_t mask) {
     name += modifier.name;
   }
   return name.empty() ? "None" : name;
+}
+
+// The value a list's item stands for: its index, unless the setting takes
+// values of its own.
+int32_t ItemValue(const Setting& setting, size_t index) {
+  const SettingChoices* choices = ChoicesOf(setting.integer);
+  return choices && index < choices->values.size() ? choices->values[index] : static_cast<int32_t>(index);
+}
+
+// The item that stands for a value.
+int32_t ItemOf(const Setting& setting, int32_t value) {
+  const SettingChoices* choices = ChoicesOf(setting.integer);
+  if (!choices) return value;
+  return static_cast<int32_t>(std::ranges::find(choices->values, value) - choices->values.begin());
 }
 
 // The items of a list, in the order of their values.
@@ -197,7 +213,7 @@ std::string SettingDefinition(const Setting& setting, const SettingPolicy& polic
       body += "        <enum id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\">\n";
       const std::vector<TextId> items = ListItems(setting, policy);
       for (size_t index = 0; index < items.size(); ++index) {
-        body += EnumItem(name + "_" + std::to_string(index), static_cast<int32_t>(index));
+        body += EnumItem(name + "_" + std::to_string(index), ItemValue(setting, index));
       }
       body += "        </enum>\n";
       break;
@@ -236,7 +252,8 @@ std::string Presentation(const Setting& setting, const std::string& label) {
     case Element::List:
     case Element::Modifiers:
       return open + "<dropdownList refId=\"" + name + "\" noSort=\"true\" defaultItem=\"" +
-             std::to_string(defaults.*setting.integer) + "\">" + Escape(label) + "</dropdownList>" + close;
+             std::to_string(ItemOf(setting, defaults.*setting.integer)) + "\">" + Escape(label) + "</dropdownList>" +
+             close;
     case Element::OnOff:
       break;
   }

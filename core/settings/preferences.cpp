@@ -1,17 +1,30 @@
 #include "core/settings/preferences.h"
 
+#include <algorithm>
+
 namespace {
 
+// The places in the save order need not follow each other without a gap.
+constexpr int kLastSavePosition = std::ranges::max(kSettings, {}, &Setting::savePosition).savePosition;
+
 constexpr bool SavePositionsArePlaces() {
-  bool taken[kSettingCount] = {};
+  bool taken[kLastSavePosition + 1] = {};
   for (const Setting& setting : kSettings) {
-    const auto place = static_cast<size_t>(setting.savePosition);
-    if (place >= kSettingCount || taken[place]) return false;
+    const int place = setting.savePosition;
+    if (place < 0 || taken[place]) return false;
     taken[place] = true;
   }
   return true;
 }
 static_assert(SavePositionsArePlaces(), "each setting has a place of its own in the save order");
+
+constexpr bool ListValuesHaveChoices() {
+  for (const Setting& setting : kSettings) {
+    if (setting.shown == SettingShown::ListValue && !ChoicesOf(setting.integer)) return false;
+  }
+  return true;
+}
+static_assert(ListValuesHaveChoices(), "a list of values has its values in kSettingChoices");
 
 }  // namespace
 
@@ -41,13 +54,17 @@ Preferences LoadPreferences(PreferenceStore& store, const std::function<std::str
     int32_t& value = record.*range.field;
     if (value < range.lowest || value > range.highest) value = defaults.*range.field;
   }
+  for (const SettingChoices& choices : kSettingChoices) {
+    int32_t& value = record.*choices.field;
+    if (std::ranges::find(choices.values, value) == choices.values.end()) value = defaults.*choices.field;
+  }
   // The current printer is looked up only when nothing usable is stored.
   if (record.PrintPrinter.empty()) record.PrintPrinter = currentPrinter();
   return record;
 }
 
 void SavePreferences(PreferenceStore& store, const Preferences& values) {
-  for (int place = 0; place < static_cast<int>(kSettingCount); ++place) {
+  for (int place = 0; place <= kLastSavePosition; ++place) {
     for (const Setting& setting : kSettings) {
       if (setting.savePosition != place) continue;
       switch (setting.type) {

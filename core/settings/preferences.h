@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <iterator>
+#include <span>
 #include <string>
 
 #include "core/capture/screen_choice.h"
@@ -23,6 +24,7 @@ enum class SettingShown {
   Number,         // a number field; a text that is no integer collects as 0
   Count,          // a number field; a text that is no integer collects as 1
   ListIndex,      // the selected index of a list; none collects as -1
+  ListValue,      // the value kSettingChoices gives the selected item of a list; none collects as the default
   TrackBar,       // the position of a track bar
   ModifierBoxes,  // the four boxes Ctrl, Alt, Shift, Win: four identifiers from the one given
   KeyList,        // the key list, by the key's name
@@ -55,6 +57,7 @@ enum class SettingShown {
   X(TimerNumberOfShots, Integer, 1, 19, IDC_NUMBER_OF_SHOTS, Count) \
   X(TimerInterval, Integer, 1, 20, IDC_INTERVAL, Number) \
   X(TimerSeveralShots, OnOff, false, 21, IDC_SEVERAL_SHOTS, Check) \
+  X(PrintShotsPerPage, Integer, 1, 32, IDC_SHOTS_PER_PAGE, ListValue) \
   X(PrintFitToPage, OnOff, true, 14, IDC_FIT_TO_PAGE, Check) \
   X(PrintPagePosition, Integer, 4 /* Center */, 15, IDC_PAGE_POSITION, ListIndex) \
   X(PrintOrientation, Integer, 0 /* as the printer is set */, 22, IDC_ORIENTATION, ListIndex) \
@@ -136,6 +139,24 @@ inline constexpr SettingRange kSettingRanges[] = {
     {&Preferences::PrintCopies, 1, kPrintCopiesMax},
     {&Preferences::CaptureScreen, 0, kCaptureScreenCount - 1},
 };
+
+// Integers that take one of a few values, those of their list's items in
+// order; a stored value not among them loads as the default.
+struct SettingChoices {
+  int32_t Preferences::*field;
+  std::span<const int32_t> values;
+};
+inline constexpr SettingChoices kSettingChoices[] = {
+    {&Preferences::PrintShotsPerPage, kShotsPerPageChoices},
+};
+
+// The values a setting takes; nullptr for one that takes any.
+constexpr const SettingChoices* ChoicesOf(int32_t Preferences::*field) {
+  for (const SettingChoices& choices : kSettingChoices) {
+    if (field && choices.field == field) return &choices;
+  }
+  return nullptr;
+}
 
 // Where preferences live: named texts and 32-bit integers with the read rules
 // of the registry (an absent value gives the default).

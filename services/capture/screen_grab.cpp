@@ -23,6 +23,12 @@ constexpr WORD kShotBitsPerPixel = 32;
 // in the same way.
 constexpr int64_t kLargestShotBytes = INT32_MAX;
 
+SYSTEMTIME LocalTimeNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return now;
+}
+
 // The desktop's device context: screen coordinates, origin at the top left
 // of the primary display. Taken anew for every grab.
 owners::WindowDc DesktopDc() {
@@ -154,7 +160,7 @@ Shot GrabEntireScreen(int32_t captureScreen, bool withPointer) {
   const ScreenRect area = ChooseScreenArea(captureScreen, monitors, {pointer.x, pointer.y});
   // Every monitor where it lies; the gaps between monitors of different
   // sizes show nothing of the desktop.
-  Shot shot{CopyMonitorsArea(screen.get(), area, monitors), {}};
+  Shot shot{CopyMonitorsArea(screen.get(), area, monitors), {}, LocalTimeNow()};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -169,7 +175,8 @@ std::optional<Shot> GrabActiveWindow(bool withPointer) {
   // give a bitmap of no pixels that the fit rule blows up into a black page.
   const ScreenRect area = SeenFrame(window);
   if (area.Empty()) return std::nullopt;
-  Shot shot{CopyScreenArea(screen.get(), area.left, area.top, area.Width(), area.Height()), std::move(title)};
+  Shot shot{CopyScreenArea(screen.get(), area.left, area.top, area.Width(), area.Height()), std::move(title),
+            LocalTimeNow()};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -177,7 +184,8 @@ std::optional<Shot> GrabActiveWindow(bool withPointer) {
 Shot GrabScreenArea(ScreenRect area, bool withPointer) {
   const owners::WindowDc screen = DesktopDc();
   RequireDc(screen);
-  Shot shot{CopyMonitorsArea(screen.get(), area, Monitors()), TitleAt(WindowsOnScreen(), CentreOf(area))};
+  Shot shot{CopyMonitorsArea(screen.get(), area, Monitors()), TitleAt(WindowsOnScreen(), CentreOf(area)),
+            LocalTimeNow()};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -196,8 +204,9 @@ void AwaitScreensShown() {
 FrozenScreens FreezeScreens() {
   std::vector<ScreenRect> monitors = Monitors();
   const ScreenRect area = ChooseScreenArea(static_cast<int32_t>(CaptureScreen::All), monitors, {});
+  const SYSTEMTIME taken = LocalTimeNow();
   owners::Bitmap picture = CopyMonitorsArea(area, monitors);
-  return {area, std::move(picture), std::move(monitors), WindowsOnScreen()};
+  return {area, std::move(picture), std::move(monitors), WindowsOnScreen(), taken};
 }
 
 Shot CutArea(const FrozenScreens& frozen, ScreenRect area) {
@@ -212,7 +221,7 @@ Shot CutArea(const FrozenScreens& frozen, ScreenRect area) {
     BitBlt(target.get(), 0, 0, area.Width(), area.Height(), source.get(), area.left - frozen.area.left,
            area.top - frozen.area.top, SRCCOPY);
   }
-  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area))};
+  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area)), frozen.taken};
 }
 
 ScreenRect SeenFrame(HWND window) {

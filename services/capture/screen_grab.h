@@ -14,7 +14,8 @@
 
 struct Shot {
   owners::Bitmap bitmap;
-  std::string title;  // empty for an entire-screen shot
+  std::string title;   // empty for an entire-screen shot
+  SYSTEMTIME taken{};  // local time, which the watermark tells
 };
 
 // A top-level window and the frame it is seen with.
@@ -57,6 +58,7 @@ struct FrozenScreens {
   owners::Bitmap picture;  // of the area, white between the monitors
   std::vector<ScreenRect> monitors;
   std::vector<WindowFrame> windows;  // frontmost first
+  SYSTEMTIME taken{};                // local time
 };
 
 FrozenScreens FreezeScreens();

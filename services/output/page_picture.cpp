@@ -1,9 +1,11 @@
 #include "services/output/page_picture.h"
 
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 #include "core/output/gray_pixels.h"
+#include "core/output/packed_pixels.h"
 
 namespace {
 
@@ -100,6 +102,27 @@ PagePicture PagePicture::GrayCopy() const {
   return gray;
 }
 
+PagePicture PagePicture::Copy() const {
+  const int bits = header_.info.biBitCount;
+  PagePicture copy(Empty() ? 0 : Width(), Empty() ? 0 : Height(), bits);
+  if (!copy.Empty()) std::memcpy(copy.bits_, bits_, DibStride(Width(), bits) * static_cast<size_t>(Height()));
+  return copy;
+}
+
+std::vector<uint8_t> PagePicture::Packed() const {
+  if (Empty() || header_.info.biBitCount != kColourBits) return {};
+  return PackPixels(static_cast<const uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kColourBits));
+}
+
+PagePicture PagePicture::Unpacked(std::span<const uint8_t> packed, int width, int height) {
+  PagePicture picture(width, height, kColourBits);
+  if (picture.Empty() ||
+      !UnpackPixels(packed, static_cast<uint8_t*>(picture.bits_), width, height, DibStride(width, kColourBits))) {
+    return PagePicture(0, 0, kColourBits);
+  }
+  return picture;
+}
+
 PagePicture::Rows PagePicture::RowsFrom(int first, int count) const {
   Rows rows{header_, static_cast<const uint8_t*>(bits_) + first * DibStride(Width(), header_.info.biBitCount)};
   rows.header.info.biHeight = -count;
@@ -135,12 +158,14 @@ PageScaling ScalingFor(HDC page) {
 
 // The printable area is divided in single precision, as GDI+ measured it when
 // it drew the page, so that the picture keeps the place it had to the dot.
-PageRect PlacePicture(HDC page, const PagePicture& picture, bool fitToPage, int32_t position, double screenPpi) {
+PageRect PlacePicture(HDC page, const PagePicture& picture, SheetPlace place, bool fitToPage, int32_t position,
+                      double screenPpi) {
   const auto dpiX = static_cast<float>(GetDeviceCaps(page, LOGPIXELSX));
   const auto dpiY = static_cast<float>(GetDeviceCaps(page, LOGPIXELSY));
   const float printableWidth = dpiX > 0 ? static_cast<float>(GetDeviceCaps(page, HORZRES)) / dpiX : 0;
   const float printableHeight = dpiY > 0 ? static_cast<float>(GetDeviceCaps(page, VERTRES)) / dpiY : 0;
-  return PlaceShot(picture.Width(), picture.Height(), screenPpi, printableWidth, printableHeight, fitToPage, position);
+  const PageRect cell = SheetCell(place.cells, place.cell, printableWidth, printableHeight);
+  return PlaceInCell(picture.Width(), picture.Height(), screenPpi, cell, place.cells, fitToPage, position);
 }
 
 void DrawPicture(HDC page, PagePicture& picture, const PageRect& place, PageScaling scaling) {

@@ -6,6 +6,8 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "base/owners.h"
 #include "core/output/page_geometry.h"
@@ -22,6 +24,15 @@ class PagePicture {
   // The same colour picture in 8-bit gray, each pixel the gray of its
   // colour; a picture that is not in colour gives one without pixels.
   PagePicture GrayCopy() const;
+  // The same picture with pixels of its own.
+  PagePicture Copy() const;
+
+  // A colour picture's pixels packed small (PackPixels); empty for a picture
+  // without pixels or not in colour.
+  std::vector<uint8_t> Packed() const;
+  // The colour picture of width x height pixels that Packed gave; one without
+  // pixels when packed is no such packing.
+  static PagePicture Unpacked(std::span<const uint8_t> packed, int width, int height);
 
   struct Header {
     BITMAPINFOHEADER info;
@@ -62,9 +73,18 @@ enum class PageScaling {
 // ByDevice, unless the device's driver cannot stretch a picture itself.
 PageScaling ScalingFor(HDC page);
 
-// Where the fit rule and the position put the picture, in inches from the
-// corner of the page's printable area; screenPpi gives the natural size.
-PageRect PlacePicture(HDC page, const PagePicture& picture, bool fitToPage, int32_t position, double screenPpi);
+// The cell of a sheet a picture fills (SheetCell); the one cell of a sheet
+// of one is the page's whole printable area.
+struct SheetPlace {
+  int32_t cells = 1;
+  int32_t cell = 0;
+};
+
+// Where the fit rule and the position put the picture in its cell, in inches
+// from the corner of the page's printable area; screenPpi gives the natural
+// size.
+PageRect PlacePicture(HDC page, const PagePicture& picture, SheetPlace place, bool fitToPage, int32_t position,
+                      double screenPpi);
 
 // Draws the picture into its place on the page.
 void DrawPicture(HDC page, PagePicture& picture, const PageRect& place, PageScaling scaling);

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "services/output/page_file.h"
-#include "services/output/page_picture.h"
 #include "services/output/stamp_watermark.h"
 
 namespace {
@@ -14,39 +13,63 @@ constexpr const char* kDocumentName = "Vorlane";
 
 // The watermark goes into the picture's own pixels, so that the page carries
 // it at the shot's resolution like the rest of the shot.
-void StampPicture(PagePicture& picture, const std::string& windowTitle, const Preferences& preferences) {
+void StampPicture(PagePicture& picture, const KeptShot& shot, const Preferences& preferences) {
   const owners::GpBitmap image = picture.GdiplusBitmap();
   Gdiplus::GpGraphics* made = nullptr;
   if (image) gp::GdipGetImageGraphicsContext(image.get(), &made);
   const owners::GpGraphics graphics(made);
-  StampWatermark(graphics.get(), static_cast<UINT>(picture.Width()), static_cast<UINT>(picture.Height()), windowTitle,
-                 preferences);
+  StampWatermark(graphics.get(), static_cast<UINT>(picture.Width()), static_cast<UINT>(picture.Height()),
+                 shot.WindowTitle(), shot.Taken(), preferences);
 }
 
 }  // namespace
 
-void PrintShot(Printer& printer, owners::Bitmap capturedBitmap, const std::string& windowTitle,
-               const Preferences& preferences, double screenPpi) {
-  // Owned from here on, so that it is released on every path.
-  owners::Bitmap captured = std::move(capturedBitmap);
+KeptShot::KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken)
+    : picture_(PagePicture::Of(std::move(captured))), windowTitle_(std::move(windowTitle)), taken_(taken) {
+  width_ = picture_->Width();
+  height_ = picture_->Height();
+}
+
+PagePicture KeptShot::Picture() const {
+  return picture_ ? picture_->Copy() : PagePicture::Unpacked(packed_, width_, height_);
+}
+
+void KeptShot::Pack() {
+  if (!picture_) return;
+  packed_ = picture_->Packed();
+  picture_.reset();
+}
+
+PagePicture FinishedPicture(const KeptShot& shot, const Preferences& preferences) {
+  PagePicture picture = shot.Picture();
+  if (preferences.WatermarkMake) StampPicture(picture, shot, preferences);
+  if (preferences.PrintGrayscale) picture = picture.GrayCopy();
+  return picture;
+}
+
+void PrintSheet(Printer& printer, std::span<const KeptShot> shots, int32_t cells, const Preferences& preferences,
+                double screenPpi) {
+  if (shots.empty()) return;
   // Chosen first: while another job is open this refuses at once.
   printer.SelectIndex(printer.IndexOfPrinter(preferences.PrintPrinter));
-  // Made before the page is drawn: a folder that cannot take it ends the shot at once.
+  // Made before the page is drawn: a folder that cannot take it ends the sheet at once.
   PageFile pageFile = MakePageFile(printer.SelectedPrinterName(), preferences);
 
-  PagePicture picture = PagePicture::Of(std::move(captured));
-  if (preferences.WatermarkMake) StampPicture(picture, windowTitle, preferences);
-  if (preferences.PrintGrayscale) picture = picture.GrayCopy();
+  std::vector<PagePicture> pictures;
+  for (const KeptShot& shot : shots) pictures.push_back(FinishedPicture(shot, preferences));
 
-  const PaperTurn turn =
-      TurnFor(static_cast<PrintOrientation>(preferences.PrintOrientation), picture.Width(), picture.Height());
+  const PaperTurn turn = SheetTurnFor(static_cast<PrintOrientation>(preferences.PrintOrientation), cells,
+                                      pictures.front().Width(), pictures.front().Height());
   PrintJob job(printer, kDocumentName, {turn, preferences.PrintCopies, pageFile.Path()});
   const PageScaling scaling = ScalingFor(job.dc());
-  const PageRect place =
-      PlacePicture(job.dc(), picture, preferences.PrintFitToPage, preferences.PrintPagePosition, screenPpi);
+  std::vector<PageRect> places;
+  for (size_t cell = 0; cell < pictures.size(); ++cell) {
+    places.push_back(PlacePicture(job.dc(), pictures[cell], {cells, static_cast<int32_t>(cell)},
+                                  preferences.PrintFitToPage, preferences.PrintPagePosition, screenPpi));
+  }
   for (int page = 0; page < job.Pages(); ++page) {
     if (page > 0) job.NextPage();
-    DrawPicture(job.dc(), picture, place, scaling);
+    for (size_t cell = 0; cell < pictures.size(); ++cell) DrawPicture(job.dc(), pictures[cell], places[cell], scaling);
   }
   job.End();
   pageFile.Keep();

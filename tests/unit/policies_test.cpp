@@ -63,6 +63,9 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
       {"CaptureScreen", 2, {}, true, 2},
       {"CaptureScreen", 3, {}, false, 0},
       {"PrintOrientation", -1, 3, true, 3},
+      {"PrintShotsPerPage", 4, 2, true, 4},
+      {"PrintShotsPerPage", 3, 2, true, 2},  // no value of its list: the next one counts
+      {"PrintShotsPerPage", 0, {}, false, 1},
       {"DefaultAction", 7, {}, true, 7},  // no range, as for the preference
       {"ShortcutKeyEntireScreen", 0x7B, {}, true, 0x7B},
       {"Language", S("Deutsch"),

@@ -41,6 +41,7 @@ TEST(Preferences, AbsentValuesGiveTodaysBehaviour) {
       {"DefaultAction", 1},
       {"CaptureMousePointer", 0},
       {"CaptureScreen", 0},
+      {"PrintShotsPerPage", 1},
   };
   MapStore store;
   store.texts["PrintPrinter"] = "Queue A";
@@ -116,6 +117,10 @@ TEST(Preferences, RangedIntegersOutsideTheirRangeLoadAsTheDefaultAndStayStored) 
       {"PrintCopies", kCopies, INT32_MIN, 1},
       {"CaptureScreen", &Preferences::CaptureScreen, 2, 2},
       {"CaptureScreen", &Preferences::CaptureScreen, 3, 0},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 2, 2},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 4, 4},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 3, 1},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 0, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.stored));
@@ -175,7 +180,8 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
                                              "FilePrinterFolder",
                                              "ShortcutShiftRegion",
                                              "ShortcutKeyRegion",
-                                             "CaptureMousePointer"};
+                                             "CaptureMousePointer",
+                                             "PrintShotsPerPage"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
   EXPECT_EQ(store.numbers["TimerDelayedCapture"], 0);
@@ -202,6 +208,7 @@ TEST(Preferences, SavedValuesLoadBackUnchanged) {
     }
   }
   for (const SettingRange& range : kSettingRanges) saved.*range.field = range.highest;
+  for (const SettingChoices& choices : kSettingChoices) saved.*choices.field = choices.values.back();
   MapStore store;
   SavePreferences(store, saved);
   EXPECT_EQ(LoadPreferences(store, NoPrinterLookup), saved);

@@ -1,4 +1,4 @@
-// The printer object and PrintShot against real print queues: each queue
+// The printer object and PrintSheet against real print queues: each queue
 // turns a job into a PDF file in a folder of its own.
 #include <gtest/gtest.h>
 
@@ -10,13 +10,14 @@
 #include <iterator>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/owners.h"
 #include "core/languages/localised_error.h"
+#include "core/output/gray_pixels.h"
 #include "services/output/page_file.h"
 #include "services/output/page_picture.h"
 #include "services/output/print_shot.h"
@@ -123,6 +124,13 @@ std::optional<PlacedImage> ImageIn(const fs::path& postscript) {
                      std::stoi(found[4]), std::stoi(found[5]), std::stoi(found[6])};
 }
 
+// One shot printed alone, on a sheet of its own.
+void PrintAlone(Printer& printer, owners::Bitmap shot, const std::string& title, const Preferences& preferences) {
+  std::vector<KeptShot> sheet;
+  sheet.emplace_back(std::move(shot), title, SYSTEMTIME{});
+  PrintSheet(printer, sheet, 1, preferences, kScreenPpi);
+}
+
 Preferences PrintTo(const std::string& printer) {
   Preferences preferences;
   preferences.PrintPrinter = printer;
@@ -147,7 +155,7 @@ class Printing : public ::testing::Test {
   fs::path ExpectOneJobIn(const std::string& queue, Printer& printer, const Preferences& preferences) {
     const std::vector<fs::path> earlier = Pdfs(queue);
     const size_t before = earlier.size();
-    PrintShot(printer, KnownBitmap(96, 48), "", preferences, kScreenPpi);
+    PrintAlone(printer, KnownBitmap(96, 48), "", preferences);
     EXPECT_FALSE(printer.Printing());
     if (!WaitUntil([&] { return Pdfs(queue).size() > before; }, kJobLimit)) {
       ADD_FAILURE() << "no PDF in " << queue;
@@ -183,7 +191,7 @@ LRESULT CALLBACK ReentryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   reentry->called = true;
   reentry->jobWasOpen = reentry->printer->Printing();
   try {
-    PrintShot(*reentry->printer, KnownBitmap(8, 8), "", PrintTo(""), kScreenPpi);
+    PrintAlone(*reentry->printer, KnownBitmap(8, 8), "", PrintTo(""));
   } catch (const std::runtime_error& error) {
     reentry->error = error.what();
   }
@@ -288,7 +296,7 @@ TEST_F(Printing, FailingShotsReportTheirErrorReleaseEverythingAndLeaveNoJobOpen)
   for (const auto& example : cases) {
     Printer printer([&] { return example.list; });
     try {
-      PrintShot(printer, KnownBitmap(16, 16), "title", PrintTo(example.printPrinter), kScreenPpi);
+      PrintAlone(printer, KnownBitmap(16, 16), "title", PrintTo(example.printPrinter));
       ADD_FAILURE() << "printed to " << example.printPrinter;
     } catch (const std::runtime_error& error) {
       EXPECT_EQ(std::string(error.what()), example.error) << example.printPrinter;
@@ -449,6 +457,44 @@ TEST(PagePictures, AShotOfAnyFormIsCopiedTopRowFirstAndReleased) {
   }
 }
 
+// Every byte of a picture's rows.
+std::vector<BYTE> BytesOf(const PagePicture& picture) {
+  const PagePicture::Rows rows = picture.RowsFrom(0, picture.Height());
+  const auto* first = static_cast<const BYTE*>(rows.bits);
+  return {first, first + DibStride(picture.Width(), rows.header.info.biBitCount) * picture.Height()};
+}
+
+// Printed again, a shot is the same picture, packed or not; its watermark
+// tells when it was taken, not when it is printed.
+TEST(PagePictures, AKeptShotIsFinishedAlikeEachTimeWithTheTimeItWasTaken) {
+  const owners::GdiplusSession gdiplus;
+  const int startCount = owners::liveCount;
+  {
+    Preferences stamped;
+    stamped.WatermarkMake = true;
+    stamped.WatermarkText = "%DATE% %TIME% %WINDOW%";
+    stamped.WatermarkFontName = "Liberation Sans";
+    Preferences gray = stamped;
+    gray.PrintGrayscale = true;
+    KeptShot shot(KnownBitmap(240, 60), "Editor", {2024, 3, 2, 5, 9, 15, 0, 0});
+    const KeptShot later(KnownBitmap(240, 60), "Editor", {2024, 3, 2, 5, 21, 45, 30, 0});
+    const std::vector<BYTE> taken = BytesOf(FinishedPicture(shot, Preferences{}));
+    const std::vector<BYTE> first = BytesOf(FinishedPicture(shot, stamped));
+    const std::vector<BYTE> firstGray = BytesOf(FinishedPicture(shot, gray));
+    ASSERT_EQ(taken.size(), DibStride(240, 24) * 60);
+    EXPECT_NE(first, taken) << "no watermark";
+    EXPECT_NE(BytesOf(FinishedPicture(later, stamped)), first) << "the watermark does not tell the shot's time";
+    EXPECT_EQ(firstGray.size(), DibStride(240, 8) * 60);
+
+    shot.Pack();
+    EXPECT_TRUE(shot.Packed());
+    EXPECT_EQ(BytesOf(FinishedPicture(shot, Preferences{})), taken);
+    EXPECT_EQ(BytesOf(FinishedPicture(shot, stamped)), first);
+    EXPECT_EQ(BytesOf(FinishedPicture(shot, gray)), firstGray);
+  }
+  EXPECT_EQ(owners::liveCount, startCount);
+}
+
 TEST(PagePictures, APictureOverTheEdgeShowsTheRightPartWhereTheWholeWouldBe) {
   const owners::MemoryDc page(CreateCompatibleDC(nullptr));
   // A memory device context measures as the screen does: its page is the screen's size.
@@ -542,8 +588,8 @@ TEST(PageFiles, AFolderThatCannotBeMadeWholeLeavesNothingBehind) {
     const char* name;
     std::string folder;
   } cases[] = {
-      {"five levels of 60 letters: too long a path", folder.path() + level + "\\" + level + "\\" + level + "\\" +
-                                                         level + "\\" + level},
+      {"five levels of 60 letters: too long a path",
+       folder.path() + level + "\\" + level + "\\" + level + "\\" + level + "\\" + level},
       {"a last level no folder can be named", folder.path() + "made\\also made\\not|made"},
   };
   for (const auto& c : cases) {
@@ -590,7 +636,7 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
         PrintJob job(printer, "Vorlane", {example.turn, 1, output});
         EXPECT_EQ(ScalingFor(job.dc()), PageScaling::ByDevice) << "the PostScript driver stretches pictures";
         paper = {0, 0, GetDeviceCaps(job.dc(), HORZRES), GetDeviceCaps(job.dc(), VERTRES)};
-        const PageRect place = PlacePicture(job.dc(), picture, example.fit, example.position, example.ppi);
+        const PageRect place = PlacePicture(job.dc(), picture, {}, example.fit, example.position, example.ppi);
         DrawPicture(job.dc(), picture, place, scaling);
         job.End();
         placed[scaling == PageScaling::ByProgram] = ImageIn(TemporaryFolder::Path(output));
