@@ -419,11 +419,12 @@ def job_copies(environment, job):
     return wait_until(read, 60, interval=0.25, what=f"the control file of job {job}")
 
 
-def start_test_window(environment, x, y, width, height, title, popup=False, plain=False, white=False, random=False):
+def start_test_window(environment, x, y, width, height, title, popup=False, plain=False, white=False, random=False,
+                      hue=False):
     """Starts the known-content window and waits until it is on screen."""
     args = ["wine", os.path.join(TOOLS, "testwin.exe"), str(x), str(y), str(width), str(height), title]
-    args += [kind for kind, wanted in (("popup", popup), ("plain", plain), ("white", white), ("random", random))
-             if wanted]
+    args += [kind for kind, wanted in (("popup", popup), ("plain", plain), ("white", white), ("random", random),
+                                       ("hue", hue)) if wanted]
     process = subprocess.Popen(args, env=environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                text=True)
     handle = process.stdout.readline().strip()
