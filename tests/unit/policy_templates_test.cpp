@@ -60,6 +60,8 @@ TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
       {"ShortcutKeyEntireScreen", "<decimal id=\"ShortcutKeyEntireScreen\""},
       {"PrintOrientation", "<item displayName=\"$(string.PrintOrientation_3)\"><value><decimal value=\"3\"/>"},
       {"DefaultAction", "<item displayName=\"$(string.DefaultAction_1)\"><value><decimal value=\"1\"/>"},
+      // A list whose items stand for values of their own.
+      {"PrintShotsPerPage", "<item displayName=\"$(string.PrintShotsPerPage_2)\"><value><decimal value=\"4\"/>"},
       {"ShortcutShiftActiveWindow", "<item displayName=\"$(string.Modifiers_15)\"><value><decimal value=\"15\"/>"},
   };
   for (const Row& row : rows) {
@@ -69,6 +71,7 @@ TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
   EXPECT_EQ(Count(PolicyOf(definitions, "PrintPagePosition"), "<item "), 9u);
   EXPECT_EQ(Count(PolicyOf(definitions, "CaptureScreen"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "DefaultAction"), "<item "), 3u);
+  EXPECT_EQ(Count(PolicyOf(definitions, "PrintShotsPerPage"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "ShortcutShiftEntireScreen"), "<item "), 16u);
 }
 
@@ -84,6 +87,9 @@ TEST(PolicyTemplates, TheTextsSpeakTheLanguageGivenAndAreEscaped) {
   EXPECT_NE(english.find("<decimalTextBox refId=\"PrintCopies\" defaultValue=\"1\">Copies</decimalTextBox>"),
             std::string::npos);
   EXPECT_NE(english.find("<defaultValue>%DATE% %TIME%</defaultValue>"), std::string::npos);
+  // The default value 1 is the list's first item.
+  EXPECT_NE(english.find("<dropdownList refId=\"PrintShotsPerPage\" noSort=\"true\" defaultItem=\"0\">"),
+            std::string::npos);
 
   const std::string translated = PolicyResources(
       Translated({{"WatermarkMake", "&Wasserzeichen <hinzuf\xC3\xBCgen>"}, {"WatermarkTitle", "Wasser && Zeichen"}}),
