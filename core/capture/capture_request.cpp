@@ -34,8 +34,14 @@ void CaptureRequest::StartRegion() { Start(kCaptureRegion); }
 void CaptureRequest::Start(uint32_t kind) {
   // A new request replaces whatever was pending; a running timer is left
   // alone unless the new request needs it. The series it ends is told of
-  // first, so that what that series took comes out before the new shots.
-  EndSeries();
+  // first, so that what that series took comes out before the new shots;
+  // should that fail, nothing is left pending.
+  try {
+    EndSeries();
+  } catch (...) {
+    Drop();
+    throw;
+  }
   shotCount_ = 0;
   flags_ = kind;
   const CaptureTiming timing = timing_();

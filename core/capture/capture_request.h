@@ -53,8 +53,7 @@ class CaptureRequest {
   // replaced by a new request, dropped or failed. May throw.
   using SeriesEnd = std::function<void()>;
 
-  CaptureRequest(
-      CaptureTimer& timer, Timing timing, Shot shot, SeriesEnd seriesEnd = [] {});
+  CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot, SeriesEnd seriesEnd);
 
   void StartEntireScreen();
   void StartActiveWindow();
