@@ -58,9 +58,13 @@ PagePicture::PagePicture(int width, int height, int bitsPerPixel) {
   header_.info.biWidth = width;
   // Negative: the top row comes first, as GDI+ expects its rows.
   header_.info.biHeight = -height;
-  section_.reset(
+  owners::Bitmap section(
       CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header_), DIB_RGB_COLORS, &bits_, nullptr, 0));
-  if (!section_) bits_ = nullptr;
+  if (!section) {
+    bits_ = nullptr;
+    return;
+  }
+  section_ = std::make_shared<const owners::Bitmap>(std::move(section));
 }
 
 PagePicture::PagePicture(PagePicture&& other) noexcept
@@ -102,11 +106,12 @@ PagePicture PagePicture::GrayCopy() const {
   return gray;
 }
 
-PagePicture PagePicture::Copy() const {
-  const int bits = header_.info.biBitCount;
-  PagePicture copy(Empty() ? 0 : Width(), Empty() ? 0 : Height(), bits);
-  if (!copy.Empty()) std::memcpy(copy.bits_, bits_, DibStride(Width(), bits) * static_cast<size_t>(Height()));
-  return copy;
+PagePicture PagePicture::Share() const {
+  PagePicture shared(0, 0, header_.info.biBitCount);
+  shared.header_ = header_;
+  shared.section_ = section_;
+  shared.bits_ = bits_;
+  return shared;
 }
 
 std::vector<uint8_t> PagePicture::Packed() const {
@@ -132,6 +137,12 @@ PagePicture::Rows PagePicture::RowsFrom(int first, int count) const {
 owners::GpBitmap PagePicture::GdiplusBitmap() {
   if (Empty()) return {};
   const int bits = header_.info.biBitCount;
+  if (section_.use_count() > 1) {
+    PagePicture own(Width(), Height(), bits);
+    if (own.Empty()) return {};
+    std::memcpy(own.bits_, bits_, DibStride(Width(), bits) * static_cast<size_t>(Height()));
+    *this = std::move(own);
+  }
   Gdiplus::GpBitmap* made = nullptr;
   gp::GdipCreateBitmapFromScan0(Width(), Height(), static_cast<INT>(DibStride(Width(), bits)),
                                 bits == kGrayBits ? PixelFormat8bppIndexed : PixelFormat24bppRGB,

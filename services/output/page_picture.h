@@ -6,6 +6,7 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -24,8 +25,9 @@ class PagePicture {
   // The same colour picture in 8-bit gray, each pixel the gray of its
   // colour; a picture that is not in colour gives one without pixels.
   PagePicture GrayCopy() const;
-  // The same picture with pixels of its own.
-  PagePicture Copy() const;
+  // The same picture over the same pixels, which stay shared until one of
+  // the two is drawn on (GdiplusBitmap): it then makes them its own first.
+  PagePicture Share() const;
 
   // A colour picture's pixels packed small (PackPixels); empty for a picture
   // without pixels or not in colour.
@@ -52,15 +54,16 @@ class PagePicture {
   // count rows from the row first, counted from the top.
   Rows RowsFrom(int first, int count) const;
 
-  // A GDI+ bitmap over these very pixels: what is drawn on it changes the
-  // picture. Empty for a picture without pixels; the picture must outlive it.
+  // A GDI+ bitmap over these very pixels, made the picture's own first: what
+  // is drawn on it changes this picture alone. Empty for a picture without
+  // pixels; the picture must outlive it.
   owners::GpBitmap GdiplusBitmap();
 
  private:
   PagePicture(int width, int height, int bitsPerPixel);
 
   Header header_{};
-  owners::Bitmap section_;  // holds the pixels
+  std::shared_ptr<const owners::Bitmap> section_;  // holds the pixels, shared with the pictures of Share
   void* bits_ = nullptr;
 };
 

@@ -31,7 +31,7 @@ KeptShot::KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTE
 }
 
 PagePicture KeptShot::Picture() const {
-  return picture_ ? picture_->Copy() : PagePicture::Unpacked(packed_, width_, height_);
+  return picture_ ? picture_->Share() : PagePicture::Unpacked(packed_, width_, height_);
 }
 
 void KeptShot::Pack() {

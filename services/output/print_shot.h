@@ -21,7 +21,8 @@ class KeptShot {
   // The captured bitmap becomes a page picture (PagePicture::Of) and is released.
   KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken);
 
-  // The pixels as taken, in a picture of their own.
+  // The pixels as taken, in a picture that makes them its own before
+  // anything is drawn on them (PagePicture::Share).
   PagePicture Picture() const;
   // From now on the pixels take a fraction of their room (PackPixels).
   void Pack();
