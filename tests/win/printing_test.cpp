@@ -470,27 +470,24 @@ TEST(PagePictures, AKeptShotIsFinishedAlikeEachTimeWithTheTimeItWasTaken) {
   const owners::GdiplusSession gdiplus;
   const int startCount = owners::liveCount;
   {
-    Preferences stamped;
+    Preferences stamped, gray, plain;
     stamped.WatermarkMake = true;
     stamped.WatermarkText = "%DATE% %TIME% %WINDOW%";
     stamped.WatermarkFontName = "Liberation Sans";
-    Preferences gray = stamped;
+    gray = stamped;
     gray.PrintGrayscale = true;
     KeptShot shot(KnownBitmap(240, 60), "Editor", {2024, 3, 2, 5, 9, 15, 0, 0});
     const KeptShot later(KnownBitmap(240, 60), "Editor", {2024, 3, 2, 5, 21, 45, 30, 0});
-    const std::vector<BYTE> taken = BytesOf(FinishedPicture(shot, Preferences{}));
-    const std::vector<BYTE> first = BytesOf(FinishedPicture(shot, stamped));
-    const std::vector<BYTE> firstGray = BytesOf(FinishedPicture(shot, gray));
-    ASSERT_EQ(taken.size(), DibStride(240, 24) * 60);
-    EXPECT_NE(first, taken) << "no watermark";
-    EXPECT_NE(BytesOf(FinishedPicture(later, stamped)), first) << "the watermark does not tell the shot's time";
-    EXPECT_EQ(firstGray.size(), DibStride(240, 8) * 60);
-
+    const Preferences* options[] = {&plain, &stamped, &gray};
+    std::vector<std::vector<BYTE>> first;
+    for (const Preferences* option : options) first.push_back(BytesOf(FinishedPicture(shot, *option)));
+    EXPECT_NE(first[1], first[0]) << "no watermark";
+    EXPECT_NE(BytesOf(FinishedPicture(later, stamped)), first[1]) << "the watermark does not tell the shot's time";
+    EXPECT_EQ(first[2].size(), DibStride(240, 8) * 60) << "not in gray";
     shot.Pack();
-    EXPECT_TRUE(shot.Packed());
-    EXPECT_EQ(BytesOf(FinishedPicture(shot, Preferences{})), taken);
-    EXPECT_EQ(BytesOf(FinishedPicture(shot, stamped)), first);
-    EXPECT_EQ(BytesOf(FinishedPicture(shot, gray)), firstGray);
+    ASSERT_TRUE(shot.Packed());
+    // The stamps above went into pictures of their own, not into the pixels kept.
+    for (size_t i = 0; i < std::size(options); ++i) EXPECT_EQ(BytesOf(FinishedPicture(shot, *options[i])), first[i]);
   }
   EXPECT_EQ(owners::liveCount, startCount);
 }

@@ -45,18 +45,6 @@ TEST(TrayMenu, ShowsExactlyTheSixCommandsInTheLanguageOfTheTexts) {
       << "a key of the file's own is kept while it is free";
 }
 
-TEST(TrayMenu, PrintAgainIsGreyedUntilThereIsAPageToPrintAgain) {
-  TrayMenu menu;
-  const auto greyed = [&] {
-    return (GetMenuState(menu.Make(Texts()).get(), IDM_PRINT_AGAIN, MF_BYCOMMAND) & MF_GRAYED) != 0;
-  };
-  EXPECT_TRUE(greyed());
-  menu.SetPrintAgainEnabled(true);
-  EXPECT_FALSE(greyed());
-  menu.SetPrintAgainEnabled(false);
-  EXPECT_TRUE(greyed());
-}
-
 TEST(TrayMenu, TheDefaultActionPlacesTheBoldMark) {
   TrayMenu menu;
   // At first the mark is on the entire-screen command, which has no item: nothing visible is bold.
