@@ -25,6 +25,7 @@ constexpr uint8_t kMoreGroups = 0x80;
 constexpr int kLongestCountBits = 32;
 
 constexpr int kPixelBytes = 3;
+constexpr size_t kRowSteps = 4;  // a row of new colours: its step's head and count
 constexpr int kByteBits = 8;
 
 // The colours of the last new pixels, each at a place its own colour gives.
@@ -135,6 +136,10 @@ class RowPacker {
 std::vector<uint8_t> PackPixels(const uint8_t* rows, int32_t width, int32_t height, size_t stride) {
   std::vector<uint8_t> packed;
   if (width <= 0 || height <= 0) return packed;
+  // Room for pixels that do not pack at all: the vector is not copied as it
+  // grows, and the room it does not fill is never touched.
+  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+  packed.reserve(pixels * kPixelBytes + pixels / kShortCounts + static_cast<size_t>(height) * kRowSteps);
   RecentColours recent{};
   uint32_t before = 0;
   for (int32_t y = 0; y < height; ++y) {
@@ -142,7 +147,6 @@ std::vector<uint8_t> PackPixels(const uint8_t* rows, int32_t width, int32_t heig
     RowPacker(row, y > 0 ? row - stride : nullptr, width).Pack(packed, recent, y > 0 ? &before : nullptr);
     before = Load(row + (width - 1) * kPixelBytes);
   }
-  packed.shrink_to_fit();
   return packed;
 }
 

@@ -11,6 +11,8 @@
 
 // rows: height rows of width pixels of 3 bytes each (blue, green, red), the
 // rows stride bytes apart. Nothing of the bytes between the rows is kept.
+// The vector holds room for pixels that do not pack, which its owner gives
+// back (shrink_to_fit) once it has let go of the rows.
 std::vector<uint8_t> PackPixels(const uint8_t* rows, int32_t width, int32_t height, size_t stride);
 
 // Writes what PackPixels made back into rows of the same shape. False when

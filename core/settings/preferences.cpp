@@ -20,7 +20,8 @@ static_assert(SavePositionsArePlaces(), "each setting has a place of its own in 
 
 constexpr bool ListValuesHaveChoices() {
   for (const Setting& setting : kSettings) {
-    if (setting.shown == SettingShown::ListValue && !ChoicesOf(setting.integer)) return false;
+    const auto listed = [&setting](const SettingChoices& choices) { return choices.field == setting.integer; };
+    if (setting.shown == SettingShown::ListValue && std::ranges::none_of(kSettingChoices, listed)) return false;
   }
   return true;
 }

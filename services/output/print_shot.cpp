@@ -34,10 +34,13 @@ PagePicture KeptShot::Picture() const {
   return picture_ ? picture_->Share() : PagePicture::Unpacked(packed_, width_, height_);
 }
 
+// The picture goes before the packing gives back its spare room, which
+// copies it: the shot is never in memory three times.
 void KeptShot::Pack() {
   if (!picture_) return;
   packed_ = picture_->Packed();
   picture_.reset();
+  packed_.shrink_to_fit();
 }
 
 PagePicture FinishedPicture(const KeptShot& shot, const Preferences& preferences) {
