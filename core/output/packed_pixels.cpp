@@ -25,7 +25,6 @@ constexpr uint8_t kMoreGroups = 0x80;
 constexpr int kLongestCountBits = 32;
 
 constexpr int kPixelBytes = 3;
-constexpr size_t kRowSteps = 4;  // a row of new colours: its step's head and count
 constexpr int kByteBits = 8;
 
 // The colours of the last new pixels, each at a place its own colour gives.
@@ -44,15 +43,29 @@ void Store(uint8_t* at, uint32_t pixel) {
 // Six bits of a multiplicative hash of the colour.
 uint8_t PlaceOf(uint32_t pixel) { return static_cast<uint8_t>((pixel * 0x9E3779B1u) >> (32 - 6)); }
 
-void PutStep(std::vector<uint8_t>& packed, uint8_t kind, uint32_t count) {
+// Where the steps go: only their bytes counted, or the bytes themselves.
+struct Counted {
+  void Put(uint8_t) { ++size; }
+  void Append(const uint8_t* first, const uint8_t* last) { size += static_cast<size_t>(last - first); }
+  size_t size = 0;
+};
+
+struct Written {
+  void Put(uint8_t byte) { bytes.push_back(byte); }
+  void Append(const uint8_t* first, const uint8_t* last) { bytes.insert(bytes.end(), first, last); }
+  std::vector<uint8_t>& bytes;
+};
+
+template <typename Out>
+void PutStep(Out& packed, uint8_t kind, uint32_t count) {
   if (count <= kShortCounts) {
-    packed.push_back(static_cast<uint8_t>(kind | (count - 1)));
+    packed.Put(static_cast<uint8_t>(kind | (count - 1)));
     return;
   }
-  packed.push_back(kind | kLongCount);
+  packed.Put(kind | kLongCount);
   uint32_t rest = count - kShortCounts - 1;
-  for (; rest > kGroup; rest >>= kGroupBits) packed.push_back(static_cast<uint8_t>((rest & kGroup) | kMoreGroups));
-  packed.push_back(static_cast<uint8_t>(rest));
+  for (; rest > kGroup; rest >>= kGroupBits) packed.Put(static_cast<uint8_t>((rest & kGroup) | kMoreGroups));
+  packed.Put(static_cast<uint8_t>(rest));
 }
 
 bool TakeCount(std::span<const uint8_t> packed, size_t& at, uint8_t low, uint64_t& count) {
@@ -80,7 +93,8 @@ class RowPacker {
   RowPacker(const uint8_t* row, const uint8_t* above, int32_t width) : row_(row), above_(above), width_(width) {}
 
   // The steps of the row, from the pixel before it (none for the first row).
-  void Pack(std::vector<uint8_t>& packed, RecentColours& recent, const uint32_t* before) {
+  template <typename Out>
+  void Pack(Out& packed, RecentColours& recent, const uint32_t* before) {
     int32_t x = 0;
     while (x < width_) {
       const int32_t aboveRun = RunFrom(x, [&](int32_t at) { return SameAsAbove(at); });
@@ -91,7 +105,7 @@ class RowPacker {
         PutStep(packed, fromAbove ? kAbove : kRepeat, static_cast<uint32_t>(fromAbove ? aboveRun : repeatRun));
         x += fromAbove ? aboveRun : repeatRun;
       } else if (recent[PlaceOf(pixel)] == pixel) {
-        packed.push_back(kRecent | PlaceOf(pixel));
+        packed.Put(kRecent | PlaceOf(pixel));
         ++x;
       } else {
         x = PackNew(packed, recent, x);
@@ -114,14 +128,15 @@ class RowPacker {
 
   // New colours from x up to the next pixel another step takes; returns
   // where they end. Each goes into the recent colours as the unpacking reads it.
-  int32_t PackNew(std::vector<uint8_t>& packed, RecentColours& recent, int32_t x) const {
+  template <typename Out>
+  int32_t PackNew(Out& packed, RecentColours& recent, int32_t x) const {
     int32_t end = x;
     do {
       const uint32_t pixel = At(end++);
       recent[PlaceOf(pixel)] = pixel;
     } while (end < width_ && !SameAsAbove(end) && At(end) != At(end - 1) && recent[PlaceOf(At(end))] != At(end));
     PutStep(packed, kNew, static_cast<uint32_t>(end - x));
-    packed.insert(packed.end(), row_ + x * kPixelBytes, row_ + end * kPixelBytes);
+    packed.Append(row_ + x * kPixelBytes, row_ + end * kPixelBytes);
     return end;
   }
 
@@ -131,15 +146,9 @@ class RowPacker {
   uint32_t last_ = 0;
 };
 
-}  // namespace
-
-std::vector<uint8_t> PackPixels(const uint8_t* rows, int32_t width, int32_t height, size_t stride) {
-  std::vector<uint8_t> packed;
-  if (width <= 0 || height <= 0) return packed;
-  // Room for pixels that do not pack at all: the vector is not copied as it
-  // grows, and the room it does not fill is never touched.
-  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
-  packed.reserve(pixels * kPixelBytes + pixels / kShortCounts + static_cast<size_t>(height) * kRowSteps);
+template <typename Out>
+void PackRows(Out& packed, const uint8_t* rows, int32_t width, int32_t height, size_t stride) {
+  if (width <= 0 || height <= 0) return;
   RecentColours recent{};
   uint32_t before = 0;
   for (int32_t y = 0; y < height; ++y) {
@@ -147,6 +156,19 @@ std::vector<uint8_t> PackPixels(const uint8_t* rows, int32_t width, int32_t heig
     RowPacker(row, y > 0 ? row - stride : nullptr, width).Pack(packed, recent, y > 0 ? &before : nullptr);
     before = Load(row + (width - 1) * kPixelBytes);
   }
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> PackPixels(const uint8_t* rows, int32_t width, int32_t height, size_t stride,
+                                               size_t most) {
+  Counted counted;
+  PackRows(counted, rows, width, height, stride);
+  if (counted.size > most) return std::nullopt;
+  std::vector<uint8_t> packed;
+  packed.reserve(counted.size);
+  Written written{packed};
+  PackRows(written, rows, width, height, stride);
   return packed;
 }
 

@@ -114,9 +114,14 @@ PagePicture PagePicture::Share() const {
   return shared;
 }
 
-std::vector<uint8_t> PagePicture::Packed() const {
-  if (Empty() || header_.info.biBitCount != kColourBits) return {};
-  return PackPixels(static_cast<const uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kColourBits));
+std::optional<std::vector<uint8_t>> PagePicture::Packed(size_t most) const {
+  if (header_.info.biBitCount != kColourBits) return std::nullopt;
+  if (Empty()) return std::vector<uint8_t>();
+  return PackPixels(static_cast<const uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kColourBits), most);
+}
+
+size_t PagePicture::Bytes() const {
+  return Empty() ? 0 : DibStride(Width(), header_.info.biBitCount) * static_cast<size_t>(Height());
 }
 
 PagePicture PagePicture::Unpacked(std::span<const uint8_t> packed, int width, int height) {
@@ -134,15 +139,19 @@ PagePicture::Rows PagePicture::RowsFrom(int first, int count) const {
   return rows;
 }
 
-owners::GpBitmap PagePicture::GdiplusBitmap() {
-  if (Empty()) return {};
+bool PagePicture::MakeOwn() {
+  if (section_.use_count() <= 1) return true;
   const int bits = header_.info.biBitCount;
-  if (section_.use_count() > 1) {
-    PagePicture own(Width(), Height(), bits);
-    if (own.Empty()) return {};
-    std::memcpy(own.bits_, bits_, DibStride(Width(), bits) * static_cast<size_t>(Height()));
-    *this = std::move(own);
-  }
+  PagePicture own(Width(), Height(), bits);
+  if (own.Empty()) return false;
+  std::memcpy(own.bits_, bits_, Bytes());
+  *this = std::move(own);
+  return true;
+}
+
+owners::GpBitmap PagePicture::GdiplusBitmap() {
+  if (Empty() || !MakeOwn()) return {};
+  const int bits = header_.info.biBitCount;
   Gdiplus::GpBitmap* made = nullptr;
   gp::GdipCreateBitmapFromScan0(Width(), Height(), static_cast<INT>(DibStride(Width(), bits)),
                                 bits == kGrayBits ? PixelFormat8bppIndexed : PixelFormat24bppRGB,

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -29,9 +30,11 @@ class PagePicture {
   // the two is drawn on (GdiplusBitmap): it then makes them its own first.
   PagePicture Share() const;
 
-  // A colour picture's pixels packed small (PackPixels); empty for a picture
-  // without pixels or not in colour.
-  std::vector<uint8_t> Packed() const;
+  // A colour picture's pixels packed small (PackPixels), when that takes at
+  // most `most` bytes; nothing otherwise, nor for a picture not in colour.
+  std::optional<std::vector<uint8_t>> Packed(size_t most) const;
+  // The bytes its pixels take.
+  size_t Bytes() const;
   // The colour picture of width x height pixels that Packed gave; one without
   // pixels when packed is no such packing.
   static PagePicture Unpacked(std::span<const uint8_t> packed, int width, int height);
@@ -61,6 +64,10 @@ class PagePicture {
 
  private:
   PagePicture(int width, int height, int bitsPerPixel);
+  // Copies pixels shared with another picture (Share), so that they can be
+  // changed: whatever writes the pixels calls it first. False when no copy
+  // can be made.
+  bool MakeOwn();
 
   Header header_{};
   std::shared_ptr<const owners::Bitmap> section_;  // holds the pixels, shared with the pictures of Share

@@ -34,13 +34,14 @@ PagePicture KeptShot::Picture() const {
   return picture_ ? picture_->Share() : PagePicture::Unpacked(packed_, width_, height_);
 }
 
-// The picture goes before the packing gives back its spare room, which
-// copies it: the shot is never in memory three times.
+// Pixels that would not pack to half their room (noise, photographs) are
+// kept as taken: packing them would save little and cost time to unpack.
 void KeptShot::Pack() {
-  if (!picture_) return;
-  packed_ = picture_->Packed();
+  if (!picture_ || std::exchange(packingTried_, true)) return;
+  std::optional<std::vector<uint8_t>> packed = picture_->Packed(picture_->Bytes() / 2);
+  if (!packed) return;
+  packed_ = std::move(*packed);
   picture_.reset();
-  packed_.shrink_to_fit();
 }
 
 PagePicture FinishedPicture(const KeptShot& shot, const Preferences& preferences) {

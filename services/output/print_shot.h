@@ -24,7 +24,8 @@ class KeptShot {
   // The pixels as taken, in a picture that makes them its own before
   // anything is drawn on them (PagePicture::Share).
   PagePicture Picture() const;
-  // From now on the pixels take a fraction of their room (PackPixels).
+  // From now on the pixels take a fraction of their room (PackPixels), if
+  // they pack to half of it at least.
   void Pack();
   bool Packed() const { return !picture_; }
 
@@ -34,6 +35,7 @@ class KeptShot {
  private:
   std::optional<PagePicture> picture_;  // until packed
   std::vector<uint8_t> packed_;
+  bool packingTried_ = false;
   int width_ = 0;
   int height_ = 0;
   std::string windowTitle_;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -27,7 +28,9 @@ struct Picture {
       }
     }
   }
-  std::vector<uint8_t> Pack() const { return PackPixels(bytes.data(), width, height, stride); }
+  std::optional<std::vector<uint8_t>> Pack(size_t most = SIZE_MAX) const {
+    return PackPixels(bytes.data(), width, height, stride, most);
+  }
   bool Unpack(const std::vector<uint8_t>& packed) {
     bytes.assign(bytes.size(), 0xA5);
     return UnpackPixels(packed, bytes.data(), width, height, stride);
@@ -72,9 +75,10 @@ TEST(PackedPixels, EveryPictureComesBackPixelForPixelAndScreensPackSmall) {
     Picture picture{c.width, c.height};
     picture.Paint(c.colour);
     const std::vector<uint8_t> original = picture.bytes;
-    const std::vector<uint8_t> packed = picture.Pack();
-    EXPECT_LE(packed.size(), c.mostBytes);
-    ASSERT_TRUE(picture.Unpack(packed));
+    const std::optional<std::vector<uint8_t>> packed = picture.Pack(c.mostBytes);
+    ASSERT_TRUE(packed) << "more than " << c.mostBytes << " bytes";
+    EXPECT_FALSE(picture.Pack(packed->size() - 1)) << "packed although it takes more";
+    ASSERT_TRUE(picture.Unpack(*packed));
     EXPECT_TRUE(picture.bytes == original);
   }
 }
@@ -82,7 +86,7 @@ TEST(PackedPixels, EveryPictureComesBackPixelForPixelAndScreensPackSmall) {
 TEST(PackedPixels, WhatNoPackingOfThatShapeIsIsRefused) {
   Picture picture{5, 3};
   picture.Paint(Text);
-  const std::vector<uint8_t> packed = picture.Pack();
+  const std::vector<uint8_t> packed = *picture.Pack();
   const struct {
     const char* name;
     std::vector<uint8_t> bytes;
@@ -105,7 +109,7 @@ TEST(PackedPixels, WhatNoPackingOfThatShapeIsIsRefused) {
   EXPECT_FALSE(picture.Unpack(longer)) << "with more after it";
   EXPECT_TRUE(picture.Unpack(packed));
   // A picture without pixels packs to nothing, and only nothing unpacks to it.
-  EXPECT_TRUE(PackPixels(nullptr, 0, 10, 0).empty());
+  EXPECT_TRUE(PackPixels(nullptr, 0, 10, 0, 0)->empty());
   EXPECT_TRUE(UnpackPixels({}, nullptr, 10, -1, 32));
   EXPECT_FALSE(UnpackPixels(std::vector<uint8_t>{0x80, 1, 2, 3}, nullptr, 0, 0, 0));
 }
