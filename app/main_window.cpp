@@ -286,6 +286,7 @@ CaptureTiming MainWindow::Timing() const {
 }
 
 void MainWindow::TakeShot(CaptureKind kind) {
+  sheets_.LetGoOfLastPage();
   std::optional<Shot> shot;
   switch (kind) {
     case CaptureKind::EntireScreen:

@@ -37,6 +37,10 @@ void Sheets::EndSeries() {
   if (!filling_.empty()) Print(std::exchange(filling_, {}), fillingCells_);
 }
 
+void Sheets::LetGoOfLastPage() {
+  if (!printer_.Printing()) last_.clear();
+}
+
 void Sheets::PrintAgain() {
   // While this job is open no other sheet can be kept (Print), so last_ stays as it is.
   PrintSheet(printer_, last_, lastCells_, settings_, screenPpi_);
@@ -46,10 +50,6 @@ void Sheets::PrintAgain() {
 // right, Print again brings it out. One refused only because another job is
 // open never was a page.
 void Sheets::Print(std::vector<KeptShot> shots, int32_t cells) {
-  // This sheet takes the kept one's place: let go of that first, so that it
-  // is not held beside this one while the job is open. Not while another
-  // job is open, which may be printing it again.
-  if (!printer_.Printing()) last_.clear();
   try {
     PrintSheet(printer_, shots, cells, settings_, screenPpi_);
   } catch (...) {

@@ -21,8 +21,12 @@ class Sheets {
   // The sheet being filled goes out with the shots it holds.
   void EndSeries();
 
-  // Whether a sheet was sent to the printer in this run.
+  // Whether a sheet was sent to the printer in this run and no shot taken since.
   bool CanPrintAgain() const { return !last_.empty(); }
+  // A shot is about to be taken: the last sheet goes, so that it is not in
+  // memory beside the new shot, whose sheet takes its place. Not while a job
+  // is open, which may be printing that sheet again.
+  void LetGoOfLastPage();
   // The last sheet sent once more, with its shots' own watermark times, on
   // the printer and with the page options in force now.
   void PrintAgain();
