@@ -42,7 +42,8 @@ void Sheets::LetGoOfLastPage() {
 }
 
 void Sheets::PrintAgain() {
-  // While this job is open no other sheet can be kept (Print), so last_ stays as it is.
+  // While this job is open neither a new sheet (Print) nor a new shot
+  // (LetGoOfLastPage) touches last_.
   PrintSheet(printer_, last_, lastCells_, settings_, screenPpi_);
 }
 
