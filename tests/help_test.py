@@ -46,7 +46,7 @@ TOPIC_FACTS = {
                               "short date format", "Empty for an entire-screen shot"],
     "saving_ink_and_paper.html": ["Several shots on a sheet", "Shots per page", "reading order", "stacked",
                                   "side by side", "two rows of two", "its own watermark", "Automatic",
-                                  "a second holding one shot", "one file per sheet", "Printing a page again",
+                                  "the second holding one shot", "one file per sheet", "Printing a page again",
                                   "Print again", "greyed", "never on disk", "gone when Vorlane ends"],
     "tray.html": ["Double-click", "Right-click", "Print again", "Preferences", "Run on startup", "Help", "About",
                   "Exit", "Software\\Microsoft\\Windows\\CurrentVersion\\Run"],
