@@ -62,9 +62,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   CreateMutexW(nullptr, FALSE, Wide(kApplicationTitle).c_str());
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     if (commandLine.kind == CommandLineKind::Plain) return 0;
-    const bool taken = HandToRunningCopy(kMainWindowClass, OptionOfCommand(commandLine.command),
-                                         commandLine.command == IDM_EXIT, kHandOffLimitMs);
-    return taken ? 0 : 1;
+    return static_cast<int>(HandToRunningCopy(kMainWindowClass, OptionOfCommand(commandLine.command),
+                                              commandLine.command == IDM_EXIT, kHandOffLimitMs));
   }
   // With no copy running there is nothing to end.
   if (commandLine.command == IDM_EXIT) return 0;

@@ -23,19 +23,6 @@
 
 namespace {
 
-// How each capture is asked for: by its hot key, or by its command (the
-// tray's default action and other programs post those).
-struct CaptureRoute {
-  WPARAM hotKey;
-  WORD command;
-  CaptureKind kind;
-};
-constexpr CaptureRoute kCaptureRoutes[] = {
-    {kEntireScreenHotKeyId, IDM_ENTIRE_SCREEN, CaptureKind::EntireScreen},
-    {kActiveWindowHotKeyId, IDM_ACTIVE_WINDOW, CaptureKind::ActiveWindow},
-    {kRegionHotKeyId, IDM_REGION, CaptureKind::Region},
-};
-
 // What a double click on the tray icon does, by the DefaultAction value.
 enum class TrayAction { Capture, OpenPreferences };
 struct TrayDefault {
@@ -53,19 +40,15 @@ const TrayDefault* TrayDefaultOf(int32_t value) {
   return &kTrayDefaults[value];
 }
 
-bool IsCaptureCommand(WORD command) {
-  return std::ranges::any_of(kCaptureRoutes, [command](const CaptureRoute& route) { return route.command == command; });
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
       classIcon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_TRAY))),
+      // The shell announces a re-created taskbar (an Explorer restart) with this.
+      taskbarCreatedMessage_(RegisterWindowMessageW(L"TaskbarCreated")),
       screenPixelsPerInch_(ScreenPixelsPerInch()),
       aboutWindow_(instance) {
-  // The shell announces a re-created taskbar (an Explorer restart) with this.
-  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
   RegisterWindowClass(instance, kMainWindowClass, classIcon_);
   // A fixed single-border window, made hidden; the Preferences pages give it
   // its size for their captions and the window's DPI.
@@ -85,8 +68,9 @@ MainWindow::~MainWindow() {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  // After Exit the window only waits to be destroyed: it takes no more requests.
-  if (exiting_ && (message == WM_COMMAND || message == WM_HOTKEY || message == WM_TRAYICON || message == WM_TIMER)) {
+  // While Exit gives the tray icon back, what comes in meanwhile is not taken.
+  if (exiting_ && (message == WM_COMMAND || message == WM_COPYDATA || message == WM_HOTKEY || message == WM_TRAYICON ||
+                   message == WM_TIMER)) {
     return 0;
   }
   switch (message) {
@@ -96,6 +80,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (!exiting_) HideToTray();
       return 0;
+    case WM_SHOWWINDOW:
+      // The Preferences closing over a region window give it the keyboard back.
+      if (!wParam) GiveKeyboardToRegion();
+      return DefaultHandling(message, wParam, lParam);
     case WM_COMMAND:
       RunCommand(LOWORD(wParam));
       return 0;
@@ -110,8 +98,17 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_REGION_CHOSEN:
       TakeChosenRegion();
       return 0;
+    case WM_HANDED_CAPTURE:
+      RunHandedCapture();
+      return 0;
+    case WM_CAPTURE_REFUSED:
+      ReportError(LocalisedError(TextId::CaptureRefusedWhileRegion));
+      return 0;
     case WM_TIMER:
-      if (wParam == kCaptureTimerId) capture_->Tick();
+      if (wParam != kCaptureTimerId) return 0;
+      // Before the tick, which may end the request or fail.
+      CarryOnHandedCaptures();
+      capture_->Tick();
       return 0;
     case WM_TRAYICON:
       HandleTrayMouse(lParam);
@@ -136,20 +133,22 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // What waits while a page is spooled: everything from the tray and the
-// menus, which may open a window and wait for the user there. A capture does
-// not wait: it is refused.
+// menus, which may open a window and wait for the user there, and the
+// captures handed from command lines, each of which gives its page. A capture
+// from a key or a click does not wait: it is refused.
 bool MainWindow::WaitsForPrintJob(UINT message, WPARAM wParam, LPARAM lParam) const {
   if (message == WM_TRAYICON) {
     const TrayDefault* action = TrayDefaultOf(settings_.DefaultAction);
     return !(lParam == WM_LBUTTONDBLCLK && action && action->action == TrayAction::Capture);
   }
-  return message == WM_COMMAND && !IsCaptureCommand(LOWORD(wParam));
+  return message == WM_HANDED_CAPTURE || (message == WM_COMMAND && !HotKeyWithCommand(LOWORD(wParam)));
 }
 
 // An error of the program's own says itself in the language applied.
 void MainWindow::ReportError(const std::exception& error) {
   const auto* localised = dynamic_cast<const LocalisedError*>(&error);
   ShowError(handle(), localised ? localised->Text(texts_) : error.what());
+  GiveKeyboardToRegion();
 }
 
 void MainWindow::BuildPreferences() {
@@ -169,9 +168,7 @@ void MainWindow::BuildPreferences() {
 }
 
 void MainWindow::RunCommand(WORD command) {
-  for (const CaptureRoute& route : kCaptureRoutes) {
-    if (route.command == command) StartCapture(route.kind);
-  }
+  if (const HotKeySetting* hotKey = HotKeyWithCommand(command)) StartCapture(hotKey->kind);
   switch (command) {
     case IDM_PRINT_AGAIN:
       sheets_.PrintAgain();
@@ -205,20 +202,8 @@ void MainWindow::RunCommand(WORD command) {
   }
 }
 
-// Tab follows the reading order of the page shown, across the page control
-// and the buttons; Ctrl+Tab and Ctrl+Page Down go to the next page, with
-// Shift or Page Up to the one before.
-LRESULT MainWindow::TakeHandedCommand(const COPYDATASTRUCT& data) {
-  const int command = CommandOfOption(HandedOption(data));
-  if (command == 0) return FALSE;
-  PostMessageW(handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
-  return TRUE;
-}
-
 void MainWindow::HandleHotKey(WPARAM id) {
-  for (const CaptureRoute& route : kCaptureRoutes) {
-    if (route.hotKey == id) StartCapture(route.kind);
-  }
+  if (const HotKeySetting* hotKey = HotKeyWithId(static_cast<int>(id))) StartCapture(hotKey->kind);
 }
 
 void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
@@ -259,6 +244,7 @@ void MainWindow::ChooseRegion() {
   // The region request replaces the one in progress from now: a series going
   // on would take shots of the region window.
   capture_->Drop();
+  regionHanded_ = false;
   overlay_ = std::make_unique<RegionOverlay>(FreezeScreens(), texts_, handle(), WM_REGION_CHOSEN);
 }
 
@@ -266,6 +252,7 @@ void MainWindow::ChooseRegion() {
 // so that a box about a failed shot is not hidden beneath it.
 void MainWindow::TakeChosenRegion() {
   std::unique_ptr<RegionOverlay> overlay = std::move(overlay_);
+  CarryOnHandedCaptures();
   if (!overlay || !overlay->Taken()) return;
   region_ = *overlay->Taken();
   frozenShot_.reset();
@@ -278,6 +265,17 @@ void MainWindow::TakeChosenRegion() {
     AwaitScreensShown();
   }
   capture_->StartRegion();
+}
+
+// Only when a window of ours that opened over the region window closes:
+// taking the keyboard back from a program the user went to would fight the user.
+void MainWindow::GiveKeyboardToRegion() {
+  if (!overlay_) return;
+  // A box of ours still open over it, such as the first of two alike, keeps the keyboard until it closes.
+  const HWND front = GetForegroundWindow();
+  const bool oursOpen = front && front != handle() && front != overlay_->handle() && IsWindowVisible(front) &&
+                        GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+  if (!oursOpen) overlay_->TakeKeyboard();
 }
 
 CaptureTiming MainWindow::Timing() const {
@@ -302,7 +300,7 @@ void MainWindow::TakeShot(CaptureKind kind) {
       break;
   }
   if (!shot) return;  // nothing in the foreground: nothing to print
-  KeptShot kept(std::move(shot->bitmap), std::move(shot->title), shot->taken);
+  KeptShot kept(std::move(shot->bitmap), std::move(shot->title), shot->taken, std::move(shot->windows));
   if (capture_->Flags() & kCaptureSeries) {
     sheets_.AddToSeries(std::move(kept));
   } else {
@@ -352,23 +350,25 @@ void MainWindow::OpenHelp() { ::OpenHelp(handle(), HelpFilePath(ExecutablePath()
 void MainWindow::ShowAbout() {
   aboutWindow_.SetVersionCaption(AboutVersionCaption(ExecutablePath()));
   aboutWindow_.ShowModal(handle());
+  GiveKeyboardToRegion();
 }
 
-// The window is destroyed only after the message loop has ended, never
-// beneath a box or a dialog whose caller still runs: their loops end on the
-// quit and hand it on.
+// The process ends as soon as the tray icon and the hot keys are given back
+// and the sheet a series was filling has gone out. The system then takes away every window, box and dialog still open, with
+// the callers beneath them, at once: closing each in turn would wait for it
+// (two seconds a window under X11 without a window manager), and nothing is
+// left to save, for settings are stored on Apply and a page being spooled
+// holds Exit back until it is in the spooler.
 void MainWindow::ExitProgram() {
-  overlay_.reset();
+  exiting_ = true;
   RemoveTrayIcon(handle());
   UnregisterHotKeys(handle());
-  exiting_ = true;
-  ShowWindow(handle(), SW_HIDE);
-  // The shots a series has taken go out before the program ends; a sheet
-  // that cannot says so, and the program ends all the same.
+  // A sheet that cannot go out says so, and the program ends all the same.
+  // With no series going on, nothing waits.
   try {
     capture_->Drop();
   } catch (const std::exception& error) {
     ReportError(error);
   }
-  PostQuitMessage(0);
+  ExitProcess(0);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -12,6 +13,7 @@
 #include "base/window.h"
 #include "core/capture/capture_request.h"
 #include "core/languages/texts.h"
+#include "core/settings/hot_key_settings.h"
 #include "core/settings/policies.h"
 #include "core/settings/preferences.h"
 #include "services/capture/screen_grab.h"
@@ -28,6 +30,10 @@ inline constexpr const char* kMainWindowClass = "TfmOptions";
 
 // Posted by the region window once the user has chosen or cancelled.
 inline constexpr UINT WM_REGION_CHOSEN = WM_APP + 2;
+// Posted to itself: carry out the next capture handed from a command line.
+inline constexpr UINT WM_HANDED_CAPTURE = WM_APP + 3;
+// Posted to itself: say that a capture handed from a command line was refused.
+inline constexpr UINT WM_CAPTURE_REFUSED = WM_APP + 4;
 
 class MainWindow : public Window {
  public:
@@ -35,6 +41,8 @@ class MainWindow : public Window {
   // the stored language and registers the hot keys.
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -46,11 +54,14 @@ class MainWindow : public Window {
   bool HandleDialogKey(const MSG& key);
   void MoveFocus(WPARAM target, LPARAM isControl);
   LRESULT TakeHandedCommand(const COPYDATASTRUCT& data);
+  void RunHandedCapture();
+  void CarryOnHandedCaptures();
   void HandleHotKey(WPARAM id);
   void HandleTrayMouse(LPARAM mouseMessage);
   void StartCapture(CaptureKind kind);
   void ChooseRegion();
   void TakeChosenRegion();
+  void GiveKeyboardToRegion();
   CaptureTiming Timing() const;
   void TakeShot(CaptureKind kind);
 
@@ -63,25 +74,24 @@ class MainWindow : public Window {
   void OpenHelp();
   void ShowAbout();
   void ExitProgram();
-  void ApplySettings();
+  bool ApplySettings();
+  bool PrinterChosen() const;
   void ApplyAndHide();
   void HideToTray();
   void LoadSettings();
   void RegisterHotKeys();
-  // What the hot keys are registered from: a change needs them registered anew.
-  using HotKeyDefinitions = std::array<int32_t, 4>;
-  static HotKeyDefinitions HotKeysOf(const Preferences& settings);
 
   HINSTANCE instance_;
   HICON classIcon_;  // from the module's resources: shared, not owned
   owners::Icon trayIcon_;
   bool exiting_ = false;
   bool shownBefore_ = false;  // the first showing prepares the pages
-  UINT taskbarCreatedMessage_ = 0;
+  UINT taskbarCreatedMessage_;
   double screenPixelsPerInch_;
 
   Preferences settings_;  // the user's own, with the policies in force over them
   PoliciesInForce policies_;
+  RefusalReports refusals_;
   Texts texts_;
   TrayMenu trayMenu_;
   Printer printer_;
@@ -92,6 +102,8 @@ class MainWindow : public Window {
   std::unique_ptr<CaptureRequest> capture_;
   std::unique_ptr<PreferencesPages> pages_;
   std::unique_ptr<RegionOverlay> overlay_;  // while a region is being chosen
+  bool regionHanded_ = false;               // its window was asked for from a command line
   ScreenRect region_{};                     // the region of the request
   std::optional<Shot> frozenShot_;          // its one shot, when that is the frozen picture
+  std::deque<CaptureKind> handedCaptures_;  // from command lines, each waiting for the one before
 };

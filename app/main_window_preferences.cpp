@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 #include <utility>
+#include <vector>
 
 #include "base/dpi.h"
 #include "base/error_box.h"
@@ -68,8 +69,7 @@ void MainWindow::CentreOnScreen() {
 void MainWindow::OpenPreferences() {
   // The policies as they are now decide whether the window may open at all.
   RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
-  Preferences unused;
-  policies_.disablePreferences = ApplyPolicies(unused, computer, user).disablePreferences;
+  policies_.disablePreferences = PoliciesNow(computer, user).disablePreferences;
   trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
   if (policies_.disablePreferences) return;
   const HotKeyDefinitions hotKeysBefore = HotKeysOf(settings_);
@@ -97,29 +97,41 @@ void MainWindow::OpenPreferences() {
   SendMessageW(handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
-void MainWindow::ApplySettings() {
-  if (pages_->PrinterCount() == 0) {
-    ShowMessage(handle(), texts_[TextId::NoPrintersInSystem]);
-    return;
-  }
-  if (!pages_->PrinterSelected()) {
-    ShowMessage(handle(), texts_[TextId::PrinterNotSelected]);
-    return;
-  }
+// Saves what the pages hold, unless the user has a printer to choose and
+// has none chosen.
+bool MainWindow::ApplySettings() {
+  // The policies as they are now: one may have come while the window was
+  // open. A printer a policy sets is none of the user's to choose, and keeps
+  // nothing else from being saved.
+  RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+  if (!PoliciesNow(computer, user).Holds("PrintPrinter") && !PrinterChosen()) return false;
   texts_ = ApplySelectedLanguage(*pages_);
   // A value in force by policy stays the user's own choice underneath.
   RegistryPreferenceStore store;
-  UnmanagedStore unmanaged(store, policies_);
-  SavePreferences(unmanaged, pages_->CollectPreferences());
+  SaveOwnPreferences(store, pages_->CollectPreferences(), computer, user);
   LoadSettings();
   UnregisterHotKeys(handle());
   RegisterHotKeys();
+  return true;
 }
 
-// The window goes back to the tray even when Apply refused.
+// Says so when there is no printer to choose, or none is chosen.
+bool MainWindow::PrinterChosen() const {
+  if (pages_->PrinterCount() == 0) {
+    ShowMessage(handle(), texts_[TextId::NoPrintersInSystem]);
+    return false;
+  }
+  if (!pages_->PrinterSelected()) {
+    ShowMessage(handle(), texts_[TextId::PrinterNotSelected]);
+    return false;
+  }
+  return true;
+}
+
+// After a refusal the window stays open with the user's edits, which its
+// message said were not saved.
 void MainWindow::ApplyAndHide() {
-  ApplySettings();
-  HideToTray();
+  if (ApplySettings()) HideToTray();
 }
 
 void MainWindow::HideToTray() {
@@ -142,23 +154,15 @@ void MainWindow::LoadSettings() {
   trayMenu_.SetPreferencesShown(!policies_.disablePreferences);
 }
 
-MainWindow::HotKeyDefinitions MainWindow::HotKeysOf(const Preferences& settings) {
-  return {settings.ShortcutShiftEntireScreen, settings.ShortcutKeyEntireScreen, settings.ShortcutShiftActiveWindow,
-          settings.ShortcutKeyActiveWindow};
-}
-
 void MainWindow::RegisterHotKeys() {
   if (exiting_) return;
-  const HotKeyRegistration hotKeys[] = {
-      {kEntireScreenHotKeyId,
-       {settings_.ShortcutShiftEntireScreen, settings_.ShortcutKeyEntireScreen},
-       texts_[TextId::UnableSetEntireScreenSC]},
-      {kActiveWindowHotKeyId,
-       {settings_.ShortcutShiftActiveWindow, settings_.ShortcutKeyActiveWindow},
-       texts_[TextId::UnableSetActiveWindowSC]},
-      {kRegionHotKeyId,
-       {settings_.ShortcutShiftRegion, settings_.ShortcutKeyRegion},
-       texts_[TextId::UnableSetRegionSC]},
-  };
-  ::RegisterHotKeys(handle(), hotKeys);
+  std::vector<HotKeyRegistration> registrations;
+  for (const HotKeySetting& hotKey : kHotKeys) {
+    registrations.push_back({hotKey.id, HotKeyOf(hotKey, settings_), texts_[hotKey.refused]});
+  }
+  ::RegisterHotKeys(handle(), registrations, [this, &registrations](size_t row, const std::string& text) {
+    if (refusals_.ShouldReport(row, registrations[row].hotKey, FixedByPolicy(kHotKeys[row], policies_))) {
+      ShowMessage(handle(), text);
+    }
+  });
 }

@@ -26,7 +26,9 @@ void ShowError(HWND window, const std::string& text) {
   }
   if (Contains(onScreen, text)) return;
   onScreen.push_back(text);
-  MessageBoxW(nullptr, Wide(text).c_str(), Wide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  // In front of the region window too, which covers the screens from the front.
+  MessageBoxW(nullptr, Wide(text).c_str(), Wide(kApplicationTitle).c_str(),
+              MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
   onScreen.erase(std::ranges::find(onScreen, text));
 }
 

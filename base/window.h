@@ -15,13 +15,13 @@ class Window {
  public:
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
+  // Destroys the window if it is still there.
+  virtual ~Window();
 
   HWND handle() const { return handle_; }
 
  protected:
   Window() = default;
-  // Destroys the window if it is still there.
-  virtual ~Window();
 
   // Makes the window with this object behind it; throws when it cannot.
   void Create(DWORD exStyle, const char* className, const std::string& title, DWORD style, int x, int y, int width,
@@ -54,10 +54,10 @@ class Subclass {
  public:
   Subclass(const Subclass&) = delete;
   Subclass& operator=(const Subclass&) = delete;
+  virtual ~Subclass();
 
  protected:
   Subclass() = default;
-  virtual ~Subclass();
 
   void Attach(HWND control);
   HWND control() const { return control_; }

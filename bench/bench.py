@@ -33,6 +33,9 @@ REGION_CLASS = "VorlaneRegion"  # the window a region is chosen on
 TRAY_CLASS = "__winex11_standalone_tray"  # Wine's own tray window when no tray host runs
 WM_NULL, WM_CLOSE, WM_COMMAND = 0x0000, 0x0010, 0x0111
 IDM_PREFERENCES, IDM_EXIT = 103, 109
+IDC_WATERMARK_FONT = 1066  # the Preferences button that opens the Font dialog
+DIALOG_CLASS = "#32770"
+BM_CLICK = 0x00F5
 LARGE_LANGUAGE_BYTES = 5 * 1024 * 1024
 PREFERENCES_KEY = r"HKCU\SOFTWARE\Telmaric\Vorlane\Preferences"
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
@@ -406,16 +409,23 @@ class Bench:
         settle(program.pid)
         return created - pressed
 
+    def click_control(self, window_class, ident):
+        """Posts a click to the control of that identifier among the window's descendants."""
+        listing = subprocess.run(["wine", self.driver, "children", f"class:{window_class}"], env=self.environment.env,
+                                 check=True, capture_output=True, text=True).stdout
+        handle = next(line.split("\t")[0] for line in listing.splitlines() if line.split("\t")[1:2] == [str(ident)])
+        self.wine(self.driver, "post", handle, str(BM_CLICK), "0", "0")
+
     def wine(self, *command):
         subprocess.run(["wine", *command], env=self.environment.env, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
 
-    def show_random_screen(self):
-        """The test window over the whole screen, in pixels of random colours; gives its process.
-        It prints its handle once it has painted."""
+    def show_screen(self, kind="random"):
+        """The test window over the whole screen, drawn as testwin's kind ("random": pixels of random colours);
+        gives its process. It prints its handle once it has painted."""
         width, height = map(int, SCREEN.split("x")[:2])
-        window = subprocess.Popen(["wine", self.test_window, "0", "0", str(width), str(height), "Noise", "popup",
-                                   "random"], env=self.environment.env, stdout=subprocess.PIPE,
+        window = subprocess.Popen(["wine", self.test_window, "0", "0", str(width), str(height), kind.title(),
+                                   "popup", kind], env=self.environment.env, stdout=subprocess.PIPE,
                                   stderr=subprocess.DEVNULL, text=True)
         if not window.stdout.readline().strip():
             raise RuntimeError("the test window did not start")
@@ -433,7 +443,7 @@ class Bench:
         self.direct_reference.arguments = ["direct", *page.arguments]
         measured = [self.vorlane, self.print_reference] + ([self.direct_reference] if page.direct else [])
         times, first, peaks, spooled = ({program: [] for program in measured} for _ in range(4))
-        window = self.show_random_screen() if page.random else None
+        window = self.show_screen() if page.random else None
         queue = self.environment.queues[0]
         if page.resolution:
             self.wine(self.driver, "resolution", queue, str(page.resolution))
@@ -456,6 +466,34 @@ class Bench:
                 {p.name: statistics.median(t) for p, t in first.items()},
                 {p.name: max(k) for p, k in peaks.items()},
                 {p.name: statistics.median(b) for p, b in spooled.items()})
+
+    # 1c. Colours on paper: Vorlane with each choice of PrintColors, in the same runs.
+    def paper_latency(self, rounds, presses, screen, choices):
+        """Each round starts Vorlane afresh and drops its first shot; then the presses alternate between the
+        choices, each stored and read again by opening and closing the Preferences before its press, so that a
+        choice and as on screen meet the same state of the machine. Gives, by choice, the median time and the
+        median bytes spooled."""
+        times, spooled = ({choice: [] for choice in choices} for _ in range(2))
+        window = self.show_screen(screen)
+        try:
+            for _ in range(rounds):
+                self.launch(self.vorlane)
+                self.shot(self.vorlane)
+                for _ in range(presses):
+                    for choice in choices:
+                        self.environment.wine_reg("add", PREFERENCES_KEY, "/v", "PrintColors", "/t", "REG_DWORD",
+                                                  "/d", str(choice), "/f")
+                        self.probe.send_message(self.vorlane.window_class, WM_COMMAND, IDM_PREFERENCES)
+                        self.probe.send_message(self.vorlane.window_class, WM_CLOSE)  # back to the tray
+                        settle(self.vorlane.pid)
+                        times[choice].append(self.shot(self.vorlane, spooled=spooled[choice]))
+                self.vorlane.stop(self.probe)
+        finally:
+            window.kill()
+            window.wait()
+        self.environment.wine_reg("delete", PREFERENCES_KEY, "/f")
+        return ({c: statistics.median(t) for c, t in times.items()},
+                {c: statistics.median(b) for c, b in spooled.items()})
 
     def region_shot(self, program, corner):
         """Drags out the region from the origin to the corner (both pixels inside it) and releases the button;
@@ -608,6 +646,43 @@ class Bench:
         return results
 
 
+    # 6. Ending: Vorlane's Exit with the Preferences and the Font dialog open,
+    # beside the bare tray program's end on WM_CLOSE, each from the message
+    # posted to the process gone; and "Vorlane.exe /exit" from its launch to
+    # its return, as the installer runs it, with the same two open. Another
+    # program keeps an icon in the tray meanwhile, as on every desktop: Wine
+    # hides its own tray window when the last icon goes, and without a window
+    # manager that hiding alone waits two seconds inside Shell_NotifyIcon.
+    def exits(self, repeats):
+        times = {"Vorlane": [], "reference_tray": [], "/exit": []}
+        for program in (self.vorlane, self.tray_reference):
+            program.stop(self.probe)
+        neighbour = Program("neighbour_tray", self.dlls_reference.executable, "VorlaneNeighbourTray", (WM_CLOSE, 0))
+        neighbour.arguments = [neighbour.window_class]
+        self.launch(neighbour)
+        for _ in range(repeats):
+            for program in (self.vorlane, self.tray_reference, "/exit"):
+                ending = self.vorlane if program == "/exit" else program
+                self.launch(ending)
+                if ending is self.vorlane:
+                    self.probe.send_message("TfmOptions", WM_COMMAND, IDM_PREFERENCES)
+                    self.click_control("TfmOptions", IDC_WATERMARK_FONT)
+                    self.probe.wait_visible(DIALOG_CLASS)
+                    settle(ending.pid)
+                started = now()
+                if program == "/exit":
+                    # Timed whatever it returns: 1 when the copy had not ended within the hand-off's limit.
+                    subprocess.run(["wine", self.vorlane.executable, "/exit"], env=self.environment.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                else:
+                    self.probe.post(ending.window_class, *ending.close_message)
+                ending.process.wait(START_TIMEOUT)
+                times[program if program == "/exit" else program.name].append(now() - started)
+                ending.kill()
+        neighbour.stop(self.probe)
+        return {name: statistics.median(figures) for name, figures in times.items()}
+
+
 def write_large_language(normal, large):
     """A language file of LARGE_LANGUAGE_BYTES: sections of filler, then the texts of a normal file."""
     with open(normal, "rb") as source:
@@ -701,8 +776,25 @@ PRINTED_PAGES = (
     PrintedPage("randomgray", " of a screen of random pixels at 300 dpi, in grayscale", {"PrintGrayscale": 1},
                 ["gray"], 0.8, peak_target=RANDOM_PEAK_TARGET, random=True, direct=True),
 )
-MEASURES = tuple(page.measure for page in PRINTED_PAGES) + ("region", "memory", "idle", "startup", "language",
-                                                             "printagain")
+class PaperPage:
+    """A page printed with a choice of Colors on paper beside the same screen printed as on screen: the screen
+    (a kind of testwin), the choice (PrintColors) and the target for the time, where one is set."""
+
+    def __init__(self, measure, what, screen, choice, target=None):
+        self.measure, self.what, self.screen, self.choice, self.target = measure, what, screen, choice, target
+
+
+AS_ON_SCREEN, LIGHT_BACKGROUND, BLACK_AND_WHITE = 0, 1, 2
+PAPER_PAGES = (
+    PaperPage("paper", "a dark editor with a light background", "editor", LIGHT_BACKGROUND, 1.1),
+    # Every pixel but the background's a colour of its own: nothing for the cache of painted colours to find.
+    PaperPage("papernoise", "random pixels on a dark background with a light background", "darknoise",
+              LIGHT_BACKGROUND, 1.3),
+    PaperPage("paperbw", "a dark editor in black and white", "editor", BLACK_AND_WHITE),
+)
+MEASURES = (tuple(page.measure for page in PRINTED_PAGES) + tuple(page.measure for page in PAPER_PAGES) +
+            ("region", "memory", "idle", "startup", "language", "exit", "printagain"))
+EXIT_TARGET = 1.1
 # What keeping the last page to print it again may add to the idle memory, in MB.
 KEPT_PAGE_TARGET = 1.5
 REGION_TARGET = 1.1
@@ -733,6 +825,16 @@ def print_rows(bench, page, args):
                 peaks["Vorlane"] / KB, peaks[direct] / KB, "MB", DIRECT_PEAK_TARGET),
         ]
     return rows
+
+
+def paper_rows(bench, page, args):
+    """The rows of a choice of Colors on paper beside as on screen: its time and its spooled bytes."""
+    medians, spooled = bench.paper_latency(args.rounds, args.presses, page.screen, (AS_ON_SCREEN, page.choice))
+    count = args.rounds * args.presses
+    reference = "the reference is Vorlane printing the same screen as on screen, in the same runs"
+    return [Row(f"hot key to job in CUPS, {page.what}, median of {count}", medians[page.choice] * 1000,
+                medians[AS_ON_SCREEN] * 1000, "ms", page.target, note=reference),
+            Row(f"spooled bytes, {page.what}", spooled[page.choice] / KB, spooled[AS_ON_SCREEN] / KB, "kB")]
 
 
 def main():
@@ -766,13 +868,17 @@ def main():
                     bench.close()
     # The rest share one environment on the usual display, started only when one of them is wanted.
     usual = [page.measure for page in PRINTED_PAGES if page.screens == (SCREEN,)]
-    if any(measure in wanted for measure in usual + ["region", "memory", "idle", "startup", "language", "printagain"]):
+    if any(measure in wanted for measure in usual + [page.measure for page in PAPER_PAGES] +
+           ["region", "memory", "idle", "startup", "language", "exit", "printagain"]):
         with TestEnvironment(printers=1) as environment:
             bench = Bench(environment, build)
             try:
                 for page in PRINTED_PAGES:
                     if page.measure in wanted and page.screens == (SCREEN,):
                         rows += print_rows(bench, page, args)
+                for page in PAPER_PAGES:
+                    if page.measure in wanted:
+                        rows += paper_rows(bench, page, args)
                 if "region" in wanted:
                     width, height = (int(n) for n in SCREEN.split("x")[:2])
                     region = bench.region_latency(args.rounds, args.presses, (width - 1, height - 1))
@@ -829,6 +935,14 @@ def main():
                     rows.append(Row(f"opening the Preferences with a 5 MB language file, median of {args.openings}",
                                     opened["Large"] * 1000, opened["Deutsch"] * 1000, "ms",
                                     note="the reference is the same opening with the shipped Deutsch.lng"))
+                if "exit" in wanted:
+                    ended = bench.exits(args.starts)
+                    rows.append(Row(f"Exit to the process ended, Preferences and Font dialog open, median of "
+                                    f"{args.starts}", ended["Vorlane"] * 1000, ended["reference_tray"] * 1000, "ms",
+                                    EXIT_TARGET, note="the reference ends on WM_CLOSE, taking its icon away first"))
+                    rows.append(Row(f"Vorlane.exe /exit from launch to return, the same open, median of "
+                                    f"{args.starts}", ended["/exit"] * 1000, None, "ms",
+                                    absolute_target=("< 1500 ms", lambda ms: ms < 1500)))
             finally:
                 bench.close()
     print(f"Vorlane benchmarks, {started}, build {build}, screen 1920x1080 unless the measure names another")

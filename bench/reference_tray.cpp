@@ -1,7 +1,9 @@
 // The least a program can do to sit in the tray: a hidden window, one icon,
 // a message loop. The benchmark compares Vorlane's start-up time and idle
 // memory with this one's. It ends on WM_CLOSE to its window of class
-// "VorlaneReferenceTray", taking its icon away first.
+// "VorlaneReferenceTray", taking its icon away first. Given another class
+// name on its command line it takes that one, so that a second copy can keep
+// an icon of its own beside the program measured.
 //
 // Built a second time with VORLANE_SYSTEM_DLLS, it imports every system DLL
 // Vorlane imports and carries its manifest, and does nothing more with them:
@@ -63,21 +65,22 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  const char* className = *commandLine ? commandLine : kWindowClass;
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = Procedure;
   windowClass.hInstance = instance;
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = className;
   RegisterClassA(&windowClass);
   const HWND window =
-      CreateWindowExA(0, kWindowClass, kWindowClass, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+      CreateWindowExA(0, className, className, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   NOTIFYICONDATAA record = IconRecord(window);
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayMessage;
   // A shared system icon: not owned, never destroyed.
   record.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  lstrcpynA(record.szTip, kWindowClass, sizeof record.szTip);
+  lstrcpynA(record.szTip, className, sizeof record.szTip);
   Shell_NotifyIconA(NIM_ADD, &record);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);

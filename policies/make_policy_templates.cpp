@@ -6,9 +6,9 @@
 // gives OUTPUT_FOLDER/Vorlane.admx, OUTPUT_FOLDER/en-US/Vorlane.adml, and for
 // each language file the ADML of its culture ([FileInfo] Culture). It runs
 // at build time on the build machine.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 
@@ -49,7 +49,7 @@ bool IsCulture(const std::string& name) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fputs("usage: make_policy_templates LANGUAGE_FOLDER OUTPUT_FOLDER VERSION\n", stderr);
+    std::cerr << "usage: make_policy_templates LANGUAGE_FOLDER OUTPUT_FOLDER VERSION\n";
     return 2;
   }
   const fs::path languages = fs::u8path(argv[1]);
@@ -62,16 +62,16 @@ int main(int argc, char** argv) {
   for (const auto& entry : fs::directory_iterator(languages)) {
     if (entry.path().extension() != ".lng") continue;
     const Texts texts(LanguageFile(DecodeLanguageFile(Contents(entry.path()), Windows1252ToUtf8)));
-    const std::string culture = texts[TextId::Culture];
+    const std::string& culture = texts[TextId::Culture];
     if (!IsCulture(culture) || culture == english[TextId::Culture]) {
-      std::fprintf(stderr, "%s: [FileInfo] Culture names no culture of its own\n", entry.path().string().c_str());
+      std::cerr << entry.path().string() << ": [FileInfo] Culture names no culture of its own\n";
       return 1;
     }
     written =
         written && Write(output / culture / (std::string(kTemplateName) + ".adml"), PolicyResources(texts, version));
   }
   if (!written) {
-    std::fprintf(stderr, "the templates could not be written to %s\n", output.string().c_str());
+    std::cerr << "the templates could not be written to " << output.string() << "\n";
     return 1;
   }
   return 0;

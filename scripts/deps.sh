@@ -10,8 +10,8 @@ VORLANE_PACKAGES=(
   poppler-utils fonts-liberation fonts-dejavu-core
   python3 python3-pytest python3-pytest-xdist python3-pil
   fp-utils-3.2.2 libchm-bin
-  clang zip
-  wixl msitools
+  clang clang-tidy zip
+  wixl msitools osslsigncode openssl python3-yaml
 )
 
 vorlane_install_dependencies() {

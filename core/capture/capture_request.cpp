@@ -101,7 +101,8 @@ void CaptureRequest::Drop() {
 }
 
 void CaptureRequest::Arm(int32_t seconds) {
-  timer_.Arm(SecondsToMilliseconds(seconds));
+  armedPeriod_ = SecondsToMilliseconds(seconds);
+  timer_.Arm(armedPeriod_);
   timerRunning_ = true;
 }
 

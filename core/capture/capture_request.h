@@ -64,6 +64,9 @@ class CaptureRequest {
   // Drops everything pending.
   void Drop();
 
+  // Whether a shot of the request is still to come at a tick: its delay or
+  // its series goes on. A period of 0 never ticks, so it waits for nothing.
+  bool Waiting() const { return timerRunning_ && armedPeriod_ > 0; }
   uint32_t Flags() const { return flags_; }
   int32_t ShotCount() const { return shotCount_; }
 
@@ -80,5 +83,6 @@ class CaptureRequest {
   uint32_t flags_ = 0;
   int32_t shotCount_ = 0;
   bool timerRunning_ = false;
+  uint32_t armedPeriod_ = 0;
   bool seriesShotsTaken_ = false;  // and their end not told yet
 };

@@ -1,5 +1,6 @@
 #include "core/capture/key_names.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -66,6 +67,12 @@ constexpr std::array<PrefixBit, 4> kPrefixesRead = {{
     {"Alt+", kAltPrefix},
 }};
 
+// The keys items name by what the system calls them: Caps Lock, Scroll
+// Lock, the keypad's operators and the punctuation keys, which each layout
+// names after its own characters.
+constexpr std::array<int32_t, 20> kSystemNamedKeys = {0x14, 0x6A, 0x6B, 0x6D, 0x6E, 0x6F, 0x91, 0xBA, 0xBB, 0xBC,
+                                                      0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF, 0xE2};
+
 constexpr uint8_t kKeypadDigitFirst = 0x60;
 constexpr uint8_t kKeypadDigitLast = 0x69;
 constexpr uint8_t kFunctionKeyFirst = 0x70;
@@ -91,6 +98,15 @@ std::string LowByteName(uint8_t key, const SystemKeyName& systemName) {
   return systemName(key);
 }
 
+// The lowest code whose text, without prefixes, is the name; 0 when none.
+uint16_t CodeNamed(const std::string& name, const SystemKeyName& systemName, const SameTextIgnoringCase& same) {
+  if (name.empty()) return 0;
+  for (uint16_t code = kFirstSearchedCode; code <= kLastSearchedCode; ++code) {
+    if (same(KeyToText(code, systemName), name)) return code;
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::string KeyToText(uint16_t code, const SystemKeyName& systemName) {
@@ -106,22 +122,17 @@ std::string KeyToText(uint16_t code, const SystemKeyName& systemName) {
 uint16_t TextToKey(const std::string& text, const SystemKeyName& systemName, const SameTextIgnoringCase& same) {
   uint16_t prefixBits = 0;
   std::string rest = text;
-  for (bool stripped = true; stripped;) {
-    stripped = false;
-    for (const PrefixBit& read : kPrefixesRead) {
-      if (rest.size() >= read.text.size() && same(rest.substr(0, read.text.size()), std::string(read.text))) {
-        prefixBits |= read.bit;
-        rest.erase(0, read.text.size());
-        stripped = true;
-        break;
-      }
-    }
+  // A key's own name goes before a prefix it begins with: "^" is a key of
+  // its own on some layouts, and Ctrl before anything else.
+  for (;;) {
+    if (const uint16_t code = CodeNamed(rest, systemName, same)) return code | prefixBits;
+    const auto read = std::ranges::find_if(kPrefixesRead, [&](const PrefixBit& prefix) {
+      return rest.size() >= prefix.text.size() && same(rest.substr(0, prefix.text.size()), std::string(prefix.text));
+    });
+    if (read == kPrefixesRead.end()) return 0;
+    prefixBits |= read->bit;
+    rest.erase(0, read->text.size());
   }
-  if (rest.empty()) return 0;
-  for (uint16_t code = kFirstSearchedCode; code <= kLastSearchedCode; ++code) {
-    if (same(KeyToText(code, systemName), rest)) return code | prefixBits;
-  }
-  return 0;
 }
 
 std::optional<int> KeyCodeToItem(int32_t code, const SystemKeyName& systemName) {
@@ -144,6 +155,14 @@ int32_t ItemToKeyCode(const std::string& itemText, const SystemKeyName& systemNa
     if (itemText == special.name) return special.code;
   }
   return TextToKey(itemText, systemName, same);
+}
+
+bool KeyListOffers(int32_t code) {
+  if (code == 0 || std::ranges::find(kSystemNamedKeys, code) != kSystemNamedKeys.end()) return true;
+  // The others the list names by its own rules, the same on every layout.
+  const auto noNames = [](uint8_t) { return std::string(); };
+  const std::optional<int> item = KeyCodeToItem(code, noNames);
+  return item && ItemToKeyCode(kKeyNames[*item], noNames) == code;
 }
 
 ModifierBoxes MaskToBoxes(int32_t mask) {

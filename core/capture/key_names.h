@@ -13,6 +13,8 @@
 struct HotKey {
   int32_t Modifiers = 0;  // passed to the system unchanged
   int32_t Key = 0;        // virtual-key code; 0 = none
+
+  bool operator==(const HotKey&) const = default;
 };
 
 inline constexpr int kKeyNameCount = 79;
@@ -42,6 +44,12 @@ std::optional<int> KeyCodeToItem(int32_t code, const SystemKeyName& systemName);
 // The code of the selected item's text (empty when nothing is selected).
 int32_t ItemToKeyCode(const std::string& itemText, const SystemKeyName& systemName,
                       const SameTextIgnoringCase& same = AsciiSameText);
+
+// Whether the code is one an item of the list stands for on some keyboard
+// layout, or 0, "None". Which punctuation key an item names depends on the
+// layout, so every punctuation key counts.
+bool KeyListOffers(int32_t code);
+inline constexpr int32_t kHighestListedKey = 0xE2;  // the extra key of 102-key boards
 
 inline constexpr int32_t kModAlt = 1;
 inline constexpr int32_t kModCtrl = 2;

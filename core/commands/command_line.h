@@ -37,7 +37,14 @@ struct CommandLine {
   bool operator==(const CommandLine&) const = default;
 };
 
-inline constexpr int kUsageExitCode = 2;
+// How the running copy answered an option handed to it. Each answer is the
+// exit code of the copy that handed the option.
+enum class HandOff {
+  Taken = 0,     // carried out, or to be carried out in its turn
+  NotTaken = 1,  // no copy answered within the limit, or it was ending
+  Refused = 3,   // the running copy cannot take it now, and says why in a box
+};
+inline constexpr int kUsageExitCode = 2;  // anything else on the command line
 
 // The arguments after the program's own name.
 CommandLine ParseCommandLine(std::span<const std::string> arguments);

@@ -1,7 +1,8 @@
 #include "core/information/version_strings.h"
 
 #include <array>
-#include <cstdio>
+
+#include "core/ascii_text.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ std::string VersionStringKey(VersionField field) {
 }
 
 std::string StringFileInfoPath(uint16_t language, uint16_t codePage, const std::string& key) {
-  char table[9];
-  std::snprintf(table, sizeof table, "%04X%04X", static_cast<unsigned>(language), static_cast<unsigned>(codePage));
+  const std::string table = ZeroPadded(language, 4, 16) + ZeroPadded(codePage, 4, 16);
   return std::string("\\StringFileInfo\\") + table + "\\" + key;
 }

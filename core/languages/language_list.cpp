@@ -39,7 +39,7 @@ std::string LanguageSearchPattern(const std::string& executableDirectory) {
 
 LanguageList RefreshLanguages(const std::vector<DirectoryEntry>& listing, const std::string& previouslySelected) {
   LanguageList list;
-  list.names.push_back(kBuiltInLanguage);
+  list.names.emplace_back(kBuiltInLanguage);
   list.fileNames.push_back(std::string(kBuiltInLanguage) + std::string(kExtension));
   bool englishFileFound = false;
   for (const DirectoryEntry& entry : listing) {

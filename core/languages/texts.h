@@ -92,10 +92,15 @@ enum class TextPlace {
   X(PrintingOrientationLandscape, PreferencesWindow, "Landscape", ListItem, IDC_ORIENTATION, 3) \
   X(PrintingCopies, PreferencesWindow, "Copies", Caption, IDC_COPIES_LABEL, 0) \
   X(PrintingGrayscale, PreferencesWindow, "Print in grayscale", Caption, IDC_GRAYSCALE, 0) \
+  X(PrintingColors, PreferencesWindow, "Colors on paper", Caption, IDC_PRINT_COLORS_LABEL, 0) \
+  X(PrintingColorsAsOnScreen, PreferencesWindow, "As on screen", ListItem, IDC_PRINT_COLORS, 0) \
+  X(PrintingColorsLightBackground, PreferencesWindow, "Light background", ListItem, IDC_PRINT_COLORS, 1) \
+  X(PrintingColorsBlackAndWhite, PreferencesWindow, "Black and white", ListItem, IDC_PRINT_COLORS, 2) \
   X(PrintingCaptureMousePointer, PreferencesWindow, "Include the mouse pointer", Caption, IDC_CAPTURE_MOUSE_POINTER, 0) \
   X(PrintingFileAutoSave, PreferencesWindow, "Save pages of file printers without asking", Caption, IDC_FILE_PRINTER_AUTOSAVE, 0) \
   X(PrintingFileFolder, PreferencesWindow, "Folder", Caption, IDC_FILE_PRINTER_FOLDER_LABEL, 0) \
   X(PrintingBrowseFolder, PreferencesWindow, "Browse...", Caption, IDC_BROWSE_FOLDER, 0) \
+  X(PrintingPrinterNotInstalled, PreferencesWindow, "%PRINTER% (not installed)", Kept, 0, 0) \
   X(PrintingFolderTitle, PreferencesWindow, "Folder for the pages of file printers", Kept, 0, 0) \
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
@@ -117,7 +122,9 @@ enum class TextPlace {
   X(ShotDeviceContextNotMade, Messages, "No device context could be made for the shot.", Kept, 0, 0) \
   X(PrintJobNotStarted, Messages, "The print job could not be started.", Kept, 0, 0) \
   X(PrintJobNotFinished, Messages, "The print job could not be finished.", Kept, 0, 0) \
+  X(PrintingInProgress, Messages, "Printing in progress", Kept, 0, 0) \
   X(CommandLineOptions, Messages, "Vorlane.exe understands one of these options, written with / or -:", Kept, 0, 0) \
+  X(CaptureRefusedWhileRegion, Messages, "A region is being chosen: the capture asked for meanwhile was not taken. Choose the region or press Esc, then ask again.", Kept, 0, 0) \
   X(PageFolderNotWritable, Messages, "Pages cannot be saved in the folder \"%FOLDER%\". Choose another folder on the Printing tab of the Preferences.", Kept, 0, 0) \
   X(PolicySupportedOn, Policies, "At least Vorlane %VERSION%", Kept, 0, 0) \
   X(PolicyExplain, Policies, "Sets \"%SETTING%\" on the %TAB% tab of the Preferences for the users the policy applies to, who see it greyed and cannot change it. A computer policy wins over a user policy. Not configured, each user's own choice counts.", Kept, 0, 0) \

@@ -1,7 +1,5 @@
 #include "core/output/file_printer.h"
 
-#include <cstdio>
-
 #include "core/ascii_text.h"
 
 namespace {
@@ -25,10 +23,9 @@ std::string FileExtensionForDriver(std::string_view driverName) {
 }
 
 std::string PageFileName(const LocalTime& time, int copy, std::string_view extension) {
-  char name[64];
-  std::snprintf(name, sizeof name, "Vorlane %04d-%02d-%02d %02d-%02d-%02d", time.year, time.month, time.day, time.hour,
-                time.minute, time.second);
-  std::string result = name;
+  const auto two = [](int value) { return ZeroPadded(static_cast<uint32_t>(value), 2); };
+  std::string result = "Vorlane " + ZeroPadded(static_cast<uint32_t>(time.year), 4) + "-" + two(time.month) + "-" +
+                       two(time.day) + " " + two(time.hour) + "-" + two(time.minute) + "-" + two(time.second);
   if (copy > 1) result += " (" + std::to_string(copy) + ")";
   return result.append(extension);
 }

@@ -43,7 +43,7 @@ Span SpanOnPage(int32_t start, int32_t end, int32_t pixels, int32_t page) {
   const int64_t last = (shownTo * pixels + extent - 1) / extent;
   // Where the part's edges fall at the picture's scale, halves rounded up.
   const auto edge = [&](int64_t pixel) {
-    return static_cast<int32_t>(start + (2 * pixel * extent + pixels) / (2 * pixels));
+    return static_cast<int32_t>(start + (2 * pixel * extent + pixels) / (2 * int64_t{pixels}));
   };
   return {static_cast<int32_t>(first), static_cast<int32_t>(last - first), edge(first), edge(last)};
 }
@@ -117,8 +117,8 @@ PaperTurn SheetTurnFor(PrintOrientation orientation, int32_t cells, double width
 }
 
 DeviceRect ToDevicePixels(const PageRect& inches, double dpiX, double dpiY) {
-  const float left = static_cast<float>(inches.X);
-  const float top = static_cast<float>(inches.Y);
+  const auto left = static_cast<float>(inches.X);
+  const auto top = static_cast<float>(inches.Y);
   return {DeviceEdge(left, dpiX), DeviceEdge(top, dpiY), DeviceEdge(left + static_cast<float>(inches.Width), dpiX),
           DeviceEdge(top + static_cast<float>(inches.Height), dpiY)};
 }

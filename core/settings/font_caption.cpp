@@ -1,7 +1,8 @@
 #include "core/settings/font_caption.h"
 
-#include <cstdio>
 #include <string_view>
+
+#include "core/ascii_text.h"
 
 namespace {
 
@@ -35,7 +36,6 @@ std::string StoredFontCaption(const std::string& name, bool bold, bool italic, i
 
 std::string ColorCaption(const std::string& caption, int32_t color) {
   const auto bits = static_cast<uint32_t>(color);
-  char value[8];
-  std::snprintf(value, sizeof value, "#%02X%02X%02X", bits & 0xFF, (bits >> 8) & 0xFF, (bits >> 16) & 0xFF);
-  return caption + " " + value;
+  const auto channel = [&](int shift) { return ZeroPadded((bits >> shift) & 0xFF, 2, 16); };
+  return caption + " #" + channel(0) + channel(8) + channel(16);
 }

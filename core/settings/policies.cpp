@@ -22,15 +22,7 @@ std::optional<int32_t> HeldInteger(PreferenceStore& store, const std::string& na
   return value;
 }
 
-// The range a preference keeps to, if it has one.
-const SettingRange* RangeOf(const Setting& setting) {
-  for (const SettingRange& range : kSettingRanges) {
-    if (range.field == setting.integer) return &range;
-  }
-  return nullptr;
-}
-
-bool IsOnOff(int32_t value) { return value == 0 || value == 1; }
+bool IsOnOff(int32_t value) { return kOnOff.Holds(value); }
 
 // Takes the store's value of the setting if it holds a usable one.
 bool Take(PreferenceStore& store, const Setting& setting, Preferences& record) {
@@ -43,16 +35,13 @@ bool Take(PreferenceStore& store, const Setting& setting, Preferences& record) {
     }
     case SettingType::Integer: {
       const std::optional<int32_t> value = HeldInteger(store, setting.name);
-      const SettingRange* range = RangeOf(setting);
-      if (!value || (range && (*value < range->lowest || *value > range->highest))) return false;
-      const SettingChoices* choices = ChoicesOf(setting.integer);
-      if (choices && std::ranges::find(choices->values, *value) == choices->values.end()) return false;
+      if (!value || !setting.valid.Holds(*value)) return false;
       record.*setting.integer = *value;
       return true;
     }
     case SettingType::OnOff: {
       const std::optional<int32_t> value = HeldInteger(store, setting.name);
-      if (!value || !IsOnOff(*value)) return false;
+      if (!value || !setting.valid.Holds(*value)) return false;
       record.*setting.onOff = *value == 1;
       return true;
     }
@@ -90,5 +79,18 @@ PoliciesInForce ApplyPolicies(Preferences& record, PreferenceStore& computer, Pr
       break;
     }
   }
+  return policies;
+}
+
+PoliciesInForce PoliciesNow(PreferenceStore& computer, PreferenceStore& user) {
+  Preferences unused;
+  return ApplyPolicies(unused, computer, user);
+}
+
+PoliciesInForce SaveOwnPreferences(PreferenceStore& own, const Preferences& values, PreferenceStore& computer,
+                                   PreferenceStore& user) {
+  const PoliciesInForce policies = PoliciesNow(computer, user);
+  UnmanagedStore unmanaged(own, policies);
+  SavePreferences(unmanaged, values);
   return policies;
 }

@@ -31,6 +31,8 @@ struct PoliciesInForce {
 // else the user's policy's. A policy store holds a value when it gives it
 // whatever fallback it is asked with.
 PoliciesInForce ApplyPolicies(Preferences& record, PreferenceStore& computer, PreferenceStore& user);
+// The policies in force, without a record.
+PoliciesInForce PoliciesNow(PreferenceStore& computer, PreferenceStore& user);
 
 // The user's preferences as Apply writes them: every value but those in force
 // by policy, so that the user's own choice is there again once the policy goes.
@@ -53,3 +55,9 @@ class UnmanagedStore final : public PreferenceStore {
   PreferenceStore& store_;
   const PoliciesInForce& policies_;
 };
+
+// Apply: writes the values into the user's own store but those that policies
+// hold at this moment, which may have changed while the Preferences were
+// open. Gives the policies it went by.
+PoliciesInForce SaveOwnPreferences(PreferenceStore& own, const Preferences& values, PreferenceStore& computer,
+                                   PreferenceStore& user);

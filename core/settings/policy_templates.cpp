@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
-#include <limits>
 #include <vector>
 
 #include "core/capture/key_names.h"
@@ -14,38 +13,37 @@ namespace {
 
 using T = TextId;
 
-constexpr int32_t kAnyCount = std::numeric_limits<int32_t>::max();
-
 // clang-format off
 constexpr SettingPolicy kPolicies[] = {
     {"Language", T::GeneralTitle, T::GeneralLanguage},
     {"ShortcutShiftEntireScreen", T::GeneralTitle, T::GeneralShortcutsEntireScreen, T::PolicyModifierKeys},
-    {"ShortcutKeyEntireScreen", T::GeneralTitle, T::GeneralShortcutsEntireScreen, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
+    {"ShortcutKeyEntireScreen", T::GeneralTitle, T::GeneralShortcutsEntireScreen, T::GeneralShortcutsKey, T::PolicyKeyCode},
     {"ShortcutShiftActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::PolicyModifierKeys},
-    {"ShortcutKeyActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
+    {"ShortcutKeyActiveWindow", T::GeneralTitle, T::GeneralShortcutsActiveWindow, T::GeneralShortcutsKey, T::PolicyKeyCode},
     {"ShortcutShiftRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::PolicyModifierKeys},
-    {"ShortcutKeyRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::GeneralShortcutsKey, T::PolicyKeyCode, 0, 255},
-    {"DefaultAction", T::GeneralTitle, T::GeneralDefaultTrayAction, {}, {}, 0, 0, kDefaultActionItems},
+    {"ShortcutKeyRegion", T::GeneralTitle, T::GeneralShortcutsRegion, T::GeneralShortcutsKey, T::PolicyKeyCode},
+    {"DefaultAction", T::GeneralTitle, T::GeneralDefaultTrayAction, {}, {}, kDefaultActionItems},
     {"CaptureScreen", T::GeneralTitle, T::GeneralCaptureScreen},
     {"WatermarkLocation", T::WatermarkTitle, T::WatermarkLocation},
     {"WatermarkText", T::WatermarkTitle, T::WatermarkText},
     {"WatermarkFontName", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontName},
-    {"WatermarkFontSize", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontSize, {}, 1, 1638},
-    {"WatermarkFontStyle", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontStyle, T::PolicyFontStyleValues, 0, 3},
-    {"WatermarkFontColor", T::WatermarkTitle, T::WatermarkFontColor, {}, T::PolicyColorValue, 0, 0xFFFFFF},
-    {"WatermarkFontTransparency", T::WatermarkTitle, T::WatermarkTransparency, {}, {}, 0, 255},
+    {"WatermarkFontSize", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontSize},
+    {"WatermarkFontStyle", T::WatermarkTitle, T::WatermarkFont, T::PolicyFontStyle, T::PolicyFontStyleValues},
+    {"WatermarkFontColor", T::WatermarkTitle, T::WatermarkFontColor, {}, T::PolicyColorValue},
+    {"WatermarkFontTransparency", T::WatermarkTitle, T::WatermarkTransparency},
     {"WatermarkMake", T::WatermarkTitle, T::WatermarkMake},
-    {"TimerDelay", T::TimerTitle, T::TimerDelay, {}, {}, 0, kAnyCount},
+    {"TimerDelay", T::TimerTitle, T::TimerDelay},
     {"TimerDelayedCapture", T::TimerTitle, T::TimerDelayedCapture},
-    {"TimerNumberOfShots", T::TimerTitle, T::TimerNumberOfShots, {}, {}, 1, 999},
-    {"TimerInterval", T::TimerTitle, T::TimerInterval, {}, {}, 0, kAnyCount},
+    {"TimerNumberOfShots", T::TimerTitle, T::TimerNumberOfShots},
+    {"TimerInterval", T::TimerTitle, T::TimerInterval},
     {"TimerSeveralShots", T::TimerTitle, T::TimerSeveralShots},
     {"PrintShotsPerPage", T::TimerTitle, T::TimerShotsPerPage},
     {"PrintFitToPage", T::PrintingTitle, T::PrintingFitToPage},
     {"PrintPagePosition", T::PrintingTitle, T::PrintingPagePosition},
     {"PrintOrientation", T::PrintingTitle, T::PrintingOrientation},
-    {"PrintCopies", T::PrintingTitle, T::PrintingCopies, {}, {}, 1, kPrintCopiesMax},
+    {"PrintCopies", T::PrintingTitle, T::PrintingCopies},
     {"PrintGrayscale", T::PrintingTitle, T::PrintingGrayscale},
+    {"PrintColors", T::PrintingTitle, T::PrintingColors},
     {"CaptureMousePointer", T::PrintingTitle, T::PrintingCaptureMousePointer},
     {"FilePrinterAutoSave", T::PrintingTitle, T::PrintingFileAutoSave},
     {"FilePrinterFolder", T::PrintingTitle, T::PrintingFileFolder},
@@ -80,7 +78,6 @@ struct ModifierName {
 };
 constexpr ModifierName kModifierNames[] = {
     {kModCtrl, "Ctrl"}, {kModAlt, "Alt"}, {kModShift, "Shift"}, {kModWin, "Win"}};
-constexpr int32_t kModifierMasks = 16;
 
 std::string ModifiersName(int32_t mask) {
   std::string name;
@@ -92,18 +89,19 @@ std::string ModifiersName(int32_t mask) {
   return name.empty() ? "None" : name;
 }
 
-// The value a list's item stands for: its index, unless the setting takes
-// values of its own.
-int32_t ItemValue(const Setting& setting, size_t index) {
-  const SettingChoices* choices = ChoicesOf(setting.integer);
-  return choices && index < choices->values.size() ? choices->values[index] : static_cast<int32_t>(index);
+// The values a list offers, in the order of its items: those the setting
+// takes.
+std::vector<int32_t> ListValues(const Setting& setting) {
+  if (!setting.valid.only.empty()) return {setting.valid.only.begin(), setting.valid.only.end()};
+  std::vector<int32_t> values;
+  for (int32_t value = setting.valid.lowest; value <= setting.valid.highest; ++value) values.push_back(value);
+  return values;
 }
 
 // The item that stands for a value.
 int32_t ItemOf(const Setting& setting, int32_t value) {
-  const SettingChoices* choices = ChoicesOf(setting.integer);
-  if (!choices) return value;
-  return static_cast<int32_t>(std::ranges::find(choices->values, value) - choices->values.begin());
+  const std::vector<int32_t> values = ListValues(setting);
+  return static_cast<int32_t>(std::ranges::find(values, value) - values.begin());
 }
 
 // The items of a list, in the order of their values.
@@ -207,20 +205,22 @@ std::string SettingDefinition(const Setting& setting, const SettingPolicy& polic
       break;
     case Element::Number:
       body += "        <decimal id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\" minValue=\"" +
-              std::to_string(policy.lowest) + "\" maxValue=\"" + std::to_string(policy.highest) + "\"/>\n";
+              std::to_string(setting.valid.lowest) + "\" maxValue=\"" + std::to_string(setting.valid.highest) +
+              "\"/>\n";
       break;
     case Element::List: {
       body += "        <enum id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\">\n";
-      const std::vector<TextId> items = ListItems(setting, policy);
-      for (size_t index = 0; index < items.size(); ++index) {
-        body += EnumItem(name + "_" + std::to_string(index), ItemValue(setting, index));
+      for (const int32_t value : ListValues(setting)) {
+        body += EnumItem(name + "_" + std::to_string(value), value);
       }
       body += "        </enum>\n";
       break;
     }
     case Element::Modifiers:
       body += "        <enum id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\">\n";
-      for (int32_t mask = 0; mask < kModifierMasks; ++mask) body += EnumItem("Modifiers_" + std::to_string(mask), mask);
+      for (int32_t mask = kModifierMasks.lowest; mask <= kModifierMasks.highest; ++mask) {
+        body += EnumItem("Modifiers_" + std::to_string(mask), mask);
+      }
       body += "        </enum>\n";
       break;
     case Element::OnOff:
@@ -310,7 +310,7 @@ std::string PolicyResources(const Texts& texts, std::string_view version) {
   for (const TextId tab : Tabs()) strings += StringRow(KeyOf(tab), PolicyCaption(texts[tab]));
   strings += StringRow(kDisablePreferencesPolicy, texts[T::DisablePreferences]) +
              StringRow(std::string(kDisablePreferencesPolicy) + "_Explain", texts[T::DisablePreferencesExplain]);
-  for (int32_t mask = 0; mask < kModifierMasks; ++mask) {
+  for (int32_t mask = kModifierMasks.lowest; mask <= kModifierMasks.highest; ++mask) {
     strings += StringRow("Modifiers_" + std::to_string(mask), ModifiersName(mask));
   }
   std::string presentations;
@@ -324,8 +324,9 @@ std::string PolicyResources(const Texts& texts, std::string_view version) {
     strings += StringRow(setting.name, name) + StringRow(std::string(setting.name) + "_Explain", explain);
     if (ElementOf(setting) == Element::List) {
       const std::vector<TextId> items = ListItems(setting, policy);
-      for (size_t index = 0; index < items.size(); ++index) {
-        strings += StringRow(std::string(setting.name) + "_" + std::to_string(index), texts[items[index]]);
+      const std::vector<int32_t> values = ListValues(setting);
+      for (size_t item = 0; item < values.size(); ++item) {
+        strings += StringRow(std::string(setting.name) + "_" + std::to_string(values[item]), texts[items.at(item)]);
       }
     }
     presentations += Presentation(setting, name);

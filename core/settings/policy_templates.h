@@ -3,7 +3,6 @@
 // one definitions file (ADMX) and, for each language, one file of its texts
 // (ADML). Both are made from the settings table and the text table, so that
 // every setting is a policy of the same name and type.
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,15 +10,14 @@
 
 #include "core/languages/texts.h"
 
-// What the templates say of a setting beyond the settings table.
+// What the templates say of a setting beyond the settings table, which
+// gives the values an administrator may choose.
 struct SettingPolicy {
-  const char* setting;           // the setting's name, in the settings table's order
-  TextId tab;                    // the title of its tab: the policy's category
-  TextId caption;                // its caption in the Preferences window
-  std::optional<TextId> part{};  // which part of it, for settings that share a caption
-  std::optional<TextId> note{};  // a sentence the explanation adds
-  int32_t lowest = 0;            // a number's range
-  int32_t highest = 0;
+  const char* setting;              // the setting's name, in the settings table's order
+  TextId tab;                       // the title of its tab: the policy's category
+  TextId caption;                   // its caption in the Preferences window
+  std::optional<TextId> part{};     // which part of it, for settings that share a caption
+  std::optional<TextId> note{};     // a sentence the explanation adds
   std::span<const TextId> items{};  // a list whose items the text table does not place on it
 };
 

@@ -1,33 +1,32 @@
 #include "core/settings/preferences.h"
 
-#include <algorithm>
-
 namespace {
 
-// The places in the save order need not follow each other without a gap.
-constexpr int kLastSavePosition = std::ranges::max(kSettings, {}, &Setting::savePosition).savePosition;
-
 constexpr bool SavePositionsArePlaces() {
-  bool taken[kLastSavePosition + 1] = {};
+  bool taken[kSettingCount] = {};
   for (const Setting& setting : kSettings) {
-    const int place = setting.savePosition;
-    if (place < 0 || taken[place]) return false;
+    const auto place = static_cast<size_t>(setting.savePosition);
+    if (place >= kSettingCount || taken[place]) return false;
     taken[place] = true;
   }
   return true;
 }
 static_assert(SavePositionsArePlaces(), "each setting has a place of its own in the save order");
 
-constexpr bool ListValuesHaveChoices() {
-  for (const Setting& setting : kSettings) {
-    const auto listed = [&setting](const SettingChoices& choices) { return choices.field == setting.integer; };
-    if (setting.shown == SettingShown::ListValue && std::ranges::none_of(kSettingChoices, listed)) return false;
-  }
-  return true;
+constexpr bool ListValuesHaveTheirValues() {
+  return std::ranges::none_of(kSettings, [](const Setting& setting) {
+    return setting.shown == SettingShown::ListValue && setting.valid.only.empty();
+  });
 }
-static_assert(ListValuesHaveChoices(), "a list of values has its values in kSettingChoices");
+static_assert(ListValuesHaveTheirValues(), "a list of values has its values in the settings table (OneOf)");
 
 }  // namespace
+
+bool ValidValues::Holds(int32_t value) const {
+  if (value < lowest || value > highest) return false;
+  if (!only.empty() && std::ranges::find(only, value) == only.end()) return false;
+  return !keyCode || KeyListOffers(value);
+}
 
 Preferences DefaultPreferences(const std::string& currentPrinter) {
   Preferences record;
@@ -43,21 +42,16 @@ Preferences LoadPreferences(PreferenceStore& store, const std::function<std::str
       case SettingType::Text:
         record.*setting.text = store.ReadString(setting.name, defaults.*setting.text);
         break;
-      case SettingType::Integer:
-        record.*setting.integer = store.ReadInteger(setting.name, defaults.*setting.integer);
+      case SettingType::Integer: {
+        const int32_t value = store.ReadInteger(setting.name, defaults.*setting.integer);
+        const bool kept = !setting.valid.checksStored || setting.valid.Holds(value);
+        record.*setting.integer = kept ? value : defaults.*setting.integer;
         break;
+      }
       case SettingType::OnOff:
         record.*setting.onOff = store.ReadInteger(setting.name, defaults.*setting.onOff ? 1 : 0) == 1;
         break;
     }
-  }
-  for (const SettingRange& range : kSettingRanges) {
-    int32_t& value = record.*range.field;
-    if (value < range.lowest || value > range.highest) value = defaults.*range.field;
-  }
-  for (const SettingChoices& choices : kSettingChoices) {
-    int32_t& value = record.*choices.field;
-    if (std::ranges::find(choices.values, value) == choices.values.end()) value = defaults.*choices.field;
   }
   // The current printer is looked up only when nothing usable is stored.
   if (record.PrintPrinter.empty()) record.PrintPrinter = currentPrinter();
@@ -65,7 +59,7 @@ Preferences LoadPreferences(PreferenceStore& store, const std::function<std::str
 }
 
 void SavePreferences(PreferenceStore& store, const Preferences& values) {
-  for (int place = 0; place <= kLastSavePosition; ++place) {
+  for (int place = 0; place < static_cast<int>(kSettingCount); ++place) {
     for (const Setting& setting : kSettings) {
       if (setting.savePosition != place) continue;
       switch (setting.type) {

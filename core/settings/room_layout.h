@@ -10,7 +10,7 @@
 #include <vector>
 
 struct RoomBox {
-  int left, top, width, height;
+  int left = 0, top = 0, width = 0, height = 0;
   int neededWidth = 0, neededHeight = 0;  // the room the content needs; 0: none
   bool group = false;                     // holds the boxes that lie inside it
 };

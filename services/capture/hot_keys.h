@@ -2,6 +2,7 @@
 // The system-wide hot keys of the main window and the system's key names.
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <span>
 #include <string>
@@ -9,12 +10,8 @@
 #include "base/system_text.h"
 #include "core/capture/key_names.h"
 
-inline constexpr int kEntireScreenHotKeyId = 1;
-inline constexpr int kActiveWindowHotKeyId = 2;
-inline constexpr int kRegionHotKeyId = 3;
-
-// One hot key of the window: its identifier, its definition, and the text
-// that reports a refusal.
+// One hot key of the window: its identifier (kHotKeys), its definition, and
+// the text that reports a refusal.
 struct HotKeyRegistration {
   int id;
   HotKey hotKey;
@@ -25,15 +22,13 @@ struct HotKeyRegistration {
 // empty when the key has no scan code.
 std::string SystemKeyNameOf(uint8_t virtualKey);
 
-// Shows the text of a refused registration.
-using RefusalReport = std::function<void(const std::string& text)>;
+// Tells of a refused registration: its place among those given, and its text.
+using RefusalReport = std::function<void(size_t place, const std::string& text)>;
 
 // Registers the hot keys on the window in their order, each whatever became
 // of the ones before; each refusal of a definition that names something is
-// reported with its text. Nothing is retried.
+// reported. Nothing is retried.
 void RegisterHotKeys(HWND window, std::span<const HotKeyRegistration> hotKeys, const RefusalReport& report);
-// The same, reporting in a message box captioned with the program's title.
-void RegisterHotKeys(HWND window, std::span<const HotKeyRegistration> hotKeys);
 
-// Removes the window's hot keys 1, 2 and 3.
+// Removes every hot key of the table from the window.
 void UnregisterHotKeys(HWND window);

@@ -109,6 +109,17 @@ void DrawPointerIfAsked(bool withPointer, HBITMAP shot, ScreenRect area) {
 
 ScreenPoint CentreOf(const ScreenRect& area) { return {(area.left + area.right) / 2, (area.top + area.bottom) / 2}; }
 
+// The frames of the windows that reach into the area, moved to its corner.
+std::vector<ScreenRect> FramesIn(std::span<const WindowFrame> windows, ScreenRect area) {
+  std::vector<ScreenRect> frames;
+  for (const WindowFrame& each : windows) {
+    if (Overlap(each.frame, area).Empty()) continue;
+    const ScreenRect& f = each.frame;
+    frames.push_back({f.left - area.left, f.top - area.top, f.right - area.left, f.bottom - area.top});
+  }
+  return frames;
+}
+
 // The window's DWM attribute; false where the system keeps none (no
 // compositor, or Wine, which answers E_NOTIMPL).
 template <typename Value>
@@ -160,7 +171,7 @@ Shot GrabEntireScreen(int32_t captureScreen, bool withPointer) {
   const ScreenRect area = ChooseScreenArea(captureScreen, monitors, {pointer.x, pointer.y});
   // Every monitor where it lies; the gaps between monitors of different
   // sizes show nothing of the desktop.
-  Shot shot{CopyMonitorsArea(screen.get(), area, monitors), {}, LocalTimeNow()};
+  Shot shot{CopyMonitorsArea(screen.get(), area, monitors), {}, LocalTimeNow(), FramesIn(WindowsOnScreen(), area)};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -176,7 +187,7 @@ std::optional<Shot> GrabActiveWindow(bool withPointer) {
   const ScreenRect area = SeenFrame(window);
   if (area.Empty()) return std::nullopt;
   Shot shot{CopyScreenArea(screen.get(), area.left, area.top, area.Width(), area.Height()), std::move(title),
-            LocalTimeNow()};
+            LocalTimeNow(), FramesIn(WindowsOnScreen(), area)};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -184,8 +195,9 @@ std::optional<Shot> GrabActiveWindow(bool withPointer) {
 Shot GrabScreenArea(ScreenRect area, bool withPointer) {
   const owners::WindowDc screen = DesktopDc();
   RequireDc(screen);
-  Shot shot{CopyMonitorsArea(screen.get(), area, Monitors()), TitleAt(WindowsOnScreen(), CentreOf(area)),
-            LocalTimeNow()};
+  const std::vector<WindowFrame> windows = WindowsOnScreen();
+  Shot shot{CopyMonitorsArea(screen.get(), area, Monitors()), TitleAt(windows, CentreOf(area)), LocalTimeNow(),
+            FramesIn(windows, area)};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -221,7 +233,8 @@ Shot CutArea(const FrozenScreens& frozen, ScreenRect area) {
     BitBlt(target.get(), 0, 0, area.Width(), area.Height(), source.get(), area.left - frozen.area.left,
            area.top - frozen.area.top, SRCCOPY);
   }
-  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area)), frozen.taken};
+  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area)), frozen.taken,
+              FramesIn(frozen.windows, area)};
 }
 
 ScreenRect SeenFrame(HWND window) {

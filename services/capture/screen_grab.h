@@ -16,6 +16,9 @@ struct Shot {
   owners::Bitmap bitmap;
   std::string title;   // empty for an entire-screen shot
   SYSTEMTIME taken{};  // local time, which the watermark tells
+  // The windows it shows, frontmost first, in the shot's pixels: each is
+  // judged on its own when its colours are made for paper.
+  std::vector<ScreenRect> windows;
 };
 
 // A top-level window and the frame it is seen with.

@@ -7,7 +7,7 @@
 
 inline constexpr UINT_PTR kCaptureTimerId = 1;
 
-class WindowTimer : public CaptureTimer {
+class WindowTimer final : public CaptureTimer {
  public:
   explicit WindowTimer(HWND window) : window_(window) {}
   ~WindowTimer() override { Disable(); }

@@ -19,26 +19,29 @@ void AnnounceCommandWindow() {
   SetEvent(CommandWindowEvent());
 }
 
-bool HandToRunningCopy(const std::string& windowClass, const std::string& option, bool endsCopy, DWORD limitMs) {
+HandOff HandToRunningCopy(const std::string& windowClass, const std::string& option, bool endsCopy, DWORD limitMs) {
   const ULONGLONG deadline = GetTickCount64() + limitMs;
   const auto left = [deadline] {
     const ULONGLONG now = GetTickCount64();
     return static_cast<DWORD>(now < deadline ? deadline - now : 0);
   };
   const owners::KernelHandle announced(CommandWindowEvent());
-  if (!announced || WaitForSingleObject(announced.get(), left()) != WAIT_OBJECT_0) return false;
+  if (!announced || WaitForSingleObject(announced.get(), left()) != WAIT_OBJECT_0) return HandOff::NotTaken;
   const HWND window = FindWindowW(Wide(windowClass).c_str(), nullptr);
-  if (!window) return false;
+  if (!window) return HandOff::NotTaken;
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   const owners::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-  COPYDATASTRUCT data{kHandedOptionTag, static_cast<DWORD>(option.size()), const_cast<char*>(option.data())};
-  DWORD_PTR taken = FALSE;
-  if (!SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, left(), &taken) ||
-      taken != TRUE) {
-    return false;
+  std::string sent(option);  // the message takes the data as writable
+  COPYDATASTRUCT data{kHandedOptionTag, static_cast<DWORD>(sent.size()), sent.data()};
+  DWORD_PTR answer = FALSE;
+  if (!SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, left(), &answer)) {
+    return HandOff::NotTaken;
   }
-  return !endsCopy || (process && WaitForSingleObject(process.get(), left()) == WAIT_OBJECT_0);
+  if (answer == static_cast<DWORD_PTR>(kOptionRefused)) return HandOff::Refused;
+  if (answer != TRUE) return HandOff::NotTaken;
+  const bool ended = !endsCopy || (process && WaitForSingleObject(process.get(), left()) == WAIT_OBJECT_0);
+  return ended ? HandOff::Taken : HandOff::NotTaken;
 }
 
 std::string HandedOption(const COPYDATASTRUCT& data) {

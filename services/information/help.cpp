@@ -15,7 +15,7 @@ constexpr DWORD kLongestPath = 32768;
 // the path has others, its short form names the same file in plain letters,
 // on volumes that keep short names; elsewhere the path stays as it is.
 std::wstring PathForTheViewer(const std::string& path) {
-  const std::wstring wide = Wide(path);
+  std::wstring wide = Wide(path);
   if (std::all_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return wide;
   std::wstring shortPath(kLongestPath, L'\0');
   const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), kLongestPath);

@@ -112,20 +112,20 @@ PageFile::~PageFile() {
 }
 
 PageFile NewPageFile(const std::string& folder, const std::string& extension) {
-  const LocalisedError unwritable(TextId::PageFolderNotWritable, {{"%FOLDER%", folder}});
+  const auto unwritable = [&folder] { return LocalisedError(TextId::PageFolderNotWritable, {{"%FOLDER%", folder}}); };
   const std::wstring wideFolder = Wide(folder);
   // The spooler and the drivers take the page's path in the classic length
   // only: a folder whose pages could not be named within it is refused
   // before anything is made.
   const LocalTime now = Now();
   if (WithSeparator(wideFolder).size() + Wide(LastPageFileName(now, extension)).size() >= MAX_PATH) {
-    throw unwritable;
+    throw unwritable();
   }
-  if (!MakeFolder(wideFolder)) throw unwritable;
+  if (!MakeFolder(wideFolder)) throw unwritable();
   const std::string name = ClaimPageFileName(now, extension, [&](const std::string& candidate) {
     return ClaimFile(WithSeparator(wideFolder) + Wide(candidate));
   });
-  if (name.empty()) throw unwritable;
+  if (name.empty()) throw unwritable();
   return PageFile(Narrow(WithSeparator(wideFolder)) + name);
 }
 

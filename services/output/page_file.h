@@ -21,6 +21,7 @@ class PageFile {
   PageFile(PageFile&& other) noexcept : path_(std::exchange(other.path_, {})) {}
   PageFile& operator=(PageFile&&) = delete;
   PageFile(const PageFile&) = delete;
+  PageFile& operator=(const PageFile&) = delete;
 
   const std::string& Path() const { return path_; }
   void Keep() { path_.clear(); }

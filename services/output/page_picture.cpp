@@ -6,6 +6,8 @@
 
 #include "core/output/gray_pixels.h"
 #include "core/output/packed_pixels.h"
+#include "core/output/paper_colors.h"
+#include "core/output/paper_ink.h"
 
 namespace {
 
@@ -13,15 +15,17 @@ namespace gp = Gdiplus::DllExports;
 
 constexpr int kColourBits = 24;
 constexpr int kGrayBits = 8;
+constexpr int kInkBits = 1;
 constexpr int kGrayLevels = 256;
+constexpr int kInkColours = 2;  // black ink, white paper
 constexpr Gdiplus::ARGB kOpaque = 0xFF000000;
 constexpr Gdiplus::ARGB kGrayStep = 0x010101;  // one step of red, green and blue alike
 
-// A GDI+ palette of the 256 grays; ColorPalette itself declares one entry.
+// A GDI+ palette of up to 256 grays; ColorPalette itself declares one entry.
 struct GrayPalette {
   UINT flags = Gdiplus::PaletteFlagsGrayScale;
-  UINT count = kGrayLevels;
-  Gdiplus::ARGB entries[kGrayLevels];
+  UINT count = 0;
+  Gdiplus::ARGB entries[kGrayLevels]{};
 };
 
 // The program's own scaling: GDI+ resamples the picture to the device's
@@ -47,10 +51,11 @@ PagePicture::PagePicture(int width, int height, int bitsPerPixel) {
   header_.info.biPlanes = 1;
   header_.info.biBitCount = static_cast<WORD>(bitsPerPixel);
   header_.info.biCompression = BI_RGB;
-  if (bitsPerPixel == kGrayBits) {
-    header_.info.biClrUsed = kGrayLevels;
-    for (int level = 0; level < kGrayLevels; ++level) {
-      const auto gray = static_cast<BYTE>(level);
+  if (bitsPerPixel == kGrayBits || bitsPerPixel == kInkBits) {
+    const int levels = bitsPerPixel == kGrayBits ? kGrayLevels : kInkColours;
+    header_.info.biClrUsed = static_cast<DWORD>(levels);
+    for (int level = 0; level < levels; ++level) {
+      const auto gray = static_cast<BYTE>(level * (kGrayLevels - 1) / (levels - 1));
       header_.colors[level] = {gray, gray, gray, 0};
     }
   }
@@ -133,6 +138,31 @@ PagePicture PagePicture::Unpacked(std::span<const uint8_t> packed, int width, in
   return picture;
 }
 
+PagePicture PagePicture::InkCopy(std::span<const ScreenRect> windows) const {
+  if (Empty() || header_.info.biBitCount != kGrayBits) return PagePicture(0, 0, kInkBits);
+  PagePicture ink(Width(), Height(), kInkBits);
+  if (ink.Empty()) return ink;
+  InkRows({static_cast<const uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kGrayBits)}, windows,
+          static_cast<uint8_t*>(ink.bits_), DibStride(Width(), kInkBits));
+  return ink;
+}
+
+// Pixels shared with a kept shot are copied first, so that the shot stays as
+// taken; a picture that cannot have its own is left without pixels, as a
+// gray copy that cannot be made is.
+void PagePicture::LightenDarkParts(std::span<const ScreenRect> windows) {
+  if (Empty() || header_.info.biBitCount != kColourBits) return;
+  if (!MakeOwn()) {
+    *this = PagePicture(0, 0, kColourBits);
+    return;
+  }
+  ::LightenDarkParts({static_cast<uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kColourBits)}, windows);
+}
+
+void PaintForPaper(PagePicture& picture, int32_t printColors, std::span<const ScreenRect> windows) {
+  if (static_cast<PaperColors>(printColors) != PaperColors::AsOnScreen) picture.LightenDarkParts(windows);
+}
+
 PagePicture::Rows PagePicture::RowsFrom(int first, int count) const {
   Rows rows{header_, static_cast<const uint8_t*>(bits_) + first * DibStride(Width(), header_.info.biBitCount)};
   rows.header.info.biHeight = -count;
@@ -152,15 +182,18 @@ bool PagePicture::MakeOwn() {
 owners::GpBitmap PagePicture::GdiplusBitmap() {
   if (Empty() || !MakeOwn()) return {};
   const int bits = header_.info.biBitCount;
+  const Gdiplus::PixelFormat format = bits == kGrayBits  ? PixelFormat8bppIndexed
+                                      : bits == kInkBits ? PixelFormat1bppIndexed
+                                                         : PixelFormat24bppRGB;
   Gdiplus::GpBitmap* made = nullptr;
-  gp::GdipCreateBitmapFromScan0(Width(), Height(), static_cast<INT>(DibStride(Width(), bits)),
-                                bits == kGrayBits ? PixelFormat8bppIndexed : PixelFormat24bppRGB,
+  gp::GdipCreateBitmapFromScan0(Width(), Height(), static_cast<INT>(DibStride(Width(), bits)), format,
                                 static_cast<BYTE*>(bits_), &made);
   owners::GpBitmap image(made);
-  if (image && bits == kGrayBits) {
+  if (image && bits != kColourBits) {
     GrayPalette palette;
-    for (int level = 0; level < kGrayLevels; ++level) {
-      palette.entries[level] = kOpaque | static_cast<Gdiplus::ARGB>(level) * kGrayStep;
+    palette.count = header_.info.biClrUsed;
+    for (UINT level = 0; level < palette.count; ++level) {
+      palette.entries[level] = kOpaque | static_cast<Gdiplus::ARGB>(header_.colors[level].rgbBlue) * kGrayStep;
     }
     gp::GdipSetImagePalette(image.get(), reinterpret_cast<const Gdiplus::ColorPalette*>(&palette));
   }

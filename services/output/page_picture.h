@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/owners.h"
+#include "core/capture/screen_choice.h"
 #include "core/output/page_geometry.h"
 
 class PagePicture {
@@ -23,11 +24,15 @@ class PagePicture {
   // A picture moved from has no pixels.
   PagePicture(PagePicture&& other) noexcept;
   PagePicture& operator=(PagePicture&& other) noexcept;
+  PagePicture(const PagePicture&) = delete;
+  PagePicture& operator=(const PagePicture&) = delete;
+  ~PagePicture() = default;
   // The same colour picture in 8-bit gray, each pixel the gray of its
   // colour; a picture that is not in colour gives one without pixels.
   PagePicture GrayCopy() const;
   // The same picture over the same pixels, which stay shared until one of
-  // the two is drawn on (GdiplusBitmap): it then makes them its own first.
+  // the two is drawn on (GdiplusBitmap) or has its colours changed
+  // (LightenDarkParts): it then makes them its own first.
   PagePicture Share() const;
 
   // A colour picture's pixels packed small (PackPixels), when that takes at
@@ -39,9 +44,18 @@ class PagePicture {
   // pixels when packed is no such packing.
   static PagePicture Unpacked(std::span<const uint8_t> packed, int width, int height);
 
+  // The same gray picture in one bit a pixel, black ink on white paper,
+  // each window of the shot (frontmost first, in its pixels) with a
+  // threshold of its own (InkRows); a picture that is not in gray gives one
+  // without pixels.
+  PagePicture InkCopy(std::span<const ScreenRect> windows) const;
+  // Turns the dark windows of a colour picture light (LightenDarkParts), in
+  // pixels made its own first.
+  void LightenDarkParts(std::span<const ScreenRect> windows);
+
   struct Header {
     BITMAPINFOHEADER info;
-    RGBQUAD colors[256];  // the gray scale of an 8-bit picture
+    RGBQUAD colors[256];  // the gray scale of an 8-bit picture, black and white of a 1-bit one
   };
   // Some rows of a picture as a device-independent bitmap of their own, over
   // the picture's pixels.
@@ -73,6 +87,12 @@ class PagePicture {
   std::shared_ptr<const owners::Bitmap> section_;  // holds the pixels, shared with the pictures of Share
   void* bits_ = nullptr;
 };
+
+// The picture's colours as PrintColors asks, right after the shot became a
+// picture: as on screen it stays as it is; with a light background, and in
+// black and white before it turns to one bit, the dark windows of the shot
+// turn light.
+void PaintForPaper(PagePicture& picture, int32_t printColors, std::span<const ScreenRect> windows);
 
 // Who scales the picture to the rectangle it fills on the page.
 enum class PageScaling {

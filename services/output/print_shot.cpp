@@ -24,8 +24,12 @@ void StampPicture(PagePicture& picture, const KeptShot& shot, const Preferences&
 
 }  // namespace
 
-KeptShot::KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken)
-    : picture_(PagePicture::Of(std::move(captured))), windowTitle_(std::move(windowTitle)), taken_(taken) {
+KeptShot::KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken,
+                   std::vector<ScreenRect> windows)
+    : picture_(PagePicture::Of(std::move(captured))),
+      windowTitle_(std::move(windowTitle)),
+      taken_(taken),
+      windows_(std::move(windows)) {
   width_ = picture_->Width();
   height_ = picture_->Height();
 }
@@ -44,10 +48,16 @@ void KeptShot::Pack() {
   picture_.reset();
 }
 
+// Every step that writes pixels makes the picture's pixels its own first
+// (LightenDarkParts, GdiplusBitmap), so that the kept shot stays as taken.
 PagePicture FinishedPicture(const KeptShot& shot, const Preferences& preferences) {
   PagePicture picture = shot.Picture();
+  PaintForPaper(picture, preferences.PrintColors, shot.Windows());
+  // Stamped on the colours made for paper, the watermark keeps the colour chosen for it.
   if (preferences.WatermarkMake) StampPicture(picture, shot, preferences);
-  if (preferences.PrintGrayscale) picture = picture.GrayCopy();
+  const bool blackAndWhite = static_cast<PaperColors>(preferences.PrintColors) == PaperColors::BlackAndWhite;
+  if (preferences.PrintGrayscale || blackAndWhite) picture = picture.GrayCopy();
+  if (blackAndWhite) picture = picture.InkCopy(shot.Windows());
   return picture;
 }
 

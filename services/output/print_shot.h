@@ -15,11 +15,14 @@
 #include "services/output/printer.h"
 
 // A shot as it is kept, in memory only: its pixels as taken, in a page
-// picture until they are packed small, and what its watermark tells of it.
+// picture until they are packed small, what its watermark tells of it and
+// the windows it shows, which its colours on paper are judged by.
 class KeptShot {
  public:
-  // The captured bitmap becomes a page picture (PagePicture::Of) and is released.
-  KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken);
+  // The captured bitmap becomes a page picture (PagePicture::Of) and is
+  // released. windows: those the shot shows, frontmost first, in its pixels.
+  KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken,
+           std::vector<ScreenRect> windows);
 
   // The pixels as taken, in a picture that makes them its own before
   // anything is drawn on them (PagePicture::Share).
@@ -31,6 +34,7 @@ class KeptShot {
 
   const std::string& WindowTitle() const { return windowTitle_; }
   const SYSTEMTIME& Taken() const { return taken_; }
+  std::span<const ScreenRect> Windows() const { return windows_; }
 
  private:
   std::optional<PagePicture> picture_;  // until packed
@@ -40,12 +44,15 @@ class KeptShot {
   int height_ = 0;
   std::string windowTitle_;
   SYSTEMTIME taken_{};
+  std::vector<ScreenRect> windows_;
 };
 
-// The picture a page carries for a kept shot: the pixels as taken, with the
-// watermark of its own window and time when WatermarkMake is on, turned to
-// 8-bit gray with PrintGrayscale. A shot's first page and the pages that
-// print it again are made alike, by this.
+// The picture a page carries for a kept shot: the pixels as taken, their
+// colours made for paper as PrintColors asks (PaintForPaper, by the shot's
+// windows), with the watermark of its own window and time when WatermarkMake
+// is on, turned to 8-bit gray with PrintGrayscale, and on to one bit a pixel
+// in black and white. A shot's first page and the pages that print it again
+// are made alike, by this.
 PagePicture FinishedPicture(const KeptShot& shot, const Preferences& preferences);
 
 // Prints the shots, in reading order, as one sheet of cells equal cells

@@ -180,7 +180,7 @@ int Printer::IndexOfPrinter(const std::string& name) {
 }
 
 void Printer::SelectIndex(int index) {
-  if (Printing()) throw std::runtime_error(kPrintingInProgressError);
+  if (Printing()) throw LocalisedError(TextId::PrintingInProgress);
   if (index < -1 || index >= static_cast<int>(PrinterNames().size())) throw std::runtime_error(kPrinterNotValidError);
   index_ = index;
 }
@@ -233,7 +233,7 @@ bool Printer::SetupDialog(HWND owner, int index) {
 }
 
 HDC Printer::BeginDoc(const char* documentName, const JobOptions& options) {
-  if (Printing()) throw std::runtime_error(kPrintingInProgressError);
+  if (Printing()) throw LocalisedError(TextId::PrintingInProgress);
   const std::string printer = RequireSelectedPrinter();
   UpdateDeviceSettings(printer);
   const JobSettings job = SettingsForJob(settings_.devmode, options, [&] { return driverCopies_(printer); });

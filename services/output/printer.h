@@ -16,7 +16,6 @@
 
 inline constexpr const char* kNoDefaultPrinterError = "There is no default printer currently selected";
 inline constexpr const char* kPrinterNotValidError = "Printer selected is not valid";
-inline constexpr const char* kPrintingInProgressError = "Printing in progress";
 
 // Local and connected printers by name, in the order the system gives them.
 std::vector<std::string> EnumerateInstalledPrinters();

@@ -213,6 +213,74 @@ class PreferencesFace:
         self.desktop.post(self.control(name).handle, BM_CLICK)
 
 
+class WineErrors:
+    """The error lines Wine writes for Vorlane's own processes: each test's
+    in a file of the test's folder, checked after the test against the known
+    lines of a bare prefix (wine_errors.txt), each there with its reason."""
+
+    KNOWN_FILE = os.path.join(HERE, "wine_errors.txt")
+    LINE = re.compile(r"^(?:[0-9a-f]+:)*(err:.*)$")
+
+    def __init__(self):
+        self.known = []
+        with open(self.KNOWN_FILE) as known:
+            for number, line in enumerate(known, 1):
+                if line.strip() and not line.startswith("#"):
+                    pattern, reason = (part.strip() for part in (line.split("  # ", 1) + [""])[:2])
+                    assert reason, f"{self.KNOWN_FILE}:{number}: a known line needs its reason"
+                    self.known.append(re.compile(pattern))
+        self.folder = None
+        self.output = None
+        self.logs = {}  # path: bytes already checked
+
+    def start_test(self, folder):
+        self.folder = folder
+        if self.output:
+            self.output.close()
+        self.output = None
+
+    def log(self):
+        """The file a Vorlane process started now writes its errors to."""
+        if self.output is None:
+            path = os.path.join(self.folder, "wine-errors.log")
+            self.output = open(path, "ab")
+            self.logs.setdefault(path, 0)
+        return self.output
+
+    def unknown_lines(self):
+        """The error lines written since the last look that are not known."""
+        unknown = []
+        for path, checked in self.logs.items():
+            with open(path, "rb") as log:
+                log.seek(checked)
+                text = log.read()
+            text = text[:text.rfind(b"\n") + 1]  # a line still being written waits for the next look
+            self.logs[path] = checked + len(text)
+            for line in text.decode(errors="replace").splitlines():
+                error = self.LINE.match(line)
+                if error and not any(known.fullmatch(error.group(1)) for known in self.known):
+                    unknown.append(error.group(1))
+        return unknown
+
+
+WINE_ERRORS = WineErrors()
+
+
+@pytest.fixture(autouse=True)
+def wine_errors(tmp_path):
+    WINE_ERRORS.start_test(str(tmp_path))
+    yield
+    unknown = WINE_ERRORS.unknown_lines()
+    assert not unknown, "Wine wrote errors for Vorlane that a bare prefix does not explain:\n" + "\n".join(unknown)
+
+
+def as_vorlane(environment):
+    """How a Vorlane process is started in the environment: Wine's error
+    lines on (and only they), into the test's folder."""
+    return {"env": {**environment.env, "WINEDEBUG": "-all,err+all"}, "cwd": environment.root,
+            "stdout": subprocess.DEVNULL, "stderr": WINE_ERRORS.log()}
+
+
 class Vorlane:
     """The program under test, started from its release folder."""
 
@@ -223,8 +291,8 @@ class Vorlane:
         self.process = None
 
     def start(self, wait=True):
-        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Vorlane.exe")], env=self.environment.env,
-                                        cwd=self.environment.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Vorlane.exe")],
+                                        **as_vorlane(self.environment))
         if wait:
             wait_until(self.main_window, 60, what="Vorlane's main window")
             # Answered once start-up is over (or a box of it is open): the
@@ -419,12 +487,11 @@ def job_copies(environment, job):
     return wait_until(read, 60, interval=0.25, what=f"the control file of job {job}")
 
 
-def start_test_window(environment, x, y, width, height, title, popup=False, plain=False, white=False, random=False,
-                      hue=False):
-    """Starts the known-content window and waits until it is on screen."""
+def start_test_window(environment, x, y, width, height, title, **kinds):
+    """Starts the known-content window and waits until it is on screen. kinds are testwin's words, such as
+    popup=True or editor=True."""
     args = ["wine", os.path.join(TOOLS, "testwin.exe"), str(x), str(y), str(width), str(height), title]
-    args += [kind for kind, wanted in (("popup", popup), ("plain", plain), ("white", white), ("random", random),
-                                       ("hue", hue)) if wanted]
+    args += [kind for kind, wanted in kinds.items() if wanted]
     process = subprocess.Popen(args, env=environment.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                text=True)
     handle = process.stdout.readline().strip()

@@ -8,10 +8,13 @@ import subprocess
 
 import pytest
 
-from conftest import BUILD, DIST, PREFERENCES_KEY, RUN_KEY, Vorlane, reg_values, set_preferences, wait_for_pdfs
+from conftest import (BUILD, DIST, PREFERENCES_KEY, RUN_KEY, Vorlane, as_vorlane, reg_values, set_preferences,
+                      wait_for_pdfs)
 from testenv import wait_until
 
-PACKAGE = glob.glob(os.path.join(BUILD, "Vorlane-*.msi"))
+PACKAGE = glob.glob(os.path.join(BUILD, "release", "Vorlane-*.msi"))
+# Vorlane.exe as it was packed: signed, when the build was given a certificate.
+PACKED_PROGRAM = os.path.join(BUILD, "stage", "Vorlane.exe")
 UPGRADE = os.path.join(BUILD, "tests", "installer", "Vorlane-upgrade.msi")
 MACHINE_RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 UNINSTALL_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall",
@@ -106,8 +109,7 @@ class ProcessById:
 def start_from_shortcut(environment, desktop, shortcut):
     """Vorlane started as the user starts it, from its Start menu shortcut."""
     program = Vorlane(environment, desktop, folder=os.path.dirname(shortcut))
-    subprocess.run(["wine", "start", "/unix", shortcut], env=environment.env, cwd=environment.root,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    subprocess.run(["wine", "start", "/unix", shortcut], **as_vorlane(environment), timeout=60)
     wait_until(program.main_window, 60, what="the installed Vorlane's main window")
     desktop.send("class:TfmOptions", 0)
     started = environment.processes(r"\\Vorlane\.exe")
@@ -147,6 +149,8 @@ def test_the_package_installs_prints_upgrades_and_removes_silently(scope, clean_
     assert len(folders) == 1, folders
     folder = folders[0]
     assert release_files(folder) == release_files(DIST)
+    with open(os.path.join(folder, "Vorlane.exe"), "rb") as installed, open(PACKED_PROGRAM, "rb") as packed:
+        assert installed.read() == packed.read()
     assert len(shortcuts(environment)) == 1
     assert installed_versions(environment) == [product_version(PACKAGE[0])]
     # The very value the tray menu's "Run on startup" writes: the bare path.
@@ -171,6 +175,9 @@ def test_the_package_installs_prints_upgrades_and_removes_silently(scope, clean_
 
     program = start_from_shortcut(environment, desktop, shortcuts(environment)[0])
     try:
+        # A dialog open in the running copy does not keep the removal from ending it first.
+        program.open_preferences().press("WATERMARK_FONT")
+        wait_until(lambda: [w for w in desktop.windows("#32770") if w.visible], 30, what="the Font dialog")
         assert msiexec(environment, "/x", UPGRADE, "/qn", *properties) == 0
         program.process.wait(30)
     finally:
@@ -180,3 +187,22 @@ def test_the_package_installs_prints_upgrades_and_removes_silently(scope, clean_
     assert installed_versions(environment) == []
     assert run_value(environment, RUN_KEY) is None and run_value(environment, MACHINE_RUN_KEY) is None
     assert reg_values(environment, PREFERENCES_KEY)["WatermarkText"][1] == "kept by the installer"
+
+
+# what the user's own Run value, as the tray menu's "Run on startup" writes it, starts
+USER_RUN_VALUES = ["the program removed", "another program"]
+
+
+@pytest.mark.parametrize("starts", USER_RUN_VALUES)
+def test_a_per_machine_removal_takes_the_users_run_value_only_when_it_starts_the_program(starts, clean_installation,
+                                                                                         environment):
+    properties, folder_pattern, _ = SCOPES["per machine"]
+    assert msiexec(environment, "/i", PACKAGE[0], "/qn", *properties) == 0
+    installed = windows_path(environment, os.path.join(drive_c(environment, folder_pattern)[0], "Vorlane.exe"))
+    value = installed if starts == "the program removed" else r"C:\Tools\Vorlane\Vorlane.exe"
+    assert environment.wine_reg("add", RUN_KEY, "/v", "Vorlane", "/t", "REG_SZ", "/d", value, "/f").returncode == 0
+    # An upgrade keeps it: the program is still there.
+    assert msiexec(environment, "/i", UPGRADE, "/qn", *properties) == 0
+    assert run_value(environment, RUN_KEY) == value
+    assert msiexec(environment, "/x", UPGRADE, "/qn", *properties) == 0
+    assert run_value(environment, RUN_KEY) == (None if starts == "the program removed" else value)

@@ -35,5 +35,8 @@ def test_apply_and_ok_refuse_without_printers_and_save_nothing(vorlane, desktop,
         face.press(button)
         boxes = wait_until(lambda: boxes_saying(desktop, text), 60, what="the no-printers message")
         desktop.click(boxes[0].handle, 1)
-    wait_until(lambda: not vorlane.main_window().visible, 30, what="OK to hide the window")
+    wait_until(lambda: not boxes_saying(desktop, text), 30, what="the message to close")
+    assert vorlane.main_window().visible, "OK after a refusal keeps the window and its edits"
+    face.click("CANCEL")
+    wait_until(lambda: not vorlane.main_window().visible, 30, what="Cancel to hide the window")
     assert reg_values(environment) is None

@@ -1,14 +1,15 @@
 """Policies an administrator sets are in force over the user's own preferences."""
 import pytest
 
-from conftest import (IDM_PREFERENCES, MAIN_CLASS, RUN_KEY, WM_TRAYICON, Page, open_test_window, reg_values,
-                      set_preferences, wait_for_pdfs)
+from conftest import (IDM_PREFERENCES, MAIN_CLASS, REGION_CLASS, RUN_KEY, WM_TRAYICON, Page, open_test_window,
+                      reg_values, set_preferences, wait_for_pdfs)
 from testenv import wait_until
 
 COMPUTER_POLICIES = r"HKLM\SOFTWARE\Policies\Telmaric\Vorlane"
 USER_POLICIES = r"HKCU\SOFTWARE\Policies\Telmaric\Vorlane"
 WM_LBUTTONDBLCLK, WM_RBUTTONUP = 0x203, 0x205
-VK_R = 0x52
+VK_DOWN, VK_RETURN, VK_F11, VK_SNAPSHOT, VK_R = 0x28, 0x0D, 0x7A, 0x2C, 0x52
+MOD_SHIFT = 4
 NOTE = "Some settings are managed by your organisation."
 # The user's own watermark, switched off: red, large, in the bottom-right corner.
 OWN_WATERMARK = dict(WatermarkMake=0, WatermarkText="mine", WatermarkFontName="Liberation Sans",
@@ -112,3 +113,44 @@ def test_deleting_the_policies_gives_the_users_own_settings_back_at_the_next_ope
     assert face.text("WATERMARK_TEXT") == "mine"
     assert face.checked("DELAYED_CAPTURE") and face.enabled("DELAYED_CAPTURE")
     assert not note_shown(desktop)
+
+
+@pytest.mark.parametrize("row, list_name, modifiers_before", [
+    ("Region", "REGION_KEY", 4),  # Shift+Print Screen
+    ("EntireScreen", "ENTIRE_SCREEN_KEY", 6),  # Ctrl+Shift+Print Screen
+    ("ActiveWindow", "ACTIVE_WINDOW_KEY", 5),  # Alt+Shift+Print Screen
+])
+def test_a_hot_key_a_policy_sets_while_vorlane_runs_is_registered_at_the_next_opening(
+        policies, vorlane, desktop, environment, row, list_name, modifiers_before):
+    vorlane.start()
+    set_policies(environment, USER_POLICIES, **{f"ShortcutKey{row}": VK_F11, f"ShortcutShift{row}": MOD_SHIFT})
+    face = vorlane.open_preferences()
+    assert face.text(list_name) == "F11" and not face.enabled(list_name)
+    with open_test_window(environment, 100, 100, 400, 300, "Front", popup=True) as window:
+        desktop.run("foreground", window)
+        before = len(environment.pdfs())
+        desktop.press("shift", VK_F11)
+        if row == "Region":
+            wait_until(lambda: [w for w in desktop.windows(REGION_CLASS) if w.visible], 30, what="the region window")
+            desktop.press("esc")
+            wait_until(lambda: not desktop.windows(REGION_CLASS), 30, what="the region window to go")
+        else:
+            wait_for_pdfs(environment, before + 1)
+    assert desktop.run("keyheld", modifiers_before, VK_SNAPSHOT).strip() == "free", "the old key is still held"
+
+
+@pytest.mark.parametrize("button", ["APPLY", "OK"])
+def test_a_missing_printer_a_policy_sets_is_named_and_keeps_nothing_else_from_being_saved(
+        policies, vorlane, desktop, environment, button):
+    set_policies(environment, COMPUTER_POLICIES, PrintPrinter="OldPrinter")
+    vorlane.start()
+    face = vorlane.open_preferences()
+    assert face.text("PRINTER") == "OldPrinter (not installed)" and not face.enabled("PRINTER")
+    face.click("FIT_TO_PAGE")
+    face.press(button)
+    wait_until(lambda: (reg_values(environment) or {}).get("PrintFitToPage") == ("REG_DWORD", "0x0"), 30,
+               what="the edit to be saved")
+    assert "PrintPrinter" not in reg_values(environment), "the policy's printer is no choice of the user's"
+    assert not desktop.message_boxes()
+    if button == "OK":
+        wait_until(lambda: not vorlane.main_window().visible, 30, what="OK to hide the window")

@@ -34,6 +34,7 @@ def test_first_opening_shows_every_default(vorlane, environment):
     assert face.text("PAGE_POSITION") == "Center"
     assert face.text("ORIENTATION") == "As the printer is set"
     assert face.text("COPIES") == "1"
+    assert face.text("PRINT_COLORS") == "As on screen"
     assert not face.checked("GRAYSCALE")
     assert not face.checked("CAPTURE_MOUSE_POINTER")
     assert face.checked("FILE_PRINTER_AUTOSAVE")
@@ -62,7 +63,7 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     face.click("ENTIRE_SCREEN_ALT")
     face.click("APPLY")
     values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
-    assert len(values) == 32
+    assert len(values) == 33
     assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
     assert values["WatermarkText"] == ("REG_SZ", "Printed %DATE%")
     assert values["WatermarkLocation"] == ("REG_DWORD", "0x3")
@@ -102,7 +103,7 @@ def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, 
     face = vorlane.open_preferences()
     assert face.text("DELAY") == "9"
     face.click("APPLY")
-    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 32 and v, 30, what="the saved settings")
+    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 33 and v, 30, what="the saved settings")
     assert values["PrintCopies"] == ("REG_DWORD", "0x1")
     assert values["PrintShotsPerPage"] == ("REG_DWORD", "0x1")
     assert values["PrintOrientation"] == ("REG_DWORD", "0x0")
@@ -123,18 +124,19 @@ def message(desktop, text):
                       what=f"the message {text!r}")
 
 
-def test_apply_refuses_when_the_stored_printer_is_gone(vorlane, desktop, environment):
+def test_apply_refuses_when_the_stored_printer_is_gone_and_ok_then_keeps_the_edits(vorlane, desktop, environment):
     set_preferences(environment, PrintPrinter="Printer That Was Removed")
     vorlane.start()
     face = vorlane.open_preferences()
     assert face.text("PRINTER") == ""
-    face.press("APPLY")
-    box = message(desktop, "Printer not selected.")
-    desktop.click(box[0].handle, 1)
-    face.press("OK")
-    box = message(desktop, "Printer not selected.")
-    desktop.click(box[0].handle, 1)
-    wait_until(lambda: not vorlane.main_window().visible, 30, what="OK to hide the window")
+    face.click("FIT_TO_PAGE")
+    for button in ("APPLY", "OK"):
+        face.press(button)
+        box = message(desktop, "Printer not selected.")
+        desktop.click(box[0].handle, 1)
+    # The window stays with the edits, for a printer to be chosen or Cancel.
+    wait_until(lambda: not desktop.message_boxes(), 30, what="the message to close")
+    assert vorlane.main_window().visible and not face.checked("FIT_TO_PAGE")
     assert reg_values(environment) == {"PrintPrinter": ("REG_SZ", "Printer That Was Removed")}
 
 

@@ -1,9 +1,10 @@
 """The region key: part of the frozen screens, chosen with the mouse or the keys, on one page."""
 import pytest
 
-from conftest import (MAIN_CLASS, PROPORTION_SLACK, REGION_CLASS, VK, WM_TRAYICON, Page,
+from conftest import (IDM_ABOUT, MAIN_CLASS, PROPORTION_SLACK, REGION_CLASS, VK, WM_TRAYICON, Page,
                       assert_the_region_from_100_100_to_500_400, ink_proportions, open_region_window, open_test_window,
                       quadrant_boxes, set_preferences, wait_for_pdfs, wait_region_window_gone)
+from test_command_line import run
 from testenv import wait_until
 
 WM_LBUTTONDBLCLK = 0x0203
@@ -112,3 +113,29 @@ def test_the_mouse_pointer_is_printed_only_when_asked(vorlane, desktop, environm
     left, top, right, bottom = dark
     assert abs(left - page.width / 2) <= 3 and abs(top - page.height / 2) <= 3, dark
     assert 3 <= right - left <= 30 and 3 <= bottom - top <= 40, dark
+
+
+# what opens a window of ours over the region window, and the class of that window
+OVER_THE_REGION = {"/about": "TfmAbout", "/preferences": MAIN_CLASS, "the tray's About": "TfmAbout"}
+
+
+@pytest.mark.parametrize("opener", OVER_THE_REGION)
+def test_the_keys_end_the_region_window_after_a_window_opened_over_it_is_closed(opener, vorlane, desktop,
+                                                                                 environment):
+    vorlane.start()
+    before = len(environment.pdfs())
+    open_region_window(desktop)
+    if opener.startswith("/"):
+        assert run(environment, opener) == 0
+    else:
+        vorlane.command(IDM_ABOUT)
+
+    def shown():
+        return [w for w in desktop.windows(OVER_THE_REGION[opener]) if w.visible]
+    wait_until(shown, 30, what=f"the window {opener} opens")
+    desktop.press("esc")
+    wait_until(lambda: not shown(), 30, what="Esc to close it")
+    desktop.press("esc")
+    wait_region_window_gone(desktop)
+    assert len(environment.pdfs()) == before
+    assert not desktop.message_boxes()

@@ -2,7 +2,7 @@
 import subprocess
 import time
 
-from conftest import IDM_EXIT, MAIN_CLASS, WM_CLOSE, Vorlane, reg_values
+from conftest import IDM_EXIT, MAIN_CLASS, WM_CLOSE, Vorlane, as_vorlane, reg_values
 
 
 def test_starts_hidden_and_writes_nothing(vorlane, desktop, environment):
@@ -19,8 +19,7 @@ def test_starts_hidden_and_writes_nothing(vorlane, desktop, environment):
 def test_second_copy_ends_at_once_without_a_window(vorlane, desktop, environment):
     vorlane.start()
     started = time.monotonic()
-    second = subprocess.run(["wine", vorlane.folder + "/Vorlane.exe"], env=environment.env, capture_output=True,
-                            timeout=60)
+    second = subprocess.run(["wine", vorlane.folder + "/Vorlane.exe"], **as_vorlane(environment), timeout=60)
     assert second.returncode == 0
     assert time.monotonic() - started < 10
     assert len(desktop.windows(MAIN_CLASS)) == 1

@@ -1,11 +1,15 @@
 // A window with known content for the end-to-end tests: four solid quadrants
 // (red, green / blue, yellow) so that a printed page can be checked by colour
-// and position. Usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue]
+// and position. Usage:
+//   testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue] [editor] [document] [darknoise]
 // The size is the whole window's, frame included; "popup" makes it frameless,
 // "plain" paints it a light grey instead, "white" white, "random" fills it
 // with pixels of random colours, the same at every start, that no page can
 // compress, and "hue" with one full colour whose hue turns round once in
 // kHueTurnMs, so that shots taken at different moments differ, in order.
+// "editor" draws lines of code in a dark editor's colours, "document" lines
+// of text on white in a document's, and "darknoise" random pixels on three
+// in four of the dark editor's.
 #include <windows.h>
 
 #include <cstdint>
@@ -25,6 +29,7 @@ bool plain = false;
 bool white = false;
 bool random = false;
 bool hue = false;
+bool darkNoise = false;
 constexpr ULONGLONG kHueTurnMs = 32000;
 constexpr UINT kHueRepaintMs = 50;
 
@@ -39,6 +44,42 @@ COLORREF HueNow() {
   return sectors[sector];
 }
 
+// Lines of text on a background, each line in the next of the colours.
+struct Theme {
+  COLORREF background;
+  std::vector<COLORREF> colours;
+  std::vector<const wchar_t*> lines;
+};
+const Theme kEditor{RGB(0x1E, 0x1E, 0x1E),
+                    {RGB(0xD4, 0xD4, 0xD4), RGB(0x56, 0x9C, 0xD6), RGB(0xCE, 0x91, 0x78), RGB(0x6A, 0x99, 0x55)},
+                    {L"def print_page(shot, printer):", L"    for window in shot.windows:",
+                     L"        page.draw(window, colours=\"light background\")",
+                     L"    # Dark screens print light, each colour as clear as it was."}};
+const Theme kDocument{
+    RGB(255, 255, 255),
+    {RGB(0, 0, 0), RGB(0x05, 0x63, 0xC1), RGB(0xC0, 0, 0), RGB(0x76, 0x76, 0x76), RGB(0xE6, 0x95, 0x00)},
+    {L"A page comes out of the printer with nothing to click.", L"Read the guide: Saving ink and paper",
+     L"Printing the screen", L"Dark windows print light; light ones print as they are.",
+     L"Note: the watermark keeps its colour."}};
+const Theme* theme = nullptr;
+
+void PaintText(HDC dc, const RECT& client, const Theme& shown) {
+  HBRUSH brush = CreateSolidBrush(shown.background);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FIXED_PITCH, L"DejaVu Sans Mono");
+  HGDIOBJ before = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  for (size_t line = 0; 22 * line + 34 <= static_cast<size_t>(client.bottom); ++line) {
+    const wchar_t* text = shown.lines[line % shown.lines.size()];
+    SetTextColor(dc, shown.colours[line % shown.colours.size()]);
+    TextOutW(dc, 12, static_cast<int>(12 + 22 * line), text, static_cast<int>(std::wcslen(text)));
+  }
+  SelectObject(dc, before);
+  DeleteObject(font);
+}
+
 // Pixels of random colours, 32 bits each, top row first; made once per size.
 void PaintRandom(HDC dc, int width, int height) {
   static std::vector<uint32_t> pixels;
@@ -46,7 +87,11 @@ void PaintRandom(HDC dc, int width, int height) {
   if (pixels.size() != count) {
     std::mt19937 generator(20260101);
     pixels.resize(count);
-    for (uint32_t& pixel : pixels) pixel = generator() & 0xFFFFFF;
+    for (uint32_t& pixel : pixels) {
+      const uint32_t drawn = generator();
+      // On dark noise, one pixel in four shows the editor's background: the background of a photo on it.
+      pixel = darkNoise && drawn >> 30 == 0 ? 0x1E1E1E : drawn & 0xFFFFFF;
+    }
   }
   BITMAPINFO info{};
   info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -60,7 +105,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       HDC dc = BeginPaint(window, &paint);
       RECT client;
       GetClientRect(window, &client);
-      if (random) {
+      if (random || darkNoise) {
         PaintRandom(dc, client.right, client.bottom);
         EndPaint(window, &paint);
         return 0;
@@ -69,6 +114,11 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         HBRUSH brush = CreateSolidBrush(HueNow());
         FillRect(dc, &client, brush);
         DeleteObject(brush);
+        EndPaint(window, &paint);
+        return 0;
+      }
+      if (theme) {
+        PaintText(dc, client, *theme);
         EndPaint(window, &paint);
         return 0;
       }
@@ -103,7 +153,9 @@ int main() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 6) {
-    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue]\n", stderr);
+    std::fputs(
+        "usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue] [editor] [document] [darknoise]\n",
+        stderr);
     return 2;
   }
   WNDCLASSW windowClass{};
@@ -119,6 +171,9 @@ int main() {
     white = white || std::wcscmp(argv[i], L"white") == 0;
     random = random || std::wcscmp(argv[i], L"random") == 0;
     hue = hue || std::wcscmp(argv[i], L"hue") == 0;
+    darkNoise = darkNoise || std::wcscmp(argv[i], L"darknoise") == 0;
+    if (std::wcscmp(argv[i], L"editor") == 0) theme = &kEditor;
+    if (std::wcscmp(argv[i], L"document") == 0) theme = &kDocument;
   }
   HWND window =
       CreateWindowExW(popup ? WS_EX_TOPMOST : 0, L"VorlaneTestWindow", argv[5],

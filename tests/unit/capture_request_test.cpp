@@ -343,6 +343,7 @@ TEST(CaptureRequest, DropEndsEverythingPending) {
     rig.request.Drop();
     EXPECT_FALSE(rig.timer.enabled);
     EXPECT_EQ(rig.request.Flags(), 0u);
+    EXPECT_EQ(rig.request.ShotCount(), 0);  // a series that took a shot counts none
     // A tick already queued before the drop takes no shot.
     rig.request.Tick();
     rig.RunUntil(kLongAfter);
@@ -415,5 +416,31 @@ TEST(CaptureRequest, AnEndThatFailsLeavesNothingPending) {
     });
     EXPECT_EQ(rig.shots, Entire({0, 1}));
     EXPECT_EQ(rig.seriesEnds.size(), 1u);
+  }
+}
+
+TEST(CaptureRequest, WaitsWhileAShotIsStillToComeAtATick) {
+  struct Case {
+    const char* name;
+    CaptureTiming timing;
+    uint64_t second;  // after the start
+    bool waiting;
+  } cases[] = {
+      {"one shot at once", {false, 1, false, 1, 1}, 0, false},
+      {"during a delay", {true, 3, false, 1, 1}, 2, true},
+      {"after the delayed shot", {true, 3, false, 1, 1}, 4, false},
+      {"during a series", {false, 1, true, 3, 2}, 3, true},
+      {"after a series", {false, 1, true, 3, 2}, 7, false},
+      {"a delay of 0, which never ticks", {true, 0, false, 1, 1}, 1, false},
+      {"a series at an interval of 0", {false, 1, true, 3, 0}, 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig(c.timing);
+    rig.request.StartEntireScreen();
+    rig.RunUntil(c.second * kSecond);
+    EXPECT_EQ(rig.request.Waiting(), c.waiting);
+    rig.request.Drop();
+    EXPECT_FALSE(rig.request.Waiting());
   }
 }

@@ -143,6 +143,18 @@ TEST(kKeyNames, EveryItemWithACodeLoadsBackToItself) {
   }
 }
 
+TEST(kKeyNames, TheListOffersTheCodesItsItemsGiveOnAnyLayoutAndNoOther) {
+  for (const Layout& layout : kLayouts) {
+    for (const ItemCode& item : kItemCodes) {
+      EXPECT_TRUE(KeyListOffers(item.*layout.code)) << layout.name << ": " << item.item;
+    }
+  }
+  for (const int32_t code : {0x09, 0x25, 0x60, 0x7C, 0x11, 0xE3, 0x141, 999, -1}) {
+    EXPECT_FALSE(KeyListOffers(code)) << code;
+  }
+  EXPECT_TRUE(KeyListOffers(0xBC)) << "a punctuation key no test layout names in the list";
+}
+
 TEST(kKeyNames, CodesNoItemNamesLeaveTheSelectionAlone) {
   const int32_t unnamed[] = {0, 0x11, 0xDE, 0xBB, 0x25, 0x7C, 0xFF, 0x2041, 0x5B};
   for (int32_t code : unnamed) {
@@ -206,6 +218,20 @@ TEST(kKeyNames, KeyToTextPutsFixedNamesAheadOfTheSystemAndPrefixesInOrder) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     EXPECT_EQ(KeyToText(c.code, c.systemName), c.text);
+  }
+}
+
+TEST(kKeyNames, EveryKeysTextReadsBackToAKeyOfTheSameText) {
+  // A text two keys bear reads as the lower code: the same text, if not the same code.
+  for (const Layout& layout : kLayouts) {
+    for (const int prefixes : {0, kShiftPrefix | kCtrlPrefix | kAltPrefix}) {
+      for (uint16_t key = 1; key <= 0xFF; ++key) {
+        const std::string text = KeyToText(static_cast<uint16_t>(prefixes | key), layout.systemName);
+        if (text.empty()) continue;
+        SCOPED_TRACE(testing::Message() << layout.name << ": " << text);
+        EXPECT_EQ(KeyToText(TextToKey(text, layout.systemName), layout.systemName), text);
+      }
+    }
   }
 }
 

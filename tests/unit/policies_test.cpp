@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "tests/support/map_store.h"
 #include "tests/support/print_record.h"
+#include "tests/unit/setting_value_cases.h"
 
 namespace {
 
@@ -21,6 +23,13 @@ void Put(MapStore& store, const std::string& name, const std::optional<Value>& v
   } else {
     store.texts[name] = std::get<std::string>(*value);
   }
+}
+
+const Setting& SettingNamed(const std::string& name) {
+  for (const Setting& setting : kSettings) {
+    if (setting.name == name) return setting;
+  }
+  throw std::invalid_argument("no setting " + name);
 }
 
 Value ValueIn(const Preferences& record, const std::string& name) {
@@ -60,14 +69,15 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
       {"PrintCopies", 100, 5, true, 5},  // out of range: the next one counts
       {"PrintCopies", 0, 0, false, 1},
       {"PrintCopies", S("3"), {}, false, 1},  // a text is no number
-      {"CaptureScreen", 2, {}, true, 2},
-      {"CaptureScreen", 3, {}, false, 0},
+      {"PrintColors", 3, 1, true, 1},
       {"PrintOrientation", -1, 3, true, 3},
-      {"PrintShotsPerPage", 4, 2, true, 4},
       {"PrintShotsPerPage", 3, 2, true, 2},  // no value of its list: the next one counts
-      {"PrintShotsPerPage", 0, {}, false, 1},
-      {"DefaultAction", 7, {}, true, 7},  // no range, as for the preference
+      {"DefaultAction", 9, 2, true, 2},
       {"ShortcutKeyEntireScreen", 0x7B, {}, true, 0x7B},
+      {"ShortcutKeyEntireScreen", 0x11, {}, false, 0x2C},  // Ctrl alone: no key of the list
+      {"ShortcutKeyActiveWindow", 0xBA, {}, true, 0xBA},   // a punctuation key, whatever the layout calls it
+      {"ShortcutKeyRegion", 0x60, {}, false, 0x2C},        // the list's "0" is the main row's
+      {"ShortcutShiftEntireScreen", 4, {}, true, 4},       // the table's second row
       {"Language", S("Deutsch"),
        S("Fran\xC3\xA7"
          "ais"),
@@ -81,6 +91,8 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
     const PoliciesInForce policies = ApplyPolicies(record, computer, user);
     const std::string label = std::string(row.setting) + " row " + std::to_string(&row - rows);
     EXPECT_EQ(policies.Holds(row.setting), row.inForce) << label;
+    EXPECT_EQ(policies.Holds(SettingNamed(row.setting)), row.inForce) << label;
+    EXPECT_FALSE(policies.Holds("NoSuchName")) << label;
     EXPECT_EQ(ValueIn(record, row.setting), row.shown) << label;
     EXPECT_EQ(policies.Any(), row.inForce) << label;
     // Nothing else changes.
@@ -90,6 +102,26 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
       EXPECT_EQ(ValueIn(record, setting.name), ValueIn(expected, setting.name)) << label << ": " << setting.name;
     }
   }
+}
+
+TEST(Policies, APolicyIsInForceExactlyWhenItsValueIsValid) {
+  for (const SettingValueCase& row : kSettingValueCases) {
+    MapStore computer, user;
+    computer.numbers[row.setting] = row.value;
+    Preferences record;
+    const Setting& setting = SettingNamed(row.setting);
+    const std::string label = std::string(row.setting) + " " + std::to_string(row.value);
+    EXPECT_EQ(ApplyPolicies(record, computer, user).Holds(setting), row.valid) << label;
+    if (row.valid) {
+      EXPECT_EQ(ValueIn(record, row.setting), Value(row.value)) << label;
+    }
+  }
+  // A copy of a row is no row of the table, whatever its name.
+  MapStore computer, user;
+  computer.texts["Language"] = "Deutsch";
+  Preferences record;
+  const Setting copy = kSettings[0];
+  EXPECT_FALSE(ApplyPolicies(record, computer, user).Holds(copy));
 }
 
 TEST(Policies, DisablePreferencesIsTheComputersOneOrZeroElseTheUsers) {
@@ -109,6 +141,7 @@ TEST(Policies, DisablePreferencesIsTheComputersOneOrZeroElseTheUsers) {
     const PoliciesInForce policies = ApplyPolicies(record, computer, user);
     EXPECT_EQ(policies.disablePreferences, row.disabled) << &row - rows;
     EXPECT_FALSE(policies.Any()) << "DisablePreferences is no setting";
+    EXPECT_FALSE(policies.Holds(kDisablePreferencesPolicy));
     EXPECT_EQ(record, Preferences());
   }
 }
@@ -133,4 +166,15 @@ TEST(Policies, ApplyWritesEveryValueButThoseInForceAndReadsThroughUnchanged) {
   EXPECT_EQ(unmanaged.ReadInteger("WatermarkMake", 7), 0);
   // Once the policies are gone the user's own choice is there again.
   EXPECT_FALSE(LoadPreferences(own, [] { return std::string("Office"); }).WatermarkMake);
+}
+
+TEST(Policies, ApplyWritesNothingAPolicyTookOverWhileThePreferencesWereOpen) {
+  MapStore computer, user, own;
+  Preferences record = LoadPreferences(own, [] { return std::string("Office"); });
+  ASSERT_FALSE(ApplyPolicies(record, computer, user).Any());
+  record.WatermarkText = "edited";
+  computer.texts["WatermarkText"] = "CONFIDENTIAL";  // while the window is open
+  SaveOwnPreferences(own, record, computer, user);
+  EXPECT_EQ(own.writes.size(), kSettingCount - 1);
+  EXPECT_EQ(own.texts.count("WatermarkText"), 0u);
 }

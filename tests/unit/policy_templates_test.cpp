@@ -6,6 +6,9 @@
 #include <string>
 #include <utility>
 
+#include "core/settings/preferences.h"
+#include "tests/unit/setting_value_cases.h"
+
 namespace {
 
 size_t Count(const std::string& text, const std::string& part) {
@@ -19,6 +22,20 @@ std::string PolicyOf(const std::string& definitions, const std::string& name) {
   const size_t start = definitions.find("<policy name=\"" + name + "\"");
   if (start == std::string::npos) return {};
   return definitions.substr(start, definitions.find("</policy>", start) - start);
+}
+
+// The number in the attribute after the part, as in minValue="1".
+int64_t NumberAfter(const std::string& policy, const std::string& part) {
+  const size_t at = policy.find(part);
+  return at == std::string::npos ? -1 : std::stoll(policy.substr(at + part.size()));
+}
+
+// Whether the policy editor lets an administrator give the value.
+bool TemplateOffers(const std::string& policy, int32_t value) {
+  if (policy.find("<decimal id=") != std::string::npos) {
+    return value >= NumberAfter(policy, "minValue=\"") && value <= NumberAfter(policy, "maxValue=\"");
+  }
+  return policy.find("<decimal value=\"" + std::to_string(value) + "\"/>") != std::string::npos;
 }
 
 Texts Translated(std::map<std::string, std::string> texts) {
@@ -61,7 +78,7 @@ TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
       {"PrintOrientation", "<item displayName=\"$(string.PrintOrientation_3)\"><value><decimal value=\"3\"/>"},
       {"DefaultAction", "<item displayName=\"$(string.DefaultAction_1)\"><value><decimal value=\"1\"/>"},
       // A list whose items stand for values of their own.
-      {"PrintShotsPerPage", "<item displayName=\"$(string.PrintShotsPerPage_2)\"><value><decimal value=\"4\"/>"},
+      {"PrintShotsPerPage", "<item displayName=\"$(string.PrintShotsPerPage_4)\"><value><decimal value=\"4\"/>"},
       {"ShortcutShiftActiveWindow", "<item displayName=\"$(string.Modifiers_15)\"><value><decimal value=\"15\"/>"},
   };
   for (const Row& row : rows) {
@@ -70,9 +87,29 @@ TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
   // A list has exactly the items the Preferences offer.
   EXPECT_EQ(Count(PolicyOf(definitions, "PrintPagePosition"), "<item "), 9u);
   EXPECT_EQ(Count(PolicyOf(definitions, "CaptureScreen"), "<item "), 3u);
+  EXPECT_EQ(Count(PolicyOf(definitions, "PrintColors"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "DefaultAction"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "PrintShotsPerPage"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "ShortcutShiftEntireScreen"), "<item "), 16u);
+}
+
+TEST(PolicyTemplates, TheEditorOffersExactlyTheValidValues) {
+  const std::string definitions = PolicyDefinitions();
+  for (const SettingValueCase& row : kSettingValueCases) {
+    EXPECT_EQ(TemplateOffers(PolicyOf(definitions, row.setting), row.value), row.valid)
+        << row.setting << " " << row.value;
+  }
+  // The Preferences list every value of a list, no more.
+  for (const Setting& setting : kSettings) {
+    if (setting.shown != SettingShown::ListIndex && setting.shown != SettingShown::ListValue) continue;
+    size_t items = 0;
+    for (const TextRow& text : kTextRows) items += text.place == TextPlace::ListItem && text.control == setting.control;
+    if (setting.control == IDC_DEFAULT_ACTION) items = std::size(kDefaultActionItems);  // made from the tray's
+    const size_t values = setting.valid.only.empty()
+                              ? static_cast<size_t>(setting.valid.highest - setting.valid.lowest + 1)
+                              : setting.valid.only.size();
+    EXPECT_EQ(items, values) << setting.name;
+  }
 }
 
 TEST(PolicyTemplates, TheTextsSpeakTheLanguageGivenAndAreEscaped) {

@@ -41,6 +41,7 @@ TEST(Preferences, AbsentValuesGiveTodaysBehaviour) {
       {"DefaultAction", 1},
       {"CaptureMousePointer", 0},
       {"CaptureScreen", 0},
+      {"PrintColors", 0},
       {"PrintShotsPerPage", 1},
   };
   MapStore store;
@@ -88,8 +89,12 @@ TEST(Preferences, IntegersReachTheRecordUnclamped) {
   store.numbers["WatermarkFontStyle"] = 7;
   store.numbers["PrintPagePosition"] = -1;
   store.numbers["TimerInterval"] = 2147483647;
+  store.numbers["TimerNumberOfShots"] = 5000;  // beyond what a policy may set
+  store.numbers["ShortcutShiftActiveWindow"] = 4096;
   store.texts["PrintPrinter"] = "Gone Printer";
   Preferences p = LoadPreferences(store, NoPrinterLookup);
+  EXPECT_EQ(p.TimerNumberOfShots, 5000);
+  EXPECT_EQ(p.ShortcutShiftActiveWindow, 4096);
   EXPECT_EQ(p.DefaultAction, 7);
   EXPECT_EQ(p.WatermarkFontStyle, 7);
   EXPECT_EQ(p.PrintPagePosition, -1);
@@ -117,6 +122,9 @@ TEST(Preferences, RangedIntegersOutsideTheirRangeLoadAsTheDefaultAndStayStored) 
       {"PrintCopies", kCopies, INT32_MIN, 1},
       {"CaptureScreen", &Preferences::CaptureScreen, 2, 2},
       {"CaptureScreen", &Preferences::CaptureScreen, 3, 0},
+      {"PrintColors", &Preferences::PrintColors, 2, 2},
+      {"PrintColors", &Preferences::PrintColors, 3, 0},
+      {"PrintColors", &Preferences::PrintColors, -1, 0},
       {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 2, 2},
       {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 4, 4},
       {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 3, 1},
@@ -131,6 +139,14 @@ TEST(Preferences, RangedIntegersOutsideTheirRangeLoadAsTheDefaultAndStayStored) 
     EXPECT_TRUE(store.writes.empty());
     EXPECT_EQ(store.numbers[c.name], c.stored);
   }
+}
+
+TEST(Preferences, OneOfHoldsOnlyItsValuesWithinTheirEnds) {
+  static constexpr int32_t kShotsPerPage[] = {1, 2, 4};
+  constexpr ValidValues valid = OneOf(kShotsPerPage);
+  EXPECT_EQ(valid.lowest, 1);
+  EXPECT_EQ(valid.highest, 4);
+  for (const int32_t value : {0, 1, 2, 3, 4, 5}) EXPECT_EQ(valid.Holds(value), value == 1 || value == 2 || value == 4);
 }
 
 TEST(Preferences, EmptyTextsReadAsDefaultsAndNoPrinterLeavesTheNameEmpty) {
@@ -181,6 +197,7 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
                                              "ShortcutShiftRegion",
                                              "ShortcutKeyRegion",
                                              "CaptureMousePointer",
+                                             "PrintColors",
                                              "PrintShotsPerPage"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
@@ -207,8 +224,9 @@ TEST(Preferences, SavedValuesLoadBackUnchanged) {
         break;
     }
   }
-  for (const SettingRange& range : kSettingRanges) saved.*range.field = range.highest;
-  for (const SettingChoices& choices : kSettingChoices) saved.*choices.field = choices.values.back();
+  for (const Setting& setting : kSettings) {
+    if (setting.valid.checksStored) saved.*setting.integer = setting.valid.highest;
+  }
   MapStore store;
   SavePreferences(store, saved);
   EXPECT_EQ(LoadPreferences(store, NoPrinterLookup), saved);

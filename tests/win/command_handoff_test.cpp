@@ -20,8 +20,10 @@ LRESULT CALLBACK TakingProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   return handed.empty() ? FALSE : TRUE;
 }
 
-LRESULT CALLBACK RefusingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return message == WM_COPYDATA ? FALSE : DefWindowProcW(window, message, wParam, lParam);
+// Answers every option with what it was made to answer.
+template <LRESULT answer>
+LRESULT CALLBACK AnsweringProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return message == WM_COPYDATA ? answer : DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -31,22 +33,34 @@ TEST(CommandHandOff, TheRunningCopysWindowIsGivenTheOptionsName) {
   const HWND window = test_window::Make({"VorlaneTakingWindow", TakingProcedure});
   ASSERT_NE(window, nullptr);
   handed.clear();
-  EXPECT_TRUE(HandToRunningCopy("VorlaneTakingWindow", "preferences", false, kHandOffLimitMs));
+  EXPECT_EQ(HandToRunningCopy("VorlaneTakingWindow", "preferences", false, kHandOffLimitMs), HandOff::Taken);
   EXPECT_EQ(handed, "preferences");
   // The window answered, but this process, which it belongs to, does not end.
-  EXPECT_FALSE(HandToRunningCopy("VorlaneTakingWindow", "exit", true, kShortLimitMs));
+  EXPECT_EQ(HandToRunningCopy("VorlaneTakingWindow", "exit", true, kShortLimitMs), HandOff::NotTaken);
   EXPECT_EQ(handed, "exit");
   DestroyWindow(window);
 }
 
-TEST(CommandHandOff, NoWindowARefusalOrNoAnswerInTimeIsAFailure) {
+TEST(CommandHandOff, NoWindowNoAnswerInTimeOrARefusalIsToldApart) {
   AnnounceCommandWindow();
-  EXPECT_FALSE(HandToRunningCopy("VorlaneNoSuchWindow", "screen", false, kShortLimitMs));
+  EXPECT_EQ(HandToRunningCopy("VorlaneNoSuchWindow", "screen", false, kShortLimitMs), HandOff::NotTaken);
 
-  const HWND refusing = test_window::Make({"VorlaneRefusingWindow", RefusingProcedure});
-  ASSERT_NE(refusing, nullptr);
-  EXPECT_FALSE(HandToRunningCopy("VorlaneRefusingWindow", "screen", false, kShortLimitMs));
-  DestroyWindow(refusing);
+  struct Row {
+    const char* windowClass;
+    WNDPROC procedure;
+    HandOff expected;
+  };
+  const Row rows[] = {
+      {"VorlaneAnsweringFalse", AnsweringProcedure<FALSE>, HandOff::NotTaken},
+      {"VorlaneAnsweringRefused", AnsweringProcedure<kOptionRefused>, HandOff::Refused},
+      {"VorlaneAnsweringOther", AnsweringProcedure<kOptionRefused + 1>, HandOff::NotTaken},
+  };
+  for (const Row& row : rows) {
+    const HWND answering = test_window::Make({row.windowClass, row.procedure});
+    ASSERT_NE(answering, nullptr);
+    EXPECT_EQ(HandToRunningCopy(row.windowClass, "screen", false, kShortLimitMs), row.expected) << row.windowClass;
+    DestroyWindow(answering);
+  }
 
   // A window whose thread takes no messages, as a copy that hangs.
   HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -59,7 +73,7 @@ TEST(CommandHandOff, NoWindowARefusalOrNoAnswerInTimeIsAFailure) {
   });
   WaitForSingleObject(made, INFINITE);
   handed.clear();
-  EXPECT_FALSE(HandToRunningCopy("VorlaneHangingWindow", "screen", false, kShortLimitMs));
+  EXPECT_EQ(HandToRunningCopy("VorlaneHangingWindow", "screen", false, kShortLimitMs), HandOff::NotTaken);
   SetEvent(release);
   hanging.join();
   CloseHandle(made);

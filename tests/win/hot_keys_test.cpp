@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/owners.h"
+#include "core/settings/hot_key_settings.h"
 #include "tests/win/test_window.h"
 
 namespace {
@@ -50,10 +51,13 @@ class HotKeys : public ::testing::Test {
   }
 
   void Register(const HotKey& entire, const HotKey& active, const HotKey& region = {}) {
-    const HotKeyRegistration hotKeys[] = {{kEntireScreenHotKeyId, entire, "entire refused"},
-                                          {kActiveWindowHotKeyId, active, "active refused"},
-                                          {kRegionHotKeyId, region, "region refused"}};
-    RegisterHotKeys(main_.get(), hotKeys, [this](const std::string& text) { reports_.push_back(text); });
+    const HotKeyRegistration hotKeys[] = {{kHotKeys[0].id, entire, "entire refused"},
+                                          {kHotKeys[1].id, active, "active refused"},
+                                          {kHotKeys[2].id, region, "region refused"}};
+    RegisterHotKeys(main_.get(), hotKeys, [this, &hotKeys](size_t place, const std::string& text) {
+      EXPECT_EQ(hotKeys[place].refusedText, text);
+      reports_.push_back(text);
+    });
   }
 
   static constexpr int kOtherId = 7;
@@ -112,7 +116,7 @@ TEST_F(HotKeys, RefusalOfNoneIsReportedOnlyWithAModifier) {
   ASSERT_TRUE(RegisterHotKey(other_.get(), kOtherId + 1, MOD_CONTROL, 0));
   Register({0, 0}, {MOD_CONTROL, 0});
   UnregisterHotKey(other_.get(), kOtherId + 1);
-  EXPECT_FALSE(UnregisterHotKey(main_.get(), kEntireScreenHotKeyId)) << "the system did not refuse";
+  EXPECT_FALSE(UnregisterHotKey(main_.get(), kHotKeys[0].id)) << "the system did not refuse";
   EXPECT_EQ(reports_, std::vector<std::string>{"active refused"});
 }
 
@@ -120,11 +124,11 @@ TEST_F(HotKeys, PressingARegisteredCombinationSendsItsIdentifier) {
   Register({MOD_CONTROL | MOD_SHIFT, VK_F8}, {MOD_ALT | MOD_SHIFT, VK_F7}, {MOD_SHIFT, VK_F6});
   ASSERT_TRUE(reports_.empty());
   PressKeys({VK_CONTROL, VK_SHIFT, VK_F8});
-  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kEntireScreenHotKeyId));
+  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kHotKeys[0].id));
   PressKeys({VK_MENU, VK_SHIFT, VK_F7});
-  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kActiveWindowHotKeyId));
+  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kHotKeys[1].id));
   PressKeys({VK_SHIFT, VK_F6});
-  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kRegionHotKeyId));
+  EXPECT_TRUE(test_window::Receive(main_.get(), WM_HOTKEY, kHotKeys[2].id));
 }
 
 TEST(SystemKeyNames, AgreeWithTheUsEnglishNamesForCharacterKeys) {

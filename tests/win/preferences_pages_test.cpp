@@ -14,6 +14,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/message_loop.h"
@@ -291,6 +292,9 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
             (std::vector<std::string>{"As the printer is set", "Automatic", "Portrait", "Landscape"}));
   EXPECT_EQ(Text(IDC_ORIENTATION), "As the printer is set");
   EXPECT_EQ(Text(IDC_COPIES), "1");
+  EXPECT_EQ(Items(Control(IDC_PRINT_COLORS)),
+            (std::vector<std::string>{"As on screen", "Light background", "Black and white"}));
+  EXPECT_EQ(Text(IDC_PRINT_COLORS), "As on screen");
   EXPECT_FALSE(Ticked(IDC_GRAYSCALE));
   EXPECT_FALSE(Ticked(IDC_CAPTURE_MOUSE_POINTER));
   EXPECT_TRUE(Ticked(IDC_FILE_PRINTER_AUTOSAVE));
@@ -312,6 +316,14 @@ TEST_F(PreferencesPagesOnScreen, ControlsHaveTheirKindsAndLimits) {
   EXPECT_EQ(SendMessageA(Control(IDC_WATERMARK_TEXT), EM_GETLIMITTEXT, 0, 0), 50);
   EXPECT_EQ(SendMessageA(Control(IDC_NUMBER_OF_SHOTS), EM_GETLIMITTEXT, 0, 0), 3);
   EXPECT_EQ(SendMessageA(Control(IDC_COPIES), EM_GETLIMITTEXT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(Control(IDC_INTERVAL), EM_GETLIMITTEXT, 0, 0), 10);
+  // A hot key's four boxes follow the one its setting names, in the order of the column heads.
+  for (const Setting& setting : kSettings) {
+    if (setting.shown != SettingShown::ModifierBoxes) continue;
+    for (const auto& [box, head] : {std::pair{0, ": Ctrl"}, {1, ": Alt"}, {2, ": Shift"}, {3, ": Win"}}) {
+      EXPECT_TRUE(TextOf(Control(setting.control + box)).ends_with(head)) << setting.name << head;
+    }
+  }
 
   HWND transparency = Control(IDC_TRANSPARENCY);
   EXPECT_EQ(SendMessageA(transparency, TBM_GETRANGEMIN, 0, 0), 0);
@@ -410,6 +422,7 @@ TEST_F(PreferencesPagesOnScreen, EveryControlHasAName) {
   EXPECT_EQ(AccessibleName(Control(IDC_COLOR_SWATCH)), "Color #000000");
   EXPECT_EQ(AccessibleName(Control(IDC_TRANSPARENCY)), "Transparency");
   EXPECT_EQ(AccessibleName(Control(IDC_COPIES)), "Copies");
+  EXPECT_EQ(AccessibleName(Control(IDC_PRINT_COLORS)), "Colors on paper");
   EXPECT_EQ(AccessibleName(Control(IDC_PRINTER)), "Printer");
   EXPECT_EQ(AccessibleName(Control(IDC_ENTIRE_SCREEN_KEY)), "Entire screen: Key");
   CoUninitialize();
@@ -467,7 +480,7 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
                       IDC_HOME_PAGE_LINK}},
       {IDC_PRINTER,
        {IDC_PRINTER, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_COPIES,
-        IDC_GRAYSCALE, IDC_CAPTURE_MOUSE_POINTER, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER,
+        IDC_PRINT_COLORS, IDC_GRAYSCALE, IDC_CAPTURE_MOUSE_POINTER, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER,
         IDC_BROWSE_FOLDER}},
       {IDC_MAKE_WATERMARK,
        {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
@@ -543,6 +556,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   SendMessageA(Control(IDC_FIT_TO_PAGE), BM_SETCHECK, BST_UNCHECKED, 0);
   Select(IDC_PAGE_POSITION, 8);
   Select(IDC_ORIENTATION, 1);
+  Select(IDC_PRINT_COLORS, 2);
   SendMessageA(Control(IDC_GRAYSCALE), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_CAPTURE_MOUSE_POINTER), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_FILE_PRINTER_AUTOSAVE), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -573,6 +587,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_FALSE(values.PrintFitToPage);
   EXPECT_EQ(values.PrintPagePosition, 8);
   EXPECT_EQ(values.PrintOrientation, 1);
+  EXPECT_EQ(values.PrintColors, 2);
   EXPECT_TRUE(values.PrintGrayscale);
   EXPECT_TRUE(values.CaptureMousePointer);
   EXPECT_FALSE(values.FilePrinterAutoSave);

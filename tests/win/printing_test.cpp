@@ -127,7 +127,7 @@ std::optional<PlacedImage> ImageIn(const fs::path& postscript) {
 // One shot printed alone, on a sheet of its own.
 void PrintAlone(Printer& printer, owners::Bitmap shot, const std::string& title, const Preferences& preferences) {
   std::vector<KeptShot> sheet;
-  sheet.emplace_back(std::move(shot), title, SYSTEMTIME{});
+  sheet.emplace_back(std::move(shot), title, SYSTEMTIME{}, std::vector<ScreenRect>{});
   PrintSheet(printer, sheet, 1, preferences, kScreenPpi);
 }
 
@@ -317,7 +317,7 @@ TEST_F(Printing, WhileAJobIsOpenNoOtherCanStartNorTheSelectionChange) {
       attempt(printer);
       ADD_FAILURE() << "allowed while printing";
     } catch (const std::runtime_error& error) {
-      EXPECT_EQ(std::string(error.what()), kPrintingInProgressError);
+      EXPECT_EQ(std::string(error.what()), English(TextId::PrintingInProgress));
     }
   }
   EXPECT_EQ(owners::liveCount, countWithJob);
@@ -338,7 +338,7 @@ TEST_F(Printing, AShotRequestedFromTheAbortProcedureFailsAndTheOpenJobCompletes)
     ExpectOneJobIn(queues_[0], printer, PrintTo(""));
     ASSERT_TRUE(reentry.called) << "the abort procedure did not dispatch the waiting message";
     EXPECT_TRUE(reentry.jobWasOpen);
-    EXPECT_EQ(reentry.error, kPrintingInProgressError);
+    EXPECT_EQ(reentry.error, English(TextId::PrintingInProgress));
   }
   EXPECT_EQ(owners::liveCount, startCount_);
 }
@@ -464,29 +464,57 @@ std::vector<BYTE> BytesOf(const PagePicture& picture) {
   return {first, first + DibStride(picture.Width(), rows.header.info.biBitCount) * picture.Height()};
 }
 
-// Printed again, a shot is the same picture, packed or not; its watermark
-// tells when it was taken, not when it is printed.
+// A dark window with a light bar on the left half, a white one on the right.
+owners::Bitmap DarkAndLightBitmap(int width, int height) {
+  owners::Bitmap bitmap = KnownBitmap(width, height);
+  const owners::MemoryDc dc(CreateCompatibleDC(nullptr));
+  const owners::Selection selected(dc.get(), bitmap.get());
+  const owners::Brush dark(CreateSolidBrush(RGB(0x1E, 0x1E, 0x1E)));
+  const owners::Brush light(CreateSolidBrush(RGB(0xD4, 0xD4, 0xD4)));
+  const owners::Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+  const RECT left{0, 0, width / 2, height}, bar{4, 4, width / 4, 8}, right{width / 2, 0, width, height};
+  FillRect(dc.get(), &left, dark.get());
+  FillRect(dc.get(), &bar, light.get());
+  FillRect(dc.get(), &right, white.get());
+  return bitmap;
+}
+
+// Printed again, a shot is the same picture, packed or not, its windows
+// judged as before; its watermark tells when it was taken, not when it is
+// printed.
 TEST(PagePictures, AKeptShotIsFinishedAlikeEachTimeWithTheTimeItWasTaken) {
   const owners::GdiplusSession gdiplus;
   const int startCount = owners::liveCount;
   {
-    Preferences stamped, gray, plain;
+    Preferences stamped, gray, plain, light, ink;
     stamped.WatermarkMake = true;
     stamped.WatermarkText = "%DATE% %TIME% %WINDOW%";
     stamped.WatermarkFontName = "Liberation Sans";
     gray = stamped;
     gray.PrintGrayscale = true;
-    KeptShot shot(KnownBitmap(240, 60), "Editor", {2024, 3, 2, 5, 9, 15, 0, 0});
-    const KeptShot later(KnownBitmap(240, 60), "Editor", {2024, 3, 2, 5, 21, 45, 30, 0});
-    const Preferences* options[] = {&plain, &stamped, &gray};
+    light.PrintColors = static_cast<int32_t>(PaperColors::LightBackground);
+    ink.PrintColors = static_cast<int32_t>(PaperColors::BlackAndWhite);
+    const std::vector<ScreenRect> windows = {{0, 0, 120, 60}, {120, 0, 240, 60}};
+    KeptShot shot(DarkAndLightBitmap(240, 60), "Editor", {2024, 3, 2, 5, 9, 15, 0, 0}, windows);
+    const KeptShot later(DarkAndLightBitmap(240, 60), "Editor", {2024, 3, 2, 5, 21, 45, 30, 0}, windows);
+    const Preferences* options[] = {&plain, &stamped, &gray, &light, &ink, &plain};
     std::vector<std::vector<BYTE>> first;
     for (const Preferences* option : options) first.push_back(BytesOf(FinishedPicture(shot, *option)));
     EXPECT_NE(first[1], first[0]) << "no watermark";
     EXPECT_NE(BytesOf(FinishedPicture(later, stamped)), first[1]) << "the watermark does not tell the shot's time";
     EXPECT_EQ(first[2].size(), DibStride(240, 8) * 60) << "not in gray";
+    EXPECT_EQ(first[4].size(), DibStride(240, 1) * 60) << "not in one bit a pixel";
+    EXPECT_EQ(first[5], first[0]) << "the colours for paper went into the pixels kept";
+    {
+      // Each window judged on its own: the dark one turned light, the white one left alone.
+      const PagePicture onPaper = FinishedPicture(shot, light);
+      EXPECT_EQ(PixelOf(onPaper, 60, 30), RGB(255, 255, 255));
+      EXPECT_NE(PixelOf(onPaper, 10, 6), RGB(0xD4, 0xD4, 0xD4));
+      EXPECT_EQ(PixelOf(onPaper, 180, 30), RGB(255, 255, 255));
+    }
     shot.Pack();
     ASSERT_TRUE(shot.Packed());
-    // The stamps above went into pictures of their own, not into the pixels kept.
+    // What was made above went into pictures of their own, not into the pixels kept.
     for (size_t i = 0; i < std::size(options); ++i) EXPECT_EQ(BytesOf(FinishedPicture(shot, *options[i])), first[i]);
   }
   EXPECT_EQ(owners::liveCount, startCount);
@@ -606,18 +634,19 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
     int position;
     PaperTurn turn;
     double ppi;
-    bool gray;
+    int bits;                    // a pixel's, in the picture sent
     int pixelsWide, pixelsHigh;  // what the device gets of the shot
   } cases[] = {
-      {"fitted, wide, bottom right", 96, 48, true, 8, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 96, 48},
-      {"fitted, tall, top left, landscape", 48, 96, true, 0, PaperTurn::Landscape, kScreenPpi, false, 48, 96},
-      {"fitted, centred, in gray", 96, 48, true, 4, PaperTurn::Portrait, kScreenPpi, true, 96, 48},
+      {"fitted, wide, bottom right", 96, 48, true, 8, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 96, 48},
+      {"fitted, tall, top left, landscape", 48, 96, true, 0, PaperTurn::Landscape, kScreenPpi, 24, 48, 96},
+      {"fitted, centred, in gray", 96, 48, true, 4, PaperTurn::Portrait, kScreenPpi, 8, 96, 48},
+      {"fitted, centred, in black and white", 96, 48, true, 4, PaperTurn::Portrait, kScreenPpi, 1, 96, 48},
       // Centred at natural size, both edges fall on half a dot.
-      {"natural size, centred", 32, 16, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 32, 16},
-      {"natural size, top right", 4, 4, false, 2, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 4, 4},
-      {"natural size, bottom left, landscape", 100, 60, false, 6, PaperTurn::Landscape, kScreenPpi, false, 100, 60},
+      {"natural size, centred", 32, 16, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 32, 16},
+      {"natural size, top right", 4, 4, false, 2, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 4, 4},
+      {"natural size, bottom left, landscape", 100, 60, false, 6, PaperTurn::Landscape, kScreenPpi, 24, 100, 60},
       // GDI+ drew only what lies on the paper; the device gets the pixels under it.
-      {"natural size, wider than the page", 900, 20, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, false, 794, 20},
+      {"natural size, wider than the page", 900, 20, false, 4, PaperTurn::AsPrinterIsSet, kScreenPpi, 24, 794, 20},
   };
   int file = 0;
   Printer printer;
@@ -625,7 +654,8 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
     SCOPED_TRACE(example.name);
     {
       PagePicture picture = PagePicture::Of(KnownBitmap(example.width, example.height));
-      if (example.gray) picture = picture.GrayCopy();
+      if (example.bits <= 8) picture = picture.GrayCopy();
+      if (example.bits == 1) picture = picture.InkCopy({});
       std::optional<PlacedImage> placed[2];
       RECT paper{};
       for (const PageScaling scaling : {PageScaling::ByDevice, PageScaling::ByProgram}) {
@@ -637,6 +667,11 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
         DrawPicture(job.dc(), picture, place, scaling);
         job.End();
         placed[scaling == PageScaling::ByProgram] = ImageIn(TemporaryFolder::Path(output));
+        if (scaling == PageScaling::ByDevice) {
+          const bool oneBit =
+              Contents(TemporaryFolder::Path(output)).find(" /BitsPerComponent 1\n") != std::string::npos;
+          EXPECT_EQ(oneBit, example.bits == 1);
+        }
       }
       const auto& [byDevice, byProgram] = placed;
       ASSERT_TRUE(byDevice && byProgram);

@@ -119,6 +119,8 @@ TEST_F(Grab, ActiveWindowGivesItsFrameSizeItsPixelsAndItsCaption) {
     EXPECT_EQ(size.cy, kHeight);
     EXPECT_EQ(shot->title, "Vorlane grab test");
     EXPECT_EQ(PixelOf(shot->bitmap.get(), centreX - area.left, centreY - area.top), kPaintColour);
+    ASSERT_FALSE(shot->windows.empty());
+    EXPECT_EQ(shot->windows.front(), (ScreenRect{0, 0, kWidth, kHeight})) << "the windows in the shot's pixels";
   }
   EXPECT_EQ(owners::liveCount, startCount_);
 }
@@ -331,6 +333,8 @@ TEST_F(Grab, ARegionIsCutFromTheFrozenScreensAsTheyWereAndCopiedLiveAsTheyAre) {
     EXPECT_EQ(BitmapSize(live.bitmap.get()).cy, 51);
     EXPECT_EQ(PixelOf(live.bitmap.get(), 50, 25), kPaintColour);
     EXPECT_EQ(live.title, "Frozen");
+    ASSERT_FALSE(live.windows.empty());
+    EXPECT_EQ(live.windows.front(), (ScreenRect{-50, -50, 350, 250})) << "the windows in the shot's pixels";
 
     // The window goes; the frozen picture keeps it.
     ShowWindow(window.get(), SW_HIDE);
@@ -342,6 +346,7 @@ TEST_F(Grab, ARegionIsCutFromTheFrozenScreensAsTheyWereAndCopiedLiveAsTheyAre) {
       EXPECT_EQ(PixelOf(cut.bitmap.get(), corner.x, corner.y), kPaintColour) << corner.x << "," << corner.y;
     }
     EXPECT_EQ(cut.title, "Frozen");
+    EXPECT_EQ(cut.windows, live.windows);
     EXPECT_NE(PixelOf(GrabScreenArea(region, false).bitmap.get(), 50, 25), kPaintColour);
   }
   EXPECT_EQ(owners::liveCount, startCount_);

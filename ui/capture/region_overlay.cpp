@@ -83,13 +83,19 @@ RegionOverlay::RegionOverlay(FrozenScreens frozen, const Texts& texts, HWND owne
   // No taskbar button: the window is there only while the user chooses.
   Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRegionOverlayClass, texts[TextId::RegionHint], WS_POPUP, frozen_.area.left,
          frozen_.area.top, frozen_.area.Width(), frozen_.area.Height(), nullptr);
-  dpi_ = WindowDpi(handle());
+  dpi_ = WindowDpi(handle());  // NOLINT(cppcoreguidelines-prefer-member-initializer): of the window made above
   font_ = MessageFont(dpi_);
   shown_ = selection_.Shown();
   ShowWindow(handle(), SW_SHOW);
   // The hot key that opened the window lets its program take the foreground.
   SetForegroundWindow(handle());
   UpdateWindow(handle());
+}
+
+void RegionOverlay::TakeKeyboard() {
+  if (finished_) return;
+  SetForegroundWindow(handle());
+  SetFocus(handle());
 }
 
 std::optional<ScreenRect> RegionOverlay::Taken() const {
@@ -124,10 +130,7 @@ LRESULT RegionOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       PressKey(wParam);
       return 0;
     case WM_DISPLAYCHANGE:  // the frozen picture no longer shows the screens
-      selection_.Cancel();
-      Follow();
-      return 0;
-    case WM_CLOSE:  // Alt+F4 as Esc; the owner ends the window
+    case WM_CLOSE:          // Alt+F4 as Esc; the owner ends the window
       selection_.Cancel();
       Follow();
       return 0;

@@ -27,6 +27,9 @@ class RegionOverlay : public Window {
   // out) and the size label's format.
   RegionOverlay(FrozenScreens frozen, const Texts& texts, HWND owner, UINT doneMessage);
 
+  // Takes the foreground and the keyboard's focus again while the choice goes on.
+  void TakeKeyboard();
+
   // The region taken; none while the choice goes on or once it was cancelled.
   std::optional<ScreenRect> Taken() const;
   const FrozenScreens& Frozen() const { return frozen_; }

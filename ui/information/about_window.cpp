@@ -43,9 +43,8 @@ std::array<RECT, 4> FrameLines(SIZE size, int line) {
 // the window, however the modal loop ends.
 class ModalScope {
  public:
-  ModalScope(HWND window, HWND owner) : window_(window), owner_(owner) {
-    ownerWasDisabled_ = owner_ && EnableWindow(owner_, FALSE);
-  }
+  ModalScope(HWND window, HWND owner)
+      : window_(window), owner_(owner), ownerWasDisabled_(owner && EnableWindow(owner, FALSE)) {}
   ~ModalScope() {
     // Re-enabled before hiding, so that the owner gets the activation back.
     if (owner_ && !ownerWasDisabled_) EnableWindow(owner_, TRUE);
@@ -57,7 +56,7 @@ class ModalScope {
  private:
   HWND window_;
   HWND owner_;
-  bool ownerWasDisabled_ = false;
+  bool ownerWasDisabled_;
 };
 
 }  // namespace

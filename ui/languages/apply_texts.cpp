@@ -102,6 +102,7 @@ void ApplyTexts(const Texts& texts, PreferencesPages& pages) {
   FillList(defaultAction, actions);
   SelectIndex(defaultAction, selected);
   pages.SetFolderPickerTitle(texts[TextId::PrintingFolderTitle]);
+  pages.SetMissingPrinterCaption(texts[TextId::PrintingPrinterNotInstalled]);
   // The page control is named after the tab it shows, in the new language.
   pages.SelectPage(pages.CurrentPage());
   // Captions of another length: the controls make room for them.

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "base/system_text.h"
 
 LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,6 +41,7 @@ std::string ItemText(HWND list, int index) {
 std::vector<std::string> Items(HWND list) {
   std::vector<std::string> items;
   const auto count = static_cast<int>(Send(list, CB_GETCOUNT));
+  items.reserve(static_cast<size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) items.push_back(ItemText(list, i));
   return items;
 }

@@ -97,6 +97,8 @@ constexpr ControlLayout kPrintingControls[] = {
     {IDC_ORIENTATION, K::List, "", 90, 114, 180, 120},
     {IDC_COPIES_LABEL, K::Label, English(T::PrintingCopies), 12, 151, 70, 16},
     {IDC_COPIES, K::Edit, "", 90, 148, 40, 22},
+    {IDC_PRINT_COLORS_LABEL, K::Label, English(T::PrintingColors), 150, 151, 90, 16},
+    {IDC_PRINT_COLORS, K::List, "", 245, 148, 155, 100},
     {IDC_GRAYSCALE, K::Check, English(T::PrintingGrayscale), 90, 182, 220, 20},
     {IDC_CAPTURE_MOUSE_POINTER, K::Check, English(T::PrintingCaptureMousePointer), 90, 212, 220, 20},
     {IDC_FILE_PRINTER_AUTOSAVE, K::Check, English(T::PrintingFileAutoSave), 90, 242, 310, 20},

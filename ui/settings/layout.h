@@ -39,10 +39,10 @@ enum class ControlKind {
 };
 
 struct ControlLayout {
-  int id;  // an IDC_ identifier; kNoControlId for fixed texts nothing looks up
-  ControlKind kind;
-  const char* text;         // English; the language applied at start-up replaces the translatable ones
-  int x, y, width, height;  // a list's height includes its drop-down
+  int id = 0;  // an IDC_ identifier; kNoControlId for fixed texts nothing looks up
+  ControlKind kind{};
+  const char* text = nullptr;               // English; the language applied at start-up replaces the translatable ones
+  int x = 0, y = 0, width = 0, height = 0;  // a list's height includes its drop-down
   bool disabled = false;
 };
 

@@ -8,6 +8,7 @@
 #include "core/capture/key_names.h"
 #include "core/information/home_page.h"
 #include "core/languages/access_keys.h"
+#include "core/languages/localised_error.h"
 #include "core/output/page_geometry.h"
 #include "core/settings/font_caption.h"
 #include "services/languages/language_folder.h"
@@ -22,18 +23,17 @@ constexpr const char* kPageClass = "VorlanePreferencesPage";
 
 constexpr int kNoteHeight = 16;  // a line of text, as the labels have it
 constexpr int kWaterTextLimit = 50;
-constexpr int kNumberOfShotsLimit = 3;
-constexpr int kCopiesLimit = 2;  // digits of kPrintCopiesMax
-constexpr int kTransparencyMax = 255;
 constexpr int kTransparencyPage = 5;
 constexpr int kTransparencyTick = 15;
-constexpr int32_t kStyleBold = 1;
-constexpr int32_t kStyleItalic = 2;
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // a change of drawing order only
 
-constexpr int kNumberFields[] = {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_COPIES};
+bool IsNumberField(const Setting& setting) {
+  return setting.shown == SettingShown::Number || setting.shown == SettingShown::Count;
+}
 
-bool IsNumberField(int id) { return std::ranges::find(kNumberFields, id) != std::end(kNumberFields); }
+bool IsNumberField(int id) {
+  return std::ranges::any_of(kSettings, [id](const Setting& s) { return s.control == id && IsNumberField(s); });
+}
 
 }  // namespace
 
@@ -59,30 +59,6 @@ LRESULT PreferencesPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_DRAWITEM:
       pages_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
-  }
-  return DefaultHandling(message, wParam, lParam);
-}
-
-void LanguageListKeys::Attach(HWND list, PreferencesPages& pages) {
-  pages_ = &pages;
-  Subclass::Attach(list);
-}
-
-LRESULT LanguageListKeys::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  // With Alt held the key comes as a system key.
-  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam == VK_F5) pages_->RefreshLanguages();
-  return DefaultHandling(message, wParam, lParam);
-}
-
-void LinkKeys::Attach(HWND link, PreferencesPages& pages) {
-  pages_ = &pages;
-  Subclass::Attach(link);
-}
-
-LRESULT LinkKeys::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-    pages_->OpenHomePage();
-    return 0;
   }
   return DefaultHandling(message, wParam, lParam);
 }
@@ -128,10 +104,9 @@ void PreferencesPages::CreateControls() {
     }
   }
 
-  for (const char* name : kKeyNames) {
-    AddItem(Control(IDC_ENTIRE_SCREEN_KEY), name);
-    AddItem(Control(IDC_ACTIVE_WINDOW_KEY), name);
-    AddItem(Control(IDC_REGION_KEY), name);
+  for (const Setting& setting : kSettings) {
+    if (setting.shown != SettingShown::KeyList) continue;
+    for (const char* name : kKeyNames) AddItem(Control(setting.control), name);
   }
   for (const TextRow& row : kTextRows) {
     if (row.place == TextPlace::ListItem) AddItem(Control(row.control), row.english);
@@ -141,12 +116,19 @@ void PreferencesPages::CreateControls() {
   Send(Control(IDC_PAGE_POSITION), CB_SETMINVISIBLE, kPagePositionCount);  // all nine at once
 
   Send(Control(IDC_WATERMARK_TEXT), EM_LIMITTEXT, kWaterTextLimit);
-  Send(Control(IDC_NUMBER_OF_SHOTS), EM_LIMITTEXT, kNumberOfShotsLimit);
-  Send(Control(IDC_COPIES), EM_LIMITTEXT, kCopiesLimit);
+  // A number field takes as many digits as its highest value has, a track
+  // bar its setting's range.
+  for (const Setting& setting : kSettings) {
+    if (IsNumberField(setting)) {
+      Send(Control(setting.control), EM_LIMITTEXT, std::to_string(setting.valid.highest).size());
+    } else if (setting.shown == SettingShown::TrackBar) {
+      Send(Control(setting.control), TBM_SETRANGE, TRUE, MAKELPARAM(setting.valid.lowest, setting.valid.highest));
+    }
+  }
   folderPickerTitle_ = English(TextId::PrintingFolderTitle);
+  missingPrinterCaption_ = English(TextId::PrintingPrinterNotInstalled);
 
   HWND transparency = Control(IDC_TRANSPARENCY);
-  Send(transparency, TBM_SETRANGE, TRUE, MAKELPARAM(0, kTransparencyMax));
   Send(transparency, TBM_SETPAGESIZE, 0, kTransparencyPage);
   Send(transparency, TBM_SETTICFREQ, kTransparencyTick, 0);
 
@@ -253,7 +235,9 @@ HWND PreferencesPages::Control(int id) const {
 
 void PreferencesPages::PrepareFirstShowing() {
   AddStyle(Control(IDC_WATERMARK_COLOR), BS_LEFT);
-  for (int field : kNumberFields) AddStyle(Control(field), ES_NUMBER);
+  for (const Setting& setting : kSettings) {
+    if (IsNumberField(setting)) AddStyle(Control(setting.control), ES_NUMBER);
+  }
   // Left empty, the folder is the default one, shown in gray. Looked up
   // here rather than at start-up, which waits for nothing it does not need.
   Send(Control(IDC_FILE_PRINTER_FOLDER), EM_SETCUEBANNER, TRUE,
@@ -288,17 +272,15 @@ void PreferencesPages::ShowPreferences(const Preferences& record, const std::str
   // The font: a stored name is the dialog's font and the button's caption.
   if (!record.WatermarkFontName.empty()) font_.name = record.WatermarkFontName;
   font_.size = record.WatermarkFontSize;
-  font_.bold = (record.WatermarkFontStyle & kStyleBold) != 0;
-  font_.italic = (record.WatermarkFontStyle & kStyleItalic) != 0;
+  font_.bold = (record.WatermarkFontStyle & kFontStyleBold) != 0;
+  font_.italic = (record.WatermarkFontStyle & kFontStyleItalic) != 0;
   // A font's name is shown as it is: an "&" in it marks no key.
   SetWindowTextOf(Control(IDC_WATERMARK_FONT),
                   LiteralCaption(StoredFontCaption(record.WatermarkFontName, font_.bold, font_.italic, font_.size,
                                                    WithoutAccessKey(browseFont))));
   fontColor_ = record.WatermarkFontColor;
 
-  // The printers the system had at the first look; the stored one selected.
-  FillList(Control(IDC_PRINTER), printer_.PrinterNames());
-  SelectPrinter(record.PrintPrinter);
+  ShowPrinter(record.PrintPrinter, policies.Holds("PrintPrinter"));
 
   ShowManaged(policies);
 }
@@ -310,9 +292,9 @@ Preferences PreferencesPages::CollectPreferences() const {
   values.Language = SelectedText(Control(IDC_LANGUAGE));
   values.WatermarkFontName = font_.name;
   values.WatermarkFontSize = font_.size;
-  values.WatermarkFontStyle = (font_.bold ? kStyleBold : 0) | (font_.italic ? kStyleItalic : 0);
+  values.WatermarkFontStyle = (font_.bold ? kFontStyleBold : 0) | (font_.italic ? kFontStyleItalic : 0);
   values.WatermarkFontColor = fontColor_;
-  values.PrintPrinter = SelectedText(Control(IDC_PRINTER));
+  values.PrintPrinter = missingPrinter_.empty() ? SelectedText(Control(IDC_PRINTER)) : missingPrinter_;
   return values;
 }
 
@@ -320,10 +302,17 @@ int PreferencesPages::PrinterCount() const { return static_cast<int>(Send(Contro
 
 bool PreferencesPages::PrinterSelected() const { return SelectedIndex(Control(IDC_PRINTER)) >= 0; }
 
-// The first entry with that name without regard to case; none when it is gone.
-void PreferencesPages::SelectPrinter(const std::string& name) {
+// The printers the system had at the first look, the first entry with that
+// name selected without regard to case; none when it is gone. A printer a
+// policy sets is listed all the same, said to be missing: the user cannot
+// choose another, and pages go to the default printer.
+void PreferencesPages::ShowPrinter(const std::string& name, bool managed) {
   HWND printers = Control(IDC_PRINTER);
-  SelectIndex(printers, name.empty() ? -1 : FindItem(printers, name));
+  FillList(printers, printer_.PrinterNames());
+  const int found = name.empty() ? -1 : FindItem(printers, name);
+  missingPrinter_ = managed && found < 0 ? name : std::string();
+  if (!missingPrinter_.empty()) AddItem(printers, FillFields(missingPrinterCaption_, {{"%PRINTER%", name}}));
+  SelectIndex(printers, missingPrinter_.empty() ? found : PrinterCount() - 1);
 }
 
 void PreferencesPages::HandleCommand(int id, WORD code) {
@@ -375,45 +364,6 @@ bool PreferencesPages::HandleNotify(LPARAM lParam) {
 
 void PreferencesPages::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (item.hwndItem == swatch_.handle()) swatch_.Draw(item);
-}
-
-// -- the keyboard --------------------------------------------------------------
-
-namespace {
-
-// By its own style: the window around it may be hidden still.
-bool IsTabStop(HWND control) {
-  const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-  return (style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE);
-}
-
-}  // namespace
-
-HWND PreferencesPages::NextTabStop(HWND from, bool backwards) const {
-  std::vector<HWND> order{tabs_.get()};
-  const std::vector<HWND>& page = controls_[static_cast<size_t>(CurrentPage())];
-  order.insert(order.end(), page.begin(), page.end());
-  for (const owners::Window& button : buttons_) order.push_back(button.get());
-  // From a control that is no tab stop, such as a label, the search starts
-  // at its place in the order; from outside the order, at either end.
-  const auto found = std::ranges::find(order, from);
-  const size_t count = order.size();
-  size_t at = found != order.end() ? static_cast<size_t>(found - order.begin()) : backwards ? 0 : count - 1;
-  for (size_t step = 0; step < count; ++step) {
-    at = backwards ? (at + count - 1) % count : (at + 1) % count;
-    if (IsTabStop(order[at])) return order[at];
-  }
-  return nullptr;
-}
-
-void PreferencesPages::FocusFirstControl() const {
-  if (HWND first = NextTabStop(tabs_.get(), false)) SetFocus(first);
-}
-
-void PreferencesPages::SelectNextPage(bool backwards) {
-  const int current = static_cast<int>(CurrentPage());
-  SelectPage(static_cast<Page>((current + (backwards ? kPageCount - 1 : 1)) % kPageCount));
-  FocusFirstControl();
 }
 
 void PreferencesPages::SelectPage(Page page) {

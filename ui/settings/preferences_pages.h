@@ -66,6 +66,7 @@ class PreferencesPages {
                    CommonDialogs dialogs = SystemDialogs());
   PreferencesPages(const PreferencesPages&) = delete;
   PreferencesPages& operator=(const PreferencesPages&) = delete;
+  ~PreferencesPages() = default;
 
   // The first showing: the Color caption to the left, digits only in the
   // number fields, the default folder in the empty folder field, the
@@ -130,11 +131,14 @@ class PreferencesPages {
   void SetFolderPickerTitle(std::string title) { folderPickerTitle_ = std::move(title); }
   // The swatch's name: this caption, then the colour's value.
   void SetSwatchCaption(std::string caption);
+  // What the printer list shows for a printer a policy sets that is not
+  // installed: %PRINTER% stands for its name.
+  void SetMissingPrinterCaption(std::string caption) { missingPrinterCaption_ = std::move(caption); }
   int32_t FontColor() const { return fontColor_; }
 
  private:
   void CreateControls();
-  void SelectPrinter(const std::string& name);
+  void ShowPrinter(const std::string& name, bool managed);
 
   // Enables a control as a rule wants it, unless a policy holds its setting.
   void Enable(int id, bool on);
@@ -162,6 +166,8 @@ class PreferencesPages {
   int32_t fontColor_ = 0;  // 0x00BBGGRR as stored
   std::string folderPickerTitle_;
   std::string swatchCaption_;
+  std::string missingPrinterCaption_;
+  std::string missingPrinter_;  // the name a policy sets when no printer has it
   int dpi_ = kBaseDpi;
   // Declared before the windows that use it, so that it outlives them.
   owners::Font controlFont_;

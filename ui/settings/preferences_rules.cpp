@@ -137,7 +137,10 @@ void PreferencesPages::ChooseFileFolder() {
 }
 
 // Errors of the set-up (no default printer to fall back on) end at the page's
-// error boundary.
-void PreferencesPages::OpenPrinterSetup() { printer_.SetupDialog(window_, SelectedIndex(Control(IDC_PRINTER))); }
+// error boundary. For a missing printer a policy sets, the default printer
+// is set up: the pages go there.
+void PreferencesPages::OpenPrinterSetup() {
+  printer_.SetupDialog(window_, missingPrinter_.empty() ? SelectedIndex(Control(IDC_PRINTER)) : -1);
+}
 
 void PreferencesPages::OpenHomePage() { ::OpenHomePage(window_); }

@@ -16,9 +16,6 @@ namespace {
 
 // The four modifier boxes of a hot-key row follow each other: Ctrl, Alt, Shift, Win.
 constexpr int kAltBox = 1, kShiftBox = 2, kWinBox = 3;
-static_assert(IDC_ENTIRE_SCREEN_WIN == IDC_ENTIRE_SCREEN_CTRL + kWinBox);
-static_assert(IDC_ACTIVE_WINDOW_WIN == IDC_ACTIVE_WINDOW_CTRL + kWinBox);
-static_assert(IDC_REGION_WIN == IDC_REGION_CTRL + kWinBox);
 
 std::string CollectedNumberText(HWND field) {
   const std::string text = WindowText(field);
@@ -27,13 +24,13 @@ std::string CollectedNumberText(HWND field) {
 
 // The item of a list that stands for a value; -1, none, for a value no item stands for.
 int ItemOfValue(const Setting& setting, int32_t value) {
-  const std::span<const int32_t> values = ChoicesOf(setting.integer)->values;
+  const std::span<const int32_t> values = setting.valid.only;
   const auto item = std::ranges::find(values, value);
   return item == values.end() ? -1 : static_cast<int>(item - values.begin());
 }
 
 int32_t ValueOfItem(const Setting& setting, int item) {
-  const std::span<const int32_t> values = ChoicesOf(setting.integer)->values;
+  const std::span<const int32_t> values = setting.valid.only;
   return item >= 0 && item < static_cast<int>(values.size()) ? values[item] : Preferences{}.*setting.integer;
 }
 
