@@ -354,11 +354,12 @@ void MainWindow::ShowAbout() {
 }
 
 // The process ends as soon as the tray icon and the hot keys are given back
-// and the sheet a series was filling has gone out. The system then takes away every window, box and dialog still open, with
-// the callers beneath them, at once: closing each in turn would wait for it
-// (two seconds a window under X11 without a window manager), and nothing is
-// left to save, for settings are stored on Apply and a page being spooled
-// holds Exit back until it is in the spooler.
+// and the sheet a series was filling has gone out. The system then takes
+// away every window, box and dialog still open, with the callers beneath
+// them, at once: closing each in turn would wait for it (two seconds a window
+// under X11 without a window manager), and nothing is left to save, for
+// settings are stored on Apply and a page being spooled holds Exit back
+// until it is in the spooler.
 void MainWindow::ExitProgram() {
   exiting_ = true;
   RemoveTrayIcon(handle());

@@ -233,8 +233,7 @@ Shot CutArea(const FrozenScreens& frozen, ScreenRect area) {
     BitBlt(target.get(), 0, 0, area.Width(), area.Height(), source.get(), area.left - frozen.area.left,
            area.top - frozen.area.top, SRCCOPY);
   }
-  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area)), frozen.taken,
-              FramesIn(frozen.windows, area)};
+  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area)), frozen.taken, FramesIn(frozen.windows, area)};
 }
 
 ScreenRect SeenFrame(HWND window) {

@@ -21,8 +21,7 @@ class KeptShot {
  public:
   // The captured bitmap becomes a page picture (PagePicture::Of) and is
   // released. windows: those the shot shows, frontmost first, in its pixels.
-  KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken,
-           std::vector<ScreenRect> windows);
+  KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken, std::vector<ScreenRect> windows);
 
   // The pixels as taken, in a picture that makes them its own before
   // anything is drawn on them (PagePicture::Share).

@@ -39,7 +39,7 @@ COLORREF HueNow() {
   const int sector = static_cast<int>(sixths);
   const auto rising = static_cast<BYTE>(255 * (sixths - sector));
   const auto falling = static_cast<BYTE>(255 - rising);
-  const COLORREF sectors[6] = {RGB(255, rising, 0), RGB(falling, 255, 0), RGB(0, 255, rising),
+  const COLORREF sectors[6] = {RGB(255, rising, 0),  RGB(falling, 255, 0), RGB(0, 255, rising),
                                RGB(0, falling, 255), RGB(rising, 0, 255),  RGB(255, 0, falling)};
   return sectors[sector];
 }
@@ -154,7 +154,8 @@ int main() {
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 6) {
     std::fputs(
-        "usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue] [editor] [document] [darknoise]\n",
+        "usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue] [editor] [document] "
+        "[darknoise]\n",
         stderr);
     return 2;
   }

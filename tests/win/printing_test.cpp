@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <regex>
@@ -18,6 +19,7 @@
 #include "base/owners.h"
 #include "core/languages/localised_error.h"
 #include "core/output/gray_pixels.h"
+#include "core/output/paper_colors.h"
 #include "services/output/page_file.h"
 #include "services/output/page_picture.h"
 #include "services/output/print_shot.h"
@@ -153,9 +155,14 @@ class Printing : public ::testing::Test {
 
   // Prints one shot and waits for its PDF in the queue's folder; gives that PDF.
   fs::path ExpectOneJobIn(const std::string& queue, Printer& printer, const Preferences& preferences) {
+    return ExpectOneJobFrom(queue, printer, [&] { PrintAlone(printer, KnownBitmap(96, 48), "", preferences); });
+  }
+
+  // Runs print, which prints one job, and waits for its PDF in the queue's folder; gives that PDF.
+  fs::path ExpectOneJobFrom(const std::string& queue, const Printer& printer, const std::function<void()>& print) {
     const std::vector<fs::path> earlier = Pdfs(queue);
     const size_t before = earlier.size();
-    PrintAlone(printer, KnownBitmap(96, 48), "", preferences);
+    print();
     EXPECT_FALSE(printer.Printing());
     if (!WaitUntil([&] { return Pdfs(queue).size() > before; }, kJobLimit)) {
       ADD_FAILURE() << "no PDF in " << queue;
@@ -518,6 +525,33 @@ TEST(PagePictures, AKeptShotIsFinishedAlikeEachTimeWithTheTimeItWasTaken) {
     for (size_t i = 0; i < std::size(options); ++i) EXPECT_EQ(BytesOf(FinishedPicture(shot, *options[i])), first[i]);
   }
   EXPECT_EQ(owners::liveCount, startCount);
+}
+
+// A sheet of two cells with every choice of colours on paper: two pictures,
+// of one bit a pixel in black and white. Large enough not to go inline.
+TEST_F(Printing, ASheetOfTwoCellsTakesEveryChoiceOfColoursOnPaper) {
+  Printer printer;
+  for (const PaperColors colors : {PaperColors::AsOnScreen, PaperColors::LightBackground, PaperColors::BlackAndWhite}) {
+    SCOPED_TRACE(static_cast<int>(colors));
+    Preferences preferences = PrintTo(queues_[0]);
+    preferences.PrintColors = static_cast<int32_t>(colors);
+    std::vector<KeptShot> sheet;
+    for (const int width : {960, 800}) {
+      sheet.emplace_back(DarkAndLightBitmap(width, 300), "", SYSTEMTIME{},
+                         std::vector<ScreenRect>{{0, 0, width / 2, 300}, {width / 2, 0, width, 300}});
+    }
+    const fs::path pdf =
+        ExpectOneJobFrom(queues_[0], printer, [&] { PrintSheet(printer, sheet, 2, preferences, kScreenPpi); });
+    ASSERT_EQ(PageCount(pdf), 1);
+    const std::string text = Contents(pdf);
+    const auto count = [&text](const char* pattern) {
+      const std::regex found(pattern);
+      return std::distance(std::sregex_iterator(text.begin(), text.end(), found), std::sregex_iterator());
+    };
+    EXPECT_EQ(count(R"(/Subtype\s*/Image)"), 2);
+    EXPECT_EQ(count(R"(/BitsPerComponent\s*1\b)"), colors == PaperColors::BlackAndWhite ? 2 : 0);
+  }
+  EXPECT_EQ(owners::liveCount, startCount_);
 }
 
 TEST(PagePictures, APictureOverTheEdgeShowsTheRightPartWhereTheWholeWouldBe) {
