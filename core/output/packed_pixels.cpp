@@ -24,8 +24,11 @@ constexpr uint8_t kGroup = 0x7F;
 constexpr uint8_t kMoreGroups = 0x80;
 constexpr int kLongestCountBits = 32;
 
-constexpr int kPixelBytes = 3;
+constexpr size_t kPixelBytes = 3;
 constexpr int kByteBits = 8;
+
+// Where the pixel at x begins in its row, in bytes.
+constexpr size_t PixelOffset(int32_t x) { return static_cast<size_t>(x) * kPixelBytes; }
 
 // The colours of the last new pixels, each at a place its own colour gives.
 using RecentColours = std::array<uint32_t, kLowBits + 1>;
@@ -116,8 +119,8 @@ class RowPacker {
   }
 
  private:
-  uint32_t At(int32_t x) const { return Load(row_ + x * kPixelBytes); }
-  bool SameAsAbove(int32_t x) const { return above_ && Load(above_ + x * kPixelBytes) == At(x); }
+  uint32_t At(int32_t x) const { return Load(row_ + PixelOffset(x)); }
+  bool SameAsAbove(int32_t x) const { return above_ && Load(above_ + PixelOffset(x)) == At(x); }
 
   template <typename Same>
   int32_t RunFrom(int32_t x, Same same) const {
@@ -136,7 +139,7 @@ class RowPacker {
       recent[PlaceOf(pixel)] = pixel;
     } while (end < width_ && !SameAsAbove(end) && At(end) != At(end - 1) && recent[PlaceOf(At(end))] != At(end));
     PutStep(packed, kNew, static_cast<uint32_t>(end - x));
-    packed.Append(row_ + x * kPixelBytes, row_ + end * kPixelBytes);
+    packed.Append(row_ + PixelOffset(x), row_ + PixelOffset(end));
     return end;
   }
 
@@ -154,7 +157,7 @@ void PackRows(Out& packed, const uint8_t* rows, int32_t width, int32_t height, s
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* row = rows + y * stride;
     RowPacker(row, y > 0 ? row - stride : nullptr, width).Pack(packed, recent, y > 0 ? &before : nullptr);
-    before = Load(row + (width - 1) * kPixelBytes);
+    before = Load(row + PixelOffset(width - 1));
   }
 }
 
@@ -183,7 +186,7 @@ bool UnpackPixels(std::span<const uint8_t> packed, uint8_t* rows, int32_t width,
     while (x < width) {
       if (at >= packed.size()) return false;
       const uint8_t head = packed[at++];
-      uint8_t* pixels = row + x * kPixelBytes;
+      uint8_t* pixels = row + PixelOffset(x);
       if ((head & kKindBits) == kRecent) {
         Store(pixels, recent[head & kLowBits]);
         ++x;
@@ -195,13 +198,13 @@ bool UnpackPixels(std::span<const uint8_t> packed, uint8_t* rows, int32_t width,
       switch (head & kKindBits) {
         case kRepeat: {
           if (x == 0 && y == 0) return false;
-          const uint32_t before = Load(pixels - (x > 0 ? kPixelBytes : stride - (width - 1) * kPixelBytes));
+          const uint32_t before = Load(pixels - (x > 0 ? kPixelBytes : stride - PixelOffset(width - 1)));
           for (size_t i = 0; i < bytes; i += kPixelBytes) Store(pixels + i, before);
           break;
         }
         case kAbove:
           if (!above) return false;
-          std::memcpy(pixels, above + x * kPixelBytes, bytes);
+          std::memcpy(pixels, above + PixelOffset(x), bytes);
           break;
         default:  // new colours
           if (packed.size() - at < bytes) return false;

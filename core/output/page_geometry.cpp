@@ -98,7 +98,9 @@ PageRect SheetCell(int32_t cells, int32_t index, double printableWidth, double p
   if (index < 0 || index >= columns * rows) return {};
   const double width = (printableWidth - (columns - 1) * kCellGap) / columns;
   const double height = (printableHeight - (rows - 1) * kCellGap) / rows;
-  return {(index % columns) * (width + kCellGap), (index / columns) * (height + kCellGap), width, height};
+  const int32_t column = index % columns;
+  const int32_t row = index / columns;
+  return {column * (width + kCellGap), row * (height + kCellGap), width, height};
 }
 
 PageRect PlaceInCell(double widthPx, double heightPx, double ppi, const PageRect& cell, int32_t cells, bool fitToPage,

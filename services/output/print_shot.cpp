@@ -27,12 +27,11 @@ void StampPicture(PagePicture& picture, const KeptShot& shot, const Preferences&
 KeptShot::KeptShot(owners::Bitmap captured, std::string windowTitle, const SYSTEMTIME& taken,
                    std::vector<ScreenRect> windows)
     : picture_(PagePicture::Of(std::move(captured))),
+      width_(picture_->Width()),
+      height_(picture_->Height()),
       windowTitle_(std::move(windowTitle)),
       taken_(taken),
-      windows_(std::move(windows)) {
-  width_ = picture_->Width();
-  height_ = picture_->Height();
-}
+      windows_(std::move(windows)) {}
 
 PagePicture KeptShot::Picture() const {
   return picture_ ? picture_->Share() : PagePicture::Unpacked(packed_, width_, height_);
