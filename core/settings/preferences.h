@@ -141,15 +141,15 @@ struct Preferences {
 };
 
 struct Setting {
-  const char* name;
-  SettingType type;
+  const char* name = nullptr;
+  SettingType type = SettingType::Text;
   // The field, by type.
-  std::string Preferences::*text;
-  int32_t Preferences::*integer;
-  bool Preferences::*onOff;
-  int savePosition;
-  int control;  // an IDC_ identifier
-  SettingShown shown;
+  std::string Preferences::*text = nullptr;
+  int32_t Preferences::*integer = nullptr;
+  bool Preferences::*onOff = nullptr;
+  int savePosition = 0;
+  int control = 0;  // an IDC_ identifier
+  SettingShown shown = SettingShown::OwnCode;
   ValidValues valid;
 };
 
