@@ -645,8 +645,7 @@ class Bench:
         self.environment.wine_reg("delete", r"HKCU\SOFTWARE\Telmaric", "/f")
         return results
 
-
-    # 6. Ending: Vorlane's Exit with the Preferences and the Font dialog open,
+    # 7. Ending: Vorlane's Exit with the Preferences and the Font dialog open,
     # beside the bare tray program's end on WM_CLOSE, each from the message
     # posted to the process gone; and "Vorlane.exe /exit" from its launch to
     # its return, as the installer runs it, with the same two open. Another
