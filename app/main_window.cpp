@@ -163,12 +163,16 @@ void MainWindow::BuildPreferences() {
   pages_ = std::make_unique<PreferencesPages>(handle(), printer_);
   captureTimer_ = std::make_unique<WindowTimer>(handle());
   capture_ = std::make_unique<CaptureRequest>(
-      *captureTimer_, [this] { return Timing(); }, [this](CaptureKind kind) { TakeShot(kind); });
+      *captureTimer_, [this] { return Timing(); }, [this](CaptureKind kind) { TakeShot(kind); },
+      [this] { sheets_.EndSeries(); });
 }
 
 void MainWindow::RunCommand(WORD command) {
   if (const HotKeySetting* hotKey = HotKeyWithCommand(command)) StartCapture(hotKey->kind);
   switch (command) {
+    case IDM_PRINT_AGAIN:
+      sheets_.PrintAgain();
+      break;
     case IDM_PREFERENCES:
       OpenPreferences();
       break;
@@ -211,6 +215,7 @@ void MainWindow::HandleTrayMouse(LPARAM mouseMessage) {
       }
       break;
     case WM_RBUTTONUP:
+      trayMenu_.SetPrintAgainEnabled(sheets_.CanPrintAgain());
       trayMenu_.Popup(handle(), texts_);
       break;
   }
@@ -279,6 +284,7 @@ CaptureTiming MainWindow::Timing() const {
 }
 
 void MainWindow::TakeShot(CaptureKind kind) {
+  sheets_.LetGoOfLastPage();
   std::optional<Shot> shot;
   switch (kind) {
     case CaptureKind::EntireScreen:
@@ -294,7 +300,12 @@ void MainWindow::TakeShot(CaptureKind kind) {
       break;
   }
   if (!shot) return;  // nothing in the foreground: nothing to print
-  PrintShot(printer_, std::move(shot->bitmap), shot->title, shot->windows, settings_, screenPixelsPerInch_);
+  KeptShot kept(std::move(shot->bitmap), std::move(shot->title), shot->taken, std::move(shot->windows));
+  if (capture_->Flags() & kCaptureSeries) {
+    sheets_.AddToSeries(std::move(kept));
+  } else {
+    sheets_.PrintAlone(std::move(kept));
+  }
 }
 
 // Also what sending the window back to the tray runs, so the icon returns
@@ -342,15 +353,23 @@ void MainWindow::ShowAbout() {
   GiveKeyboardToRegion();
 }
 
-// The process ends as soon as the tray icon and the hot keys are given back.
-// The system then takes away every window, box and dialog still open, with
-// the callers beneath them, at once: closing each in turn would wait for it
-// (two seconds a window under X11 without a window manager), and nothing is
-// left to save, for settings are stored on Apply and a page being spooled
-// holds Exit back until it is in the spooler.
+// The process ends as soon as the tray icon and the hot keys are given back
+// and the sheet a series was filling has gone out. The system then takes
+// away every window, box and dialog still open, with the callers beneath
+// them, at once: closing each in turn would wait for it (two seconds a window
+// under X11 without a window manager), and nothing is left to save, for
+// settings are stored on Apply and a page being spooled holds Exit back
+// until it is in the spooler.
 void MainWindow::ExitProgram() {
   exiting_ = true;
   RemoveTrayIcon(handle());
   UnregisterHotKeys(handle());
+  // A sheet that cannot go out says so, and the program ends all the same.
+  // With no series going on, nothing waits.
+  try {
+    capture_->Drop();
+  } catch (const std::exception& error) {
+    ReportError(error);
+  }
   ExitProcess(0);
 }

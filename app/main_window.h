@@ -19,6 +19,7 @@
 #include "services/capture/screen_grab.h"
 #include "services/capture/window_timer.h"
 #include "services/output/printer.h"
+#include "services/output/sheets.h"
 #include "ui/capture/region_overlay.h"
 #include "ui/information/about_window.h"
 #include "ui/settings/preferences_pages.h"
@@ -94,6 +95,7 @@ class MainWindow : public Window {
   Texts texts_;
   TrayMenu trayMenu_;
   Printer printer_;
+  Sheets sheets_{printer_, settings_, screenPixelsPerInch_};
   // Made before the main window: a box at start-up may already let About be chosen.
   AboutWindow aboutWindow_;
   std::unique_ptr<WindowTimer> captureTimer_;

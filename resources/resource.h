@@ -13,6 +13,7 @@
 #define IDM_ABOUT 107
 #define IDM_EXIT 109
 #define IDM_REGION 110
+#define IDM_PRINT_AGAIN 111
 
 // Controls of the Preferences window, named for what they show. Fixed
 // texts that nothing changes (the modifier column heads, the "+" signs) have
@@ -100,3 +101,5 @@
 #define IDC_NUMBER_OF_SHOTS 1085
 #define IDC_INTERVAL_LABEL 1086
 #define IDC_INTERVAL 1087
+#define IDC_SHOTS_PER_PAGE_LABEL 1088
+#define IDC_SHOTS_PER_PAGE 1089

@@ -22,8 +22,8 @@ uint32_t SecondsToMilliseconds(int32_t seconds) {
 
 bool TakesFrozenPicture(const CaptureTiming& timing) { return !timing.delayed && !timing.several; }
 
-CaptureRequest::CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot)
-    : timer_(timer), timing_(std::move(timing)), shot_(std::move(shot)) {}
+CaptureRequest::CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot, SeriesEnd seriesEnd)
+    : timer_(timer), timing_(std::move(timing)), shot_(std::move(shot)), seriesEnd_(std::move(seriesEnd)) {}
 
 void CaptureRequest::StartEntireScreen() { Start(0); }
 
@@ -33,7 +33,15 @@ void CaptureRequest::StartRegion() { Start(kCaptureRegion); }
 
 void CaptureRequest::Start(uint32_t kind) {
   // A new request replaces whatever was pending; a running timer is left
-  // alone unless the new request needs it.
+  // alone unless the new request needs it. The series it ends is told of
+  // first, so that what that series took comes out before the new shots;
+  // should that fail, nothing is left pending.
+  try {
+    EndSeries();
+  } catch (...) {
+    Drop();
+    throw;
+  }
   shotCount_ = 0;
   flags_ = kind;
   const CaptureTiming timing = timing_();
@@ -50,15 +58,20 @@ void CaptureRequest::ProcessCapture() {
       return;
     }
     // Armed before the shot, so the interval is counted from its start.
-    if (flags_ & kCaptureSeries) Arm(timing_().interval);
+    const bool series = flags_ & kCaptureSeries;
+    if (series) Arm(timing_().interval);
     shot_(KindOf(flags_));
+    ++shotCount_;
+    seriesShotsTaken_ = seriesShotsTaken_ || series;
+    // Told at the last shot rather than at the tick after it, an interval later.
+    if (series && shotCount_ >= timing_().shots) EndSeries();
   } catch (...) {
     // A failure ends its request rather than failing again at every tick.
     flags_ = 0;
     StopTimer();
+    EndSeries();
     throw;
   }
-  ++shotCount_;
 }
 
 void CaptureRequest::Tick() {
@@ -70,7 +83,9 @@ void CaptureRequest::Tick() {
     if (shotCount_ == 0 || shotCount_ < timing_().shots) {
       ProcessCapture();
     } else {
+      // The count may have been lowered below the shots taken.
       StopTimer();
+      EndSeries();
     }
     return;
   }
@@ -82,6 +97,7 @@ void CaptureRequest::Drop() {
   flags_ = 0;
   shotCount_ = 0;
   StopTimer();
+  EndSeries();
 }
 
 void CaptureRequest::Arm(int32_t seconds) {
@@ -93,4 +109,9 @@ void CaptureRequest::Arm(int32_t seconds) {
 void CaptureRequest::StopTimer() {
   timer_.Disable();
   timerRunning_ = false;
+}
+
+void CaptureRequest::EndSeries() {
+  if (!std::exchange(seriesShotsTaken_, false)) return;
+  seriesEnd_();
 }

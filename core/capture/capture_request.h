@@ -49,8 +49,11 @@ class CaptureRequest {
   // The settings as they are now: a change applied during a series counts
   // from its next step.
   using Timing = std::function<CaptureTiming()>;
+  // Told once when a series that took shots is over: its count taken, or
+  // replaced by a new request, dropped or failed. May throw.
+  using SeriesEnd = std::function<void()>;
 
-  CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot);
+  CaptureRequest(CaptureTimer& timer, Timing timing, Shot shot, SeriesEnd seriesEnd);
 
   void StartEntireScreen();
   void StartActiveWindow();
@@ -71,12 +74,15 @@ class CaptureRequest {
   void Start(uint32_t kind);
   void Arm(int32_t seconds);
   void StopTimer();
+  void EndSeries();
 
   CaptureTimer& timer_;
   Timing timing_;
   Shot shot_;
+  SeriesEnd seriesEnd_;
   uint32_t flags_ = 0;
   int32_t shotCount_ = 0;
   bool timerRunning_ = false;
   uint32_t armedPeriod_ = 0;
+  bool seriesShotsTaken_ = false;  // and their end not told yet
 };

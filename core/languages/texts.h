@@ -68,6 +68,10 @@ enum class TextPlace {
   X(TimerDelay, PreferencesWindow, "Delay (sec.) :", Caption, IDC_DELAY_LABEL, 0) \
   X(TimerNumberOfShots, PreferencesWindow, "Number of shots :", Caption, IDC_NUMBER_OF_SHOTS_LABEL, 0) \
   X(TimerInterval, PreferencesWindow, "Interval (sec.) :", Caption, IDC_INTERVAL_LABEL, 0) \
+  X(TimerShotsPerPage, PreferencesWindow, "Shots per page :", Caption, IDC_SHOTS_PER_PAGE_LABEL, 0) \
+  X(TimerShotsPerPage1, PreferencesWindow, "1", ListItem, IDC_SHOTS_PER_PAGE, 0) \
+  X(TimerShotsPerPage2, PreferencesWindow, "2", ListItem, IDC_SHOTS_PER_PAGE, 1) \
+  X(TimerShotsPerPage4, PreferencesWindow, "4", ListItem, IDC_SHOTS_PER_PAGE, 2) \
   X(PrintingTitle, PreferencesWindow, "Printing", TabTitle, IDC_PAGES, 1) \
   X(PrintingPrinter, PreferencesWindow, "Printer", Caption, IDC_PRINTER_LABEL, 0) \
   X(PrintingFitToPage, PreferencesWindow, "Fit to page", Caption, IDC_FIT_TO_PAGE, 0) \
@@ -101,6 +105,7 @@ enum class TextPlace {
   X(TakeEntireScreen, TrayMenu, "Take entire screen", Kept, 0, 0) \
   X(TakeActiveWindow, TrayMenu, "Take active window", Kept, 0, 0) \
   X(TakeRegion, TrayMenu, "Take region", Kept, 0, 0) \
+  X(PrintAgain, TrayMenu, "Print again", Kept, 0, 0) \
   X(RunOnStartup, TrayMenu, "Run on startup", Kept, 0, 0) \
   X(Preferences, TrayMenu, "Preferences", Kept, 0, 0) \
   X(Help, TrayMenu, "Help", Kept, 0, 0) \

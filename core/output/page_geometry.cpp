@@ -91,6 +91,33 @@ PaperTurn TurnFor(PrintOrientation orientation, double widthPx, double heightPx)
   return PaperTurn::AsPrinterIsSet;
 }
 
+PageRect SheetCell(int32_t cells, int32_t index, double printableWidth, double printableHeight) {
+  const bool stacked = cells == 2 && printableHeight > printableWidth;
+  const int32_t columns = cells == 4 || (cells == 2 && !stacked) ? 2 : 1;
+  const int32_t rows = cells == 4 || stacked ? 2 : 1;
+  if (index < 0 || index >= columns * rows) return {};
+  const double width = (printableWidth - (columns - 1) * kCellGap) / columns;
+  const double height = (printableHeight - (rows - 1) * kCellGap) / rows;
+  const int32_t column = index % columns;
+  const int32_t row = index / columns;
+  return {column * (width + kCellGap), row * (height + kCellGap), width, height};
+}
+
+PageRect PlaceInCell(double widthPx, double heightPx, double ppi, const PageRect& cell, int32_t cells, bool fitToPage,
+                     int32_t position) {
+  PageRect placed = PlaceShot(widthPx, heightPx, ppi, cell.Width, cell.Height, fitToPage, position);
+  if (cells > 1 && (placed.Width > cell.Width || placed.Height > cell.Height)) {
+    placed = PlaceShot(widthPx, heightPx, ppi, cell.Width, cell.Height, true, position);
+  }
+  placed.X += cell.X;
+  placed.Y += cell.Y;
+  return placed;
+}
+
+PaperTurn SheetTurnFor(PrintOrientation orientation, int32_t cells, double widthPx, double heightPx) {
+  return cells == 2 ? TurnFor(orientation, heightPx, widthPx) : TurnFor(orientation, widthPx, heightPx);
+}
+
 DeviceRect ToDevicePixels(const PageRect& inches, double dpiX, double dpiY) {
   const auto left = static_cast<float>(inches.X);
   const auto top = static_cast<float>(inches.Y);

@@ -58,3 +58,30 @@ enum class PaperTurn { AsPrinterIsSet, Portrait, Landscape };
 // The turn of the page for a shot of widthPx x heightPx: Automatic turns it
 // to landscape for a shot wider than tall only.
 PaperTurn TurnFor(PrintOrientation orientation, double widthPx, double heightPx);
+
+// The PrintShotsPerPage setting's values, in the order of its list: the
+// shots of a series a sheet holds.
+inline constexpr int32_t kShotsPerPageChoices[] = {1, 2, 4};
+
+// Paper left white between the cells of a sheet, in inches.
+inline constexpr double kCellGap = 0.25;
+
+// The cell that holds shot index (from 0, in reading order) of a sheet of
+// cells equal cells, kCellGap apart, in a printable area of printableWidth x
+// printableHeight inches: 2 are stacked on a page taller than wide and side by
+// side on a wider one, 4 make two rows of two. Any other count is one cell,
+// the whole area.
+PageRect SheetCell(int32_t cells, int32_t index, double printableWidth, double printableHeight);
+
+// Where a shot lands in its cell: as PlaceShot puts it on a page of the
+// cell's size. A shot that shares its sheet with others is never larger
+// than its cell: at natural size it is made smaller to fit, so that no shot
+// covers another.
+PageRect PlaceInCell(double widthPx, double heightPx, double ppi, const PageRect& cell, int32_t cells, bool fitToPage,
+                     int32_t position);
+
+// The turn of a sheet whose first shot is widthPx x heightPx. Automatic
+// gives the cells the shot's shape: cells of 1 and 4 have the page's own
+// shape, so a wide shot turns the page to landscape; cells of 2 have the
+// other shape, so a tall shot turns it.
+PaperTurn SheetTurnFor(PrintOrientation orientation, int32_t cells, double widthPx, double heightPx);

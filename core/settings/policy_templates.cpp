@@ -1,5 +1,6 @@
 #include "core/settings/policy_templates.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <vector>
@@ -36,6 +37,7 @@ constexpr SettingPolicy kPolicies[] = {
     {"TimerNumberOfShots", T::TimerTitle, T::TimerNumberOfShots},
     {"TimerInterval", T::TimerTitle, T::TimerInterval},
     {"TimerSeveralShots", T::TimerTitle, T::TimerSeveralShots},
+    {"PrintShotsPerPage", T::TimerTitle, T::TimerShotsPerPage},
     {"PrintFitToPage", T::PrintingTitle, T::PrintingFitToPage},
     {"PrintPagePosition", T::PrintingTitle, T::PrintingPagePosition},
     {"PrintOrientation", T::PrintingTitle, T::PrintingOrientation},
@@ -64,7 +66,7 @@ enum class Element { OnOff, Text, List, Modifiers, Number };
 Element ElementOf(const Setting& setting) {
   if (setting.type == SettingType::OnOff) return Element::OnOff;
   if (setting.type == SettingType::Text) return Element::Text;
-  if (setting.shown == SettingShown::ListIndex) return Element::List;
+  if (setting.shown == SettingShown::ListIndex || setting.shown == SettingShown::ListValue) return Element::List;
   if (setting.shown == SettingShown::ModifierBoxes) return Element::Modifiers;
   return Element::Number;
 }
@@ -85,6 +87,21 @@ std::string ModifiersName(int32_t mask) {
     name += modifier.name;
   }
   return name.empty() ? "None" : name;
+}
+
+// The values a list offers, in the order of its items: those the setting
+// takes.
+std::vector<int32_t> ListValues(const Setting& setting) {
+  if (!setting.valid.only.empty()) return {setting.valid.only.begin(), setting.valid.only.end()};
+  std::vector<int32_t> values;
+  for (int32_t value = setting.valid.lowest; value <= setting.valid.highest; ++value) values.push_back(value);
+  return values;
+}
+
+// The item that stands for a value.
+int32_t ItemOf(const Setting& setting, int32_t value) {
+  const std::vector<int32_t> values = ListValues(setting);
+  return static_cast<int32_t>(std::ranges::find(values, value) - values.begin());
 }
 
 // The items of a list, in the order of their values.
@@ -193,7 +210,7 @@ std::string SettingDefinition(const Setting& setting, const SettingPolicy& polic
       break;
     case Element::List: {
       body += "        <enum id=\"" + name + "\" valueName=\"" + name + "\" required=\"true\">\n";
-      for (int32_t value = setting.valid.lowest; value <= setting.valid.highest; ++value) {
+      for (const int32_t value : ListValues(setting)) {
         body += EnumItem(name + "_" + std::to_string(value), value);
       }
       body += "        </enum>\n";
@@ -235,7 +252,8 @@ std::string Presentation(const Setting& setting, const std::string& label) {
     case Element::List:
     case Element::Modifiers:
       return open + "<dropdownList refId=\"" + name + "\" noSort=\"true\" defaultItem=\"" +
-             std::to_string(defaults.*setting.integer) + "\">" + Escape(label) + "</dropdownList>" + close;
+             std::to_string(ItemOf(setting, defaults.*setting.integer)) + "\">" + Escape(label) + "</dropdownList>" +
+             close;
     case Element::OnOff:
       break;
   }
@@ -306,9 +324,9 @@ std::string PolicyResources(const Texts& texts, std::string_view version) {
     strings += StringRow(setting.name, name) + StringRow(std::string(setting.name) + "_Explain", explain);
     if (ElementOf(setting) == Element::List) {
       const std::vector<TextId> items = ListItems(setting, policy);
-      for (int32_t value = setting.valid.lowest; value <= setting.valid.highest; ++value) {
-        strings += StringRow(std::string(setting.name) + "_" + std::to_string(value),
-                             texts[items.at(static_cast<size_t>(value - setting.valid.lowest))]);
+      const std::vector<int32_t> values = ListValues(setting);
+      for (size_t item = 0; item < values.size(); ++item) {
+        strings += StringRow(std::string(setting.name) + "_" + std::to_string(values[item]), texts[items.at(item)]);
       }
     }
     presentations += Presentation(setting, name);

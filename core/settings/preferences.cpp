@@ -13,6 +13,13 @@ constexpr bool SavePositionsArePlaces() {
 }
 static_assert(SavePositionsArePlaces(), "each setting has a place of its own in the save order");
 
+constexpr bool ListValuesHaveTheirValues() {
+  return std::ranges::none_of(kSettings, [](const Setting& setting) {
+    return setting.shown == SettingShown::ListValue && setting.valid.only.empty();
+  });
+}
+static_assert(ListValuesHaveTheirValues(), "a list of values has its values in the settings table (OneOf)");
+
 }  // namespace
 
 bool ValidValues::Holds(int32_t value) const {

@@ -31,6 +31,8 @@ enum class SettingShown {
   Number,         // a number field; a text that is no integer collects as 0
   Count,          // a number field; a text that is no integer collects as 1
   ListIndex,      // the selected index of a list; none collects as -1
+  ListValue,      // the value of the selected item of a list whose items are the valid values (OneOf) in
+                  // order; none collects as the default
   TrackBar,       // the position of a track bar
   ModifierBoxes,  // the four boxes Ctrl, Alt, Shift, Win: four identifiers from the one given
   KeyList,        // the key list, by the key's name
@@ -101,6 +103,7 @@ inline constexpr auto kDefaultActionCount = static_cast<int32_t>(std::size(kDefa
   X(TimerNumberOfShots, Integer, 1, 19, IDC_NUMBER_OF_SHOTS, Count, WithinAsStored(1, kMostShots)) \
   X(TimerInterval, Integer, 1, 20, IDC_INTERVAL, Number, WithinAsStored(1, kAnyCount)) \
   X(TimerSeveralShots, OnOff, false, 21, IDC_SEVERAL_SHOTS, Check, kOnOff) \
+  X(PrintShotsPerPage, Integer, 1, 32, IDC_SHOTS_PER_PAGE, ListValue, OneOf(kShotsPerPageChoices)) \
   X(PrintFitToPage, OnOff, true, 14, IDC_FIT_TO_PAGE, Check, kOnOff) \
   X(PrintPagePosition, Integer, 4 /* Center */, 15, IDC_PAGE_POSITION, ListIndex, WithinAsStored(0, kPagePositionCount - 1)) \
   X(PrintOrientation, Integer, 0 /* as the printer is set */, 22, IDC_ORIENTATION, ListIndex, Within(0, kPrintOrientationCount - 1)) \
@@ -138,15 +141,15 @@ struct Preferences {
 };
 
 struct Setting {
-  const char* name;
-  SettingType type;
+  const char* name = nullptr;
+  SettingType type = SettingType::Text;
   // The field, by type.
-  std::string Preferences::*text;
-  int32_t Preferences::*integer;
-  bool Preferences::*onOff;
-  int savePosition;
-  int control;  // an IDC_ identifier
-  SettingShown shown;
+  std::string Preferences::*text = nullptr;
+  int32_t Preferences::*integer = nullptr;
+  bool Preferences::*onOff = nullptr;
+  int savePosition = 0;
+  int control = 0;  // an IDC_ identifier
+  SettingShown shown = SettingShown::OwnCode;
   ValidValues valid;
 };
 

@@ -23,6 +23,12 @@ constexpr WORD kShotBitsPerPixel = 32;
 // in the same way.
 constexpr int64_t kLargestShotBytes = INT32_MAX;
 
+SYSTEMTIME LocalTimeNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return now;
+}
+
 // The desktop's device context: screen coordinates, origin at the top left
 // of the primary display. Taken anew for every grab.
 owners::WindowDc DesktopDc() {
@@ -165,7 +171,7 @@ Shot GrabEntireScreen(int32_t captureScreen, bool withPointer) {
   const ScreenRect area = ChooseScreenArea(captureScreen, monitors, {pointer.x, pointer.y});
   // Every monitor where it lies; the gaps between monitors of different
   // sizes show nothing of the desktop.
-  Shot shot{CopyMonitorsArea(screen.get(), area, monitors), {}, FramesIn(WindowsOnScreen(), area)};
+  Shot shot{CopyMonitorsArea(screen.get(), area, monitors), {}, LocalTimeNow(), FramesIn(WindowsOnScreen(), area)};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -181,7 +187,7 @@ std::optional<Shot> GrabActiveWindow(bool withPointer) {
   const ScreenRect area = SeenFrame(window);
   if (area.Empty()) return std::nullopt;
   Shot shot{CopyScreenArea(screen.get(), area.left, area.top, area.Width(), area.Height()), std::move(title),
-            FramesIn(WindowsOnScreen(), area)};
+            LocalTimeNow(), FramesIn(WindowsOnScreen(), area)};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
 }
@@ -190,7 +196,7 @@ Shot GrabScreenArea(ScreenRect area, bool withPointer) {
   const owners::WindowDc screen = DesktopDc();
   RequireDc(screen);
   const std::vector<WindowFrame> windows = WindowsOnScreen();
-  Shot shot{CopyMonitorsArea(screen.get(), area, Monitors()), TitleAt(windows, CentreOf(area)),
+  Shot shot{CopyMonitorsArea(screen.get(), area, Monitors()), TitleAt(windows, CentreOf(area)), LocalTimeNow(),
             FramesIn(windows, area)};
   DrawPointerIfAsked(withPointer, shot.bitmap.get(), area);
   return shot;
@@ -210,8 +216,9 @@ void AwaitScreensShown() {
 FrozenScreens FreezeScreens() {
   std::vector<ScreenRect> monitors = Monitors();
   const ScreenRect area = ChooseScreenArea(static_cast<int32_t>(CaptureScreen::All), monitors, {});
+  const SYSTEMTIME taken = LocalTimeNow();
   owners::Bitmap picture = CopyMonitorsArea(area, monitors);
-  return {area, std::move(picture), std::move(monitors), WindowsOnScreen()};
+  return {area, std::move(picture), std::move(monitors), WindowsOnScreen(), taken};
 }
 
 Shot CutArea(const FrozenScreens& frozen, ScreenRect area) {
@@ -226,7 +233,7 @@ Shot CutArea(const FrozenScreens& frozen, ScreenRect area) {
     BitBlt(target.get(), 0, 0, area.Width(), area.Height(), source.get(), area.left - frozen.area.left,
            area.top - frozen.area.top, SRCCOPY);
   }
-  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area)), FramesIn(frozen.windows, area)};
+  return Shot{std::move(bitmap), TitleAt(frozen.windows, CentreOf(area)), frozen.taken, FramesIn(frozen.windows, area)};
 }
 
 ScreenRect SeenFrame(HWND window) {

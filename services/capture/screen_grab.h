@@ -14,7 +14,8 @@
 
 struct Shot {
   owners::Bitmap bitmap;
-  std::string title;  // empty for an entire-screen shot
+  std::string title;   // empty for an entire-screen shot
+  SYSTEMTIME taken{};  // local time, which the watermark tells
   // The windows it shows, frontmost first, in the shot's pixels: each is
   // judged on its own when its colours are made for paper.
   std::vector<ScreenRect> windows;
@@ -60,6 +61,7 @@ struct FrozenScreens {
   owners::Bitmap picture;  // of the area, white between the monitors
   std::vector<ScreenRect> monitors;
   std::vector<WindowFrame> windows;  // frontmost first
+  SYSTEMTIME taken{};                // local time
 };
 
 FrozenScreens FreezeScreens();

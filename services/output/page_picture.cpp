@@ -1,9 +1,11 @@
 #include "services/output/page_picture.h"
 
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 #include "core/output/gray_pixels.h"
+#include "core/output/packed_pixels.h"
 #include "core/output/paper_colors.h"
 #include "core/output/paper_ink.h"
 
@@ -61,9 +63,13 @@ PagePicture::PagePicture(int width, int height, int bitsPerPixel) {
   header_.info.biWidth = width;
   // Negative: the top row comes first, as GDI+ expects its rows.
   header_.info.biHeight = -height;
-  section_.reset(
+  owners::Bitmap section(
       CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header_), DIB_RGB_COLORS, &bits_, nullptr, 0));
-  if (!section_) bits_ = nullptr;
+  if (!section) {
+    bits_ = nullptr;
+    return;
+  }
+  section_ = std::make_shared<const owners::Bitmap>(std::move(section));
 }
 
 PagePicture::PagePicture(PagePicture&& other) noexcept
@@ -105,6 +111,33 @@ PagePicture PagePicture::GrayCopy() const {
   return gray;
 }
 
+PagePicture PagePicture::Share() const {
+  PagePicture shared(0, 0, header_.info.biBitCount);
+  shared.header_ = header_;
+  shared.section_ = section_;
+  shared.bits_ = bits_;
+  return shared;
+}
+
+std::optional<std::vector<uint8_t>> PagePicture::Packed(size_t most) const {
+  if (header_.info.biBitCount != kColourBits) return std::nullopt;
+  if (Empty()) return std::vector<uint8_t>();
+  return PackPixels(static_cast<const uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kColourBits), most);
+}
+
+size_t PagePicture::Bytes() const {
+  return Empty() ? 0 : DibStride(Width(), header_.info.biBitCount) * static_cast<size_t>(Height());
+}
+
+PagePicture PagePicture::Unpacked(std::span<const uint8_t> packed, int width, int height) {
+  PagePicture picture(width, height, kColourBits);
+  if (picture.Empty() ||
+      !UnpackPixels(packed, static_cast<uint8_t*>(picture.bits_), width, height, DibStride(width, kColourBits))) {
+    return PagePicture(0, 0, kColourBits);
+  }
+  return picture;
+}
+
 PagePicture PagePicture::InkCopy(std::span<const ScreenRect> windows) const {
   if (Empty() || header_.info.biBitCount != kGrayBits) return PagePicture(0, 0, kInkBits);
   PagePicture ink(Width(), Height(), kInkBits);
@@ -114,8 +147,15 @@ PagePicture PagePicture::InkCopy(std::span<const ScreenRect> windows) const {
   return ink;
 }
 
+// Pixels shared with a kept shot are copied first, so that the shot stays as
+// taken; a picture that cannot have its own is left without pixels, as a
+// gray copy that cannot be made is.
 void PagePicture::LightenDarkParts(std::span<const ScreenRect> windows) {
   if (Empty() || header_.info.biBitCount != kColourBits) return;
+  if (!MakeOwn()) {
+    *this = PagePicture(0, 0, kColourBits);
+    return;
+  }
   ::LightenDarkParts({static_cast<uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kColourBits)}, windows);
 }
 
@@ -129,8 +169,18 @@ PagePicture::Rows PagePicture::RowsFrom(int first, int count) const {
   return rows;
 }
 
+bool PagePicture::MakeOwn() {
+  if (section_.use_count() <= 1) return true;
+  const int bits = header_.info.biBitCount;
+  PagePicture own(Width(), Height(), bits);
+  if (own.Empty()) return false;
+  std::memcpy(own.bits_, bits_, Bytes());
+  *this = std::move(own);
+  return true;
+}
+
 owners::GpBitmap PagePicture::GdiplusBitmap() {
-  if (Empty()) return {};
+  if (Empty() || !MakeOwn()) return {};
   const int bits = header_.info.biBitCount;
   const Gdiplus::PixelFormat format = bits == kGrayBits  ? PixelFormat8bppIndexed
                                       : bits == kInkBits ? PixelFormat1bppIndexed
@@ -161,12 +211,14 @@ PageScaling ScalingFor(HDC page) {
 
 // The printable area is divided in single precision, as GDI+ measured it when
 // it drew the page, so that the picture keeps the place it had to the dot.
-PageRect PlacePicture(HDC page, const PagePicture& picture, bool fitToPage, int32_t position, double screenPpi) {
+PageRect PlacePicture(HDC page, const PagePicture& picture, SheetPlace place, bool fitToPage, int32_t position,
+                      double screenPpi) {
   const auto dpiX = static_cast<float>(GetDeviceCaps(page, LOGPIXELSX));
   const auto dpiY = static_cast<float>(GetDeviceCaps(page, LOGPIXELSY));
   const float printableWidth = dpiX > 0 ? static_cast<float>(GetDeviceCaps(page, HORZRES)) / dpiX : 0;
   const float printableHeight = dpiY > 0 ? static_cast<float>(GetDeviceCaps(page, VERTRES)) / dpiY : 0;
-  return PlaceShot(picture.Width(), picture.Height(), screenPpi, printableWidth, printableHeight, fitToPage, position);
+  const PageRect cell = SheetCell(place.cells, place.cell, printableWidth, printableHeight);
+  return PlaceInCell(picture.Width(), picture.Height(), screenPpi, cell, place.cells, fitToPage, position);
 }
 
 void DrawPicture(HDC page, PagePicture& picture, const PageRect& place, PageScaling scaling) {

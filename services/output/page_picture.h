@@ -6,7 +6,10 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "base/owners.h"
 #include "core/capture/screen_choice.h"
@@ -27,12 +30,27 @@ class PagePicture {
   // The same colour picture in 8-bit gray, each pixel the gray of its
   // colour; a picture that is not in colour gives one without pixels.
   PagePicture GrayCopy() const;
+  // The same picture over the same pixels, which stay shared until one of
+  // the two is drawn on (GdiplusBitmap) or has its colours changed
+  // (LightenDarkParts): it then makes them its own first.
+  PagePicture Share() const;
+
+  // A colour picture's pixels packed small (PackPixels), when that takes at
+  // most `most` bytes; nothing otherwise, nor for a picture not in colour.
+  std::optional<std::vector<uint8_t>> Packed(size_t most) const;
+  // The bytes its pixels take.
+  size_t Bytes() const;
+  // The colour picture of width x height pixels that Packed gave; one without
+  // pixels when packed is no such packing.
+  static PagePicture Unpacked(std::span<const uint8_t> packed, int width, int height);
+
   // The same gray picture in one bit a pixel, black ink on white paper,
   // each window of the shot (frontmost first, in its pixels) with a
   // threshold of its own (InkRows); a picture that is not in gray gives one
   // without pixels.
   PagePicture InkCopy(std::span<const ScreenRect> windows) const;
-  // Turns the dark windows of a colour picture light (LightenDarkParts).
+  // Turns the dark windows of a colour picture light (LightenDarkParts), in
+  // pixels made its own first.
   void LightenDarkParts(std::span<const ScreenRect> windows);
 
   struct Header {
@@ -53,15 +71,20 @@ class PagePicture {
   // count rows from the row first, counted from the top.
   Rows RowsFrom(int first, int count) const;
 
-  // A GDI+ bitmap over these very pixels: what is drawn on it changes the
-  // picture. Empty for a picture without pixels; the picture must outlive it.
+  // A GDI+ bitmap over these very pixels, made the picture's own first: what
+  // is drawn on it changes this picture alone. Empty for a picture without
+  // pixels; the picture must outlive it.
   owners::GpBitmap GdiplusBitmap();
 
  private:
   PagePicture(int width, int height, int bitsPerPixel);
+  // Copies pixels shared with another picture (Share), so that they can be
+  // changed: whatever writes the pixels calls it first. False when no copy
+  // can be made.
+  bool MakeOwn();
 
   Header header_{};
-  owners::Bitmap section_;  // holds the pixels
+  std::shared_ptr<const owners::Bitmap> section_;  // holds the pixels, shared with the pictures of Share
   void* bits_ = nullptr;
 };
 
@@ -80,9 +103,18 @@ enum class PageScaling {
 // ByDevice, unless the device's driver cannot stretch a picture itself.
 PageScaling ScalingFor(HDC page);
 
-// Where the fit rule and the position put the picture, in inches from the
-// corner of the page's printable area; screenPpi gives the natural size.
-PageRect PlacePicture(HDC page, const PagePicture& picture, bool fitToPage, int32_t position, double screenPpi);
+// The cell of a sheet a picture fills (SheetCell); the one cell of a sheet
+// of one is the page's whole printable area.
+struct SheetPlace {
+  int32_t cells = 1;
+  int32_t cell = 0;
+};
+
+// Where the fit rule and the position put the picture in its cell, in inches
+// from the corner of the page's printable area; screenPpi gives the natural
+// size.
+PageRect PlacePicture(HDC page, const PagePicture& picture, SheetPlace place, bool fitToPage, int32_t position,
+                      double screenPpi);
 
 // Draws the picture into its place on the page.
 void DrawPicture(HDC page, PagePicture& picture, const PageRect& place, PageScaling scaling);

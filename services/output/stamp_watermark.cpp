@@ -71,16 +71,14 @@ DateTimeTexts FormatDateAndTime(const SYSTEMTIME& when) {
   };
 }
 
-std::string WatermarkTextNow(const std::string& text, const std::string& windowTitle) {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  const DateTimeTexts stamp = FormatDateAndTime(now);
+std::string WatermarkTextAt(const std::string& text, const std::string& windowTitle, const SYSTEMTIME& taken) {
+  const DateTimeTexts stamp = FormatDateAndTime(taken);
   return ExpandWatermarkText(text, stamp.date, stamp.time, windowTitle);
 }
 
 void StampWatermark(Gdiplus::GpGraphics* imageGraphics, UINT imageWidth, UINT imageHeight,
-                    const std::string& windowTitle, const Preferences& preferences) {
-  const std::string text = WatermarkTextNow(preferences.WatermarkText, windowTitle);
+                    const std::string& windowTitle, const SYSTEMTIME& taken, const Preferences& preferences) {
+  const std::string text = WatermarkTextAt(preferences.WatermarkText, windowTitle, taken);
   const LayoutRect layout = WatermarkLayout(imageWidth, imageHeight);
   if (!imageGraphics || text.empty() || !HasRoom(layout)) return;
 

@@ -23,13 +23,14 @@ std::string FetchLocaleText(const std::function<int(wchar_t* buffer, int length)
 // is empty.
 DateTimeTexts FormatDateAndTime(const SYSTEMTIME& when);
 
-// The template with its macros expanded, from one reading of the local clock
-// so that the date and the time always belong together.
-std::string WatermarkTextNow(const std::string& text, const std::string& windowTitle);
+// The template with its macros expanded for a shot taken at that local
+// time: the date and the time are those of the one moment.
+std::string WatermarkTextAt(const std::string& text, const std::string& windowTitle, const SYSTEMTIME& taken);
 
-// Draws the expanded WatermarkText into the chosen corner of an image of the
-// given size, in the watermark font, colour and transparency. No GDI+ status
-// is examined; what cannot be made is simply not drawn. When the named font
-// cannot be made, the generic sans-serif family stands in for it.
+// Draws WatermarkText, expanded for a shot of that window taken at that
+// time, into the chosen corner of an image of the given size, in the
+// watermark font, colour and transparency. No GDI+ status is examined; what
+// cannot be made is simply not drawn. When the named font cannot be made,
+// the generic sans-serif family stands in for it.
 void StampWatermark(Gdiplus::GpGraphics* imageGraphics, UINT imageWidth, UINT imageHeight,
-                    const std::string& windowTitle, const Preferences& preferences);
+                    const std::string& windowTitle, const SYSTEMTIME& taken, const Preferences& preferences);

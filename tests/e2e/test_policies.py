@@ -8,7 +8,7 @@ from testenv import wait_until
 COMPUTER_POLICIES = r"HKLM\SOFTWARE\Policies\Telmaric\Vorlane"
 USER_POLICIES = r"HKCU\SOFTWARE\Policies\Telmaric\Vorlane"
 WM_LBUTTONDBLCLK, WM_RBUTTONUP = 0x203, 0x205
-VK_DOWN, VK_RETURN, VK_F11, VK_SNAPSHOT = 0x28, 0x0D, 0x7A, 0x2C
+VK_DOWN, VK_RETURN, VK_F11, VK_SNAPSHOT, VK_R = 0x28, 0x0D, 0x7A, 0x2C, 0x52
 MOD_SHIFT = 4
 NOTE = "Some settings are managed by your organisation."
 # The user's own watermark, switched off: red, large, in the bottom-right corner.
@@ -88,11 +88,10 @@ def test_disable_preferences_takes_the_item_out_of_the_tray_menu(policies, vorla
     vorlane.command(IDM_PREFERENCES)
     desktop.send(main, 0)
     assert not vorlane.main_window().visible
-    # The menu's first item is now Run on startup.
+    # The menu's first command, Print again, is greyed; the next is now Run on startup, with the key R.
     desktop.post(main, WM_TRAYICON, 0, WM_RBUTTONUP)
     wait_until(lambda: [w for w in desktop.windows("#32768") if w.visible], 30, what="the tray menu")
-    desktop.press(VK_DOWN)
-    desktop.press(VK_RETURN)
+    desktop.press(VK_R)
     wait_until(lambda: "Vorlane" in (reg_values(environment, RUN_KEY) or {}), 30, what="Run on startup")
     assert not vorlane.main_window().visible
 

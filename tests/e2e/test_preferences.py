@@ -59,10 +59,11 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     face.set_text("FILE_PRINTER_FOLDER", "D:\\Pages")
     face.select("CAPTURE_SCREEN", "All screens")
     face.select("PRINTER", environment.queues[1])
+    face.select("SHOTS_PER_PAGE", "4")
     face.click("ENTIRE_SCREEN_ALT")
     face.click("APPLY")
     values = wait_until(lambda: reg_values(environment), 30, what="the saved settings")
-    assert len(values) == 32
+    assert len(values) == 33
     assert values["WatermarkMake"] == ("REG_DWORD", "0x1")
     assert values["WatermarkText"] == ("REG_SZ", "Printed %DATE%")
     assert values["WatermarkLocation"] == ("REG_DWORD", "0x3")
@@ -77,6 +78,7 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
     assert values["FilePrinterFolder"] == ("REG_SZ", "D:\\Pages")
     assert values["CaptureScreen"] == ("REG_DWORD", "0x2")
     assert values["PrintPrinter"] == ("REG_SZ", environment.queues[1])
+    assert values["PrintShotsPerPage"] == ("REG_DWORD", "0x4")
     assert values["ShortcutShiftEntireScreen"] == ("REG_DWORD", "0x7")
     # What nobody touched is stored as the defaults.
     assert values["ShortcutShiftRegion"] == ("REG_DWORD", "0x4")
@@ -88,12 +90,12 @@ def test_apply_writes_what_the_controls_hold(vorlane, environment):
 
 def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, desktop, environment):
     # Values out of their range show their defaults, and stay stored until applied.
-    stored = {"TimerDelay": 9, "PrintCopies": 100, "PrintOrientation": 4, "CaptureScreen": 3}
+    stored = {"TimerDelay": 9, "PrintCopies": 100, "PrintOrientation": 4, "CaptureScreen": 3, "PrintShotsPerPage": 3}
     set_preferences(environment, **stored)
     vorlane.start()
     face = vorlane.open_preferences()
-    assert [face.text(name) for name in ("DELAY", "COPIES", "ORIENTATION", "CAPTURE_SCREEN")] == [
-        "9", "1", "As the printer is set", "Primary screen"]
+    assert [face.text(name) for name in ("DELAY", "COPIES", "ORIENTATION", "CAPTURE_SCREEN", "SHOTS_PER_PAGE")] == [
+        "9", "1", "As the printer is set", "Primary screen", "1"]
     face.set_text("DELAY", "3")
     face.click("CANCEL")
     wait_until(lambda: not vorlane.main_window().visible, 30, what="the window to hide")
@@ -101,8 +103,9 @@ def test_cancel_writes_nothing_and_a_reopening_shows_the_stored_values(vorlane, 
     face = vorlane.open_preferences()
     assert face.text("DELAY") == "9"
     face.click("APPLY")
-    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 32 and v, 30, what="the saved settings")
+    values = wait_until(lambda: (v := reg_values(environment)) and len(v) == 33 and v, 30, what="the saved settings")
     assert values["PrintCopies"] == ("REG_DWORD", "0x1")
+    assert values["PrintShotsPerPage"] == ("REG_DWORD", "0x1")
     assert values["PrintOrientation"] == ("REG_DWORD", "0x0")
     assert values["CaptureScreen"] == ("REG_DWORD", "0x0")
 

@@ -1,13 +1,15 @@
 // A window with known content for the end-to-end tests: four solid quadrants
 // (red, green / blue, yellow) so that a printed page can be checked by colour
 // and position. Usage:
-//   testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [editor] [document] [darknoise]
+//   testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue] [editor] [document] [darknoise]
 // The size is the whole window's, frame included; "popup" makes it frameless,
-// "plain" paints it a light grey instead, "white" white, and "random" fills it
+// "plain" paints it a light grey instead, "white" white, "random" fills it
 // with pixels of random colours, the same at every start, that no page can
-// compress. "editor" draws lines of code in a dark editor's colours,
-// "document" lines of text on white in a document's, and "darknoise" random
-// pixels on three in four of the dark editor's.
+// compress, and "hue" with one full colour whose hue turns round once in
+// kHueTurnMs, so that shots taken at different moments differ, in order.
+// "editor" draws lines of code in a dark editor's colours, "document" lines
+// of text on white in a document's, and "darknoise" random pixels on three
+// in four of the dark editor's.
 #include <windows.h>
 
 #include <cstdint>
@@ -26,7 +28,21 @@ const COLORREF kWhite = RGB(255, 255, 255);
 bool plain = false;
 bool white = false;
 bool random = false;
+bool hue = false;
 bool darkNoise = false;
+constexpr ULONGLONG kHueTurnMs = 32000;
+constexpr UINT kHueRepaintMs = 50;
+
+// The colour of the hue at this moment, at full saturation and value.
+COLORREF HueNow() {
+  const double sixths = static_cast<double>(GetTickCount64() % kHueTurnMs) * 6 / kHueTurnMs;
+  const int sector = static_cast<int>(sixths);
+  const auto rising = static_cast<BYTE>(255 * (sixths - sector));
+  const auto falling = static_cast<BYTE>(255 - rising);
+  const COLORREF sectors[6] = {RGB(255, rising, 0),  RGB(falling, 255, 0), RGB(0, 255, rising),
+                               RGB(0, falling, 255), RGB(rising, 0, 255),  RGB(255, 0, falling)};
+  return sectors[sector];
+}
 
 // Lines of text on a background, each line in the next of the colours.
 struct Theme {
@@ -94,6 +110,13 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         EndPaint(window, &paint);
         return 0;
       }
+      if (hue) {
+        HBRUSH brush = CreateSolidBrush(HueNow());
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
+        EndPaint(window, &paint);
+        return 0;
+      }
       if (theme) {
         PaintText(dc, client, *theme);
         EndPaint(window, &paint);
@@ -111,6 +134,9 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       EndPaint(window, &paint);
       return 0;
     }
+    case WM_TIMER:
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -127,8 +153,10 @@ int main() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 6) {
-    std::fputs("usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [editor] [document] [darknoise]\n",
-               stderr);
+    std::fputs(
+        "usage: testwin X Y WIDTH HEIGHT TITLE [popup] [plain] [white] [random] [hue] [editor] [document] "
+        "[darknoise]\n",
+        stderr);
     return 2;
   }
   WNDCLASSW windowClass{};
@@ -143,6 +171,7 @@ int main() {
     plain = plain || std::wcscmp(argv[i], L"plain") == 0;
     white = white || std::wcscmp(argv[i], L"white") == 0;
     random = random || std::wcscmp(argv[i], L"random") == 0;
+    hue = hue || std::wcscmp(argv[i], L"hue") == 0;
     darkNoise = darkNoise || std::wcscmp(argv[i], L"darknoise") == 0;
     if (std::wcscmp(argv[i], L"editor") == 0) theme = &kEditor;
     if (std::wcscmp(argv[i], L"document") == 0) theme = &kDocument;
@@ -151,6 +180,7 @@ int main() {
       CreateWindowExW(popup ? WS_EX_TOPMOST : 0, L"VorlaneTestWindow", argv[5],
                       popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, _wtoi(argv[1]), _wtoi(argv[2]),
                       _wtoi(argv[3]), _wtoi(argv[4]), nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (hue) SetTimer(window, 1, kHueRepaintMs, nullptr);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   SetForegroundWindow(window);

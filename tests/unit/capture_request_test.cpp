@@ -57,12 +57,18 @@ struct Rig {
   uint64_t shotDuration = 0;
   int failAtShot = -1;  // index among attempted shots
   int attempts = 0;
+  std::vector<uint64_t> seriesEnds;  // when each was told
+  bool endFails = false;
   CaptureRequest request{timer, [this] { return timing; },
                          [this](CaptureKind kind) {
                            int attempt = attempts++;
                            if (attempt == failAtShot) throw std::runtime_error("There is no default printer");
                            shots.push_back({now, kind});
                            now += shotDuration;
+                         },
+                         [this] {
+                           seriesEnds.push_back(now);
+                           if (endFails) throw std::runtime_error("Printer selected is not valid");
                          }};
 
   explicit Rig(const CaptureTiming& start) : timing(start) {}
@@ -82,6 +88,7 @@ using Action = std::function<void(Rig&)>;
 const Action kEntire = [](Rig& rig) { rig.request.StartEntireScreen(); };
 const Action kActive = [](Rig& rig) { rig.request.StartActiveWindow(); };
 const Action kRegion = [](Rig& rig) { rig.request.StartRegion(); };
+const Action kDrop = [](Rig& rig) { rig.request.Drop(); };
 constexpr CaptureKind kE = CaptureKind::EntireScreen;
 constexpr CaptureKind kA = CaptureKind::ActiveWindow;
 constexpr CaptureKind kR = CaptureKind::Region;
@@ -299,6 +306,8 @@ TEST(CaptureRequest, FailureEndsItsRequestOnce) {
       ++failures;
     }
     EXPECT_EQ(failures, 1);
+    // The shots of a series taken before the failure are not lost.
+    EXPECT_EQ(rig.seriesEnds.size(), c.timing.several && !c.shots.empty() ? 1u : 0u);
     EXPECT_FALSE(rig.timer.enabled);
     EXPECT_EQ(rig.request.Flags(), 0u);
     EXPECT_EQ(rig.request.ShotCount(), static_cast<int32_t>(c.shots.size()));
@@ -339,6 +348,74 @@ TEST(CaptureRequest, DropEndsEverythingPending) {
     rig.request.Tick();
     rig.RunUntil(kLongAfter);
     EXPECT_EQ(rig.shots, c.shots);
+  }
+}
+
+TEST(CaptureRequest, TheEndOfASeriesIsToldOnceHoweverItEnds) {
+  auto set = [](auto change) { return Action([change](Rig& rig) { change(rig.timing); }); };
+  const struct {
+    const char* name;
+    CaptureTiming timing;
+    std::vector<Event> events;
+    std::vector<uint64_t> endSeconds;
+  } cases[] = {
+      {"at its last shot, not at the tick after it", {false, 1, true, 3, 2}, {{0, kEntire}}, {4}},
+      {"a delayed series", {true, 2, true, 2, 1}, {{0, kEntire}}, {3}},
+      {"a series of one", {false, 1, true, 1, 1}, {{0, kEntire}}, {0}},
+      {"the count lowered below the shots taken",
+       {false, 1, true, 5, 2},
+       {{0, kEntire}, {3, set([](CaptureTiming& p) { p.shots = 1; })}},
+       {4}},
+      {"replaced: before the new request's first shot", {false, 1, true, 3, 2}, {{0, kEntire}, {3, kActive}}, {3, 7}},
+      {"dropped", {false, 1, true, 3, 2}, {{0, kEntire}, {3, kDrop}}, {3}},
+      {"a single shot is no series", {false, 1, false, 1, 1}, {{0, kEntire}, {5, kEntire}, {6, kDrop}}, {}},
+      {"a series replaced before its first shot", {true, 5, true, 3, 1}, {{0, kEntire}, {2, kEntire}}, {9}},
+      {"a series dropped before its first shot", {true, 5, true, 3, 1}, {{0, kEntire}, {2, kDrop}}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig(c.timing);
+    for (const Event& event : c.events) {
+      rig.RunUntil(event.second * kSecond);
+      event.act(rig);
+    }
+    rig.RunUntil(kLongAfter);
+    rig.request.Drop();
+    std::vector<uint64_t> ends;
+    for (uint64_t second : c.endSeconds) ends.push_back(second * kSecond);
+    EXPECT_EQ(rig.seriesEnds, ends);
+  }
+}
+
+TEST(CaptureRequest, AnEndThatFailsLeavesNothingPending) {
+  const struct {
+    const char* name;
+    int32_t count;
+    Action stop;  // at 1 second, after the second shot
+  } cases[] = {
+      {"at its last shot", 2, nullptr},
+      {"replaced by a new request, which does not start", 3, kActive},
+      {"dropped", 3, kDrop},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig({false, 1, true, c.count, 1});
+    rig.endFails = true;
+    rig.request.StartEntireScreen();
+    EXPECT_THROW(
+        {
+          rig.RunUntil(kSecond);
+          if (c.stop) c.stop(rig);
+        },
+        std::runtime_error);
+    EXPECT_FALSE(rig.timer.enabled);
+    EXPECT_EQ(rig.request.Flags(), 0u);
+    EXPECT_NO_THROW({
+      rig.RunUntil(kLongAfter);
+      rig.request.Drop();
+    });
+    EXPECT_EQ(rig.shots, Entire({0, 1}));
+    EXPECT_EQ(rig.seriesEnds.size(), 1u);
   }
 }
 

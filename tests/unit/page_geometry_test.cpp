@@ -229,3 +229,78 @@ TEST(PageGeometry, OnlyThePixelsOnThePageAreDrawnWhereTheWholePictureWouldPutThe
     EXPECT_EQ(part.Target.Bottom, c.part.Target.Bottom);
   }
 }
+
+TEST(PageGeometry, ASheetsCellsAreEqualInReadingOrderAndStackedOnlyOnATallPage) {
+  constexpr double kCellHeight = (10.5 - kCellGap) / 2;  // of two rows on 8 x 10.5 inches
+  constexpr double kLower = kCellHeight + kCellGap;
+  constexpr double kCellWidth = (8 - kCellGap) / 2;  // of two columns
+  constexpr double kRight = kCellWidth + kCellGap;
+  const struct {
+    const char* name;
+    int32_t cells, index;
+    double printableWidth, printableHeight;
+    PageRect cell;
+  } cases[] = {
+      {"one: the whole area", 1, 0, 8, 10.5, {0, 0, 8, 10.5}},
+      {"two on a tall page: above", 2, 0, 8, 10.5, {0, 0, 8, kCellHeight}},
+      {"two on a tall page: below", 2, 1, 8, 10.5, {0, kLower, 8, kCellHeight}},
+      {"two on a wide page: right", 2, 1, 10.5, 8, {kLower, 0, kCellHeight, 8}},
+      {"two on a square page: side by side", 2, 1, 8, 8, {kRight, 0, kCellWidth, 8}},
+      {"four: first row, right", 4, 1, 8, 10.5, {kRight, 0, kCellWidth, kCellHeight}},
+      {"four: second row, left", 4, 2, 8, 10.5, {0, kLower, kCellWidth, kCellHeight}},
+      {"four: second row, right", 4, 3, 8, 10.5, {kRight, kLower, kCellWidth, kCellHeight}},
+      {"any other count is one cell", 3, 0, 8, 10.5, {0, 0, 8, 10.5}},
+      {"a cell beyond the sheet", 2, 2, 8, 10.5, {}},
+      {"a cell before the sheet", 4, -1, 8, 10.5, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectRect(SheetCell(c.cells, c.index, c.printableWidth, c.printableHeight), c.cell);
+  }
+}
+
+TEST(PageGeometry, AShotFillsItsCellAsAPageAndCoversNoOther) {
+  const PageRect lower = SheetCell(2, 1, 8, 10.5);   // {0, 5.375, 8, 5.125}
+  const PageRect fourth = SheetCell(4, 3, 8, 10.5);  // {4.125, 5.375, 3.875, 5.125}
+  const PageRect first = SheetCell(4, 0, 8, 10.5);   // {0, 0, 3.875, 5.125}
+  const struct {
+    const char* name;
+    double widthPx, heightPx;
+    PageRect cell;
+    int32_t cells;
+    bool fit;
+    int32_t position;
+    PageRect placed;
+  } cases[] = {
+      {"alone, as on a page: oversized", 1920, 1440, {0, 0, 8, 10}, 1, false, 4, {-6, -2.5, 20, 15}},
+      {"shared, beyond its cell: fitted", 1920, 1080, lower, 2, false, 4, {0, 5.6875, 8, 4.5}},
+      {"shared, within its cell: natural", 96, 48, fourth, 4, false, 0, {4.125, 5.375, 1, 0.5}},
+      {"shared, fitted, enlarged", 96, 96, lower, 2, true, 5, {8 - 5.125, 5.375, 5.125, 5.125}},
+      {"shared, fitted, bottom right", 1920, 1080, first, 4, true, 8, {0, 5.125 - 2.1796875, 3.875, 2.1796875}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectRect(PlaceInCell(c.widthPx, c.heightPx, 96, c.cell, c.cells, c.fit, c.position), c.placed);
+  }
+}
+
+TEST(PageGeometry, AutomaticGivesASheetsCellsTheShapeOfItsShots) {
+  using O = PrintOrientation;
+  using T = PaperTurn;
+  const struct {
+    PrintOrientation orientation;
+    int32_t cells;
+    double widthPx, heightPx;
+    PaperTurn turn;
+  } cases[] = {
+      {O::Automatic, 1, 1920, 1080, T::Landscape}, {O::Automatic, 4, 1920, 1080, T::Landscape},
+      {O::Automatic, 2, 1920, 1080, T::Portrait},  {O::Automatic, 2, 480, 640, T::Landscape},
+      {O::Automatic, 2, 500, 500, T::Portrait},    {O::AsPrinterIsSet, 2, 480, 640, T::AsPrinterIsSet},
+      {O::Landscape, 2, 1920, 1080, T::Landscape},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(c.orientation) << ", " << c.cells << " cells, " << c.widthPx
+                                    << " x " << c.heightPx);
+    EXPECT_EQ(SheetTurnFor(c.orientation, c.cells, c.widthPx, c.heightPx), c.turn);
+  }
+}

@@ -71,6 +71,7 @@ TEST(Policies, TheComputersUsableValueWinsThenTheUsersThenTheUsersOwnPreference)
       {"PrintCopies", S("3"), {}, false, 1},  // a text is no number
       {"PrintColors", 3, 1, true, 1},
       {"PrintOrientation", -1, 3, true, 3},
+      {"PrintShotsPerPage", 3, 2, true, 2},  // no value of its list: the next one counts
       {"DefaultAction", 9, 2, true, 2},
       {"ShortcutKeyEntireScreen", 0x7B, {}, true, 0x7B},
       {"ShortcutKeyEntireScreen", 0x11, {}, false, 0x2C},  // Ctrl alone: no key of the list

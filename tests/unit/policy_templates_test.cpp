@@ -77,6 +77,8 @@ TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
       {"ShortcutKeyEntireScreen", "<decimal id=\"ShortcutKeyEntireScreen\""},
       {"PrintOrientation", "<item displayName=\"$(string.PrintOrientation_3)\"><value><decimal value=\"3\"/>"},
       {"DefaultAction", "<item displayName=\"$(string.DefaultAction_1)\"><value><decimal value=\"1\"/>"},
+      // A list whose items stand for values of their own.
+      {"PrintShotsPerPage", "<item displayName=\"$(string.PrintShotsPerPage_4)\"><value><decimal value=\"4\"/>"},
       {"ShortcutShiftActiveWindow", "<item displayName=\"$(string.Modifiers_15)\"><value><decimal value=\"15\"/>"},
   };
   for (const Row& row : rows) {
@@ -87,6 +89,7 @@ TEST(PolicyTemplates, EachTypeHasItsElementAndEachNumberItsRange) {
   EXPECT_EQ(Count(PolicyOf(definitions, "CaptureScreen"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "PrintColors"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "DefaultAction"), "<item "), 3u);
+  EXPECT_EQ(Count(PolicyOf(definitions, "PrintShotsPerPage"), "<item "), 3u);
   EXPECT_EQ(Count(PolicyOf(definitions, "ShortcutShiftEntireScreen"), "<item "), 16u);
 }
 
@@ -98,11 +101,14 @@ TEST(PolicyTemplates, TheEditorOffersExactlyTheValidValues) {
   }
   // The Preferences list every value of a list, no more.
   for (const Setting& setting : kSettings) {
-    if (setting.shown != SettingShown::ListIndex) continue;
+    if (setting.shown != SettingShown::ListIndex && setting.shown != SettingShown::ListValue) continue;
     size_t items = 0;
     for (const TextRow& text : kTextRows) items += text.place == TextPlace::ListItem && text.control == setting.control;
     if (setting.control == IDC_DEFAULT_ACTION) items = std::size(kDefaultActionItems);  // made from the tray's
-    EXPECT_EQ(items, static_cast<size_t>(setting.valid.highest - setting.valid.lowest + 1)) << setting.name;
+    const size_t values = setting.valid.only.empty()
+                              ? static_cast<size_t>(setting.valid.highest - setting.valid.lowest + 1)
+                              : setting.valid.only.size();
+    EXPECT_EQ(items, values) << setting.name;
   }
 }
 
@@ -118,6 +124,9 @@ TEST(PolicyTemplates, TheTextsSpeakTheLanguageGivenAndAreEscaped) {
   EXPECT_NE(english.find("<decimalTextBox refId=\"PrintCopies\" defaultValue=\"1\">Copies</decimalTextBox>"),
             std::string::npos);
   EXPECT_NE(english.find("<defaultValue>%DATE% %TIME%</defaultValue>"), std::string::npos);
+  // The default value 1 is the list's first item.
+  EXPECT_NE(english.find("<dropdownList refId=\"PrintShotsPerPage\" noSort=\"true\" defaultItem=\"0\">"),
+            std::string::npos);
 
   const std::string translated = PolicyResources(
       Translated({{"WatermarkMake", "&Wasserzeichen <hinzuf\xC3\xBCgen>"}, {"WatermarkTitle", "Wasser && Zeichen"}}),

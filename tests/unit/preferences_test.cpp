@@ -42,6 +42,7 @@ TEST(Preferences, AbsentValuesGiveTodaysBehaviour) {
       {"CaptureMousePointer", 0},
       {"CaptureScreen", 0},
       {"PrintColors", 0},
+      {"PrintShotsPerPage", 1},
   };
   MapStore store;
   store.texts["PrintPrinter"] = "Queue A";
@@ -124,6 +125,10 @@ TEST(Preferences, RangedIntegersOutsideTheirRangeLoadAsTheDefaultAndStayStored) 
       {"PrintColors", &Preferences::PrintColors, 2, 2},
       {"PrintColors", &Preferences::PrintColors, 3, 0},
       {"PrintColors", &Preferences::PrintColors, -1, 0},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 2, 2},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 4, 4},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 3, 1},
+      {"PrintShotsPerPage", &Preferences::PrintShotsPerPage, 0, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.stored));
@@ -192,7 +197,8 @@ TEST(Preferences, SaveWritesEveryValueInSaveOrder) {
                                              "ShortcutShiftRegion",
                                              "ShortcutKeyRegion",
                                              "CaptureMousePointer",
-                                             "PrintColors"};
+                                             "PrintColors",
+                                             "PrintShotsPerPage"};
   EXPECT_EQ(store.writes, expected);
   EXPECT_EQ(store.numbers["WatermarkMake"], 1);
   EXPECT_EQ(store.numbers["TimerDelayedCapture"], 0);

@@ -18,6 +18,8 @@ inline constexpr SettingValueCase kSettingValueCases[] = {
     {"WatermarkLocation", 3, true}, {"WatermarkLocation", 17, false},
     {"CaptureScreen", 2, true}, {"CaptureScreen", 3, false}, {"PrintColors", 2, true}, {"PrintColors", 3, false},
     {"PrintOrientation", 3, true}, {"PrintOrientation", -1, false},
+    {"PrintShotsPerPage", 1, true}, {"PrintShotsPerPage", 2, true}, {"PrintShotsPerPage", 4, true},
+    {"PrintShotsPerPage", 3, false}, {"PrintShotsPerPage", 0, false},
     {"ShortcutKeyRegion", 0x7A, true}, {"ShortcutKeyRegion", 999, false},
     {"ShortcutKeyEntireScreen", 0, true},  // "None": the hot key switched off
     {"ShortcutShiftActiveWindow", 15, true}, {"ShortcutShiftActiveWindow", 4096, false},

@@ -280,10 +280,11 @@ TEST_F(PreferencesPagesOnScreen, TheFirstOpeningOnAFreshSystemShowsEveryDefault)
 
   EXPECT_FALSE(Ticked(IDC_DELAYED_CAPTURE));
   EXPECT_FALSE(Ticked(IDC_SEVERAL_SHOTS));
-  for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) {
+  for (int id : {IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_SHOTS_PER_PAGE}) {
     EXPECT_EQ(Text(id), "1") << id;
     EXPECT_FALSE(Enabled(id)) << id;
   }
+  EXPECT_EQ(Items(Control(IDC_SHOTS_PER_PAGE)), (std::vector<std::string>{"1", "2", "4"}));
 
   EXPECT_TRUE(Ticked(IDC_FIT_TO_PAGE));
   EXPECT_EQ(Text(IDC_PAGE_POSITION), "Center");
@@ -457,11 +458,26 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
     int firstId;
     std::vector<int> order;
   } pages[] = {
-      {IDC_LANGUAGE,
-       {IDC_LANGUAGE, IDC_REFRESH_LANGUAGES, IDC_ENTIRE_SCREEN_CTRL, IDC_ENTIRE_SCREEN_ALT, IDC_ENTIRE_SCREEN_SHIFT,
-        IDC_ENTIRE_SCREEN_WIN, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_CTRL, IDC_ACTIVE_WINDOW_ALT,
-        IDC_ACTIVE_WINDOW_SHIFT, IDC_ACTIVE_WINDOW_WIN, IDC_ACTIVE_WINDOW_KEY, IDC_REGION_CTRL, IDC_REGION_ALT,
-        IDC_REGION_SHIFT, IDC_REGION_WIN, IDC_REGION_KEY, IDC_DEFAULT_ACTION, IDC_CAPTURE_SCREEN, IDC_HOME_PAGE_LINK}},
+      {IDC_LANGUAGE, {IDC_LANGUAGE,
+                      IDC_REFRESH_LANGUAGES,
+                      IDC_ENTIRE_SCREEN_CTRL,
+                      IDC_ENTIRE_SCREEN_ALT,
+                      IDC_ENTIRE_SCREEN_SHIFT,
+                      IDC_ENTIRE_SCREEN_WIN,
+                      IDC_ENTIRE_SCREEN_KEY,
+                      IDC_ACTIVE_WINDOW_CTRL,
+                      IDC_ACTIVE_WINDOW_ALT,
+                      IDC_ACTIVE_WINDOW_SHIFT,
+                      IDC_ACTIVE_WINDOW_WIN,
+                      IDC_ACTIVE_WINDOW_KEY,
+                      IDC_REGION_CTRL,
+                      IDC_REGION_ALT,
+                      IDC_REGION_SHIFT,
+                      IDC_REGION_WIN,
+                      IDC_REGION_KEY,
+                      IDC_DEFAULT_ACTION,
+                      IDC_CAPTURE_SCREEN,
+                      IDC_HOME_PAGE_LINK}},
       {IDC_PRINTER,
        {IDC_PRINTER, IDC_PRINTER_PROPERTIES, IDC_FIT_TO_PAGE, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_COPIES,
         IDC_PRINT_COLORS, IDC_GRAYSCALE, IDC_CAPTURE_MOUSE_POINTER, IDC_FILE_PRINTER_AUTOSAVE, IDC_FILE_PRINTER_FOLDER,
@@ -469,7 +485,8 @@ TEST_F(PreferencesPagesOnScreen, EachPageKeepsItsFocusOrder) {
       {IDC_MAKE_WATERMARK,
        {IDC_MAKE_WATERMARK, IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR,
         IDC_TRANSPARENCY}},
-      {IDC_DELAYED_CAPTURE, {IDC_DELAYED_CAPTURE, IDC_DELAY, IDC_SEVERAL_SHOTS, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}},
+      {IDC_DELAYED_CAPTURE,
+       {IDC_DELAYED_CAPTURE, IDC_DELAY, IDC_SEVERAL_SHOTS, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_SHOTS_PER_PAGE}},
   };
   for (const auto& page : pages) {
     SCOPED_TRACE(page.firstId);
@@ -547,6 +564,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   Select(IDC_PRINTER, 2);
   SendMessageA(Control(IDC_DELAYED_CAPTURE), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Control(IDC_SEVERAL_SHOTS), BM_SETCHECK, BST_CHECKED, 0);
+  Select(IDC_SHOTS_PER_PAGE, 2);
 
   const Preferences values = pages_->CollectPreferences();
   EXPECT_EQ(values.Language, "Deutsch");
@@ -577,6 +595,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(values.PrintPrinter, "Gamma");
   EXPECT_TRUE(values.TimerDelayedCapture);
   EXPECT_TRUE(values.TimerSeveralShots);
+  EXPECT_EQ(values.PrintShotsPerPage, 4);
 
   const struct {
     const char* text;
@@ -602,7 +621,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   }
 
   for (int id : {IDC_LANGUAGE, IDC_ENTIRE_SCREEN_KEY, IDC_ACTIVE_WINDOW_KEY, IDC_REGION_KEY, IDC_DEFAULT_ACTION,
-                 IDC_WATERMARK_CORNER, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_PRINTER}) {
+                 IDC_WATERMARK_CORNER, IDC_PAGE_POSITION, IDC_ORIENTATION, IDC_PRINTER, IDC_SHOTS_PER_PAGE}) {
     Select(id, -1);
   }
   const Preferences none = pages_->CollectPreferences();
@@ -615,6 +634,7 @@ TEST_F(PreferencesPagesOnScreen, CollectedValuesAreWhatTheControlsHold) {
   EXPECT_EQ(none.PrintPagePosition, -1);
   EXPECT_EQ(none.PrintOrientation, -1);
   EXPECT_EQ(none.PrintPrinter, "");
+  EXPECT_EQ(none.PrintShotsPerPage, 1) << "no value of the list: the default";
   EXPECT_FALSE(pages_->PrinterSelected());
 }
 
@@ -640,6 +660,7 @@ TEST_F(PreferencesPagesOnScreen, ShownValuesComeBackUnchanged) {
   record.TimerNumberOfShots = 999;
   record.TimerInterval = 2147483647;
   record.TimerSeveralShots = true;
+  record.PrintShotsPerPage = 2;
   record.PrintFitToPage = false;
   record.PrintPagePosition = 0;
   record.PrintOrientation = 3;
@@ -655,7 +676,7 @@ TEST_F(PreferencesPagesOnScreen, ShownValuesComeBackUnchanged) {
 
   EXPECT_EQ(Text(IDC_WATERMARK_FONT), "Liberation Sans Italic, 14pt");
   for (int id : {IDC_WATERMARK_CORNER, IDC_WATERMARK_TEXT, IDC_WATERMARK_FONT, IDC_WATERMARK_COLOR, IDC_TRANSPARENCY,
-                 IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL}) {
+                 IDC_DELAY, IDC_NUMBER_OF_SHOTS, IDC_INTERVAL, IDC_SHOTS_PER_PAGE}) {
     EXPECT_TRUE(Enabled(id)) << id;
   }
   EXPECT_EQ(pages_->ShownSwatchColors().fill, 0x00336699u);
@@ -668,6 +689,7 @@ TEST_F(PreferencesPagesOnScreen, ValuesOutsideTheListsLeaveThemWithoutSelection)
   record.DefaultAction = 7;
   record.WatermarkLocation = 4;
   record.PrintPagePosition = -2;
+  record.PrintShotsPerPage = 3;
   record.PrintPrinter = "Removed printer";
   record.Language = "Klingon";
   record.ShortcutKeyEntireScreen = 0x0E;  // no name for it: the list keeps its selection
@@ -675,6 +697,7 @@ TEST_F(PreferencesPagesOnScreen, ValuesOutsideTheListsLeaveThemWithoutSelection)
   EXPECT_EQ(Index(IDC_DEFAULT_ACTION), -1);
   EXPECT_EQ(Index(IDC_WATERMARK_CORNER), -1);
   EXPECT_EQ(Index(IDC_PAGE_POSITION), -1);
+  EXPECT_EQ(Index(IDC_SHOTS_PER_PAGE), -1);
   EXPECT_EQ(Index(IDC_PRINTER), -1);
   EXPECT_FALSE(pages_->PrinterSelected());
   EXPECT_EQ(Text(IDC_LANGUAGE), "English");
@@ -684,6 +707,7 @@ TEST_F(PreferencesPagesOnScreen, ValuesOutsideTheListsLeaveThemWithoutSelection)
   EXPECT_EQ(values.DefaultAction, -1);
   EXPECT_EQ(values.WatermarkLocation, -1);
   EXPECT_EQ(values.PrintPagePosition, -1);
+  EXPECT_EQ(values.PrintShotsPerPage, 1);
 }
 
 TEST_F(PreferencesPagesOnScreen, AStoredStyleShowsItsTwoBitsAndCollectsThem) {
@@ -1090,7 +1114,7 @@ TEST_F(PreferencesPagesOnScreen, EveryTextReachesItsOwnPlace) {
     if (where.find(" selected") == std::string::npos) ++places[WithoutAccessKey(text)];
   }
   const std::map<std::string, int> repeated = {
-      {"<TakeEntireScreen>", 2}, {"<Preferences>", 2},           {"<TakeRegion>", 2}, {"<BrowseFont>", 2},
+      {"<TakeEntireScreen>", 2},      {"<Preferences>", 2},          {"<TakeRegion>", 2},  {"<BrowseFont>", 2},
       {"<WatermarkTransparency>", 2}, {"<GeneralShortcutsBox>", 16}, {"<GeneralTitle>", 2}};
   for (const TextRow& row : kTextRows) {
     const std::string marked = std::string("<").append(row.key).append(">");

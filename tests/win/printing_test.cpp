@@ -1,4 +1,4 @@
-// The printer object and PrintShot against real print queues: each queue
+// The printer object and PrintSheet against real print queues: each queue
 // turns a job into a PDF file in a folder of its own.
 #include <gtest/gtest.h>
 
@@ -7,16 +7,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/owners.h"
 #include "core/languages/localised_error.h"
+#include "core/output/gray_pixels.h"
+#include "core/output/paper_colors.h"
 #include "services/output/page_file.h"
 #include "services/output/page_picture.h"
 #include "services/output/print_shot.h"
@@ -123,6 +126,13 @@ std::optional<PlacedImage> ImageIn(const fs::path& postscript) {
                      std::stoi(found[4]), std::stoi(found[5]), std::stoi(found[6])};
 }
 
+// One shot printed alone, on a sheet of its own.
+void PrintAlone(Printer& printer, owners::Bitmap shot, const std::string& title, const Preferences& preferences) {
+  std::vector<KeptShot> sheet;
+  sheet.emplace_back(std::move(shot), title, SYSTEMTIME{}, std::vector<ScreenRect>{});
+  PrintSheet(printer, sheet, 1, preferences, kScreenPpi);
+}
+
 Preferences PrintTo(const std::string& printer) {
   Preferences preferences;
   preferences.PrintPrinter = printer;
@@ -145,9 +155,14 @@ class Printing : public ::testing::Test {
 
   // Prints one shot and waits for its PDF in the queue's folder; gives that PDF.
   fs::path ExpectOneJobIn(const std::string& queue, Printer& printer, const Preferences& preferences) {
+    return ExpectOneJobFrom(queue, printer, [&] { PrintAlone(printer, KnownBitmap(96, 48), "", preferences); });
+  }
+
+  // Runs print, which prints one job, and waits for its PDF in the queue's folder; gives that PDF.
+  fs::path ExpectOneJobFrom(const std::string& queue, const Printer& printer, const std::function<void()>& print) {
     const std::vector<fs::path> earlier = Pdfs(queue);
     const size_t before = earlier.size();
-    PrintShot(printer, KnownBitmap(96, 48), "", {}, preferences, kScreenPpi);
+    print();
     EXPECT_FALSE(printer.Printing());
     if (!WaitUntil([&] { return Pdfs(queue).size() > before; }, kJobLimit)) {
       ADD_FAILURE() << "no PDF in " << queue;
@@ -183,7 +198,7 @@ LRESULT CALLBACK ReentryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   reentry->called = true;
   reentry->jobWasOpen = reentry->printer->Printing();
   try {
-    PrintShot(*reentry->printer, KnownBitmap(8, 8), "", {}, PrintTo(""), kScreenPpi);
+    PrintAlone(*reentry->printer, KnownBitmap(8, 8), "", PrintTo(""));
   } catch (const std::runtime_error& error) {
     reentry->error = error.what();
   }
@@ -288,7 +303,7 @@ TEST_F(Printing, FailingShotsReportTheirErrorReleaseEverythingAndLeaveNoJobOpen)
   for (const auto& example : cases) {
     Printer printer([&] { return example.list; });
     try {
-      PrintShot(printer, KnownBitmap(16, 16), "title", {}, PrintTo(example.printPrinter), kScreenPpi);
+      PrintAlone(printer, KnownBitmap(16, 16), "title", PrintTo(example.printPrinter));
       ADD_FAILURE() << "printed to " << example.printPrinter;
     } catch (const std::runtime_error& error) {
       EXPECT_EQ(std::string(error.what()), example.error) << example.printPrinter;
@@ -449,6 +464,96 @@ TEST(PagePictures, AShotOfAnyFormIsCopiedTopRowFirstAndReleased) {
   }
 }
 
+// Every byte of a picture's rows.
+std::vector<BYTE> BytesOf(const PagePicture& picture) {
+  const PagePicture::Rows rows = picture.RowsFrom(0, picture.Height());
+  const auto* first = static_cast<const BYTE*>(rows.bits);
+  return {first, first + DibStride(picture.Width(), rows.header.info.biBitCount) * picture.Height()};
+}
+
+// A dark window with a light bar on the left half, a white one on the right.
+owners::Bitmap DarkAndLightBitmap(int width, int height) {
+  owners::Bitmap bitmap = KnownBitmap(width, height);
+  const owners::MemoryDc dc(CreateCompatibleDC(nullptr));
+  const owners::Selection selected(dc.get(), bitmap.get());
+  const owners::Brush dark(CreateSolidBrush(RGB(0x1E, 0x1E, 0x1E)));
+  const owners::Brush light(CreateSolidBrush(RGB(0xD4, 0xD4, 0xD4)));
+  const owners::Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+  const RECT left{0, 0, width / 2, height}, bar{4, 4, width / 4, 8}, right{width / 2, 0, width, height};
+  FillRect(dc.get(), &left, dark.get());
+  FillRect(dc.get(), &bar, light.get());
+  FillRect(dc.get(), &right, white.get());
+  return bitmap;
+}
+
+// Printed again, a shot is the same picture, packed or not, its windows
+// judged as before; its watermark tells when it was taken, not when it is
+// printed.
+TEST(PagePictures, AKeptShotIsFinishedAlikeEachTimeWithTheTimeItWasTaken) {
+  const owners::GdiplusSession gdiplus;
+  const int startCount = owners::liveCount;
+  {
+    Preferences stamped, gray, plain, light, ink;
+    stamped.WatermarkMake = true;
+    stamped.WatermarkText = "%DATE% %TIME% %WINDOW%";
+    stamped.WatermarkFontName = "Liberation Sans";
+    gray = stamped;
+    gray.PrintGrayscale = true;
+    light.PrintColors = static_cast<int32_t>(PaperColors::LightBackground);
+    ink.PrintColors = static_cast<int32_t>(PaperColors::BlackAndWhite);
+    const std::vector<ScreenRect> windows = {{0, 0, 120, 60}, {120, 0, 240, 60}};
+    KeptShot shot(DarkAndLightBitmap(240, 60), "Editor", {2024, 3, 2, 5, 9, 15, 0, 0}, windows);
+    const KeptShot later(DarkAndLightBitmap(240, 60), "Editor", {2024, 3, 2, 5, 21, 45, 30, 0}, windows);
+    const Preferences* options[] = {&plain, &stamped, &gray, &light, &ink, &plain};
+    std::vector<std::vector<BYTE>> first;
+    for (const Preferences* option : options) first.push_back(BytesOf(FinishedPicture(shot, *option)));
+    EXPECT_NE(first[1], first[0]) << "no watermark";
+    EXPECT_NE(BytesOf(FinishedPicture(later, stamped)), first[1]) << "the watermark does not tell the shot's time";
+    EXPECT_EQ(first[2].size(), DibStride(240, 8) * 60) << "not in gray";
+    EXPECT_EQ(first[4].size(), DibStride(240, 1) * 60) << "not in one bit a pixel";
+    EXPECT_EQ(first[5], first[0]) << "the colours for paper went into the pixels kept";
+    {
+      // Each window judged on its own: the dark one turned light, the white one left alone.
+      const PagePicture onPaper = FinishedPicture(shot, light);
+      EXPECT_EQ(PixelOf(onPaper, 60, 30), RGB(255, 255, 255));
+      EXPECT_NE(PixelOf(onPaper, 10, 6), RGB(0xD4, 0xD4, 0xD4));
+      EXPECT_EQ(PixelOf(onPaper, 180, 30), RGB(255, 255, 255));
+    }
+    shot.Pack();
+    ASSERT_TRUE(shot.Packed());
+    // What was made above went into pictures of their own, not into the pixels kept.
+    for (size_t i = 0; i < std::size(options); ++i) EXPECT_EQ(BytesOf(FinishedPicture(shot, *options[i])), first[i]);
+  }
+  EXPECT_EQ(owners::liveCount, startCount);
+}
+
+// A sheet of two cells with every choice of colours on paper: two pictures,
+// of one bit a pixel in black and white. Large enough not to go inline.
+TEST_F(Printing, ASheetOfTwoCellsTakesEveryChoiceOfColoursOnPaper) {
+  Printer printer;
+  for (const PaperColors colors : {PaperColors::AsOnScreen, PaperColors::LightBackground, PaperColors::BlackAndWhite}) {
+    SCOPED_TRACE(static_cast<int>(colors));
+    Preferences preferences = PrintTo(queues_[0]);
+    preferences.PrintColors = static_cast<int32_t>(colors);
+    std::vector<KeptShot> sheet;
+    for (const int width : {960, 800}) {
+      sheet.emplace_back(DarkAndLightBitmap(width, 300), "", SYSTEMTIME{},
+                         std::vector<ScreenRect>{{0, 0, width / 2, 300}, {width / 2, 0, width, 300}});
+    }
+    const fs::path pdf =
+        ExpectOneJobFrom(queues_[0], printer, [&] { PrintSheet(printer, sheet, 2, preferences, kScreenPpi); });
+    ASSERT_EQ(PageCount(pdf), 1);
+    const std::string text = Contents(pdf);
+    const auto count = [&text](const char* pattern) {
+      const std::regex found(pattern);
+      return std::distance(std::sregex_iterator(text.begin(), text.end(), found), std::sregex_iterator());
+    };
+    EXPECT_EQ(count(R"(/Subtype\s*/Image)"), 2);
+    EXPECT_EQ(count(R"(/BitsPerComponent\s*1\b)"), colors == PaperColors::BlackAndWhite ? 2 : 0);
+  }
+  EXPECT_EQ(owners::liveCount, startCount_);
+}
+
 TEST(PagePictures, APictureOverTheEdgeShowsTheRightPartWhereTheWholeWouldBe) {
   const owners::MemoryDc page(CreateCompatibleDC(nullptr));
   // A memory device context measures as the screen does: its page is the screen's size.
@@ -542,8 +647,8 @@ TEST(PageFiles, AFolderThatCannotBeMadeWholeLeavesNothingBehind) {
     const char* name;
     std::string folder;
   } cases[] = {
-      {"five levels of 60 letters: too long a path", folder.path() + level + "\\" + level + "\\" + level + "\\" +
-                                                         level + "\\" + level},
+      {"five levels of 60 letters: too long a path",
+       folder.path() + level + "\\" + level + "\\" + level + "\\" + level + "\\" + level},
       {"a last level no folder can be named", folder.path() + "made\\also made\\not|made"},
   };
   for (const auto& c : cases) {
@@ -592,7 +697,7 @@ TEST_F(Printing, TheDeviceGetsTheShotsOwnPixelsWhereGdiplusDrewTheResampledOnes)
         PrintJob job(printer, "Vorlane", {example.turn, 1, output});
         EXPECT_EQ(ScalingFor(job.dc()), PageScaling::ByDevice) << "the PostScript driver stretches pictures";
         paper = {0, 0, GetDeviceCaps(job.dc(), HORZRES), GetDeviceCaps(job.dc(), VERTRES)};
-        const PageRect place = PlacePicture(job.dc(), picture, example.fit, example.position, example.ppi);
+        const PageRect place = PlacePicture(job.dc(), picture, {}, example.fit, example.position, example.ppi);
         DrawPicture(job.dc(), picture, place, scaling);
         job.End();
         placed[scaling == PageScaling::ByProgram] = ImageIn(TemporaryFolder::Path(output));

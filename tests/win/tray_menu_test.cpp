@@ -28,9 +28,11 @@ bool Checked(HMENU menu, UINT command) { return (GetMenuState(menu, command, MF_
 }  // namespace
 
 // Each item has an access key none of the others has.
-TEST(TrayMenu, ShowsExactlyTheFiveCommandsInTheLanguageOfTheTexts) {
+// Print again takes its key last, so that the others keep theirs.
+TEST(TrayMenu, ShowsExactlyTheSixCommandsInTheLanguageOfTheTexts) {
   TrayMenu menu;
-  const std::vector<std::string> english = {"&Preferences", "&Run on startup", "-", "&Help", "&About", "-", "&Exit"};
+  const std::vector<std::string> english = {"Pr&int again", "-", "&Preferences", "&Run on startup", "-", "&Help",
+                                            "&About",       "-", "&Exit"};
   EXPECT_EQ(VisibleItems(menu.Make(Texts()).get()), english);
 
   const Texts german([](const std::string& section, const std::string& key, const std::string& fallback) {
@@ -38,7 +40,8 @@ TEST(TrayMenu, ShowsExactlyTheFiveCommandsInTheLanguageOfTheTexts) {
     return key == "Exit" ? std::string("Beenden") : key == "Help" ? std::string("&Pause") : fallback;
   });
   EXPECT_EQ(VisibleItems(menu.Make(german).get()),
-            (std::vector<std::string>{"&Preferences", "&Run on startup", "-", "P&ause", "A&bout", "-", "B&eenden"}))
+            (std::vector<std::string>{"Pr&int again", "-", "&Preferences", "&Run on startup", "-", "P&ause", "A&bout",
+                                      "-", "B&eenden"}))
       << "a key of the file's own is kept while it is free";
 }
 
@@ -78,7 +81,7 @@ TEST(TrayMenu, APolicyTakesPreferencesAndItsBoldMarkAway) {
   menu.SetPreferencesShown(false);
   const owners::Menu made = menu.Make(Texts());
   EXPECT_EQ(VisibleItems(made.get()),
-            (std::vector<std::string>{"&Run on startup", "-", "&Help", "&About", "-", "&Exit"}));
+            (std::vector<std::string>{"&Print again", "-", "&Run on startup", "-", "&Help", "&About", "-", "&Exit"}));
   EXPECT_EQ(GetMenuState(made.get(), IDM_PREFERENCES, MF_BYCOMMAND), static_cast<UINT>(-1));
   EXPECT_EQ(GetMenuDefaultItem(made.get(), FALSE, 0), static_cast<UINT>(-1));
   menu.SetPreferencesShown(true);

@@ -132,6 +132,8 @@ constexpr ControlLayout kTimerControls[] = {
     {IDC_NUMBER_OF_SHOTS, K::Edit, "", 150, 110, 40, 22},
     {IDC_INTERVAL_LABEL, K::Label, English(T::TimerInterval), 210, 113, 100, 16},
     {IDC_INTERVAL, K::Edit, "", 315, 110, 70, 22},
+    {IDC_SHOTS_PER_PAGE_LABEL, K::Label, English(T::TimerShotsPerPage), 30, 147, 110, 16},
+    {IDC_SHOTS_PER_PAGE, K::List, "", 150, 144, 50, 100},
 };
 
 }  // namespace

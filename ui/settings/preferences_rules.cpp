@@ -83,6 +83,7 @@ void PreferencesPages::ApplySeriesSwitch() {
   const bool on = Ticked(Control(IDC_SEVERAL_SHOTS));
   Enable(IDC_NUMBER_OF_SHOTS, on);
   Enable(IDC_INTERVAL, on);
+  Enable(IDC_SHOTS_PER_PAGE, on);
 }
 
 // The folder counts only while pages of file printers are saved without asking.

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "base/system_text.h"
@@ -18,6 +20,18 @@ constexpr int kAltBox = 1, kShiftBox = 2, kWinBox = 3;
 std::string CollectedNumberText(HWND field) {
   const std::string text = WindowText(field);
   return GetFocus() == field ? LeaveNumberText(text) : text;
+}
+
+// The item of a list that stands for a value; -1, none, for a value no item stands for.
+int ItemOfValue(const Setting& setting, int32_t value) {
+  const std::span<const int32_t> values = setting.valid.only;
+  const auto item = std::ranges::find(values, value);
+  return item == values.end() ? -1 : static_cast<int>(item - values.begin());
+}
+
+int32_t ValueOfItem(const Setting& setting, int item) {
+  const std::span<const int32_t> values = setting.valid.only;
+  return item >= 0 && item < static_cast<int>(values.size()) ? values[item] : Preferences{}.*setting.integer;
 }
 
 }  // namespace
@@ -37,6 +51,9 @@ void ShowSetting(const Setting& setting, const Preferences& record, const Contro
       break;
     case SettingShown::ListIndex:
       SelectIndex(shown, record.*setting.integer);
+      break;
+    case SettingShown::ListValue:
+      SelectIndex(shown, ItemOfValue(setting, record.*setting.integer));
       break;
     case SettingShown::TrackBar:
       Send(shown, TBM_SETPOS, TRUE, record.*setting.integer);
@@ -75,6 +92,9 @@ void CollectSetting(const Setting& setting, Preferences& values, const ControlOf
       break;
     case SettingShown::ListIndex:
       values.*setting.integer = SelectedIndex(shown);
+      break;
+    case SettingShown::ListValue:
+      values.*setting.integer = ValueOfItem(setting, SelectedIndex(shown));
       break;
     case SettingShown::TrackBar:
       values.*setting.integer = static_cast<int32_t>(Send(shown, TBM_GETPOS));

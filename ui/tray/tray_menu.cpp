@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ struct MenuItem {
 // The items in their order. The capture commands have no item: the tray
 // icon's double click and the hot keys give them.
 constexpr MenuItem kItems[] = {
+    {IDM_PRINT_AGAIN, TextId::PrintAgain},
+    {0, {}},
     {IDM_PREFERENCES, TextId::Preferences},
     {IDM_RUN_ON_STARTUP, TextId::RunOnStartup},
     {0, {}},
@@ -36,6 +39,7 @@ constexpr MenuItem kItems[] = {
     {0, {}},
     {IDM_EXIT, TextId::Exit},
 };
+static_assert(kItems[0].command == IDM_PRINT_AGAIN, "Print again is the first item, the last to take its key");
 
 // The command a double click gives, by the DefaultAction value.
 constexpr UINT kDefaultItems[] = {IDM_ENTIRE_SCREEN, IDM_PREFERENCES, IDM_REGION};
@@ -78,8 +82,12 @@ owners::Menu TrayMenu::Make(const Texts& texts) const {
     shown.push_back(item);
     if (item.command != 0) captions.push_back(texts[item.caption]);
   }
-  // Each item's caption with an access key no other item has.
-  const std::vector<std::string> keyed = ChooseAccessKeys(captions);
+  // Each item's caption with an access key no other item has. Print again,
+  // the newest item, takes its key after the others, so that theirs stay
+  // the keys their users know.
+  std::rotate(captions.begin(), captions.begin() + 1, captions.end());
+  std::vector<std::string> keyed = ChooseAccessKeys(captions);
+  std::rotate(keyed.rbegin(), keyed.rbegin() + 1, keyed.rend());
   owners::Menu menu(CreatePopupMenu());
   size_t caption = 0;
   for (const MenuItem& item : shown) {
@@ -90,6 +98,7 @@ owners::Menu TrayMenu::Make(const Texts& texts) const {
     }
   }
   CheckMenuItem(menu.get(), IDM_RUN_ON_STARTUP, MF_BYCOMMAND | (runOnStartupChecked_ ? MF_CHECKED : MF_UNCHECKED));
+  EnableMenuItem(menu.get(), IDM_PRINT_AGAIN, MF_BYCOMMAND | (printAgainEnabled_ ? MF_ENABLED : MF_GRAYED));
   // A default item the menu does not show marks nothing.
   const bool marked = defaultItem_ == IDM_PREFERENCES && preferencesShown_;
   SetMenuDefaultItem(menu.get(), marked ? IDM_PREFERENCES : static_cast<UINT>(-1), FALSE);

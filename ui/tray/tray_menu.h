@@ -30,10 +30,13 @@ class TrayMenu {
   void SetRunOnStartupChecked(bool checked) { runOnStartupChecked_ = checked; }
   bool RunOnStartupChecked() const { return runOnStartupChecked_; }
 
+  // Greyed until there is a page to print again.
+  void SetPrintAgainEnabled(bool enabled) { printAgainEnabled_ = enabled; }
+
   // A policy may take Preferences out of the menu.
   void SetPreferencesShown(bool shown) { preferencesShown_ = shown; }
-  // The menu as it opens: Preferences (unless a policy took it away), Run on
-  // startup, Help, About and Exit.
+  // The menu as it opens: Print again, Preferences (unless a policy took it
+  // away), Run on startup, Help, About and Exit.
   owners::Menu Make(const Texts& texts) const;
 
   // Opens the menu at the cursor; the chosen command goes to the window.
@@ -42,5 +45,6 @@ class TrayMenu {
  private:
   UINT defaultItem_ = IDM_ENTIRE_SCREEN;
   bool runOnStartupChecked_ = false;
+  bool printAgainEnabled_ = false;
   bool preferencesShown_ = true;
 };
