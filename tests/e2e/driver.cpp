@@ -32,8 +32,14 @@ std::string Utf8(const wchar_t* wide) {
   return text;
 }
 
+// A window named by its class that is not there is said on stderr, so that
+// the tests can tell "nothing was done" from a command that failed.
 HWND ParseWindow(const char* text) {
-  if (std::strncmp(text, "class:", 6) == 0) return FindWindowW(Wide(text + 6).c_str(), nullptr);
+  if (std::strncmp(text, "class:", 6) == 0) {
+    HWND window = FindWindowW(Wide(text + 6).c_str(), nullptr);
+    if (!window) std::fprintf(stderr, "no window of %s\n", text);
+    return window;
+  }
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 0)));
 }
 
