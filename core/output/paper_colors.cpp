@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -139,27 +140,53 @@ ShotPart Without(const ShotPart& pieces, const ScreenRect& cut) {
   return left;
 }
 
+// A colour as it is shown and as it is painted, each as a few pixels' bytes
+// side by side: a run of one colour, as screens are made of, is compared
+// and painted that many pixels at a time.
+constexpr size_t kBlockPixels = 4;
+constexpr size_t kBlockBytes = kBlockPixels * 3;
+struct Run {
+  uint8_t shown[kBlockBytes];
+  uint8_t painted[kBlockBytes];
+};
+
+void SetRun(Run& run, uint32_t shown, uint32_t painted) {
+  for (size_t i = 0; i < kBlockBytes; i += 3) {
+    for (size_t channel = 0; channel < 3; ++channel) {
+      run.shown[i + channel] = static_cast<uint8_t>(shown >> (8 * channel));
+      run.painted[i + channel] = static_cast<uint8_t>(painted >> (8 * channel));
+    }
+  }
+}
+
 void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, PixelColour background) {
   const double backgroundLuminance = RelativeLuminance(background);
   const SrgbTables& tables = Tables();
   std::vector<uint64_t> cache(kCacheSlots, 0);
+  const auto painted = [&](uint32_t colour) {
+    const uint64_t key = colour | kCacheTaken;
+    uint64_t& slot = cache[(colour * kSpreadFactor) >> kCacheShift];
+    if (slot >> 32 != key) slot = key << 32 | PaintColour(tables, colour, backgroundLuminance);
+    return static_cast<uint32_t>(slot);
+  };
   for (const ScreenRect& rect : part) {
+    if (rect.Empty()) continue;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
       uint8_t* pixel = picture.bits + static_cast<size_t>(y) * picture.stride + static_cast<size_t>(rect.left) * 3;
-      // A run of one colour, as screens are made of, is painted once.
-      uint32_t last = kCacheTaken, lastPainted = 0;
-      for (int32_t x = rect.left; x < rect.right; ++x, pixel += 3) {
-        const uint32_t colour = PixelAt(pixel);
-        if (colour != last) {
-          const uint64_t key = colour | kCacheTaken;
-          uint64_t& slot = cache[(colour * kSpreadFactor) >> kCacheShift];
-          if (slot >> 32 != key) slot = key << 32 | PaintColour(tables, colour, backgroundLuminance);
-          last = colour;
-          lastPainted = static_cast<uint32_t>(slot);
+      uint8_t* const end = pixel + static_cast<size_t>(rect.Width()) * 3;
+      Run run{};
+      uint32_t last = PixelAt(pixel);
+      SetRun(run, last, painted(last));
+      while (pixel < end) {
+        while (static_cast<size_t>(end - pixel) >= kBlockBytes && std::memcmp(pixel, run.shown, kBlockBytes) == 0) {
+          std::memcpy(pixel, run.painted, kBlockBytes);
+          pixel += kBlockBytes;
         }
-        pixel[0] = static_cast<uint8_t>(lastPainted);
-        pixel[1] = static_cast<uint8_t>(lastPainted >> 8);
-        pixel[2] = static_cast<uint8_t>(lastPainted >> 16);
+        if (pixel == end) break;
+        const uint32_t colour = PixelAt(pixel);
+        if (colour != last) SetRun(run, colour, painted(colour)), last = colour;
+        std::memcpy(pixel, run.painted, 3);
+        pixel += 3;
       }
     }
   }

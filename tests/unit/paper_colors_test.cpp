@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -120,21 +121,39 @@ TEST(PaperColors, EachWindowIsJudgedOnWhatItShowsDarkOnesTurnLightTheRestStaysTo
   }
 }
 
-TEST(PaperColors, EveryColourOfAPhotoOnADarkBackgroundIsPaintedAsAloneAndAPhotoAloneNotAtAll) {
-  // On a background a quarter of the pixels show, random colours: every slot
-  // of the cache of painted colours is taken over and over.
+TEST(PaperColors, EveryPixelIsPaintedAsAloneWhateverRunsItComesInAndAPhotoAloneNotAtAll) {
   std::mt19937 random(7);
-  for (const int backgroundShare : {4, 0}) {
-    Picture picture(300, 200, kEditor);
+  const auto anyColour = [&] { return PixelColour{uint8_t(random()), uint8_t(random()), uint8_t(random())}; };
+  const PixelColour few[] = {kEditor, kEditor, kWhite, {0x56, 0x9C, 0xD6}, {0xCE, 0x91, 0x78}};
+  PixelColour run = kEditor;
+  int runLeft = 0;
+  const struct {
+    const char* name;
+    std::function<PixelColour()> pixel;
+    bool painted;
+  } cases[] = {
+      // Every slot of the cache of painted colours is taken over and over.
+      {"random colours on a background a quarter of the pixels show",
+       [&] { return random() % 4 ? anyColour() : kEditor; }, true},
+      // Runs end at every place of a block of pixels compared at once, and at a row's end.
+      {"runs of one to nine pixels of a few colours",
+       [&] {
+         if (runLeft-- == 0) run = few[random() % std::size(few)], runLeft = int(random() % 9);
+         return run;
+       },
+       true},
+      {"a photo", anyColour, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture(301, 200, kEditor);
     for (int32_t y = 0; y < picture.height; ++y)
-      for (int32_t x = 0; x < picture.width; ++x)
-        if (backgroundShare == 0 || random() % backgroundShare != 0)
-          picture.Set(x, y, {uint8_t(random()), uint8_t(random()), uint8_t(random())});
+      for (int32_t x = 0; x < picture.width; ++x) picture.Set(x, y, c.pixel());
     Picture painted = picture;
     LightenDarkParts(painted.Rows(), {});
     for (int32_t y = 0; y < picture.height; ++y)
       for (int32_t x = 0; x < picture.width; ++x)
-        ASSERT_EQ(painted.Pixel(x, y), backgroundShare ? OnPaper(picture.Pixel(x, y), kEditor) : picture.Pixel(x, y));
+        ASSERT_EQ(painted.Pixel(x, y), c.painted ? OnPaper(picture.Pixel(x, y), kEditor) : picture.Pixel(x, y));
   }
 }
 
