@@ -159,7 +159,9 @@ void SetRun(Run& run, uint32_t shown, uint32_t painted) {
   }
 }
 
-void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, PixelColour background) {
+// The part's pixels of one picture painted into the same place of another, or
+// of the same picture.
+void PaintPart(const ColourRows& from, const ColourRows& to, std::span<const ScreenRect> part, PixelColour background) {
   const double backgroundLuminance = RelativeLuminance(background);
   const SrgbTables& tables = Tables();
   std::vector<uint64_t> cache(kCacheSlots, 0);
@@ -172,22 +174,35 @@ void PaintPart(const ColourRows& picture, std::span<const ScreenRect> part, Pixe
   for (const ScreenRect& rect : part) {
     if (rect.Empty()) continue;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-      uint8_t* pixel = picture.bits + static_cast<size_t>(y) * picture.stride + static_cast<size_t>(rect.left) * 3;
-      uint8_t* const end = pixel + static_cast<size_t>(rect.Width()) * 3;
+      const size_t start = static_cast<size_t>(rect.left) * 3;
+      const uint8_t* pixel = from.bits + static_cast<size_t>(y) * from.stride + start;
+      const uint8_t* const end = pixel + static_cast<size_t>(rect.Width()) * 3;
+      uint8_t* out = to.bits + static_cast<size_t>(y) * to.stride + start;
       Run run{};
       uint32_t last = PixelAt(pixel);
       SetRun(run, last, painted(last));
       while (pixel < end) {
         while (static_cast<size_t>(end - pixel) >= kBlockBytes && std::memcmp(pixel, run.shown, kBlockBytes) == 0) {
-          std::memcpy(pixel, run.painted, kBlockBytes);
-          pixel += kBlockBytes;
+          std::memcpy(out, run.painted, kBlockBytes);
+          pixel += kBlockBytes, out += kBlockBytes;
         }
         if (pixel == end) break;
         const uint32_t colour = PixelAt(pixel);
         if (colour != last) SetRun(run, colour, painted(colour)), last = colour;
-        std::memcpy(pixel, run.painted, 3);
-        pixel += 3;
+        std::memcpy(out, run.painted, 3);
+        pixel += 3, out += 3;
       }
+    }
+  }
+}
+
+void CopyPart(const ColourRows& from, const ColourRows& to, std::span<const ScreenRect> part) {
+  for (const ScreenRect& rect : part) {
+    if (rect.Empty()) continue;
+    const size_t start = static_cast<size_t>(rect.left) * 3;
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+      std::memcpy(to.bits + static_cast<size_t>(y) * to.stride + start,
+                  from.bits + static_cast<size_t>(y) * from.stride + start, static_cast<size_t>(rect.Width()) * 3);
     }
   }
 }
@@ -248,14 +263,35 @@ std::optional<PixelColour> BackgroundOf(const ColourRows& picture, std::span<con
   return Unpack(commonest);
 }
 
-void LightenDarkParts(const ColourRows& picture, std::span<const ScreenRect> windows) {
+std::vector<JudgedPart> JudgeParts(const ColourRows& picture, std::span<const ScreenRect> windows) {
   // Each window is judged by its own background, so that a dark window beside
   // a light one turns light and the light one stays as it is. The program
   // knows the windows' rectangles exactly; guessing regions from the pixels
   // would misjudge their edges and take a dark photo in a light page for a
   // dark background.
-  for (const ShotPart& part : ShotParts(picture.width, picture.height, windows)) {
-    const std::optional<PixelColour> background = BackgroundOf(picture, part);
-    if (background && IsDark(*background)) PaintPart(picture, part, *background);
+  std::vector<JudgedPart> judged;
+  for (ShotPart& part : ShotParts(picture.width, picture.height, windows)) {
+    std::optional<PixelColour> background = BackgroundOf(picture, part);
+    if (background && !IsDark(*background)) background.reset();
+    judged.push_back({std::move(part), background});
   }
+  return judged;
+}
+
+bool AnyDark(std::span<const JudgedPart> parts) {
+  return std::any_of(parts.begin(), parts.end(), [](const JudgedPart& part) { return part.darkBackground.has_value(); });
+}
+
+void PaintParts(const ColourRows& from, const ColourRows& to, std::span<const JudgedPart> parts) {
+  for (const JudgedPart& part : parts) {
+    if (part.darkBackground) {
+      PaintPart(from, to, part.rects, *part.darkBackground);
+    } else if (from.bits != to.bits) {
+      CopyPart(from, to, part.rects);
+    }
+  }
+}
+
+void LightenDarkParts(const ColourRows& picture, std::span<const ScreenRect> windows) {
+  PaintParts(picture, picture, JudgeParts(picture, windows));
 }

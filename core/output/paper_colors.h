@@ -57,6 +57,17 @@ struct ColourRows {
 // over the part.
 std::optional<PixelColour> BackgroundOf(const ColourRows& picture, std::span<const ScreenRect> part);
 
-// "Light background": every part of the picture whose background is dark
-// gets its colours OnPaper; the other parts stay as they are, to the byte.
+// A part of a shot with its background where that is dark.
+struct JudgedPart {
+  ShotPart rects;
+  std::optional<PixelColour> darkBackground;
+};
+std::vector<JudgedPart> JudgeParts(const ColourRows& picture, std::span<const ScreenRect> windows);
+bool AnyDark(std::span<const JudgedPart> parts);
+
+// "Light background": every part whose background is dark gets its colours
+// OnPaper; the other parts stay as they are, to the byte. The painted
+// picture may be the one painted from (the same size), or another.
+void PaintParts(const ColourRows& from, const ColourRows& to, std::span<const JudgedPart> parts);
+// The same, in place.
 void LightenDarkParts(const ColourRows& picture, std::span<const ScreenRect> windows);

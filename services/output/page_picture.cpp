@@ -147,16 +147,23 @@ PagePicture PagePicture::InkCopy(std::span<const ScreenRect> windows) const {
   return ink;
 }
 
-// Pixels shared with a kept shot are copied first, so that the shot stays as
-// taken; a picture that cannot have its own is left without pixels, as a
-// gray copy that cannot be made is.
+// A picture with nothing dark stays shared with its kept shot. Pixels shared
+// otherwise are painted into the picture's own, in the one pass, so that the
+// shot stays as taken; a picture that cannot have its own is left without
+// pixels, as a gray copy that cannot be made is.
 void PagePicture::LightenDarkParts(std::span<const ScreenRect> windows) {
   if (Empty() || header_.info.biBitCount != kColourBits) return;
-  if (!MakeOwn()) {
-    *this = PagePicture(0, 0, kColourBits);
+  const size_t stride = DibStride(Width(), kColourBits);
+  const ColourRows rows{static_cast<uint8_t*>(bits_), Width(), Height(), stride};
+  const std::vector<JudgedPart> parts = JudgeParts(rows, windows);
+  if (!AnyDark(parts)) return;
+  if (section_.use_count() <= 1) {
+    PaintParts(rows, rows, parts);
     return;
   }
-  ::LightenDarkParts({static_cast<uint8_t*>(bits_), Width(), Height(), DibStride(Width(), kColourBits)}, windows);
+  PagePicture own(Width(), Height(), kColourBits);
+  if (!own.Empty()) PaintParts(rows, {static_cast<uint8_t*>(own.bits_), Width(), Height(), stride}, parts);
+  *this = std::move(own);
 }
 
 void PaintForPaper(PagePicture& picture, int32_t printColors, std::span<const ScreenRect> windows) {

@@ -49,8 +49,8 @@ class PagePicture {
   // threshold of its own (InkRows); a picture that is not in gray gives one
   // without pixels.
   PagePicture InkCopy(std::span<const ScreenRect> windows) const;
-  // Turns the dark windows of a colour picture light (LightenDarkParts), in
-  // pixels made its own first.
+  // Turns the dark windows of a colour picture light (PaintParts), in pixels
+  // of its own where it shares them.
   void LightenDarkParts(std::span<const ScreenRect> windows);
 
   struct Header {

@@ -111,8 +111,16 @@ TEST(PaperColors, EachWindowIsJudgedOnWhatItShowsDarkOnesTurnLightTheRestStaysTo
     Picture picture(80, 30, c.left);
     picture.Paint({40, 0, 80, 30}, c.right);
     picture.Paint({2, 2, 78, 28}, text, true);
+    Picture shared = picture;
     const std::vector<uint8_t> before = picture.bits;
     LightenDarkParts(picture.Rows(), c.windows);
+    // Painted from pixels it shares into pixels of its own, it comes out the same.
+    Picture own(80, 30, {1, 2, 3});
+    const std::vector<JudgedPart> parts = JudgeParts(shared.Rows(), c.windows);
+    EXPECT_EQ(AnyDark(parts), c.leftPainted || c.rightPainted);
+    PaintParts(shared.Rows(), own.Rows(), parts);
+    EXPECT_EQ(own.bits, picture.bits);
+    EXPECT_EQ(shared.bits, before);
     for (const auto& [x, painted, background] : {std::tuple{4, c.leftPainted, c.left}, {52, c.rightPainted, c.right}}) {
       EXPECT_EQ(picture.Pixel(x, 1), painted ? kWhite : background);
       EXPECT_EQ(picture.Pixel(x, 2), painted ? OnPaper(text, background) : text);
