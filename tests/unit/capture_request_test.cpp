@@ -106,6 +106,15 @@ std::vector<Shot> Entire(const std::vector<uint64_t>& seconds) {
 
 constexpr uint64_t kLongAfter = 1000 * kSecond;
 
+// Each event at its second, then every tick until long after.
+void Play(Rig& rig, const std::vector<Event>& events) {
+  for (const Event& event : events) {
+    rig.RunUntil(event.second * kSecond);
+    event.act(rig);
+  }
+  rig.RunUntil(kLongAfter);
+}
+
 }  // namespace
 
 TEST(CaptureRequest, SecondsBecomeATimerPeriodWithoutOverflow) {
@@ -212,11 +221,7 @@ TEST(CaptureRequest, ShotsFollowTheTimingAndTheTransitions) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig(c.timing);
-    for (const Event& event : c.events) {
-      rig.RunUntil(event.second * kSecond);
-      event.act(rig);
-    }
-    rig.RunUntil(kLongAfter);
+    Play(rig, c.events);
     EXPECT_EQ(rig.shots, c.shots);
     EXPECT_FALSE(rig.timer.Ticking());
     std::optional<uint64_t> stopped;
@@ -375,11 +380,7 @@ TEST(CaptureRequest, TheEndOfASeriesIsToldOnceHoweverItEnds) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig(c.timing);
-    for (const Event& event : c.events) {
-      rig.RunUntil(event.second * kSecond);
-      event.act(rig);
-    }
-    rig.RunUntil(kLongAfter);
+    Play(rig, c.events);
     rig.request.Drop();
     std::vector<uint64_t> ends;
     for (uint64_t second : c.endSeconds) ends.push_back(second * kSecond);
