@@ -83,6 +83,11 @@ class Window:
         return f"<{self.cls} {self.handle} id={self.id} visible={self.visible} {self.text!r}>"
 
 
+# What Wine says when its loader could not set up a process at all.
+WINE_LOADER_FAILED = "failed to map the shared user data"
+NEVER_RAN = ("ShellExecuteEx failed", WINE_LOADER_FAILED, "no window of class:")
+
+
 class Desktop:
     """What a user does with keyboard and mouse, done through the driver program."""
 
@@ -101,10 +106,11 @@ class Desktop:
             code, text, errors = self._run_once(args)
             tries += 1
             # On a busy machine Wine now and then fails to start the driver at
-            # all (its start.exe says "ShellExecuteEx failed"), or the driver
-            # does not find a window that is there a moment later: nothing
-            # was done, so any command may be tried again.
-            never_ran = any(sign in text + errors for sign in ("ShellExecuteEx failed", "no window of class:"))
+            # all (its start.exe says "ShellExecuteEx failed", or its loader
+            # cannot map the shared user data), or the driver does not find a
+            # window that is there a moment later: nothing was done, so any
+            # command may be tried again.
+            never_ran = any(sign in text + errors for sign in NEVER_RAN)
             # Now and then the loader trips over its own assertion while the
             # process ends, after the driver has done all it was asked.
             if code == 127 and "Inconsistency detected by ld.so: dl-fini.c" in errors:
@@ -235,22 +241,21 @@ class WineErrors:
                     assert reason, f"{self.KNOWN_FILE}:{number}: a known line needs its reason"
                     self.known.append(re.compile(pattern))
         self.folder = None
-        self.output = None
+        self.outputs = []
         self.logs = {}  # path: bytes already checked
 
     def start_test(self, folder):
         self.folder = folder
-        if self.output:
-            self.output.close()
-        self.output = None
+        for output in self.outputs:
+            output.close()
+        self.outputs = []
 
     def log(self):
-        """The file a Vorlane process started now writes its errors to."""
-        if self.output is None:
-            path = os.path.join(self.folder, "wine-errors.log")
-            self.output = open(path, "ab")
-            self.logs.setdefault(path, 0)
-        return self.output
+        """The file a Vorlane process started now writes its errors to: one of its own."""
+        path = os.path.join(self.folder, f"wine-errors-{len(self.outputs) + 1}.log")
+        self.outputs.append(open(path, "ab"))
+        self.logs.setdefault(path, 0)
+        return self.outputs[-1]
 
     def unknown_lines(self):
         """The error lines written since the last look that are not known."""
@@ -281,9 +286,28 @@ def wine_errors(tmp_path):
 
 def as_vorlane(environment):
     """How a Vorlane process is started in the environment: Wine's error
-    lines on (and only they), into the test's folder."""
+    lines on (and only they), into a file of the test's folder."""
     return {"env": {**environment.env, "WINEDEBUG": "-all,err+all"}, "cwd": environment.root,
             "stdout": subprocess.DEVNULL, "stderr": WINE_ERRORS.log()}
+
+
+def start_vorlane(environment, arguments=(), folder=DIST):
+    """Vorlane.exe started with the arguments."""
+    started = as_vorlane(environment)
+    process = subprocess.Popen(["wine", os.path.join(folder, "Vorlane.exe"), *arguments], **started)
+    process.wine_log = started["stderr"].name
+    return process
+
+
+def wine_could_not_start(process):
+    """Whether the process has ended without running anything of Vorlane's:
+    on a busy machine Wine's loader now and then finds the fixed address of a
+    process's shared data taken (wine_errors.txt). Such a process is started
+    again."""
+    if process.poll() is None:
+        return False
+    with open(process.wine_log, "rb") as log:
+        return WINE_LOADER_FAILED.encode() in log.read()
 
 
 class Vorlane:
@@ -296,13 +320,19 @@ class Vorlane:
         self.process = None
 
     def start(self, wait=True):
-        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Vorlane.exe")],
-                                        **as_vorlane(self.environment))
-        if wait:
-            wait_until(self.main_window, 60, what="Vorlane's main window")
-            # Answered once start-up is over (or a box of it is open): the
-            # window exists before the hot keys are registered.
-            self.desktop.send(f"class:{MAIN_CLASS}", 0)
+        for _ in range(3):
+            self.process = start_vorlane(self.environment, folder=self.folder)
+            if not wait:
+                return self
+            wait_until(lambda: self.main_window() or self.process.poll() is not None, 60,
+                       what="Vorlane's main window")
+            if not wine_could_not_start(self.process):
+                break
+        assert self.running(), f"Vorlane ended at its start, with exit code {self.process.returncode}"
+        wait_until(self.main_window, 60, what="Vorlane's main window")
+        # Answered once start-up is over (or a box of it is open): the
+        # window exists before the hot keys are registered.
+        self.desktop.send(f"class:{MAIN_CLASS}", 0)
         return self
 
     def main_window(self):
