@@ -291,7 +291,3 @@ void PaintParts(const ColourRows& from, const ColourRows& to, std::span<const Ju
     }
   }
 }
-
-void LightenDarkParts(const ColourRows& picture, std::span<const ScreenRect> windows) {
-  PaintParts(picture, picture, JudgeParts(picture, windows));
-}

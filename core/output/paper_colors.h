@@ -69,5 +69,3 @@ bool AnyDark(std::span<const JudgedPart> parts);
 // OnPaper; the other parts stay as they are, to the byte. The painted
 // picture may be the one painted from (the same size), or another.
 void PaintParts(const ColourRows& from, const ColourRows& to, std::span<const JudgedPart> parts);
-// The same, in place.
-void LightenDarkParts(const ColourRows& picture, std::span<const ScreenRect> windows);

@@ -47,6 +47,10 @@ struct Picture {
   }
 };
 
+void LightenInPlace(Picture& picture, std::span<const ScreenRect> windows) {
+  PaintParts(picture.Rows(), picture.Rows(), JudgeParts(picture.Rows(), windows));
+}
+
 }  // namespace
 
 TEST(PaperColors, EachColourGetsAgainstWhiteTheContrastItHadWithItsHue) {
@@ -113,7 +117,7 @@ TEST(PaperColors, EachWindowIsJudgedOnWhatItShowsDarkOnesTurnLightTheRestStaysTo
     picture.Paint({2, 2, 78, 28}, text, true);
     Picture shared = picture;
     const std::vector<uint8_t> before = picture.bits;
-    LightenDarkParts(picture.Rows(), c.windows);
+    LightenInPlace(picture, c.windows);
     // Painted from pixels it shares into pixels of its own, it comes out the same.
     Picture own(80, 30, {1, 2, 3});
     const std::vector<JudgedPart> parts = JudgeParts(shared.Rows(), c.windows);
@@ -158,7 +162,7 @@ TEST(PaperColors, EveryPixelIsPaintedAsAloneWhateverRunsItComesInAndAPhotoAloneN
     for (int32_t y = 0; y < picture.height; ++y)
       for (int32_t x = 0; x < picture.width; ++x) picture.Set(x, y, c.pixel());
     Picture painted = picture;
-    LightenDarkParts(painted.Rows(), {});
+    LightenInPlace(painted, {});
     for (int32_t y = 0; y < picture.height; ++y)
       for (int32_t x = 0; x < picture.width; ++x)
         ASSERT_EQ(painted.Pixel(x, y), c.painted ? OnPaper(picture.Pixel(x, y), kEditor) : picture.Pixel(x, y));
