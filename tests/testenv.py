@@ -44,6 +44,12 @@ def wait_until(condition, timeout, interval=0.1, what="condition"):
         time.sleep(interval)
 
 
+# What Wine says when it could not start a program at all: its start.exe's
+# ShellExecuteEx failed, or its loader found the fixed address of the
+# process's shared data taken.
+WINE_NEVER_RAN = ("ShellExecuteEx failed", "failed to map the shared user data")
+
+
 class TestEnvironment:
     __test__ = False  # not a test class, whatever its name
 
@@ -191,14 +197,18 @@ Sandboxing Relaxed
         subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
 
-    def wine_reg(self, *args):
-        # On a busy machine Wine now and then fails to start reg.exe at all
-        # (its start.exe says "ShellExecuteEx failed"): that is tried again.
+    def run_wine(self, *args, timeout=None):
+        """Runs a Wine program to its end, its output captured as text; again
+        when Wine could not start it at all, which a busy machine now and then
+        brings about (WINE_NEVER_RAN)."""
         for _ in range(3):
-            result = subprocess.run(["wine", "reg", *args], env=self.env, capture_output=True, text=True)
-            if "ShellExecuteEx failed" not in result.stdout + result.stderr:
+            result = subprocess.run(["wine", *args], env=self.env, capture_output=True, text=True, timeout=timeout)
+            if not any(sign in result.stdout + result.stderr for sign in WINE_NEVER_RAN):
                 break
         return result
+
+    def wine_reg(self, *args):
+        return self.run_wine("reg", *args)
 
     # -- use ------------------------------------------------------------------
 

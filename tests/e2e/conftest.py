@@ -15,7 +15,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.dirname(HERE))
 
-from testenv import TestEnvironment, wait_until  # noqa: E402
+from testenv import WINE_NEVER_RAN, TestEnvironment, wait_until  # noqa: E402
 
 BUILD = os.environ.get("VORLANE_BUILD", os.path.join(REPO, "build", "windows"))
 DIST = os.path.join(BUILD, "dist")
@@ -83,9 +83,9 @@ class Window:
         return f"<{self.cls} {self.handle} id={self.id} visible={self.visible} {self.text!r}>"
 
 
-# What Wine says when its loader could not set up a process at all.
-WINE_LOADER_FAILED = "failed to map the shared user data"
-NEVER_RAN = ("ShellExecuteEx failed", WINE_LOADER_FAILED, "no window of class:")
+WINE_LOADER_FAILED = WINE_NEVER_RAN[1]
+# What the driver says when it was not started, or found no window to act on.
+NEVER_RAN = WINE_NEVER_RAN + ("no window of class:",)
 
 
 class Desktop:
@@ -402,6 +402,8 @@ def reg_values(environment, key=PREFERENCES_KEY):
     """The values of a registry key as {name: (type, data)}; None when the key is absent."""
     result = environment.wine_reg("query", key)
     if result.returncode != 0:
+        # Any other failure of reg.exe is no answer, not an absent key.
+        assert "Unable to find" in result.stdout + result.stderr, result.stdout + result.stderr
         return None
     values = {}
     for line in result.stdout.splitlines():

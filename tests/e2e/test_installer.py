@@ -37,8 +37,7 @@ def drive_c(environment, pattern):
 
 
 def msiexec(environment, *args):
-    return subprocess.run(["wine", "msiexec", *args], env=environment.env, capture_output=True,
-                          timeout=300).returncode
+    return environment.run_wine("msiexec", *args, timeout=300).returncode
 
 
 def release_files(folder):
