@@ -104,11 +104,12 @@ bool MainWindow::ApplySettings() {
   // open. A printer a policy sets is none of the user's to choose, and keeps
   // nothing else from being saved.
   RegistryPolicyStore computer(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
-  if (!PoliciesNow(computer, user).Holds("PrintPrinter") && !PrinterChosen()) return false;
+  const PoliciesInForce policiesNow = PoliciesNow(computer, user);
+  if (!policiesNow.Holds("PrintPrinter") && !PrinterChosen()) return false;
   texts_ = ApplySelectedLanguage(*pages_);
   // A value in force by policy stays the user's own choice underneath.
   RegistryPreferenceStore store;
-  SaveOwnPreferences(store, pages_->CollectPreferences(), computer, user);
+  SaveOwnPreferences(store, pages_->CollectPreferences(), policiesNow);
   LoadSettings();
   UnregisterHotKeys(handle());
   RegisterHotKeys();

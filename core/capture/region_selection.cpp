@@ -13,10 +13,7 @@ bool Holds(const ScreenRect& rect, ScreenPoint pixel) {
 // The part of each target on the screen: a window partly off the screen is
 // taken as far as it shows.
 std::vector<ScreenRect> OnScreenParts(std::vector<ScreenRect> targets, const ScreenRect& screen) {
-  for (ScreenRect& target : targets) {
-    target = {std::max(target.left, screen.left), std::max(target.top, screen.top),
-              std::min(target.right, screen.right), std::min(target.bottom, screen.bottom)};
-  }
+  for (ScreenRect& target : targets) target = Overlap(target, screen);
   std::erase_if(targets, [](const ScreenRect& target) { return target.Empty(); });
   return targets;
 }

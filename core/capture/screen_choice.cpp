@@ -14,6 +14,10 @@ int64_t Distance(const ScreenRect& rect, ScreenPoint point) {
 
 }  // namespace
 
+ScreenRect Overlap(const ScreenRect& a, const ScreenRect& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
 ScreenRect ChooseScreenArea(int32_t captureScreen, std::span<const ScreenRect> monitors, ScreenPoint pointer) {
   if (monitors.empty()) return {};
   switch (static_cast<CaptureScreen>(captureScreen)) {

@@ -15,6 +15,9 @@ struct ScreenRect {
   bool Empty() const { return right <= left || bottom <= top; }
 };
 
+// What two rectangles have in common; Empty() when they have nothing.
+ScreenRect Overlap(const ScreenRect& a, const ScreenRect& b);
+
 struct ScreenPoint {
   int x, y;
 };

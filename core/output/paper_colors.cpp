@@ -21,8 +21,7 @@ constexpr double kWhiteLuminance = 1.0;
 // White and black text stand out equally on this luminance: sqrt(1.05 * 0.05) - 0.05.
 constexpr double kEqualContrastLuminance = 0.1791287847;
 
-// A background is what at least this share of a part shows.
-constexpr size_t kBackgroundShare = 5;  // one in five
+// About how many pixels of a part its background is judged from.
 constexpr int64_t kBackgroundSamples = 16384;
 
 // The colours of a part already painted, by their place in a table of this
@@ -112,10 +111,6 @@ PixelColour Unpack(uint32_t colour) {
 }
 
 uint32_t PixelAt(const uint8_t* pixel) { return uint32_t{pixel[2]} << 16 | uint32_t{pixel[1]} << 8 | pixel[0]; }
-
-ScreenRect Overlap(const ScreenRect& a, const ScreenRect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
 
 // What of the pieces the rectangle does not cover: each piece loses the
 // band above, below, left and right of the overlap.
@@ -259,7 +254,7 @@ std::optional<PixelColour> BackgroundOf(const ColourRows& picture, std::span<con
     if (static_cast<size_t>(end - run) > most) most = static_cast<size_t>(end - run), commonest = *run;
     run = end;
   }
-  if (most == 0 || most * kBackgroundShare < samples.size()) return std::nullopt;
+  if (most == 0 || most * static_cast<size_t>(kBackgroundShare) < samples.size()) return std::nullopt;
   return Unpack(commonest);
 }
 

@@ -52,6 +52,10 @@ struct ColourRows {
   size_t stride = 0;
 };
 
+// A part's background is the colour, or the gray, that at least one in this
+// many of its pixels show.
+inline constexpr int64_t kBackgroundShare = 5;
+
 // The colour most pixels of the part have, where at least a fifth of them
 // have it; a photo has none. Judged from about 16000 pixels spread evenly
 // over the part.

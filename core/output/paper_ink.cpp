@@ -9,7 +9,6 @@ namespace {
 
 constexpr int kLevels = 256;
 constexpr int kMiddle = 128;
-constexpr int64_t kBackgroundShare = 5;  // a background is what at least one in five pixels show
 constexpr int64_t kTextShare = 100;      // a text's gray holds at least one in a hundred of the other pixels
 constexpr int64_t kStrokeShare = 4;      // at least one in four of its pixels borders another gray
 constexpr int64_t kCoreShare = 2;        // and at least half of them are a stroke's core

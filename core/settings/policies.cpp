@@ -87,10 +87,7 @@ PoliciesInForce PoliciesNow(PreferenceStore& computer, PreferenceStore& user) {
   return ApplyPolicies(unused, computer, user);
 }
 
-PoliciesInForce SaveOwnPreferences(PreferenceStore& own, const Preferences& values, PreferenceStore& computer,
-                                   PreferenceStore& user) {
-  const PoliciesInForce policies = PoliciesNow(computer, user);
-  UnmanagedStore unmanaged(own, policies);
+void SaveOwnPreferences(PreferenceStore& own, const Preferences& values, const PoliciesInForce& policiesNow) {
+  UnmanagedStore unmanaged(own, policiesNow);
   SavePreferences(unmanaged, values);
-  return policies;
 }

@@ -56,8 +56,7 @@ class UnmanagedStore final : public PreferenceStore {
   const PoliciesInForce& policies_;
 };
 
-// Apply: writes the values into the user's own store but those that policies
-// hold at this moment, which may have changed while the Preferences were
-// open. Gives the policies it went by.
-PoliciesInForce SaveOwnPreferences(PreferenceStore& own, const Preferences& values, PreferenceStore& computer,
-                                   PreferenceStore& user);
+// Apply: writes the values into the user's own store but those that the
+// policies read at this moment hold (PoliciesNow): they may have changed
+// while the Preferences were open.
+void SaveOwnPreferences(PreferenceStore& own, const Preferences& values, const PoliciesInForce& policiesNow);

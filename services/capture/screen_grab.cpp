@@ -73,15 +73,8 @@ owners::Bitmap CopyScreenArea(HDC screen, int left, int top, int width, int heig
   return bitmap;
 }
 
-RECT ToRect(const ScreenRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-ScreenRect Overlap(const ScreenRect& a, const ScreenRect& b) {
-  RECT both{};
-  const RECT first = ToRect(a), second = ToRect(b);
-  IntersectRect(&both, &first, &second);
-  return FromRect(both);
-}
 
 owners::Bitmap CopyMonitorsArea(HDC screen, ScreenRect area, std::span<const ScreenRect> monitors) {
   // Held by one monitor: a plain copy, with nothing to paint white first.

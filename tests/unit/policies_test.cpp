@@ -174,7 +174,7 @@ TEST(Policies, ApplyWritesNothingAPolicyTookOverWhileThePreferencesWereOpen) {
   ASSERT_FALSE(ApplyPolicies(record, computer, user).Any());
   record.WatermarkText = "edited";
   computer.texts["WatermarkText"] = "CONFIDENTIAL";  // while the window is open
-  SaveOwnPreferences(own, record, computer, user);
+  SaveOwnPreferences(own, record, PoliciesNow(computer, user));
   EXPECT_EQ(own.writes.size(), kSettingCount - 1);
   EXPECT_EQ(own.texts.count("WatermarkText"), 0u);
 }
